@@ -1,10 +1,11 @@
 #include "app/Program.h"
 
+#include "ui/Frame.h"
+
 namespace cc {
 
 Program::Program(ControlLayer& controls) : controls_(controls) {
-    // Feature handlers register here as each feature is built.
-    (void)controls_;
+    AttachFrame(controls_, state_);
 }
 
 }  // namespace cc

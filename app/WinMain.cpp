@@ -1,0 +1,22 @@
+// Start-up: the program state, the window, the message loop, exit code 0.
+#include <windows.h>
+#include <objbase.h>
+
+#include "app/Program.h"
+#include "ui/win32/Win32Window.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // COM once for the user-interface thread: pictures and shell links need it.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        cc::Win32Window window(instance);
+        if (window.create()) {
+            cc::Program program(window);
+            window.show();
+            window.runMessageLoop();
+        }
+        // The program and its state are released here, before COM goes away.
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}

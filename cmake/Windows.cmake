@@ -1,0 +1,43 @@
+# Windows build: the program, its Win32 layer, and the tests that run under Wine.
+enable_language(RC)
+
+add_library(cc_win32 STATIC
+  platform/win32/Utf.cpp
+  ui/win32/Pictures.cpp
+  ui/win32/Widgets.cpp
+  ui/win32/Win32Window.cpp
+)
+target_link_libraries(cc_win32 PUBLIC cc_core comctl32 ole32 oleaut32 uuid windowscodecs msimg32 gdi32 user32 shlwapi)
+target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_compile_definitions(cc_core PUBLIC UNICODE _UNICODE)
+
+set(CC_RESOURCES ${CMAKE_SOURCE_DIR}/resources/resources.rc)
+set_source_files_properties(${CC_RESOURCES} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/app.manifest;${CMAKE_SOURCE_DIR}/resources/ResourceIds.h")
+
+add_executable(ChengchuanCleaner WIN32 app/WinMain.cpp ${CC_RESOURCES})
+target_link_libraries(ChengchuanCleaner PRIVATE cc_win32)
+target_link_options(ChengchuanCleaner PRIVATE -municode)
+
+# GoogleTest, cross-built from Debian's sources.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(CC_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources to cross-build the tests with")
+add_subdirectory(${CC_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Tests of the real Win32 layer, run under Wine. They carry the program's
+# resources so that the window they build is the real one.
+file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
+add_executable(cc_windows_tests ${WINDOWS_TEST_SOURCES} ${CC_RESOURCES})
+target_link_libraries(cc_windows_tests PRIVATE cc_win32 gtest gtest_main)
+
+# The end-to-end driver: starts the real program and works its window.
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(cc_e2e ${E2E_SOURCES})
+target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shell32)
+
+# Under ctest each runs through the Wine wrapper, in the test prefix.
+set(CC_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+add_test(NAME windows_platform COMMAND ${CC_WINE_RUN} $<TARGET_FILE:cc_windows_tests>)
+add_test(NAME end_to_end COMMAND ${CC_WINE_RUN} $<TARGET_FILE:cc_e2e> $<TARGET_FILE:ChengchuanCleaner> ${CMAKE_SOURCE_DIR}/build/screenshots)
+set_tests_properties(windows_platform end_to_end PROPERTIES TIMEOUT 600)

@@ -1,0 +1,42 @@
+#pragma once
+// The program's pictures, loaded once from its resources: BMPs as bitmaps,
+// GIFs and JPEGs decoded through WIC into premultiplied 32-bit bitmaps, ICOs
+// as icons. Drawn actual size from the top-left corner, or stretched.
+
+#include <windows.h>
+
+#include <map>
+
+#include "ui/Catalogue.h"
+
+namespace cc {
+
+struct Picture {
+    HBITMAP bitmap = nullptr;
+    HICON icon = nullptr;
+    bool premultiplied = false;   // a 32-bit bitmap with alpha (GIF, JPEG)
+    int width = 0;
+    int height = 0;
+};
+
+class PictureCache {
+public:
+    PictureCache() = default;
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
+
+    // Null when the resource is missing or cannot be decoded.
+    const Picture* get(int resourceId);
+
+    // Draws into (x, y, width, height): at its own size from the top-left
+    // corner (clipped by the DC), or stretched to fill it.
+    void draw(HDC dc, int resourceId, int x, int y, int width, int height, PictureFit fit);
+    // Draws a 24-bit bitmap with magenta as the transparent colour.
+    void drawKeyed(HDC dc, int resourceId, int x, int y, int width, int height);
+
+private:
+    std::map<int, Picture> pictures_;
+};
+
+}  // namespace cc

@@ -1,0 +1,321 @@
+#include "ui/win32/Widgets.h"
+
+#include <windowsx.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "resources/ResourceIds.h"
+#include "ui/win32/Pictures.h"
+
+namespace cc {
+namespace {
+
+std::wstring TextOf(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+RECT ClientRect(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+void FillWhite(HDC dc, const RECT& r) {
+    SetDCBrushColor(dc, RGB(255, 255, 255));
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+// Asks the parent to draw its own background into our DC, shifted so that it
+// lines up: what a transparent label shows through.
+void PaintParentBackground(HWND hwnd, HDC dc) {
+    HWND parent = GetParent(hwnd);
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd, parent, &origin, 1);
+    POINT old{};
+    SetWindowOrgEx(dc, origin.x, origin.y, &old);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetWindowOrgEx(dc, old.x, old.y, nullptr);
+}
+
+// Notifications of the standard controls inside a panel go to the main window.
+bool IsForwarded(UINT message) {
+    switch (message) {
+        case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: case WM_MEASUREITEM:
+        case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+            return true;
+        default:
+            return false;
+    }
+}
+
+template <typename Paint>
+LRESULT PaintWith(HWND hwnd, Paint paint) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    paint(dc);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+bool SetCursorFor(HWND hwnd) {
+    WidgetHost* host = HostOf(hwnd);
+    HCURSOR cursor = host ? host->cursorFor(hwnd) : nullptr;
+    if (!cursor) return false;
+    SetCursor(cursor);
+    return true;
+}
+
+// --- Panels: picture boxes, group boxes and tab pages ---
+
+// A press hands the mouse to the system's move tracking, whose own message
+// loop may eat what would make the next press a WM_LBUTTONDBLCLK. So a press
+// soon after the last one, close to it, on the same panel is a double-click too.
+bool IsSecondClick(HWND hwnd, UINT message, LPARAM lParam) {
+    static HWND lastPanel = nullptr;
+    static DWORD lastTime = 0;
+    static POINT lastPoint{};
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    DWORD now = GetMessageTime();
+    bool second = message == WM_LBUTTONDBLCLK ||
+                  (hwnd == lastPanel && now - lastTime <= GetDoubleClickTime() &&
+                   std::abs(point.x - lastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                   std::abs(point.y - lastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2);
+    // A double-click ends the pair: a third press starts a new one.
+    lastPanel = second ? nullptr : hwnd;
+    lastTime = now;
+    lastPoint = point;
+    return second;
+}
+
+void PaintPanel(HWND hwnd, HDC dc) {
+    RECT r = ClientRect(hwnd);
+    FillWhite(dc, r);
+    WidgetHost* host = HostOf(hwnd);
+    WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
+    if (!state || !state->spec) return;
+    const ControlSpec& spec = *state->spec;
+    if (state->picture) {
+        PictureFit fit = spec.fit == PictureFit::None ? PictureFit::ActualSize : spec.fit;
+        host->pictures().draw(dc, state->picture, 0, 0, r.right, r.bottom, fit);
+    }
+    if (spec.kind == ControlKind::GroupBox) {
+        HGDIOBJ oldFont = SelectObject(dc, host->font(spec.font));
+        std::wstring caption = TextOf(hwnd);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        RECT frame{0, extent.cy / 2, r.right, r.bottom};
+        DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+        if (!caption.empty()) {
+            RECT text{8, 0, 8 + extent.cx + 4, extent.cy};
+            FillWhite(dc, text);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, ToColorRef(spec.textColour));
+            text.left += 2;
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_NOPREFIX);
+        }
+        SelectObject(dc, oldFont);
+    }
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsForwarded(message)) return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+    switch (message) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: return PaintWith(hwnd, [&](HDC dc) { PaintPanel(hwnd, dc); });
+        case WM_PRINTCLIENT: PaintPanel(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_SETTEXT: {
+            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return result;
+        }
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && SetCursorFor(hwnd)) return TRUE;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (WidgetHost* host = HostOf(hwnd))
+                host->widgetEvent(hwnd, IsSecondClick(hwnd, message, lParam) ? Event::DoubleClicked
+                                                                            : Event::LeftButtonPressed);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// --- Labels, transparent labels and hyperlinks ---
+
+void PaintLabel(HWND hwnd, HDC dc) {
+    RECT r = ClientRect(hwnd);
+    WidgetHost* host = HostOf(hwnd);
+    WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
+    if (!state || !state->spec) return;
+    const ControlSpec& spec = *state->spec;
+    if (spec.kind == ControlKind::TransparentLabel) PaintParentBackground(hwnd, dc);
+    else FillWhite(dc, r);
+
+    std::wstring text = TextOf(hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, host->font(spec.font));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(spec.textColour));
+    UINT format = DT_NOPREFIX | ((spec.flags & kMultiLine) ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER));
+    if (spec.flags & kBordered) InflateRect(&r, -2, -2);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+    SelectObject(dc, oldFont);
+}
+
+LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: return PaintWith(hwnd, [&](HDC dc) { PaintLabel(hwnd, dc); });
+        case WM_PRINTCLIENT: PaintLabel(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_SETTEXT: {
+            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return result;
+        }
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && SetCursorFor(hwnd)) return TRUE;
+            break;
+        case WM_LBUTTONDOWN:
+            if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::LeftButtonPressed);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// --- Graphic buttons and image buttons ---
+
+void PaintButton(HWND hwnd, HDC dc) {
+    RECT r = ClientRect(hwnd);
+    WidgetHost* host = HostOf(hwnd);
+    WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
+    if (!state || !state->spec) return;
+    const ControlSpec& spec = *state->spec;
+    PictureCache& pictures = host->pictures();
+
+    if (spec.kind == ControlKind::GraphicButton) {
+        // Its three looks follow each other: normal, hot, pressed.
+        int look = state->pressed ? 2 : state->hot ? 1 : 0;
+        host->paintBackdrop(hwnd, dc);
+        pictures.drawKeyed(dc, spec.picture + look, 0, 0, r.right, r.bottom);
+        return;
+    }
+
+    // An image button: the shared skin (its second look when hot or pressed),
+    // then its own picture, if any, and its caption.
+    FillWhite(dc, r);
+    bool lit = (state->hot || state->pressed) && IsWindowEnabled(hwnd);
+    host->pictures().drawKeyed(dc, lit ? IDB_SKIN_HOT : IDB_SKIN_NORMAL, 0, 0, r.right, r.bottom);
+    RECT text = r;
+    if (spec.picture != IDB_SKIN_NORMAL) {
+        const int side = 48;
+        int top = (r.bottom - side) / 2;
+        pictures.draw(dc, spec.picture, 6, top, side, side, PictureFit::ActualSize);
+        text.left = 6 + side;
+    }
+    if (state->pressed) OffsetRect(&text, 1, 1);
+    std::wstring caption = TextOf(hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, host->font(spec.font));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, IsWindowEnabled(hwnd) ? RGB(0, 0, 0) : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+}
+
+void SetButtonLook(HWND hwnd, bool hot, bool pressed) {
+    WidgetHost* host = HostOf(hwnd);
+    WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
+    if (!state || (state->hot == hot && state->pressed == pressed)) return;
+    state->hot = hot;
+    state->pressed = pressed;
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+bool PointerInside(HWND hwnd, LPARAM lParam) {
+    RECT r = ClientRect(hwnd);
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    return PtInRect(&r, p) != FALSE;
+}
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: return PaintWith(hwnd, [&](HDC dc) { PaintButton(hwnd, dc); });
+        case WM_PRINTCLIENT: PaintButton(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_SETTEXT: case WM_ENABLE: {
+            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return result;
+        }
+        case WM_MOUSEMOVE: {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            TrackMouseEvent(&track);
+            bool captured = GetCapture() == hwnd;
+            SetButtonLook(hwnd, PointerInside(hwnd, lParam), captured && PointerInside(hwnd, lParam));
+            return 0;
+        }
+        case WM_MOUSELEAVE:
+            SetButtonLook(hwnd, false, false);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetCapture(hwnd);
+            SetButtonLook(hwnd, true, true);
+            return 0;
+        case WM_LBUTTONUP: {
+            bool wasCaptured = GetCapture() == hwnd;
+            bool inside = PointerInside(hwnd, lParam);
+            if (wasCaptured) ReleaseCapture();
+            SetButtonLook(hwnd, inside, false);
+            // The click comes last: its handler may run for a long time.
+            if (wasCaptured && inside)
+                if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::Clicked);
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            SetButtonLook(hwnd, false, false);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// --- Timers: invisible windows that own a system timer ---
+
+LRESULT CALLBACK TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::Tick);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, UINT style, LPCWSTR cursor) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, cursor);
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+void RegisterWidgetClasses(HINSTANCE instance) {
+    Register(instance, kPanelClass, PanelProc, CS_DBLCLKS, IDC_ARROW);
+    Register(instance, kLabelClass, LabelProc, 0, IDC_ARROW);
+    Register(instance, kButtonClass, ButtonProc, 0, IDC_ARROW);
+    Register(instance, kTimerClass, TimerProc, 0, IDC_ARROW);
+}
+
+WidgetHost* HostOf(HWND widget) {
+    HWND root = GetAncestor(widget, GA_ROOT);
+    return root ? reinterpret_cast<WidgetHost*>(GetWindowLongPtrW(root, GWLP_USERDATA)) : nullptr;
+}
+
+COLORREF ToColorRef(Rgb rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+}  // namespace cc

@@ -1,0 +1,52 @@
+#pragma once
+// The program's own window classes: picture boxes, group boxes and tab pages
+// (panels), labels and hyperlinks, graphic and image buttons, and timers.
+// They draw themselves from the catalogue and report user actions to their
+// host, the main window, which they find through their root window.
+
+#include <windows.h>
+
+#include "ui/Catalogue.h"
+#include "ui/ControlLayer.h"
+
+namespace cc {
+
+class PictureCache;
+
+inline constexpr wchar_t kPanelClass[] = L"ChengchuanPanel";
+inline constexpr wchar_t kLabelClass[] = L"ChengchuanLabel";
+inline constexpr wchar_t kButtonClass[] = L"ChengchuanButton";
+inline constexpr wchar_t kTimerClass[] = L"ChengchuanTimer";
+
+// What a widget needs to know to draw itself.
+struct WidgetState {
+    const ControlSpec* spec = nullptr;   // null for a tab page
+    int picture = 0;
+    bool hot = false;
+    bool pressed = false;
+};
+
+class WidgetHost {
+public:
+    virtual WidgetState* widgetState(HWND widget) = 0;
+    virtual void widgetEvent(HWND widget, Event event) = 0;
+    virtual PictureCache& pictures() = 0;
+    virtual HFONT font(FontStyle style) = 0;
+    // Paints what lies beneath a widget whose parent does not draw it (the
+    // title-bar buttons sit on the title-bar picture, a sibling).
+    virtual void paintBackdrop(HWND widget, HDC dc) = 0;
+    // The pointer shape over a widget, or null for the class's own.
+    virtual HCURSOR cursorFor(HWND widget) = 0;
+
+protected:
+    ~WidgetHost() = default;
+};
+
+void RegisterWidgetClasses(HINSTANCE instance);
+
+// The host stored on the root window (GWLP_USERDATA).
+WidgetHost* HostOf(HWND widget);
+
+COLORREF ToColorRef(Rgb rgb);
+
+}  // namespace cc

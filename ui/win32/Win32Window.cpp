@@ -1,0 +1,734 @@
+#include "ui/win32/Win32Window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/Utf.h"
+#include "resources/ResourceIds.h"
+#include "ui/Frame.h"
+
+namespace cc {
+namespace {
+
+using K = ControlKind;
+
+constexpr UINT kTimerId = 1;
+constexpr UINT kItemSelectedMessage = WM_APP + 1;   // wParam: control index
+constexpr int kMaxItemText = 32768;
+
+std::wstring TextOf(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+HFONT CreateSongFont(int pixels, bool bold) {
+    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       L"宋体");
+}
+
+struct ClassAndStyle {
+    const wchar_t* windowClass;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ClassAndStyle ClassFor(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case K::PictureBox:
+        case K::GroupBox: return {kPanelClass, WS_CLIPCHILDREN, 0};
+        case K::GraphicButton:
+        case K::ImageButton: return {kButtonClass, 0, 0};
+        case K::PushButton: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+        case K::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+        case K::RadioButton: return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+        case K::Label:
+        case K::TransparentLabel:
+        case K::HyperlinkBox: return {kLabelClass, (spec.flags & kBordered) ? WS_BORDER : 0u, 0};
+        case K::EditBox: return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case K::ComboBox: return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0};
+        case K::ListBox:
+            return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case K::CheckedListBox:
+            return {WC_LISTVIEWW, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
+        case K::ReportListView:
+            return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case K::ProgressBar: return {PROGRESS_CLASSW, 0, 0};
+        case K::Timer: return {kTimerClass, 0, 0};
+        case K::TabControl: {
+            DWORD style = WS_CLIPCHILDREN | TCS_FOCUSNEVER | TCS_FIXEDWIDTH;
+            switch (FindTabSpec(spec.name)->placement) {
+                case TabPlacement::Left: style |= TCS_VERTICAL | TCS_MULTILINE; break;
+                case TabPlacement::Bottom: style |= TCS_BOTTOM; break;
+                case TabPlacement::Top: break;
+            }
+            return {WC_TABCONTROLW, style, 0};
+        }
+    }
+    return {kPanelClass, 0, 0};
+}
+
+bool IsListView(ControlKind kind) { return kind == K::CheckedListBox || kind == K::ReportListView; }
+
+std::wstring ListViewText(HWND list, int item, int column) {
+    std::wstring buffer(kMaxItemText, L'\0');
+    LVITEMW lv{};
+    lv.iSubItem = column;
+    lv.pszText = buffer.data();
+    lv.cchTextMax = kMaxItemText;
+    auto length = SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lv));
+    buffer.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
+    return buffer;
+}
+
+void SetListViewState(HWND list, int item, UINT state, UINT mask) {
+    LVITEMW lv{};
+    lv.stateMask = mask;
+    lv.state = state;
+    SendMessageW(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&lv));
+}
+
+}  // namespace
+
+Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {}
+
+Win32Window::~Win32Window() {
+    if (window_ && !closed_) {
+        DestroyWindow(window_);
+        // Destroyed by its owner, not closed by the user: no loop is left to end.
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    for (HFONT f : fonts_)
+        if (f) DeleteObject(f);
+    for (HIMAGELIST list : tabIcons_)
+        if (list) ImageList_Destroy(list);
+    if (white_) DeleteObject(white_);
+}
+
+HFONT Win32Window::font(FontStyle style) { return fonts_[static_cast<size_t>(style)]; }
+
+bool Win32Window::create() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                             ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    RegisterWidgetClasses(instance_);
+
+    white_ = CreateSolidBrush(RGB(255, 255, 255));
+    fonts_[static_cast<size_t>(FontStyle::Default)] = CreateSongFont(12, false);
+    fonts_[static_cast<size_t>(FontStyle::Bold12)] = CreateSongFont(12, true);
+    fonts_[static_cast<size_t>(FontStyle::Bold14)] = CreateSongFont(14, true);
+    fonts_[static_cast<size_t>(FontStyle::Regular14)] = CreateSongFont(14, false);
+
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = white_;
+    wc.lpszClassName = kMainWindowClass;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    RegisterClassExW(&wc);
+
+    const Rect r = kWindowDesignRect;
+    window_ = CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, Widen(kWindowTitle).c_str(),
+                              WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, r.left, r.top, r.width,
+                              r.height, nullptr, nullptr, instance_, this);
+    if (!window_) return false;
+
+    controls_.resize(Controls().size());
+    for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
+        if (!createControl(i)) return false;
+    stackSiblings();
+    return true;
+}
+
+bool Win32Window::createControl(int index) {
+    const ControlSpec& spec = Controls()[index];
+    Control& c = controls_[index];
+    c.widget.spec = &spec;
+    c.widget.picture = spec.picture;
+
+    HWND parent = window_;
+    if (!spec.parent.empty()) {
+        const Control& p = controls_[FindControl(spec.parent)];
+        parent = spec.page >= 0 ? p.pages[spec.page] : p.hwnd;
+        if (spec.page >= 0) {
+            // Page controls are placed from the tab control's corner; the
+            // page panel starts at the tab control's display area.
+            RECT page{};
+            GetWindowRect(parent, &page);
+            MapWindowPoints(HWND_DESKTOP, p.hwnd, reinterpret_cast<POINT*>(&page), 2);
+            c.origin = {-page.left, -page.top};
+        }
+    }
+
+    ClassAndStyle cls = ClassFor(spec);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
+    if (!(spec.flags & kHidden) && spec.kind != K::Timer) style |= WS_VISIBLE;
+    if (spec.flags & kDisabled) style |= WS_DISABLED;
+    int height = spec.kind == K::ComboBox ? spec.rect.height + 120 : spec.rect.height;   // room for its list
+    c.hwnd = CreateWindowExW(cls.exStyle, cls.windowClass, Widen(spec.text).c_str(), style,
+                             spec.rect.left + c.origin.x, spec.rect.top + c.origin.y, spec.rect.width, height, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance_,
+                             nullptr);
+    if (!c.hwnd) return false;
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.font)), FALSE);
+
+    switch (spec.kind) {
+        case K::CheckBox:
+        case K::RadioButton:
+            SendMessageW(c.hwnd, BM_SETCHECK, (spec.flags & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        case K::ProgressBar:
+            SendMessageW(c.hwnd, PBM_SETRANGE32, 0, 100);
+            break;
+        case K::ComboBox:   // a drop-down combo box takes its text only once it exists
+            SetWindowTextW(c.hwnd, Widen(spec.text).c_str());
+            break;
+        case K::CheckedListBox: {
+            SendMessageW(c.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+            RECT client{};
+            GetClientRect(c.hwnd, &client);
+            LVCOLUMNW column{};
+            column.mask = LVCF_WIDTH;
+            column.cx = client.right - GetSystemMetrics(SM_CXVSCROLL);
+            SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+            if (spec.name == "选择列表框3")
+                for (auto item : JunkPatternItems()) addItem(spec.name, item);
+            break;
+        }
+        case K::ReportListView: {
+            SendMessageW(c.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+            int i = 0;
+            for (const ColumnSpec& col : DiskTableColumns()) {
+                std::wstring text = Widen(col.text);
+                LVCOLUMNW column{};
+                column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+                column.fmt = LVCFMT_LEFT;
+                column.cx = col.width;
+                column.pszText = text.data();
+                SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, i++, reinterpret_cast<LPARAM>(&column));
+            }
+            break;
+        }
+        case K::TabControl:
+            createTabPages(index);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+void Win32Window::createTabPages(int index) {
+    const ControlSpec& spec = Controls()[index];
+    const TabSpec& tabs = *FindTabSpec(spec.name);
+    Control& c = controls_[index];
+
+    if (!tabs.icons.empty()) {
+        HIMAGELIST icons = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, static_cast<int>(tabs.icons.size()), 0);
+        for (int id : tabs.icons) {
+            auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0));
+            ImageList_AddIcon(icons, icon);
+            if (icon) DestroyIcon(icon);
+        }
+        SendMessageW(c.hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons));
+        tabIcons_[tabIcons_[0] ? 1 : 0] = icons;
+    }
+    // Every tab the same size, so that the whole strip fits without scrolling.
+    int count = static_cast<int>(tabs.texts.size());
+    int across = tabs.icons.empty() ? 20 : 40;
+    int along = (tabs.placement == TabPlacement::Left ? spec.rect.height : spec.rect.width) - 6;
+    if (tabs.placement == TabPlacement::Left) along = std::min(along / count, 52);
+    else along /= count;
+    SendMessageW(c.hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(along, across));
+    for (size_t i = 0; i < tabs.texts.size(); ++i) {
+        std::wstring text = tabs.showText ? Widen(tabs.texts[i]) : std::wstring();
+        TCITEMW item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = text.data();
+        item.iImage = tabs.icons.empty() ? -1 : static_cast<int>(i);
+        SendMessageW(c.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+
+    RECT display{};
+    GetClientRect(c.hwnd, &display);
+    SendMessageW(c.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    for (size_t i = 0; i < tabs.texts.size(); ++i) {
+        HWND page = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0),
+                                    display.left, display.top, display.right - display.left,
+                                    display.bottom - display.top, c.hwnd, nullptr, instance_, nullptr);
+        c.pages.push_back(page);
+    }
+}
+
+// Siblings listed earlier in the design lie above later ones, except the
+// content panel, which lies beneath the frame pieces around it.
+void Win32Window::stackSiblings() {
+    for (int i = static_cast<int>(controls_.size()) - 1; i >= 0; --i)
+        SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (const Control* panel = find("图片框2"))
+        SetWindowPos(panel->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Window::show() {
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    shown_ = true;
+    raise(kMainWindowName, Event::SizeChanged);
+}
+
+void Win32Window::runMessageLoop() {
+    MSG msg;
+    while (!quit_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Win32Window::processPendingMessages() {
+    MSG msg;
+    while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit_ = true;   // the outer loop ends when the handler returns
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+LRESULT CALLBACK Win32Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = hwnd;
+        // Widgets find their host through the root window.
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<WidgetHost*>(self)));
+        SetPropW(hwnd, L"ChengchuanWindow", self);
+    }
+    auto* self = static_cast<Win32Window*>(GetPropW(hwnd, L"ChengchuanWindow"));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        RemovePropW(hwnd, L"ChengchuanWindow");
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            // A minimised window has no size to lay out.
+            if (shown_ && !closed_ && wParam != SIZE_MINIMIZED) raise(kMainWindowName, Event::SizeChanged);
+            return 0;
+        case WM_COMMAND:
+            if (lParam) onCommand(static_cast<int>(LOWORD(wParam)) - kFirstControlId, HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case kItemSelectedMessage:
+            if (wParam < controls_.size() && !closed_) raise(Controls()[wParam].name, Event::ItemSelected);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            auto dc = reinterpret_cast<HDC>(wParam);
+            int index = indexOf(reinterpret_cast<HWND>(lParam));
+            SetBkColor(dc, RGB(255, 255, 255));
+            if (index >= 0) SetTextColor(dc, ToColorRef(Controls()[index].textColour));
+            return reinterpret_cast<LRESULT>(white_);
+        }
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = {kMinimumWindowSize.width, kMinimumWindowSize.height};
+            return 0;
+        }
+        case WM_DESTROY:
+            closed_ = true;
+            for (Control& c : controls_)
+                if (c.interval) KillTimer(c.hwnd, kTimerId);
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Win32Window::onCommand(int index, int code) {
+    if (index < 0 || index >= static_cast<int>(controls_.size()) || closed_) return;
+    const ControlSpec& spec = Controls()[index];
+    switch (spec.kind) {
+        case K::CheckBox:
+        case K::RadioButton:
+        case K::PushButton:
+            if (code == BN_CLICKED) raise(spec.name, Event::Clicked);
+            break;
+        case K::ListBox:
+            if (code == LBN_SELCHANGE) raise(spec.name, Event::SelectionChanged);
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT Win32Window::onNotify(const NMHDR& header) {
+    int index = indexOf(header.hwndFrom);
+    if (index < 0 || closed_) return 0;
+    const ControlSpec& spec = Controls()[index];
+    if (spec.kind == K::TabControl && header.code == TCN_SELCHANGE) {
+        showPage(index);
+        raise(spec.name, Event::CurrentTabChanged);
+    } else if (spec.kind == K::CheckedListBox) {
+        if (header.code == NM_CLICK || header.code == NM_DBLCLK) {
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) raise(spec.name, Event::ItemSelected);
+        } else if (header.code == LVN_KEYDOWN) {
+            WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
+            // Raised once the list has handled the key and moved or toggled.
+            if (key == VK_SPACE || key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END ||
+                key == VK_PRIOR || key == VK_NEXT)
+                PostMessageW(window_, kItemSelectedMessage, static_cast<WPARAM>(index), 0);
+        }
+    }
+    return 0;
+}
+
+void Win32Window::showPage(int tabsIndex) {
+    Control& c = controls_[tabsIndex];
+    int current = static_cast<int>(SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0));
+    for (int i = 0; i < static_cast<int>(c.pages.size()); ++i)
+        ShowWindow(c.pages[i], i == current ? SW_SHOW : SW_HIDE);
+}
+
+const Win32Window::Control* Win32Window::find(std::string_view name) const {
+    if (closed_) return nullptr;
+    int index = FindControl(name);
+    return index < 0 || index >= static_cast<int>(controls_.size()) ? nullptr : &controls_[index];
+}
+
+Win32Window::Control* Win32Window::find(std::string_view name) {
+    return const_cast<Control*>(std::as_const(*this).find(name));
+}
+
+int Win32Window::indexOf(HWND hwnd) const {
+    if (!hwnd) return -1;
+    int index = GetDlgCtrlID(hwnd) - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(controls_.size()) || controls_[index].hwnd != hwnd) return -1;
+    return index;
+}
+
+bool Win32Window::isListView(const Control& c) const { return IsListView(c.widget.spec->kind); }
+
+// --- WidgetHost ---
+
+WidgetState* Win32Window::widgetState(HWND widget) {
+    int index = indexOf(widget);
+    return index < 0 ? nullptr : &controls_[index].widget;
+}
+
+void Win32Window::widgetEvent(HWND widget, Event event) {
+    int index = indexOf(widget);
+    if (index >= 0 && !closed_) raise(Controls()[index].name, event);
+}
+
+void Win32Window::paintBackdrop(HWND widget, HDC dc) {
+    const Control* bar = find("图片框_上中");
+    if (!bar) return;
+    RECT barRect{}, widgetRect{};
+    GetWindowRect(bar->hwnd, &barRect);
+    GetWindowRect(widget, &widgetRect);
+    pictures_.draw(dc, bar->widget.picture, barRect.left - widgetRect.left, barRect.top - widgetRect.top,
+                   barRect.right - barRect.left, barRect.bottom - barRect.top, PictureFit::Stretched);
+}
+
+HCURSOR Win32Window::cursorFor(HWND widget) {
+    int index = indexOf(widget);
+    if (index < 0) return nullptr;
+    if (Controls()[index].kind == K::HyperlinkBox) return LoadCursorW(nullptr, IDC_HAND);
+    if (const FramePiece* piece = FindFramePiece(Controls()[index].name))
+        return LoadCursorW(nullptr, MAKEINTRESOURCEW(piece->cursor));
+    return nullptr;
+}
+
+// --- geometry and simple properties ---
+
+Rect Win32Window::rect(std::string_view control) const {
+    if (closed_) return {};
+    if (control == kMainWindowName) {
+        RECT r{};
+        GetWindowRect(window_, &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    const Control* c = find(control);
+    if (!c) return {};
+    RECT r{};
+    GetWindowRect(c->hwnd, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(c->hwnd), reinterpret_cast<POINT*>(&r), 2);
+    int height = r.bottom - r.top;
+    if (c->widget.spec->kind == K::ComboBox) {
+        // The design height is the edit part's; the window reaches down for its list.
+        height = c->widget.spec->rect.height;
+    }
+    return {r.left - c->origin.x, r.top - c->origin.y, r.right - r.left, height};
+}
+
+void Win32Window::setRect(std::string_view control, Rect rect) {
+    if (closed_) return;
+    if (control == kMainWindowName) {
+        SetWindowPos(window_, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    if (const Control* c = find(control))
+        SetWindowPos(c->hwnd, nullptr, rect.left + c->origin.x, rect.top + c->origin.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string Win32Window::caption(std::string_view control) const {
+    const Control* c = find(control);
+    return c ? Narrow(TextOf(c->hwnd)) : std::string();
+}
+
+void Win32Window::setCaption(std::string_view control, std::string_view text) {
+    if (const Control* c = find(control)) SetWindowTextW(c->hwnd, Widen(text).c_str());
+}
+
+bool Win32Window::visible(std::string_view control) const {
+    const Control* c = find(control);
+    return c && (GetWindowLongPtrW(c->hwnd, GWL_STYLE) & WS_VISIBLE);
+}
+
+void Win32Window::setVisible(std::string_view control, bool visible) {
+    if (const Control* c = find(control)) ShowWindow(c->hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Win32Window::disabled(std::string_view control) const {
+    const Control* c = find(control);
+    return c && !IsWindowEnabled(c->hwnd);
+}
+
+void Win32Window::setDisabled(std::string_view control, bool disabled) {
+    if (const Control* c = find(control)) EnableWindow(c->hwnd, !disabled);
+}
+
+bool Win32Window::checked(std::string_view control) const {
+    const Control* c = find(control);
+    return c && SendMessageW(c->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::setChecked(std::string_view control, bool checked) {
+    if (const Control* c = find(control)) SendMessageW(c->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// --- lists ---
+
+int Win32Window::itemCount(std::string_view list) const {
+    const Control* c = find(list);
+    if (!c) return 0;
+    return static_cast<int>(SendMessageW(c->hwnd, isListView(*c) ? LVM_GETITEMCOUNT : LB_GETCOUNT, 0, 0));
+}
+
+std::string Win32Window::itemText(std::string_view list, int index) const {
+    const Control* c = find(list);
+    if (!c || index < 0 || index >= itemCount(list)) return {};
+    if (isListView(*c)) return Narrow(ListViewText(c->hwnd, index, 0));
+    auto length = SendMessageW(c->hwnd, LB_GETTEXTLEN, index, 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = SendMessageW(c->hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
+    return Narrow(text);
+}
+
+int Win32Window::addItem(std::string_view list, std::string_view text) {
+    const Control* c = find(list);
+    if (!c) return -1;
+    std::wstring wide = Widen(text);
+    if (!isListView(*c)) return static_cast<int>(SendMessageW(c->hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = itemCount(list);
+    item.pszText = wide.data();
+    return static_cast<int>(SendMessageW(c->hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void Win32Window::removeItem(std::string_view list, int index) {
+    const Control* c = find(list);
+    if (!c || index < 0 || index >= itemCount(list)) return;
+    SendMessageW(c->hwnd, isListView(*c) ? LVM_DELETEITEM : LB_DELETESTRING, index, 0);
+}
+
+void Win32Window::clearItems(std::string_view list) {
+    if (const Control* c = find(list)) SendMessageW(c->hwnd, isListView(*c) ? LVM_DELETEALLITEMS : LB_RESETCONTENT, 0, 0);
+}
+
+bool Win32Window::itemChecked(std::string_view list, int index) const {
+    const Control* c = find(list);
+    if (!c || !isListView(*c) || index < 0 || index >= itemCount(list)) return false;
+    auto state = static_cast<UINT>(SendMessageW(c->hwnd, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void Win32Window::setItemChecked(std::string_view list, int index, bool checked) {
+    const Control* c = find(list);
+    if (!c || !isListView(*c) || index < 0 || index >= itemCount(list)) return;
+    SetListViewState(c->hwnd, index, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), LVIS_STATEIMAGEMASK);
+}
+
+int Win32Window::currentItem(std::string_view list) const {
+    const Control* c = find(list);
+    if (!c) return -1;
+    if (isListView(*c)) return static_cast<int>(SendMessageW(c->hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    auto current = SendMessageW(c->hwnd, LB_GETCURSEL, 0, 0);
+    return current == LB_ERR ? -1 : static_cast<int>(current);
+}
+
+void Win32Window::setCurrentItem(std::string_view list, int index) {
+    const Control* c = find(list);
+    if (!c) return;
+    if (!isListView(*c)) {
+        SendMessageW(c->hwnd, LB_SETCURSEL, index, 0);
+        return;
+    }
+    SetListViewState(c->hwnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (index >= 0) {
+        SetListViewState(c->hwnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        SendMessageW(c->hwnd, LVM_ENSUREVISIBLE, index, FALSE);
+    }
+}
+
+// --- report list view ---
+
+int Win32Window::rowCount(std::string_view table) const {
+    const Control* c = find(table);
+    return c ? static_cast<int>(SendMessageW(c->hwnd, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+std::vector<std::string> Win32Window::row(std::string_view table, int index) const {
+    const Control* c = find(table);
+    std::vector<std::string> cells;
+    if (!c || index < 0 || index >= rowCount(table)) return cells;
+    for (int column = 0; column < static_cast<int>(DiskTableColumns().size()); ++column)
+        cells.push_back(Narrow(ListViewText(c->hwnd, index, column)));
+    return cells;
+}
+
+void Win32Window::addRow(std::string_view table, const std::vector<std::string>& cells) {
+    const Control* c = find(table);
+    if (!c) return;
+    int index = rowCount(table);
+    for (size_t column = 0; column < cells.size(); ++column) {
+        std::wstring text = Widen(cells[column]);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.iSubItem = static_cast<int>(column);
+        item.pszText = text.data();
+        if (column == 0) index = static_cast<int>(SendMessageW(c->hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        else SendMessageW(c->hwnd, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void Win32Window::clearRows(std::string_view table) {
+    if (const Control* c = find(table)) SendMessageW(c->hwnd, LVM_DELETEALLITEMS, 0, 0);
+}
+
+// --- pictures, bars, timers, tabs ---
+
+int Win32Window::picture(std::string_view control) const {
+    const Control* c = find(control);
+    return c ? c->widget.picture : 0;
+}
+
+void Win32Window::setPicture(std::string_view control, int resourceId) {
+    if (Control* c = find(control)) {
+        c->widget.picture = resourceId;
+        InvalidateRect(c->hwnd, nullptr, FALSE);
+    }
+}
+
+int Win32Window::position(std::string_view bar) const {
+    const Control* c = find(bar);
+    return c ? static_cast<int>(SendMessageW(c->hwnd, PBM_GETPOS, 0, 0)) : 0;
+}
+
+void Win32Window::setPosition(std::string_view bar, int position) {
+    if (const Control* c = find(bar)) SendMessageW(c->hwnd, PBM_SETPOS, position, 0);
+}
+
+int Win32Window::maximum(std::string_view bar) const {
+    const Control* c = find(bar);
+    return c ? static_cast<int>(SendMessageW(c->hwnd, PBM_GETRANGE, FALSE, 0)) : 0;
+}
+
+void Win32Window::setMaximum(std::string_view bar, int maximum) {
+    if (const Control* c = find(bar)) SendMessageW(c->hwnd, PBM_SETRANGE32, 0, maximum);
+}
+
+int Win32Window::interval(std::string_view timer) const {
+    const Control* c = find(timer);
+    return c ? c->interval : 0;
+}
+
+void Win32Window::setInterval(std::string_view timer, int milliseconds) {
+    Control* c = find(timer);
+    if (!c) return;
+    c->interval = std::max(milliseconds, 0);
+    if (c->interval > 0) SetTimer(c->hwnd, kTimerId, static_cast<UINT>(c->interval), nullptr);
+    else KillTimer(c->hwnd, kTimerId);
+}
+
+int Win32Window::currentTab(std::string_view tabs) const {
+    const Control* c = find(tabs);
+    return c ? static_cast<int>(SendMessageW(c->hwnd, TCM_GETCURSEL, 0, 0)) : 0;
+}
+
+void Win32Window::setCurrentTab(std::string_view tabs, int index) {
+    const Control* c = find(tabs);
+    if (!c || index < 0 || index >= static_cast<int>(c->pages.size())) return;
+    SendMessageW(c->hwnd, TCM_SETCURSEL, index, 0);
+    showPage(FindControl(tabs));
+}
+
+// --- the window ---
+
+std::string Win32Window::windowTitle() const { return closed_ ? std::string() : Narrow(TextOf(window_)); }
+
+void Win32Window::setWindowTitle(std::string_view title) {
+    if (!closed_) SetWindowTextW(window_, Widen(title).c_str());
+}
+
+bool Win32Window::controlBox() const {
+    return !closed_ && (GetWindowLongPtrW(window_, GWL_STYLE) & WS_SYSMENU);
+}
+
+void Win32Window::setControlBox(bool enabled) {
+    if (closed_) return;
+    LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    style = enabled ? (style | WS_SYSMENU) : (style & ~static_cast<LONG_PTR>(WS_SYSMENU));
+    SetWindowLongPtrW(window_, GWL_STYLE, style);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool Win32Window::minimised() const { return !closed_ && IsIconic(window_); }
+
+void Win32Window::setMinimised(bool minimised) {
+    if (!closed_) ShowWindow(window_, minimised ? SW_MINIMIZE : SW_RESTORE);
+}
+
+Size Win32Window::screenSize() const { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+void Win32Window::startSystemTracking(int hitTestCode) {
+    if (closed_) return;
+    ReleaseCapture();
+    SendMessageW(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hitTestCode), 0);
+}
+
+void Win32Window::close() {
+    if (!closed_) SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+}  // namespace cc

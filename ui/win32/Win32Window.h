@@ -1,0 +1,132 @@
+#pragma once
+// The real main window: every control of the catalogue as a Win32 child
+// window, and the control layer over them.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "ui/Catalogue.h"
+#include "ui/ControlLayer.h"
+#include "ui/win32/Pictures.h"
+#include "ui/win32/Widgets.h"
+
+namespace cc {
+
+inline constexpr wchar_t kMainWindowClass[] = L"ChengchuanCleanerWindow";
+
+class Win32Window final : public ControlLayer, private WidgetHost {
+public:
+    explicit Win32Window(HINSTANCE instance);
+    ~Win32Window() override;
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
+
+    // Builds the window and all its controls, hidden. False if Windows refused.
+    bool create();
+    // Shows the window; its first size-changed event lays out the frame.
+    void show();
+    // Runs until the window has been closed and destroyed.
+    void runMessageLoop();
+    HWND handle() const { return window_; }
+
+    // --- The control layer ---
+    Rect rect(std::string_view control) const override;
+    void setRect(std::string_view control, Rect rect) override;
+    std::string caption(std::string_view control) const override;
+    void setCaption(std::string_view control, std::string_view text) override;
+    bool visible(std::string_view control) const override;
+    void setVisible(std::string_view control, bool visible) override;
+    bool disabled(std::string_view control) const override;
+    void setDisabled(std::string_view control, bool disabled) override;
+    bool checked(std::string_view control) const override;
+    void setChecked(std::string_view control, bool checked) override;
+
+    int itemCount(std::string_view list) const override;
+    std::string itemText(std::string_view list, int index) const override;
+    int addItem(std::string_view list, std::string_view text) override;
+    void removeItem(std::string_view list, int index) override;
+    void clearItems(std::string_view list) override;
+    bool itemChecked(std::string_view list, int index) const override;
+    void setItemChecked(std::string_view list, int index, bool checked) override;
+    int currentItem(std::string_view list) const override;
+    void setCurrentItem(std::string_view list, int index) override;
+
+    int rowCount(std::string_view table) const override;
+    std::vector<std::string> row(std::string_view table, int index) const override;
+    void addRow(std::string_view table, const std::vector<std::string>& cells) override;
+    void clearRows(std::string_view table) override;
+
+    int picture(std::string_view control) const override;
+    void setPicture(std::string_view control, int resourceId) override;
+    int position(std::string_view bar) const override;
+    void setPosition(std::string_view bar, int position) override;
+    int maximum(std::string_view bar) const override;
+    void setMaximum(std::string_view bar, int maximum) override;
+    int interval(std::string_view timer) const override;
+    void setInterval(std::string_view timer, int milliseconds) override;
+    int currentTab(std::string_view tabs) const override;
+    void setCurrentTab(std::string_view tabs, int index) override;
+
+    std::string windowTitle() const override;
+    void setWindowTitle(std::string_view title) override;
+    bool controlBox() const override;
+    void setControlBox(bool enabled) override;
+    bool minimised() const override;
+    void setMinimised(bool minimised) override;
+    Size screenSize() const override;
+    void startSystemTracking(int hitTestCode) override;
+    void close() override;
+
+    void processPendingMessages() override;
+    bool windowClosed() const override { return closed_; }
+
+private:
+    struct Control {
+        HWND hwnd = nullptr;
+        POINT origin{0, 0};   // where the logical parent's area starts in the real parent
+        WidgetState widget;
+        int interval = 0;
+        std::vector<HWND> pages;   // tab controls: one panel per tab
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(int index, int code);
+    LRESULT onNotify(const NMHDR& header);
+
+    bool createControl(int index);
+    void createTabPages(int index);
+    void showPage(int tabsIndex);
+    void stackSiblings();
+
+    // The control of that name while the window lives, else null.
+    const Control* find(std::string_view name) const;
+    Control* find(std::string_view name);
+    int indexOf(HWND hwnd) const;
+    bool isListView(const Control& c) const;
+
+    // WidgetHost
+    WidgetState* widgetState(HWND widget) override;
+    void widgetEvent(HWND widget, Event event) override;
+    PictureCache& pictures() override { return pictures_; }
+    HFONT font(FontStyle style) override;
+    void paintBackdrop(HWND widget, HDC dc) override;
+    HCURSOR cursorFor(HWND widget) override;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    std::vector<Control> controls_;
+    std::array<HFONT, 4> fonts_{};
+    HIMAGELIST tabIcons_[2] = {nullptr, nullptr};
+    HBRUSH white_ = nullptr;
+    PictureCache pictures_;
+    bool shown_ = false;
+    bool closed_ = false;
+    bool quit_ = false;
+};
+
+}  // namespace cc
