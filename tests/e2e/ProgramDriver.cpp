@@ -81,6 +81,40 @@ void ProgramDriver::clickTab(HWND tabs, int index) {
     settle();
 }
 
+void ProgramDriver::clickControl(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(control, WM_LBUTTONUP, 0, at);
+    settle();
+}
+
+void ProgramDriver::mouseMoveTo(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = static_cast<LONG>(screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+void ProgramDriver::mouseButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+RECT ProgramDriver::screenRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
 void ProgramDriver::settle(int milliseconds) const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);   // the queue is through
@@ -124,6 +158,10 @@ int ProgramDriver::screenshot(const std::wstring& name) const {
 
 int ProgramDriver::closeAndWait() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
+    return waitForExit();
+}
+
+int ProgramDriver::waitForExit() {
     if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);

@@ -21,6 +21,12 @@ public:
     int currentTab(HWND tabs) const;
     // Clicks the tab's item with the mouse messages a real click sends.
     void clickTab(HWND tabs, int index);
+    // A click by posted mouse messages at the middle of a control.
+    void clickControl(HWND control);
+    // Real synthetic input (SendInput), in screen coordinates.
+    static void mouseMoveTo(POINT screen);
+    static void mouseButton(bool down);
+    static RECT screenRect(HWND hwnd);
     // Lets the program handle what it was sent and repaint.
     void settle(int milliseconds = 250) const;
     // Saves the window's pixels as build/screenshots/<name>.png; returns the
@@ -29,6 +35,7 @@ public:
 
     // Sends WM_CLOSE and waits; the process's exit code, or -1 on a time-out.
     int closeAndWait();
+    int waitForExit();
 
 private:
     RECT remoteTabRect(HWND tabs, int index) const;

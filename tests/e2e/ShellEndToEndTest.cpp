@@ -14,10 +14,10 @@
 using namespace cc;
 using cc::test::ProgramDriver;
 
-namespace {
-
 std::wstring gProgram;
 std::wstring gScreenshots;
+
+namespace {
 
 // A control that stands on the given page, to see that the page is showing.
 const char* ControlOnPage(std::string_view tabs, int page) {
