@@ -4,7 +4,7 @@
 
 namespace cc {
 
-Program::Program(ControlLayer& controls) : controls_(controls) {
+Program::Program(ControlLayer& controls, Platform& platform) : controls_(controls), platform_(platform) {
     AttachFrame(controls_, state_);
 }
 

@@ -3,13 +3,14 @@
 // The same wiring runs on the real window and on the in-memory model.
 
 #include "app/ProgramState.h"
+#include "platform/Platform.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {
 
 class Program {
 public:
-    explicit Program(ControlLayer& controls);
+    Program(ControlLayer& controls, Platform& platform);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -17,6 +18,7 @@ public:
 
 private:
     ControlLayer& controls_;
+    Platform& platform_;
     ProgramState state_;
 };
 

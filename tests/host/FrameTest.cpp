@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Program.h"
+#include "fakes/FakePlatform.h"
 #include "ui/ControlModel.h"
 #include "ui/Frame.h"
 
@@ -12,7 +13,8 @@ namespace {
 
 struct FrameTest : ::testing::Test {
     ControlModel ui;
-    Program program{ui};
+    fake::FakePlatform fakes;
+    Program program{ui, fakes.platform};
     ProgramState& state = program.state();
 };
 

@@ -1,0 +1,11 @@
+#pragma once
+// Starting outside programs and waiting.
+
+namespace cc {
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+};
+
+}  // namespace cc
