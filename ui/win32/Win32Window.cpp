@@ -268,13 +268,19 @@ void Win32Window::createTabPages(int index) {
     }
 }
 
-// Siblings listed earlier in the design lie above later ones, except the
-// content panel, which lies beneath the frame pieces around it.
+// Siblings listed earlier in the design lie above later ones, except that a
+// transparent label, having no background, never hides a sibling; and on the
+// window itself the title-bar buttons lie above the title bar, and the
+// content panel beneath the frame pieces around it.
 void Win32Window::stackSiblings() {
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     for (int i = static_cast<int>(controls_.size()) - 1; i >= 0; --i)
-        SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (const Control* panel = find("图片框2"))
-        SetWindowPos(panel->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
+    for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
+        if (Controls()[i].kind == K::TransparentLabel) SetWindowPos(controls_[i].hwnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
+        if (Controls()[i].kind == K::GraphicButton) SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
+    if (const Control* panel = find("图片框2")) SetWindowPos(panel->hwnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
 }
 
 void Win32Window::show() {
