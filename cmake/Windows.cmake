@@ -33,6 +33,8 @@ file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(cc_e2e ${E2E_SOURCES})
 target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shell32)
 
+include(${CMAKE_SOURCE_DIR}/cmake/Msconfig.cmake)
+
 # Under ctest each runs through the Wine wrapper, in the test prefix.
 set(CC_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 add_test(NAME windows_platform COMMAND ${CC_WINE_RUN} $<TARGET_FILE:cc_windows_tests>)

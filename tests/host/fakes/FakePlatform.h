@@ -1,20 +1,19 @@
 #pragma once
 // All the in-memory fakes together, and the Platform over them.
 
+#include "fakes/FakeProcesses.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeSystemQueries.h"
 #include "fakes/MemoryFileSystem.h"
 #include "platform/Platform.h"
 
 namespace cc::fake {
 
-struct NoRegistry final : Registry {};
-struct NoProcesses final : Processes {};
-struct NoSystemQueries final : SystemQueries {};
-
 struct FakePlatform {
     MemoryFileSystem files;
-    NoRegistry registry;
-    NoProcesses processes;
-    NoSystemQueries system;
+    FakeRegistry registry;
+    FakeProcesses processes;
+    FakeSystemQueries system;
     Platform platform{files, registry, processes, system};
 };
 

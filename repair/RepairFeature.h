@@ -1,0 +1,11 @@
+#pragma once
+#include "app/ProgramState.h"
+#include "platform/Platform.h"
+#include "ui/ControlLayer.h"
+
+namespace cc {
+
+// Registers the handlers of this feature's controls.
+void AttachRepair(ControlLayer& controls, ProgramState& state, Platform& platform);
+
+}  // namespace cc

@@ -1,0 +1,7 @@
+#include "shortcuts/ShortcutsFeature.h"
+
+namespace cc {
+
+void AttachShortcuts(ControlLayer&, ProgramState&, Platform&) {}
+
+}  // namespace cc

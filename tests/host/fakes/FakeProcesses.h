@@ -1,0 +1,8 @@
+#pragma once
+#include "platform/Processes.h"
+
+namespace cc::fake {
+
+class FakeProcesses final : public Processes {};
+
+}  // namespace cc::fake
