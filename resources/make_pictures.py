@@ -25,7 +25,7 @@ import os
 import struct
 import sys
 
-from PIL import Image, ImageChops, ImageDraw, ImageFont
+from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "pictures")
@@ -84,19 +84,22 @@ def bar_colour(y):
 class Canvas:
     """An RGBA picture drawn at `ss` times its final size.
 
-    Coordinates passed to the shape helpers are in final pixels (floats allowed);
-    (0, 0) is the top-left corner of the top-left pixel.
+    Coordinates passed to the shape helpers are in drawing units (floats
+    allowed): final pixels when `unit` is 1, or a 32-unit grid scaled to the
+    picture for icons drawn at several sizes. (0, 0) is the top-left corner of
+    the top-left pixel.
     """
 
-    def __init__(self, width, height, ss=8, background=(0, 0, 0, 0)):
-        self.w, self.h, self.ss = width, height, ss
+    def __init__(self, width, height, ss=8, background=(0, 0, 0, 0), unit=1.0):
+        self.w, self.h, self.ss, self.unit = width, height, ss, unit
+        self.f = ss * unit                       # hi-res pixels per drawing unit
         self.size = (width * ss, height * ss)
         self.img = Image.new("RGBA", self.size, background)
 
     # masks ---------------------------------------------------------------
 
     def _box(self, x0, y0, x1, y1):
-        s = self.ss
+        s = self.f
         return [round(x0 * s), round(y0 * s), round(x1 * s) - 1, round(y1 * s) - 1]
 
     def blank(self):
@@ -105,7 +108,7 @@ class Canvas:
     def rrect(self, x0, y0, x1, y1, r, corners=None):
         m = self.blank()
         box = self._box(x0, y0, x1, y1)
-        rad = max(0, round(r * self.ss))
+        rad = max(0, round(r * self.f))
         d = ImageDraw.Draw(m)
         d.rounded_rectangle(box, radius=rad, fill=255)
         if corners is not None:
@@ -137,13 +140,13 @@ class Canvas:
 
     def polygon(self, points):
         m = self.blank()
-        s = self.ss
+        s = self.f
         ImageDraw.Draw(m).polygon([(x * s, y * s) for x, y in points], fill=255)
         return m
 
     def line(self, points, width, round_caps=True):
         m = self.blank()
-        s = self.ss
+        s = self.f
         d = ImageDraw.Draw(m)
         pts = [(x * s, y * s) for x, y in points]
         d.line(pts, fill=255, width=max(1, round(width * s)), joint="curve")
@@ -162,11 +165,11 @@ class Canvas:
 
     def text(self, x, y, string, size, font_path=BOLD_FONT):
         """Lettering with its top-left ink corner at (x, y); returns (mask, width, height)."""
-        font = load_font(font_path, round(size * self.ss))
+        font = load_font(font_path, round(size * self.f))
         left, top, right, bottom = font.getbbox(string)
         m = self.blank()
-        ImageDraw.Draw(m).text((x * self.ss - left, y * self.ss - top), string, font=font, fill=255)
-        return m, (right - left) / self.ss, (bottom - top) / self.ss
+        ImageDraw.Draw(m).text((x * self.f - left, y * self.f - top), string, font=font, fill=255)
+        return m, (right - left) / self.f, (bottom - top) / self.f
 
     # paint ---------------------------------------------------------------
 
@@ -203,8 +206,9 @@ class Canvas:
         # no sharp detail, and this keeps the script quick.
         k = 2
         w, h = self.w * k, self.h * k
+        d = k * self.unit
         small = Image.new("RGBA", (w, h))
-        small.putdata([tuple(at((i + 0.5) / k, (j + 0.5) / k)) + (255,) for j in range(h) for i in range(w)])
+        small.putdata([tuple(at((i + 0.5) / d, (j + 0.5) / d)) + (255,) for j in range(h) for i in range(w)])
         return small.resize(self.size, Image.BILINEAR)
 
     def vertical_rows(self, colours):
@@ -247,22 +251,9 @@ def inter(a, b):
     return ImageChops.multiply(a, b)
 
 
-def shrink_mask(c, mask, px):
-    """The mask eroded by px final pixels (used for inner outlines)."""
-    from PIL import ImageFilter
-    n = max(1, round(px * c.ss))
-    return mask.filter(ImageFilter.MinFilter(2 * (n // 2) + 1)) if n > 1 else mask
-
-
-def outlined(c, mask, fill, outline, width=1.0):
-    """Paints a shape with an outline of `width` pixels inside its edge."""
-    c.paint(mask, outline)
-    c.paint(erode(c, mask, width), fill)
-
-
 def erode(c, mask, px):
-    from PIL import ImageFilter
-    n = round(px * c.ss)
+    """The mask shrunk by px drawing units (for shapes with an inner outline)."""
+    n = round(px * c.f)
     out = mask
     # MinFilter sizes must be odd; apply it in steps of at most 9 hi-res pixels.
     while n > 0:
@@ -387,7 +378,7 @@ def icon_images(draw, sizes):
     """Renders a drawing function once per icon size, at that size."""
     images = []
     for size in sizes:
-        c = Canvas(size, size, ss=max(4, 512 // size))
+        c = Canvas(size, size, ss=max(4, 512 // size), unit=size / 32.0)
         draw(c, size / 32.0)
         images.append(c.result())
     return images
@@ -532,7 +523,8 @@ def draw_logo(c, k, x=0.0, y=0.0, size=None):
 
     Drawn in a `size` square at (x, y); k scales line widths relative to 32 pixels.
     """
-    s = size if size is not None else c.w
+    s = size if size is not None else c.w / c.unit
+    pixels = s * c.unit
     u = s / 80.0                                     # the logo is laid out on an 80-unit grid
 
     def P(px, py):
@@ -555,7 +547,7 @@ def draw_logo(c, k, x=0.0, y=0.0, size=None):
     c.paint(sparkle(c, bx, by, 24 * u), WHITE)
     tx, ty = P(58, 20)
     c.paint(sparkle(c, tx, ty, 9.5 * u), WHITE)
-    if s >= 24:
+    if pixels >= 24:
         dx, dy = P(59, 52)
         c.paint(c.circle(dx, dy, 3.2 * u), WHITE, 0.95)
 
@@ -567,7 +559,6 @@ def draw_globe(c, cx, cy, r, k):
     lw = max(0.9, 1.1 * k)
     inside = c.circle(cx, cy, r - 0.9 * k)
     grid = union(
-        c.ring(cx, cy, r * 0.55, lw) if False else c.blank(),
         cut(c.ellipse(cx - r * 0.45, cy - r, cx + r * 0.45, cy + r),
             c.ellipse(cx - r * 0.45 + lw, cy - r + lw, cx + r * 0.45 - lw, cy + r - lw)),
         c.rect(cx - lw / 2, cy - r, cx + lw / 2, cy + r),
@@ -747,7 +738,6 @@ def make_banner():
     while tw > 258:
         title_size -= 1
         m, tw, th = c.text(124, 36, "Chengchuan Cleaner", title_size)
-    c.paint(m, (10, 40, 100), 0.25) if False else None
     shadow, _, _ = c.text(125, 37.5, "Chengchuan Cleaner", title_size)
     c.paint(shadow, (10, 40, 100), 0.30)
     c.paint(m, WHITE)
@@ -755,7 +745,7 @@ def make_banner():
     c.paint(sub, (226, 246, 255))
     c.paint(c.rrect(125, 36 + th + 36, 125 + 64, 36 + th + 39, 1.5), (150, 236, 236))
     # A few small sparkles.
-    for (x, y, r) in ((384, 62, 6), (358, 118, 4), (236, 84, 3.5)):
+    for (x, y, r) in ((384, 62, 6), (358, 118, 4), (212, 108, 3.5)):
         c.paint(sparkle(c, x, y, r), WHITE, 0.85)
     save_jpeg("banner.jpg", c.result().convert("RGB"))
 
@@ -835,24 +825,29 @@ def icon_computer(c, k):
 
 
 def icon_shortcut(c, k):
-    """Two chain links and the little shortcut arrow."""
-    def link(cx, cy):
-        layer = Canvas(32, 32, ss=c.ss)
-        outer = layer.rrect(cx - 8, cy - 4.2, cx + 8, cy + 4.2, 4.2)
-        inner = layer.rrect(cx - 5.4, cy - 1.7, cx + 5.4, cy + 1.7, 1.7)
-        return cut(outer, inner)
+    """Two chain links, running corner to corner, and the little shortcut arrow."""
+    d = 1 / math.sqrt(2)
 
-    a = link(11.5, 16).rotate(40, resample=Image.BICUBIC, center=(16 * c.ss, 16 * c.ss))
-    b = link(20.5, 16).rotate(40, resample=Image.BICUBIC, center=(16 * c.ss, 16 * c.ss))
-    grad = c.linear(4, 4, 28, 28, [(0, (96, 214, 222)), (1, DEEP_BLUE)])
-    c.paint(a, NAVY)
-    c.paint(erode(c, a, 0.8), grad)
-    c.paint(b, NAVY)
-    c.paint(erode(c, b, 0.8), grad)
+    def link(cx, cy):
+        # A stadium along the diagonal, with a slot in the middle.
+        ends = [(cx - 4.4 * d, cy + 4.4 * d), (cx + 4.4 * d, cy - 4.4 * d)]
+        return cut(c.line(ends, 8.2), c.line(ends, 2.8))
+
+    lower = link(12.0, 20.0)
+    upper = link(20.6, 11.4)
+    grad = c.linear(4, 4, 28, 28, [(0, (110, 222, 228)), (1, DEEP_BLUE)])
+    for shape in (lower, upper):
+        c.paint(shape, NAVY)
+        c.paint(erode(c, shape, 0.7), grad)
+    # Where the links cross, the lower one passes over on one side only, so
+    # the two look hooked together.
+    over = inter(lower, c.polygon([(16.3, 15.7), (24, 8), (32, 16), (24, 24)]))
+    c.paint(over, NAVY)
+    c.paint(inter(erode(c, lower, 0.7), over), grad)
     # Shortcut arrow badge, bottom left.
     c.paint(c.rrect(1, 19, 13, 31, 2), NAVY)
     c.paint(c.rrect(2, 20, 12, 30, 1.4), WHITE)
-    arrow = union(c.line([(4.5, 28), (5.2, 25), (9.0, 23.4)], 1.6), c.polygon([(8, 21.0), (11.2, 23.4), (8, 26.0)]))
+    arrow = union(c.line([(4.5, 28), (5.2, 25), (8.6, 23.4)], 1.7), c.polygon([(7.8, 20.6), (11.4, 23.4), (7.8, 26.2)]))
     c.paint(arrow, BLUE)
 
 
@@ -897,12 +892,15 @@ def icon_repair(c, k):
     c.paint(erode(c, shield, 1.1), c.linear(6, 4, 26, 28, [(0, (100, 210, 230)), (0.5, BLUE), (1, DEEP_BLUE)]))
     c.paint(inter(erode(c, shield, 1.1), c.rect(0, 0, 16, 32)), WHITE, 0.12)
     # Wrench: a handle and an open ring head, at 45 degrees.
-    hx, hy, hr = 19.2, 11.8, 4.6
-    wrench = union(c.line([(10.6, 22.4), (17.5, 15.5)], 3.4), c.circle(hx, hy, hr))
+    hx, hy, hr = 19.4, 12.2, 4.8
     d = 1 / math.sqrt(2)
-    jaw = c.polygon([(hx - 1.5 * d, hy - 1.5 * d - 0.0), (hx + 5.5 * d + 1.8 * d, hy - 5.5 * d + 1.8 * d - 2.6),
-                     (hx + 5.5 * d - 1.8 * d - 0.0, hy - 5.5 * d - 1.8 * d - 2.6)])
-    wrench = cut(wrench, union(c.circle(hx, hy, 1.7), jaw))
+    wrench = union(c.line([(10.4, 21.6), (17.6, 14.4)], 3.4), c.circle(hx, hy, hr))
+    # The jaw: a slot from the head's centre out through its far side.
+    ux, uy, vx, vy = d, -d, d, d                      # along the handle, and across it
+    w = 1.7
+    jaw = c.polygon([(hx - w * vx, hy - w * vy), (hx + w * vx, hy + w * vy),
+                     (hx + 7 * ux + w * vx, hy + 7 * uy + w * vy), (hx + 7 * ux - w * vx, hy + 7 * uy - w * vy)])
+    wrench = cut(wrench, union(c.circle(hx, hy, w), jaw))
     c.paint(wrench, WHITE)
 
 

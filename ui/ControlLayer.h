@@ -27,6 +27,12 @@ enum class Event {
 
 using Handler = std::function<void()>;
 
+// The two kinds of message box the program shows.
+enum class MessageKind {
+    Ok,               // a single OK button, no icon
+    OkCancelInfo,     // OK and Cancel with the information icon
+};
+
 class ControlLayer {
 public:
     virtual ~ControlLayer() = default;
@@ -100,6 +106,12 @@ public:
     virtual void startSystemTracking(int hitTestCode) = 0;
     // Asks the window to close; a close is always granted.
     virtual void close() = 0;
+
+    // Modal boxes over the window. messageBox answers true for OK. inputBox
+    // answers true and the typed text when confirmed; cancelled, it leaves
+    // `text` as it was.
+    virtual bool messageBox(std::string_view text, std::string_view caption, MessageKind kind) = 0;
+    virtual bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) = 0;
 
     // Lets the window handle what is waiting: other handlers may run nested here.
     virtual void processPendingMessages() = 0;

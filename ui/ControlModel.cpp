@@ -234,6 +234,28 @@ void ControlModel::close() {
     queue_.clear();   // nothing reaches a destroyed window
 }
 
+// --- modal boxes ---
+
+bool ControlModel::messageBox(std::string_view text, std::string_view caption, MessageKind kind) {
+    checkOpen();
+    shown_.push_back({std::string(text), std::string(caption), kind, false});
+    if (messageAnswers_.empty()) return true;
+    bool ok = messageAnswers_.front();
+    messageAnswers_.pop_front();
+    return ok;
+}
+
+bool ControlModel::inputBox(std::string_view prompt, std::string_view caption, std::string& text) {
+    checkOpen();
+    shown_.push_back({std::string(prompt), std::string(caption), MessageKind::Ok, true});
+    if (inputAnswers_.empty()) return false;
+    auto typed = std::move(inputAnswers_.front());
+    inputAnswers_.pop_front();
+    if (!typed) return false;
+    text = *typed;
+    return true;
+}
+
 // --- the pump ---
 
 void ControlModel::processPendingMessages() {

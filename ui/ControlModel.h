@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -72,6 +73,9 @@ public:
     void startSystemTracking(int hitTestCode) override;
     void close() override;
 
+    bool messageBox(std::string_view text, std::string_view caption, MessageKind kind) override;
+    bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) override;
+
     void processPendingMessages() override;
     bool windowClosed() const override { return closed_; }
 
@@ -96,6 +100,20 @@ public:
     // Runs at every processPendingMessages before the queue; gets the pump's count (from 1).
     void setPumpHook(std::function<void(int)> hook) { pumpHook_ = std::move(hook); }
     int pumpCount() const { return pumpCount_; }
+
+    // --- Modal boxes, as the tests answer them ---
+    struct ShownBox {
+        std::string text;
+        std::string caption;
+        MessageKind kind = MessageKind::Ok;
+        bool input = false;
+        bool operator==(const ShownBox&) const = default;
+    };
+    // Answers for the next boxes, in order; a box with no answer left is
+    // answered OK (message) or cancelled (input).
+    void answerMessage(bool ok) { messageAnswers_.push_back(ok); }
+    void answerInput(std::optional<std::string> typed) { inputAnswers_.push_back(std::move(typed)); }
+    const std::vector<ShownBox>& shownBoxes() const { return shown_; }
 
     void setScreenSize(Size size) { screen_ = size; }
     const std::vector<int>& trackingRequests() const { return tracking_; }
@@ -137,6 +155,10 @@ private:
     bool closed_ = false;
     Size screen_{1024, 768};
     std::vector<int> tracking_;
+
+    std::deque<bool> messageAnswers_;
+    std::deque<std::optional<std::string>> inputAnswers_;
+    std::vector<ShownBox> shown_;
 
     std::deque<std::function<void()>> queue_;
     std::function<void(int)> pumpHook_;

@@ -15,6 +15,7 @@ public:
 
     bool start();                    // launches and waits for the main window
     HWND window() const { return window_; }
+    DWORD processId() const { return process_.dwProcessId; }
     HWND control(int id) const;      // any descendant with that control ID
     HWND control(const char* name) const;
 

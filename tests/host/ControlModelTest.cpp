@@ -170,3 +170,20 @@ TEST(ControlModel, WindowResizeRaisesSizeChangedOnlyWhenTheSizeChanges) {
     EXPECT_EQ(sizeChanges, 2);
     EXPECT_EQ(ui.rect("MainWindow"), (Rect{10, 10, 600, 400}));
 }
+
+TEST(ControlModel, ModalBoxesTakeTheAnswersTheTestGives) {
+    ControlModel ui;
+    ui.answerMessage(false);
+    ui.answerInput("*.abc");
+    ui.answerInput(std::nullopt);
+    EXPECT_FALSE(ui.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo));
+    EXPECT_TRUE(ui.messageBox("修复完毕.", "澄川清理助手", MessageKind::Ok));   // no answer left: OK
+    std::string typed = "unchanged";
+    EXPECT_TRUE(ui.inputBox("添加一个文件类型,如: *.tmp", "添加文件类型", typed));
+    EXPECT_EQ(typed, "*.abc");
+    EXPECT_FALSE(ui.inputBox("添加一个文件类型,如: *.tmp", "添加文件类型", typed));
+    EXPECT_EQ(typed, "*.abc");   // a cancelled box leaves the text as it was
+    ASSERT_EQ(ui.shownBoxes().size(), 4u);
+    EXPECT_EQ(ui.shownBoxes()[0].kind, MessageKind::OkCancelInfo);
+    EXPECT_TRUE(ui.shownBoxes()[3].input);
+}

@@ -7,6 +7,7 @@
 #include "platform/win32/Utf.h"
 #include "resources/ResourceIds.h"
 #include "ui/Frame.h"
+#include "ui/win32/InputBox.h"
 
 namespace cc {
 namespace {
@@ -731,6 +732,20 @@ void Win32Window::startSystemTracking(int hitTestCode) {
     if (closed_) return;
     ReleaseCapture();
     SendMessageW(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hitTestCode), 0);
+}
+
+bool Win32Window::messageBox(std::string_view text, std::string_view caption, MessageKind kind) {
+    if (closed_) return false;
+    UINT style = kind == MessageKind::Ok ? MB_OK : (MB_OKCANCEL | MB_ICONINFORMATION);
+    return MessageBoxW(window_, Widen(text).c_str(), Widen(caption).c_str(), style) == IDOK;
+}
+
+bool Win32Window::inputBox(std::string_view prompt, std::string_view caption, std::string& text) {
+    if (closed_) return false;
+    auto typed = ShowInputBox(window_, Widen(prompt), Widen(caption), L"");
+    if (!typed) return false;
+    text = Narrow(*typed);
+    return true;
 }
 
 void Win32Window::close() {

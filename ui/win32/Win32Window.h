@@ -81,6 +81,9 @@ public:
     void startSystemTracking(int hitTestCode) override;
     void close() override;
 
+    bool messageBox(std::string_view text, std::string_view caption, MessageKind kind) override;
+    bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) override;
+
     void processPendingMessages() override;
     bool windowClosed() const override { return closed_; }
 

@@ -1,0 +1,63 @@
+#include "ModalBoxes.h"
+
+namespace cc::test {
+namespace {
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buffer[1024]{};
+    GetWindowTextW(hwnd, buffer, 1024);
+    return buffer;
+}
+
+HWND ChildOfClass(HWND box, const wchar_t* className) {
+    struct Search {
+        const wchar_t* cls;
+        HWND found;
+    } search{className, nullptr};
+    EnumChildWindows(
+        box,
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            wchar_t cls[64]{};
+            GetClassNameW(hwnd, cls, 64);
+            if (lstrcmpiW(cls, s->cls) != 0) return TRUE;
+            // A message box's icon is a static too: the text is the one with a caption.
+            if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) == 0) return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+HWND WaitForModalBox(DWORD processId, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 50) {
+        HWND candidate = nullptr;
+        while ((candidate = FindWindowExW(nullptr, candidate, L"#32770", nullptr))) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(candidate, &pid);
+            if (pid == processId && IsWindowVisible(candidate)) return candidate;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+std::wstring ModalBoxText(HWND box) {
+    HWND text = ChildOfClass(box, L"Static");
+    return text ? TextOf(text) : std::wstring();
+}
+
+std::wstring ModalBoxCaption(HWND box) { return TextOf(box); }
+
+void TypeIntoModalBox(HWND box, const std::wstring& text) {
+    if (HWND edit = ChildOfClass(box, L"Edit")) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void AnswerModalBox(HWND box, int buttonId) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+}
+
+}  // namespace cc::test
