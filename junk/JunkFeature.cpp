@@ -1,7 +1,34 @@
 #include "junk/JunkFeature.h"
 
+#include <memory>
+
+#include "junk/DiskSpace.h"
+#include "junk/JunkScan.h"
+#include "junk/PatternList.h"
+
 namespace cc {
 
-void AttachJunk(ControlLayer&, ProgramState&, Platform&) {}
+void AttachJunk(ControlLayer& c, ProgramState& state, Platform& platform) {
+    auto scan = std::make_shared<JunkScan>(c, state, platform.files);
+    FileSystem& files = platform.files;
+    // The pattern table follows the marks whenever they change, not only on
+    // a click in the list: the buttons change marks without one.
+    auto refresh = [&c, &state] { RefreshPatternTable(c, state.JunkPatterns); };
+
+    c.on("按钮1", Event::Clicked, [scan] { scan->scanClicked(); });
+    c.on("按钮2", Event::Clicked, [scan] { scan->deleteClicked(); });
+    c.on("按钮3", Event::Clicked, [&c] { SetAllChecked(c, kResultList, true); });
+    c.on("按钮4", Event::Clicked, [&c] { SetAllChecked(c, kResultList, false); });
+
+    c.on(kLocalOnlyBox, Event::Clicked, [&c, &state, &files] { RebuildDrives(c, state, files); });
+    c.on("按钮5", Event::Clicked, [&c] { SetAllChecked(c, kDriveList, true); });
+    c.on("按钮6", Event::Clicked, [&c] { SetAllChecked(c, kDriveList, false); });
+
+    c.on(kPatternList, Event::ItemSelected, refresh);
+    c.on("按钮10", Event::Clicked, [&c, refresh] { RecommendPatterns(c); refresh(); });
+    c.on("按钮7", Event::Clicked, [&c, refresh] { SetAllChecked(c, kPatternList, true); refresh(); });
+    c.on("按钮8", Event::Clicked, [&c, refresh] { SetAllChecked(c, kPatternList, false); refresh(); });
+    c.on("按钮9", Event::Clicked, [&c] { AddPattern(c); });
+}
 
 }  // namespace cc

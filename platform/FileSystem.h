@@ -5,15 +5,38 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cc {
+
+struct FolderEntry {
+    std::string name;          // the long name, never an 8.3 alias
+    bool folder = false;
+    bool reparsePoint = false; // a junction, symbolic link or mount point
+    std::uint64_t size = 0;    // bytes, for files
+};
+
+struct DriveSpace {
+    std::uint64_t totalBytes = 0;
+    std::uint64_t freeBytes = 0;
+};
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+
+    // Every entry of a folder (a path ending in "\") but "." and "..", in the
+    // order the file system lists them, read in one pass. A folder that cannot
+    // be read has no entries.
+    virtual std::vector<FolderEntry> listFolder(std::string_view folder) = 0;
+
+    // The drives ("C:") in the system's order: all, or only the local hard disks.
+    virtual std::vector<std::string> drives(bool localDisksOnly) = 0;
+    virtual std::optional<DriveSpace> driveSpace(std::string_view drive) = 0;
 
     virtual bool fileExists(std::string_view path) = 0;
     // Deletes permanently (never to the recycle bin); also a read-only file.

@@ -261,7 +261,10 @@ bool ControlModel::inputBox(std::string_view prompt, std::string_view caption, s
 void ControlModel::processPendingMessages() {
     if (closed_) return;
     ++pumpCount_;
-    if (pumpHook_) pumpHook_(pumpCount_);
+    if (pumpHook_) {
+        auto hook = pumpHook_;   // the hook may replace itself
+        hook(pumpCount_);
+    }
     // Like a PeekMessage loop: what handlers post while it runs is handled too.
     while (!queue_.empty() && !closed_) {
         auto action = std::move(queue_.front());

@@ -19,6 +19,49 @@ std::wstring LongPath(std::string_view path) {
     return wide;   // relative: leave it to the system
 }
 
+std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW data;
+    // Basic information only (no 8.3 names) and large fetches: one pass per folder.
+    UniqueFindHandle find(FindFirstFileExW((LongPath(folder) + L"*").c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return entries;
+    do {
+        const wchar_t* name = data.cFileName;
+        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+        FolderEntry entry;
+        entry.name = Narrow(name);
+        entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.reparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        entries.push_back(std::move(entry));
+    } while (FindNextFileW(find.get(), &data));
+    return entries;
+}
+
+std::vector<std::string> Win32FileSystem::drives(bool localDisksOnly) {
+    std::vector<std::string> result;
+    wchar_t buffer[512]{};
+    DWORD length = GetLogicalDriveStringsW(511, buffer);
+    if (length == 0 || length > 511) return result;
+    for (const wchar_t* root = buffer; *root; root += wcslen(root) + 1) {   // "C:" each
+        if (localDisksOnly && GetDriveTypeW(root) != DRIVE_FIXED) continue;
+        result.push_back(Narrow(std::wstring_view(root, 2)));
+    }
+    return result;
+}
+
+std::optional<DriveSpace> Win32FileSystem::driveSpace(std::string_view drive) {
+    ULARGE_INTEGER available{}, total{}, free{};
+    std::wstring root = Widen(drive) + L"\\";
+    // No "insert a disk" box for an empty removable drive.
+    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    BOOL ok = GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free);
+    SetErrorMode(oldMode);
+    if (!ok) return std::nullopt;
+    return DriveSpace{total.QuadPart, free.QuadPart};
+}
+
 bool Win32FileSystem::fileExists(std::string_view path) {
     DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

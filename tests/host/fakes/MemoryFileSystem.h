@@ -1,7 +1,9 @@
 #pragma once
-// An in-memory file system for host tests. Paths compare case-insensitively
-// for ASCII letters, as Windows compares them.
+// An in-memory file system for host tests: folders list their entries in the
+// order they were added, as a real file system lists them in its own order.
+// Paths compare case-insensitively for ASCII letters, as Windows compares them.
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,21 +15,47 @@ namespace cc::fake {
 class MemoryFileSystem final : public FileSystem {
 public:
     // --- test set-up and inspection ---
-    void addFile(std::string path, std::string content = {});
+    // Adds a file, creating its folders; its size is the content's length.
+    void addFile(const std::string& path, std::string content = {});
+    void addFileOfSize(const std::string& path, std::uint64_t size);
+    void addFolder(const std::string& path, bool reparsePoint = false);
+    void denyFolder(const std::string& path) { denied_.push_back(Key(Slash(path))); }   // unreadable
+    void addDrive(const std::string& drive, bool local, std::optional<DriveSpace> space = DriveSpace{});
     bool has(std::string_view path) const;
     std::string content(std::string_view path) const;
     // The next writes fail (a full disk, a denied folder).
     void failWrites(bool fail) { failWrites_ = fail; }
-    const std::vector<std::string>& log() const { return log_; }   // "delete X", "write X"
+    // Deleting this file fails, as for a file in use.
+    void lockFile(const std::string& path) { locked_.push_back(Key(path)); }
+    const std::vector<std::string>& log() const { return log_; }   // "list X", "delete X", "write X"
 
     // --- FileSystem ---
+    std::vector<FolderEntry> listFolder(std::string_view folder) override;
+    std::vector<std::string> drives(bool localDisksOnly) override;
+    std::optional<DriveSpace> driveSpace(std::string_view drive) override;
     bool fileExists(std::string_view path) override;
     bool deleteFile(std::string_view path) override;
     bool writeFile(std::string_view path, std::span<const std::byte> content) override;
 
 private:
+    struct File {
+        std::string content;
+        std::uint64_t size = 0;
+    };
+    struct Drive {
+        std::string name;
+        bool local;
+        std::optional<DriveSpace> space;
+    };
     static std::string Key(std::string_view path);
-    std::map<std::string, std::string> files_;   // key -> content
+    static std::string Slash(std::string path);
+    void addEntry(const std::string& path, FolderEntry entry);
+
+    std::map<std::string, File> files_;                          // key -> file
+    std::map<std::string, std::vector<FolderEntry>> folders_;    // folder key (ends in "\") -> entries
+    std::vector<std::string> denied_;
+    std::vector<std::string> locked_;
+    std::vector<Drive> drives_;
     bool failWrites_ = false;
     std::vector<std::string> log_;
 };

@@ -1,0 +1,33 @@
+#include "junk/DiskSpace.h"
+
+#include <string>
+
+#include "junk/PatternList.h"
+
+namespace cc {
+
+void RebuildDrives(ControlLayer& c, ProgramState& state, FileSystem& files) {
+    c.clearItems(kDriveList);
+    state.drives = files.drives(c.checked(kLocalOnlyBox));
+    for (const std::string& drive : state.drives) c.addItem(kDriveList, drive + "\\");
+    SetAllChecked(c, kDriveList, true);
+    RefreshDiskTable(c, state, files);
+}
+
+void RefreshDiskTable(ControlLayer& c, const ProgramState& state, FileSystem& files) {
+    c.clearRows(kDiskTable);
+    for (const std::string& drive : state.drives) {
+        std::vector<std::string> row{drive + "\\", "", "", ""};
+        if (auto space = files.driveSpace(drive)) {
+            // Units of 1024 bytes, then whole MB with the fraction dropped.
+            std::uint64_t total = space->totalBytes / 1024 / 1024;
+            std::uint64_t free = space->freeBytes / 1024 / 1024;
+            row[1] = std::to_string(total);
+            row[2] = std::to_string(total >= free ? total - free : 0);
+            row[3] = std::to_string(free);
+        }
+        c.addRow(kDiskTable, row);
+    }
+}
+
+}  // namespace cc

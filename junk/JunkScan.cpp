@@ -1,0 +1,146 @@
+#include "junk/JunkScan.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+#include "junk/DiskSpace.h"
+#include "junk/PatternList.h"
+
+namespace cc {
+namespace {
+
+constexpr std::string_view kStopCaption = "停止";
+constexpr std::string_view kIdleCaption = "扫描";
+constexpr std::string_view kDoneTitle = "澄川清理专家";
+
+}  // namespace
+
+std::string SizeEstimateText(std::uint64_t totalBytes) {
+    double total = static_cast<double>(totalBytes);
+    bool kilobytes = total / 1024 - 1024 < -0.0000001;
+    char number[64];
+    std::snprintf(number, sizeof number, "%.3f", kilobytes ? total / 1024 : total / 1048576);
+    return std::string("扫描到的文件约有") + number + (kilobytes ? "KB" : "MB");
+}
+
+JunkScan::JunkScan(ControlLayer& controls, ProgramState& state, FileSystem& files)
+    : c_(controls), state_(state), files_(files) {}
+
+bool JunkScan::stopped() const { return c_.caption(kScanButton) != kStopCaption; }
+
+void JunkScan::scanClicked() {
+    c_.setCaption(kEstimateLabel, "");
+    if (c_.caption(kScanButton) == kStopCaption) {
+        requestStop();
+        return;
+    }
+    // The scan searches the pattern table, so it must match the marks now.
+    RefreshPatternTable(c_, state_.JunkPatterns);
+    bool anyChecked = false;
+    for (int i = 0, n = c_.itemCount(kPatternList); i < n && !anyChecked; ++i) anyChecked = c_.itemChecked(kPatternList, i);
+    if (!anyChecked) return;
+
+    c_.clearItems(kResultList);
+    sizes_.clear();
+    c_.setCaption(kScanButton, kStopCaption);
+    // The drive list is read afresh at every step: a handler run during the
+    // walk may rebuild it.
+    for (int d = 0; d < c_.itemCount(kDriveList); ++d) {
+        if (!c_.itemChecked(kDriveList, d)) continue;
+        if (!walk(c_.itemText(kDriveList, d).substr(0, 2))) return;   // the window is gone
+    }
+    SetAllChecked(c_, kResultList, true);
+    c_.setWindowTitle(kDoneTitle);
+    c_.setCaption(kScanButton, kIdleCaption);
+    updateEstimate();
+}
+
+void JunkScan::requestStop() {
+    SetAllChecked(c_, kResultList, true);
+    c_.setWindowTitle("");
+    c_.setCaption(kScanButton, kIdleCaption);
+    updateEstimate();
+}
+
+// Only the title set last before a pump can ever be seen, so the walk keeps
+// what it would show and sets the title once per folder.
+void JunkScan::showTitleBeforePump() {
+    if (!pendingTitle_.empty() && c_.windowTitle() != pendingTitle_) c_.setWindowTitle(pendingTitle_);
+}
+
+const std::vector<Wildcard>& JunkScan::patterns(int count) {
+    // The table only changes while messages are processed; recompile then.
+    int slots = std::min(count, kJunkPatternSlots);   // items past the table have no slot
+    if (static_cast<int>(patternTexts_.size()) != slots ||
+        !std::equal(patternTexts_.begin(), patternTexts_.end(), state_.JunkPatterns.begin())) {
+        patternTexts_.assign(state_.JunkPatterns.begin(), state_.JunkPatterns.begin() + slots);
+        compiled_.clear();
+        for (const std::string& text : patternTexts_) compiled_.emplace_back(text);
+    }
+    return compiled_;
+}
+
+bool JunkScan::walk(std::string path) {
+    showTitleBeforePump();
+    c_.processPendingMessages();
+    if (c_.windowClosed()) return false;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    int count = c_.itemCount(kPatternList);
+    // Nothing changes between here and the next pump, so one look at the
+    // button stands for a look before every pattern.
+    if (count > 0 && stopped()) return true;
+
+    // One listing serves every pattern and the descent.
+    std::vector<FolderEntry> entries = files_.listFolder(path);
+    std::vector<std::u32string> folded(entries.size());
+    for (size_t e = 0; e < entries.size(); ++e)
+        if (!entries[e].folder) folded[e] = FoldForMatching(entries[e].name);
+
+    // Pattern position order, then listing order: a file that two patterns
+    // match is listed twice, as each search would list it.
+    for (const Wildcard& pattern : patterns(count)) {
+        if (pattern.empty()) continue;
+        for (size_t e = 0; e < entries.size(); ++e) {
+            if (entries[e].folder || !pattern.matchesFolded(folded[e])) continue;
+            c_.addItem(kResultList, path + entries[e].name);
+            sizes_.push_back(entries[e].size);
+        }
+    }
+
+    for (const FolderEntry& entry : entries) {
+        // Dot-folders are never searched. Junctions, symbolic links and mount
+        // points are not followed: they may loop, or lead off this drive.
+        if (!entry.folder || entry.reparsePoint || entry.name.empty() || entry.name[0] == '.') continue;
+        pendingTitle_ = path + entry.name;
+        if (!walk(path + entry.name)) return false;
+    }
+    pendingTitle_ = path;
+    return true;
+}
+
+void JunkScan::updateEstimate() {
+    std::uint64_t total = std::accumulate(sizes_.begin(), sizes_.end(), std::uint64_t{0});
+    c_.setCaption(kEstimateLabel, SizeEstimateText(total));
+}
+
+void JunkScan::deleteClicked() {
+    if (c_.itemCount(kResultList) == 0) {
+        if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
+        return;
+    }
+    // Only what the user sees checked is deleted; the item goes either way.
+    for (int i = 0; i < c_.itemCount(kResultList);) {
+        if (!c_.itemChecked(kResultList, i)) {
+            ++i;
+            continue;
+        }
+        files_.deleteFile(c_.itemText(kResultList, i));
+        c_.removeItem(kResultList, i);
+        if (i < static_cast<int>(sizes_.size())) sizes_.erase(sizes_.begin() + i);
+    }
+    RefreshDiskTable(c_, state_, files_);
+    c_.setCaption(kEstimateLabel, "");
+}
+
+}  // namespace cc

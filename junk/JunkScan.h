@@ -1,0 +1,51 @@
+#pragma once
+// The "扫描" page: the junk scan over the checked drives, its stop, the size
+// estimate and the deletion of the checked results.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/ProgramState.h"
+#include "junk/Wildcard.h"
+#include "platform/FileSystem.h"
+#include "ui/ControlLayer.h"
+
+namespace cc {
+
+inline constexpr std::string_view kResultList = "选择列表框1";
+inline constexpr std::string_view kScanButton = "按钮1";
+inline constexpr std::string_view kEstimateLabel = "标签6";
+
+// The estimate text for a total of bytes: KB below 1 MB, else MB, three decimals.
+std::string SizeEstimateText(std::uint64_t totalBytes);
+
+class JunkScan {
+public:
+    JunkScan(ControlLayer& controls, ProgramState& state, FileSystem& files);
+
+    // 按钮1: starts a scan when idle, asks the running one to stop otherwise.
+    void scanClicked();
+    // 按钮2: deletes the files of the checked results and removes their items.
+    void deleteClicked();
+
+private:
+    // Walks one folder and what lies below it. False once the window has
+    // closed: then nothing may touch a control any more.
+    bool walk(std::string path);
+    bool stopped() const;
+    void requestStop();
+    void updateEstimate();
+    void showTitleBeforePump();
+    const std::vector<Wildcard>& patterns(int count);
+
+    ControlLayer& c_;
+    ProgramState& state_;
+    FileSystem& files_;
+    std::vector<std::uint64_t> sizes_;   // the size of each result item's file, from the listing
+    std::string pendingTitle_;           // the folder the window title shows at the next pump
+    std::vector<std::string> patternTexts_;
+    std::vector<Wildcard> compiled_;
+};
+
+}  // namespace cc

@@ -1,0 +1,53 @@
+#include "junk/PatternList.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace cc {
+namespace {
+
+// "*.errorlog.txt" is what "推荐" looks for, so the default "errorlog.txt"
+// item is not recommended; an added "*.errorlog.txt" would be.
+constexpr std::array<std::string_view, 28> kRecommended{
+    "*.??$", "*.~*",  "*.*~",  "*.bak", "chklist.*", "*.chk",        "*.ftg",        "*.fts",        "*.fnd",    "*.gid",
+    "*.old", "*.prv", "*.err", "*.errorlog.txt",     "*.log",        "*.tmp",        "~*.*",         "*._mp",    "*.dmp",
+    "*.mch", "*.$*",  "*.$$$", "*.@@@", "*.---",     "mscreate.dir", "0???????.nch", "imagedb.aid", "Thumbs.db",
+};
+
+}  // namespace
+
+std::span<const std::string_view> RecommendedPatterns() { return kRecommended; }
+
+void SetAllChecked(ControlLayer& c, std::string_view list, bool checked) {
+    int count = c.itemCount(list);
+    for (int i = 0; i < count; ++i) c.setItemChecked(list, i, checked);
+}
+
+void RecommendPatterns(ControlLayer& c) {
+    SetAllChecked(c, kPatternList, false);
+    int count = c.itemCount(kPatternList);
+    for (int i = 0; i < count; ++i) {
+        std::string text = c.itemText(kPatternList, i);
+        for (std::string_view recommended : kRecommended)
+            if (text == recommended) c.setItemChecked(kPatternList, i, true);
+    }
+}
+
+void AddPattern(ControlLayer& c) {
+    std::string typed;
+    c.inputBox("添加一个文件类型,如: *.tmp", "添加文件类型", typed);
+    if (typed.empty()) return;
+    int count = c.itemCount(kPatternList);
+    for (int i = 0; i < count; ++i)
+        if (c.itemText(kPatternList, i) == typed) return;
+    c.addItem(kPatternList, typed);
+}
+
+void RefreshPatternTable(ControlLayer& c, PatternTable& table) {
+    int count = std::min<int>(c.itemCount(kPatternList), kJunkPatternSlots);
+    for (int i = 0; i < count; ++i)
+        table[static_cast<size_t>(i)] = c.itemChecked(kPatternList, i) ? c.itemText(kPatternList, i) : std::string();
+}
+
+}  // namespace cc

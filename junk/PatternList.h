@@ -1,0 +1,32 @@
+#pragma once
+// The pattern list of the "类型" page and the pattern table the scan reads.
+
+#include <span>
+#include <string_view>
+
+#include "app/ProgramState.h"
+#include "ui/ControlLayer.h"
+
+namespace cc {
+
+inline constexpr std::string_view kPatternList = "选择列表框3";
+
+// The texts "推荐" checks, in the order it compares against them.
+std::span<const std::string_view> RecommendedPatterns();
+
+// Sets the check mark of every item of a list, first to last.
+void SetAllChecked(ControlLayer& controls, std::string_view list, bool checked);
+
+// Unchecks all, then checks every item whose text is recommended.
+void RecommendPatterns(ControlLayer& controls);
+
+// Asks for a pattern and appends it unless it is empty or already listed
+// (compared exactly, case and blanks included).
+void AddPattern(ControlLayer& controls);
+
+// Rewrites the pattern table from the check marks: slot i holds item i's
+// text when it is checked and nothing otherwise. Items past the table's
+// last slot have no slot and are left out.
+void RefreshPatternTable(ControlLayer& controls, PatternTable& table);
+
+}  // namespace cc
