@@ -16,6 +16,7 @@ wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX" build/screenshots   # a fresh, throw-away prefix every run
 source scripts/with-display.sh
 scripts/wine-prefix.sh
+scripts/test-fixtures.sh
 status=0
 ctest --preset windows || status=$?
 wineserver -k 2>/dev/null || true

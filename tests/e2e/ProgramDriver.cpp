@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -79,6 +80,77 @@ void ProgramDriver::clickTab(HWND tabs, int index) {
     PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(tabs, WM_LBUTTONUP, 0, at);
     settle();
+}
+
+namespace {
+
+// A block in the program's memory for messages that write through a pointer.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, size_t size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    template <typename T>
+    T* at(size_t offset = 0) const { return reinterpret_cast<T*>(static_cast<char*>(address_) + offset); }
+    bool write(const void* data, size_t size, size_t offset = 0) const {
+        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+    bool read(void* data, size_t size, size_t offset = 0) const {
+        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+}  // namespace
+
+int ProgramDriver::listCount(HWND list) const { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
+    constexpr size_t kChars = 4096;
+    RemoteBlock block(process_.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    LVITEMW lv{};
+    lv.iSubItem = column;
+    lv.cchTextMax = kChars;
+    lv.pszText = block.at<wchar_t>(sizeof(LVITEMW));
+    block.write(&lv, sizeof lv);
+    auto length = SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(block.at<LVITEMW>()));
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)), L'\0');
+    if (length > 0) block.read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+    return text;
+}
+
+bool ProgramDriver::listChecked(HWND list, int item) const {
+    auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void ProgramDriver::setListChecked(HWND list, int item, bool checked) const {
+    RemoteBlock block(process_.hProcess, sizeof(LVITEMW));
+    LVITEMW lv{};
+    lv.stateMask = LVIS_STATEIMAGEMASK;
+    lv.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    block.write(&lv, sizeof lv);
+    SendMessageW(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(block.at<LVITEMW>()));
+}
+
+std::wstring ProgramDriver::text(HWND control) const {
+    wchar_t buffer[1024]{};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, &length);
+    return buffer;
+}
+
+bool ProgramDriver::waitForText(HWND control, const std::wstring& expected, int timeoutMs) const {
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        if (text(control) == expected) return true;
+        Sleep(100);
+    }
+    return false;
 }
 
 void ProgramDriver::clickControl(HWND control) {

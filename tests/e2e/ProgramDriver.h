@@ -22,6 +22,16 @@ public:
     int currentTab(HWND tabs) const;
     // Clicks the tab's item with the mouse messages a real click sends.
     void clickTab(HWND tabs, int index);
+    // List views of the program (checked lists, the disk table), read and
+    // set through buffers in the program's own memory.
+    int listCount(HWND list) const;
+    std::wstring listText(HWND list, int item, int column = 0) const;
+    bool listChecked(HWND list, int item) const;
+    void setListChecked(HWND list, int item, bool checked) const;
+    std::wstring text(HWND control) const;
+    // Waits until the control's text is the given one; false on a time-out.
+    bool waitForText(HWND control, const std::wstring& expected, int timeoutMs = 60000) const;
+
     // A click by posted mouse messages at the middle of a control.
     void clickControl(HWND control);
     // Real synthetic input (SendInput), in screen coordinates.

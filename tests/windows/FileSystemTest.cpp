@@ -1,6 +1,7 @@
 // The real file system under Wine, in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -73,4 +74,68 @@ TEST(Win32FileSystem, DeletesReadOnlyFilesDeepPathsAndNamesOutsideGbk) {
     EXPECT_TRUE(files.deleteFile(deepFile));
     EXPECT_FALSE(files.fileExists(deepFile));
     EXPECT_FALSE(files.deleteFile(deepFile));
+}
+
+namespace {
+
+const FolderEntry* Find(const std::vector<FolderEntry>& entries, const std::string& name) {
+    for (const auto& e : entries)
+        if (e.name == name) return &e;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Win32FileSystem, ListsHiddenSystemAndForeignNamesWithSizesAndMarksReparsePoints) {
+    TempFolder temp;
+    Win32FileSystem files;
+    ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "plain.tmp"), std::string(1234, 'x')));
+    ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "hidden.log"), "h"));
+    SetFileAttributesW(LongPath(temp.path() + "hidden.log").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    std::string foreign = "\xED\x95\x9C\xEA\xB8\x80.tmp";   // Hangul: not in GBK's reach as a file name
+    ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + foreign), "k"));
+    ASSERT_TRUE(CreateDirectoryW(LongPath(temp.path() + "sub").c_str(), nullptr));
+
+    auto entries = files.listFolder(temp.path());
+    EXPECT_EQ(entries.size(), 4u);
+    EXPECT_EQ(Find(entries, "."), nullptr);
+    EXPECT_EQ(Find(entries, ".."), nullptr);
+    ASSERT_NE(Find(entries, "plain.tmp"), nullptr);
+    EXPECT_EQ(Find(entries, "plain.tmp")->size, 1234u);
+    EXPECT_FALSE(Find(entries, "plain.tmp")->folder);
+    ASSERT_NE(Find(entries, "hidden.log"), nullptr);
+    ASSERT_NE(Find(entries, foreign), nullptr);
+    ASSERT_NE(Find(entries, "sub"), nullptr);
+    EXPECT_TRUE(Find(entries, "sub")->folder);
+    EXPECT_FALSE(Find(entries, "sub")->reparsePoint);
+    EXPECT_TRUE(files.listFolder(temp.path() + "missing\\").empty());
+
+    // A link that leads back up (laid out by scripts/test-fixtures.sh).
+    auto inner = files.listFolder("C:\\cc-fixtures\\tree\\inner\\");
+    ASSERT_EQ(inner.size(), 1u) << "run scripts/test-fixtures.sh in the test prefix";
+    EXPECT_EQ(inner[0].name, "loop");
+    EXPECT_TRUE(inner[0].folder);
+    EXPECT_TRUE(inner[0].reparsePoint);
+}
+
+TEST(Win32FileSystem, DrivesAndTheirSpaceMatchTheSystem) {
+    Win32FileSystem files;
+    auto all = files.drives(false);
+    auto local = files.drives(true);
+    DWORD mask = GetLogicalDrives();
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.size(), static_cast<size_t>(__builtin_popcount(mask)));
+    EXPECT_LE(local.size(), all.size());
+    EXPECT_NE(std::find(all.begin(), all.end(), "C:"), all.end());
+    EXPECT_NE(std::find(local.begin(), local.end(), "C:"), local.end());
+    for (const auto& d : all) {
+        ASSERT_EQ(d.size(), 2u);
+        EXPECT_EQ(d[1], ':');
+        EXPECT_TRUE(mask & (1u << (d[0] - 'A'))) << d;
+    }
+    auto space = files.driveSpace("C:");
+    ASSERT_TRUE(space.has_value());
+    EXPECT_GT(space->totalBytes, 0u);
+    EXPECT_LE(space->freeBytes, space->totalBytes);
+    EXPECT_FALSE(files.driveSpace("@:").has_value());
 }

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Lays out what the Wine tests need inside the test prefix: a drive T: of
+# their own (a folder of the prefix), and symbolic-link loops, which Wine
+# shows as reparse points and which the Windows API here cannot create.
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+
+fixtures="$WINEPREFIX/drive_c/cc-fixtures"
+rm -rf "$fixtures"
+mkdir -p "$fixtures/tree/inner"
+ln -s .. "$fixtures/tree/inner/loop"          # leads back up: endless if followed
+
+drive="$WINEPREFIX/drive_t"
+rm -rf "$drive"
+mkdir -p "$drive"
+ln -sfn "$drive" "$WINEPREFIX/dosdevices/t:"
+ln -s . "$drive/loop"                          # T:\loop is T:\ again
