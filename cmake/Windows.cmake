@@ -40,3 +40,8 @@ set(CC_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 add_test(NAME windows_platform COMMAND ${CC_WINE_RUN} $<TARGET_FILE:cc_windows_tests>)
 add_test(NAME end_to_end COMMAND ${CC_WINE_RUN} $<TARGET_FILE:cc_e2e> $<TARGET_FILE:ChengchuanCleaner> ${CMAKE_SOURCE_DIR}/build/screenshots)
 set_tests_properties(windows_platform end_to_end PROPERTIES TIMEOUT 600)
+
+# The junk-scan benchmark: a program, run by scripts/bench.sh, not a test.
+add_executable(cc_bench_junk EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/JunkScanBench.cpp)
+target_link_libraries(cc_bench_junk PRIVATE cc_win32 psapi)
+include(${CMAKE_SOURCE_DIR}/cmake/SysInfo.cmake)
