@@ -129,16 +129,9 @@ void JunkScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    // Only what the user sees checked is deleted; the item goes either way.
-    for (int i = 0; i < c_.itemCount(kResultList);) {
-        if (!c_.itemChecked(kResultList, i)) {
-            ++i;
-            continue;
-        }
-        files_.deleteFile(c_.itemText(kResultList, i));
-        c_.removeItem(kResultList, i);
+    DeleteCheckedFiles(c_, kResultList, files_, [this](int i) {
         if (i < static_cast<int>(sizes_.size())) sizes_.erase(sizes_.begin() + i);
-    }
+    });
     RefreshDiskTable(c_, state_, files_);
     c_.setCaption(kEstimateLabel, "");
 }

@@ -19,11 +19,6 @@ constexpr std::array<std::string_view, 28> kRecommended{
 
 std::span<const std::string_view> RecommendedPatterns() { return kRecommended; }
 
-void SetAllChecked(ControlLayer& c, std::string_view list, bool checked) {
-    int count = c.itemCount(list);
-    for (int i = 0; i < count; ++i) c.setItemChecked(list, i, checked);
-}
-
 void RecommendPatterns(ControlLayer& c) {
     SetAllChecked(c, kPatternList, false);
     int count = c.itemCount(kPatternList);

@@ -6,6 +6,7 @@
 
 #include "app/ProgramState.h"
 #include "ui/ControlLayer.h"
+#include "ui/ListActions.h"
 
 namespace cc {
 
@@ -13,9 +14,6 @@ inline constexpr std::string_view kPatternList = "选择列表框3";
 
 // The texts "推荐" checks, in the order it compares against them.
 std::span<const std::string_view> RecommendedPatterns();
-
-// Sets the check mark of every item of a list, first to last.
-void SetAllChecked(ControlLayer& controls, std::string_view list, bool checked);
 
 // Unchecks all, then checks every item whose text is recommended.
 void RecommendPatterns(ControlLayer& controls);

@@ -25,6 +25,18 @@ struct DriveSpace {
     std::uint64_t freeBytes = 0;
 };
 
+// What a shortcut file leads to.
+struct ShortcutTarget {
+    enum class Kind {
+        Unreadable,   // not a shortcut the shell can read, or one without any target
+        Elsewhere,    // a target that is no file-system path: an installer-advertised
+                      // shortcut, or a shell item such as the Control Panel
+        Path,         // a file-system path
+    };
+    Kind kind = Kind::Unreadable;
+    std::string path;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -39,6 +51,10 @@ public:
     virtual std::optional<DriveSpace> driveSpace(std::string_view drive) = 0;
 
     virtual bool fileExists(std::string_view path) = 0;
+    // A file or a folder.
+    virtual bool pathExists(std::string_view path) = 0;
+    // Reads a shortcut (.lnk) file through the shell.
+    virtual ShortcutTarget readShortcut(std::string_view path) = 0;
     // Deletes permanently (never to the recycle bin); also a read-only file.
     virtual bool deleteFile(std::string_view path) = 0;
     // Writes the bytes as the whole new content of the file. An existing

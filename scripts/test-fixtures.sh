@@ -15,3 +15,13 @@ rm -rf "$drive"
 mkdir -p "$drive"
 ln -sfn "$drive" "$WINEPREFIX/dosdevices/t:"
 ln -s . "$drive/loop"                          # T:\loop is T:\ again
+
+# No Z: drive: the shortcut scan walks every drive, and Z: would be the whole
+# machine. The test programs reach their files through Y: instead, a folder
+# of links that the scans do not follow.
+io="$CC_ROOT/build/wine-io"
+mkdir -p "$io" "$CC_ROOT/build/screenshots"
+ln -sfn ../windows "$io/windows"
+ln -sfn ../screenshots "$io/screenshots"
+ln -sfn "$io" "$WINEPREFIX/dosdevices/y:"
+rm -f "$WINEPREFIX/dosdevices/z:"

@@ -8,8 +8,19 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -x /usr/lib/wine/wine64 ]; then CC_WINE=/usr/lib/wine/wine64; else CC_WINE=wine; fi
 
-# A Unix path as Wine sees it through its Z: drive.
+# A Unix path as Wine sees it: the build's programs and screenshots through
+# Y: in the test prefix (which has no Z:), anything else through Z:.
 cc_windows_path() {
-  local p="$1"
+  local p="$1" rest
+  if [ -e "$WINEPREFIX/dosdevices/y:" ]; then
+    for dir in windows screenshots; do
+      case "$p" in
+        "$CC_ROOT/build/$dir"|"$CC_ROOT/build/$dir"/*)
+          rest="${p#"$CC_ROOT/build/"}"
+          printf 'Y:\\%s' "${rest//\//\\}"
+          return ;;
+      esac
+    done
+  fi
   printf 'Z:%s' "${p//\//\\}"
 }

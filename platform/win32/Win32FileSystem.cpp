@@ -1,6 +1,8 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include <windows.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 
@@ -65,6 +67,45 @@ std::optional<DriveSpace> Win32FileSystem::driveSpace(std::string_view drive) {
 bool Win32FileSystem::fileExists(std::string_view path) {
     DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::pathExists(std::string_view path) {
+    if (path.empty()) return false;
+    return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
+    ShortcutTarget target;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())))
+        return target;
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.putVoid()))) return target;
+    std::wstring wide = Widen(path);
+    if (wide.size() >= MAX_PATH) wide = LongPath(path);
+    if (FAILED(file->Load(wide.c_str(), STGM_READ))) return target;
+
+    // An advertised shortcut starts its program through Windows Installer.
+    ComPtr<IShellLinkDataList> data;
+    DWORD flags = 0;
+    if (SUCCEEDED(link->QueryInterface(IID_IShellLinkDataList, data.putVoid())) &&
+        SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_DARWINID)) {
+        target.kind = ShortcutTarget::Kind::Elsewhere;
+        return target;
+    }
+    std::wstring buffer(32768, L'\0');
+    if (link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, 0) == S_OK && buffer[0] != 0) {
+        target.kind = ShortcutTarget::Kind::Path;
+        target.path = Narrow(buffer.c_str());
+        return target;
+    }
+    // No path, but a shell item: the Control Panel, a printer, a network place.
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (link->GetIDList(&items) == S_OK && items) {
+        target.kind = ShortcutTarget::Kind::Elsewhere;
+        CoTaskMemFree(items);
+    }
+    return target;
 }
 
 bool Win32FileSystem::deleteFile(std::string_view path) {

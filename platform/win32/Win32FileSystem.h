@@ -9,6 +9,8 @@ public:
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;
     bool fileExists(std::string_view path) override;
+    bool pathExists(std::string_view path) override;
+    ShortcutTarget readShortcut(std::string_view path) override;
     bool deleteFile(std::string_view path) override;
     bool writeFile(std::string_view path, std::span<const std::byte> content) override;
 };

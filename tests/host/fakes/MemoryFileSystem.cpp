@@ -21,7 +21,8 @@ void MemoryFileSystem::addEntry(const std::string& path, FolderEntry entry) {
     size_t cut = path.find_last_of('\\');
     if (cut == std::string::npos) return;
     std::string parent = path.substr(0, cut + 1);
-    if (parent.size() > 3) addFolder(parent.substr(0, parent.size() - 1));   // not above a drive root
+    // Creates the parent, keeping it as it is when it exists (a reparse point stays one).
+    if (parent.size() > 3 && !folders_.count(Key(parent))) addFolder(parent.substr(0, parent.size() - 1));
     auto& entries = folders_[Key(parent)];
     for (auto& existing : entries)
         if (Key(existing.name) == Key(entry.name)) {
@@ -84,6 +85,24 @@ std::optional<DriveSpace> MemoryFileSystem::driveSpace(std::string_view drive) {
 }
 
 bool MemoryFileSystem::fileExists(std::string_view path) { return has(path); }
+
+bool MemoryFileSystem::pathExists(std::string_view path) {
+    if (path.empty()) return false;
+    std::string key = Key(path);
+    if (key.back() != '\\') key += '\\';
+    return has(path) || folders_.count(key) != 0;
+}
+
+void MemoryFileSystem::addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size) {
+    addFileOfSize(path, size);
+    shortcuts_[Key(path)] = std::move(target);
+}
+
+ShortcutTarget MemoryFileSystem::readShortcut(std::string_view path) {
+    log_.push_back("read " + std::string(path));
+    auto it = shortcuts_.find(Key(path));
+    return it == shortcuts_.end() ? ShortcutTarget{} : it->second;   // any other file is unreadable
+}
 
 bool MemoryFileSystem::deleteFile(std::string_view path) {
     log_.push_back("delete " + std::string(path));

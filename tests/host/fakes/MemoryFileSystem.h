@@ -20,6 +20,8 @@ public:
     void addFileOfSize(const std::string& path, std::uint64_t size);
     void addFolder(const std::string& path, bool reparsePoint = false);
     void denyFolder(const std::string& path) { denied_.push_back(Key(Slash(path))); }   // unreadable
+    // A shortcut file of that size that reads as the given target.
+    void addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size = 1024);
     void addDrive(const std::string& drive, bool local, std::optional<DriveSpace> space = DriveSpace{});
     bool has(std::string_view path) const;
     std::string content(std::string_view path) const;
@@ -34,6 +36,8 @@ public:
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;
     bool fileExists(std::string_view path) override;
+    bool pathExists(std::string_view path) override;
+    ShortcutTarget readShortcut(std::string_view path) override;
     bool deleteFile(std::string_view path) override;
     bool writeFile(std::string_view path, std::span<const std::byte> content) override;
 
@@ -56,6 +60,7 @@ private:
     std::vector<std::string> denied_;
     std::vector<std::string> locked_;
     std::vector<Drive> drives_;
+    std::map<std::string, ShortcutTarget> shortcuts_;
     bool failWrites_ = false;
     std::vector<std::string> log_;
 };

@@ -1,0 +1,82 @@
+#include "shortcuts/ShortcutScan.h"
+
+#include <numeric>
+
+#include "ui/ListActions.h"
+
+namespace cc {
+namespace {
+
+bool IsShortcutName(std::string_view name) {   // "*.lnk", case ignored
+    if (name.size() < 4) return false;
+    std::string_view ext = name.substr(name.size() - 4);
+    auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; };
+    return ext[0] == '.' && lower(ext[1]) == 'l' && lower(ext[2]) == 'n' && lower(ext[3]) == 'k';
+}
+
+}  // namespace
+
+bool IsWorkingShortcut(FileSystem& files, std::string_view path) {
+    ShortcutTarget target = files.readShortcut(path);
+    switch (target.kind) {
+        case ShortcutTarget::Kind::Elsewhere: return true;
+        case ShortcutTarget::Kind::Path: return files.pathExists(target.path);
+        case ShortcutTarget::Kind::Unreadable: return false;
+    }
+    return false;
+}
+
+std::string InvalidTotalText(std::uint64_t totalBytes) {
+    return "无效文件共有 " + std::to_string(totalBytes / 1024) + "KB";
+}
+
+ShortcutScan::ShortcutScan(ControlLayer& controls, FileSystem& files) : c_(controls), files_(files) {}
+
+void ShortcutScan::scanClicked() {
+    c_.setControlBox(false);
+    c_.setCaption("扫描", "扫描中..");
+    c_.setDisabled("扫描", true);
+    c_.clearItems(kShortcutList);
+    sizes_.clear();
+    for (const std::string& drive : files_.drives(false))
+        if (!walk(drive + "\\")) return;   // the window is gone
+    c_.setCaption("扫描", "扫描");
+    c_.setDisabled("扫描", false);
+    c_.setCaption("透明标签3", "扫描结果:");
+    c_.setCaption("标签1", InvalidTotalText(std::accumulate(sizes_.begin(), sizes_.end(), std::uint64_t{0})));
+    c_.setControlBox(true);
+    SetAllChecked(c_, kShortcutList, true);
+}
+
+bool ShortcutScan::walk(std::string path) {
+    c_.processPendingMessages();
+    if (c_.windowClosed()) return false;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    std::vector<FolderEntry> entries = files_.listFolder(path);
+    for (const FolderEntry& entry : entries) {
+        if (entry.folder || !IsShortcutName(entry.name)) continue;   // a folder named x.lnk is no shortcut
+        std::string shortcut = path + entry.name;
+        c_.setCaption("标签1", shortcut);
+        if (!IsWorkingShortcut(files_, shortcut)) {
+            c_.addItem(kShortcutList, shortcut);
+            sizes_.push_back(entry.size);
+        }
+    }
+    for (const FolderEntry& entry : entries) {
+        // Dot-folders are skipped; links and junctions are not followed, so
+        // no folder is visited twice and no walk loops.
+        if (!entry.folder || entry.reparsePoint || entry.name.empty() || entry.name[0] == '.') continue;
+        if (!walk(path + entry.name)) return false;
+    }
+    return true;
+}
+
+void ShortcutScan::deleteClicked() {
+    if (c_.itemCount(kShortcutList) == 0) {
+        if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
+        return;
+    }
+    DeleteCheckedFiles(c_, kShortcutList, files_);   // 标签1 keeps the last scan's total
+}
+
+}  // namespace cc

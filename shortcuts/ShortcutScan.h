@@ -1,0 +1,36 @@
+#pragma once
+// The invalid-shortcut page: the scan of every drive for shortcuts whose
+// target is gone, and the deletion of the checked ones.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "ui/ControlLayer.h"
+
+namespace cc {
+
+inline constexpr std::string_view kShortcutList = "选择1";
+
+// Working shortcuts: a target that exists (file or folder), or one that is
+// no file-system path at all. A file the shell cannot read is invalid.
+bool IsWorkingShortcut(FileSystem& files, std::string_view path);
+
+std::string InvalidTotalText(std::uint64_t totalBytes);
+
+class ShortcutScan {
+public:
+    ShortcutScan(ControlLayer& controls, FileSystem& files);
+    void scanClicked();
+    void deleteClicked();
+
+private:
+    bool walk(std::string path);   // false once the window has closed
+
+    ControlLayer& c_;
+    FileSystem& files_;
+    std::vector<std::uint64_t> sizes_;   // each listed file's size, from the listing, for the total
+};
+
+}  // namespace cc
