@@ -44,4 +44,4 @@ set_tests_properties(windows_platform end_to_end PROPERTIES TIMEOUT 600)
 # The junk-scan benchmark: a program, run by scripts/bench.sh, not a test.
 add_executable(cc_bench_junk EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/JunkScanBench.cpp)
 target_link_libraries(cc_bench_junk PRIVATE cc_win32 psapi)
-include(${CMAKE_SOURCE_DIR}/cmake/SysInfo.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/SysInfo.cmake OPTIONAL)

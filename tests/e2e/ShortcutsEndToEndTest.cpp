@@ -89,3 +89,25 @@ TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfTheTestDriveAndDeletesTheChecke
     for (const wchar_t* name : {L"good.lnk", L"folder.lnk", L"sub\\keep-gone.lnk", L"here.txt"}) DeleteFileW((root + name).c_str());
     CoUninitialize();
 }
+
+TEST(ShortcutsEndToEnd, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
+    // Enough folders that the scan is still running when the close arrives.
+    const std::wstring root = L"T:\\many\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    for (int i = 0; i < 400; ++i) CreateDirectoryW((root + std::to_wstring(i)).c_str(), nullptr);
+
+    ProgramDriver program(gProgram, gScreenshots);
+    ASSERT_TRUE(program.start());
+    program.clickTab(program.control("高级选择夹1"), 1);
+    HWND scan = program.control("扫描");
+    PostMessageW(scan, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(scan, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(program.waitForText(scan, L"扫描中..", 10000));
+    // The frame's close button stays usable while the scan runs.
+    HWND close = program.control("图形按钮_关闭");
+    PostMessageW(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(close, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(program.waitForExit(), 0);
+    for (int i = 0; i < 400; ++i) RemoveDirectoryW((root + std::to_wstring(i)).c_str());
+    RemoveDirectoryW(root.c_str());
+}

@@ -11,12 +11,6 @@
 namespace cc {
 namespace {
 
-std::wstring TextOf(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 RECT ClientRect(HWND hwnd) {
     RECT r{};
     GetClientRect(hwnd, &r);
@@ -103,7 +97,7 @@ void PaintPanel(HWND hwnd, HDC dc) {
     }
     if (spec.kind == ControlKind::GroupBox) {
         HGDIOBJ oldFont = SelectObject(dc, host->font(spec.font));
-        std::wstring caption = TextOf(hwnd);
+        std::wstring caption = WindowText(hwnd);
         SIZE extent{};
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
         RECT frame{0, extent.cy / 2, r.right, r.bottom};
@@ -155,7 +149,7 @@ void PaintLabel(HWND hwnd, HDC dc) {
     if (spec.kind == ControlKind::TransparentLabel) PaintParentBackground(hwnd, dc);
     else FillWhite(dc, r);
 
-    std::wstring text = TextOf(hwnd);
+    std::wstring text = WindowText(hwnd);
     HGDIOBJ oldFont = SelectObject(dc, host->font(spec.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(spec.textColour));
@@ -216,7 +210,7 @@ void PaintButton(HWND hwnd, HDC dc) {
         text.left = 6 + side;
     }
     if (state->pressed) OffsetRect(&text, 1, 1);
-    std::wstring caption = TextOf(hwnd);
+    std::wstring caption = WindowText(hwnd);
     HGDIOBJ oldFont = SelectObject(dc, host->font(spec.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(hwnd) ? RGB(0, 0, 0) : GetSysColor(COLOR_GRAYTEXT));
@@ -314,6 +308,12 @@ void RegisterWidgetClasses(HINSTANCE instance) {
 WidgetHost* HostOf(HWND widget) {
     HWND root = GetAncestor(widget, GA_ROOT);
     return root ? reinterpret_cast<WidgetHost*>(GetWindowLongPtrW(root, GWLP_USERDATA)) : nullptr;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 COLORREF ToColorRef(Rgb rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }

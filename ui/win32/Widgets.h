@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "ui/Catalogue.h"
 #include "ui/ControlLayer.h"
 
@@ -48,5 +50,8 @@ void RegisterWidgetClasses(HINSTANCE instance);
 WidgetHost* HostOf(HWND widget);
 
 COLORREF ToColorRef(Rgb rgb);
+
+// A window's whole text.
+std::wstring WindowText(HWND hwnd);
 
 }  // namespace cc

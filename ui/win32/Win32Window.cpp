@@ -18,12 +18,6 @@ constexpr UINT kTimerId = 1;
 constexpr UINT kItemSelectedMessage = WM_APP + 1;   // wParam: control index
 constexpr int kMaxItemText = 32768;
 
-std::wstring TextOf(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 HFONT CreateSongFont(int pixels, bool bold) {
     return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -496,7 +490,7 @@ void Win32Window::setRect(std::string_view control, Rect rect) {
 
 std::string Win32Window::caption(std::string_view control) const {
     const Control* c = find(control);
-    return c ? Narrow(TextOf(c->hwnd)) : std::string();
+    return c ? Narrow(WindowText(c->hwnd)) : std::string();
 }
 
 void Win32Window::setCaption(std::string_view control, std::string_view text) {
@@ -702,7 +696,7 @@ void Win32Window::setCurrentTab(std::string_view tabs, int index) {
 
 // --- the window ---
 
-std::string Win32Window::windowTitle() const { return closed_ ? std::string() : Narrow(TextOf(window_)); }
+std::string Win32Window::windowTitle() const { return closed_ ? std::string() : Narrow(WindowText(window_)); }
 
 void Win32Window::setWindowTitle(std::string_view title) {
     if (!closed_) SetWindowTextW(window_, Widen(title).c_str());
