@@ -1,5 +1,7 @@
 #include "ModalBoxes.h"
 
+#include "WindowSearch.h"
+
 namespace cc::test {
 namespace {
 
@@ -10,24 +12,13 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 HWND ChildOfClass(HWND box, const wchar_t* className) {
-    struct Search {
-        const wchar_t* cls;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        box,
-        [](HWND hwnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[64]{};
-            GetClassNameW(hwnd, cls, 64);
-            if (lstrcmpiW(cls, s->cls) != 0) return TRUE;
-            // A message box's icon is a static too: the text is the one with a caption.
-            if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) == 0) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindDescendant(box, [className](HWND hwnd) {
+        wchar_t cls[64]{};
+        GetClassNameW(hwnd, cls, 64);
+        if (lstrcmpiW(cls, className) != 0) return false;
+        // A message box's icon is a static too: the text is the one with a caption.
+        return lstrcmpiW(cls, L"Static") != 0 || GetWindowTextLengthW(hwnd) > 0;
+    });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PngWriter.h"
+#include "WindowSearch.h"
 #include "ui/Catalogue.h"
 #include "ui/win32/Win32Window.h"
 
@@ -43,20 +44,7 @@ bool ProgramDriver::start() {
 }
 
 HWND ProgramDriver::control(int id) const {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window_,
-        [](HWND hwnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(hwnd) != s->id) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindDescendant(window_, [id](HWND hwnd) { return GetDlgCtrlID(hwnd) == id; });
 }
 
 HWND ProgramDriver::control(const char* name) const { return control(kFirstControlId + FindControl(name)); }

@@ -45,21 +45,46 @@ bool IsForwarded(UINT message) {
     }
 }
 
-template <typename Paint>
-LRESULT PaintWith(HWND hwnd, Paint paint) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    paint(dc);
-    EndPaint(hwnd, &ps);
-    return 0;
-}
-
 bool SetCursorFor(HWND hwnd) {
     WidgetHost* host = HostOf(hwnd);
     HCURSOR cursor = host ? host->cursorFor(hwnd) : nullptr;
     if (!cursor) return false;
     SetCursor(cursor);
     return true;
+}
+
+// What every drawn widget answers alike: it paints all of itself (also into
+// a parent's DC for a transparent child), repaints when its text or state
+// changes, and may show a pointer of its own.
+template <void (*Paint)(HWND, HDC)>
+bool HandleDrawing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            Paint(hwnd, dc);
+            EndPaint(hwnd, &ps);
+            result = 0;
+            return true;
+        }
+        case WM_PRINTCLIENT:
+            Paint(hwnd, reinterpret_cast<HDC>(wParam));
+            result = 0;
+            return true;
+        case WM_SETTEXT:
+        case WM_ENABLE:
+            result = DefWindowProcW(hwnd, message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return true;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) != HTCLIENT || !SetCursorFor(hwnd)) return false;
+            result = TRUE;
+            return true;
+    }
+    return false;
 }
 
 // --- Panels: picture boxes, group boxes and tab pages ---
@@ -116,18 +141,8 @@ void PaintPanel(HWND hwnd, HDC dc) {
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsForwarded(message)) return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+    if (LRESULT result; HandleDrawing<PaintPanel>(hwnd, message, wParam, lParam, result)) return result;
     switch (message) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: return PaintWith(hwnd, [&](HDC dc) { PaintPanel(hwnd, dc); });
-        case WM_PRINTCLIENT: PaintPanel(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
-        case WM_SETTEXT: {
-            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return result;
-        }
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && SetCursorFor(hwnd)) return TRUE;
-            break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             if (WidgetHost* host = HostOf(hwnd))
@@ -160,18 +175,8 @@ void PaintLabel(HWND hwnd, HDC dc) {
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result; HandleDrawing<PaintLabel>(hwnd, message, wParam, lParam, result)) return result;
     switch (message) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: return PaintWith(hwnd, [&](HDC dc) { PaintLabel(hwnd, dc); });
-        case WM_PRINTCLIENT: PaintLabel(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
-        case WM_SETTEXT: {
-            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return result;
-        }
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && SetCursorFor(hwnd)) return TRUE;
-            break;
         case WM_LBUTTONDOWN:
             if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::LeftButtonPressed);
             return 0;
@@ -235,15 +240,8 @@ bool PointerInside(HWND hwnd, LPARAM lParam) {
 }
 
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result; HandleDrawing<PaintButton>(hwnd, message, wParam, lParam, result)) return result;
     switch (message) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: return PaintWith(hwnd, [&](HDC dc) { PaintButton(hwnd, dc); });
-        case WM_PRINTCLIENT: PaintButton(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
-        case WM_SETTEXT: case WM_ENABLE: {
-            LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return result;
-        }
         case WM_MOUSEMOVE: {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
             TrackMouseEvent(&track);
