@@ -1,12 +1,34 @@
 #pragma once
 // Facts about the machine: board, disks, adapters, operating system,
-// processor and memory.
+// processor and memory. A fact the system cannot give is left empty or 0;
+// nothing here reports an error any other way.
+
+#include <string>
+#include <vector>
+
+#include "sysinfo/SystemRecords.h"
 
 namespace cc {
+
+enum class MemoryKind { Total = 0, Available = 1 };
 
 class SystemQueries {
 public:
     virtual ~SystemQueries() = default;
+
+    virtual BoardInfo QueryBoardInfo() = 0;
+    // True and `info` filled when physical disk `number` exists and could be
+    // read; false leaves `info` as it was.
+    virtual bool QueryDiskInfo(int number, DiskInfo& info) = 0;
+    virtual std::vector<AdapterInfo> QueryAdapters() = 0;
+    virtual OsInfo QueryOsInfo() = 0;
+    virtual CpuInfo QueryCpuInfo() = 0;
+    // The processor load since the previous call, 0 to 100.
+    virtual int QueryCpuUsage() = 0;
+    // Physical memory in megabytes.
+    virtual int QueryMemory(MemoryKind kind) = 0;
+    // The Windows system directory, ending in a backslash.
+    virtual std::string QuerySystemDirectory() = 0;
 };
 
 }  // namespace cc

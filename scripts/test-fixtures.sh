@@ -23,5 +23,7 @@ io="$CC_ROOT/build/wine-io"
 mkdir -p "$io" "$CC_ROOT/build/screenshots"
 ln -sfn ../windows "$io/windows"
 ln -sfn ../screenshots "$io/screenshots"
+ln -sfn /proc "$io/proc"                      # what Linux reports, for the system-query comparisons
+ln -sfn /sys "$io/sys"
 ln -sfn "$io" "$WINEPREFIX/dosdevices/y:"
 rm -f "$WINEPREFIX/dosdevices/z:"

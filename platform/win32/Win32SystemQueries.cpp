@@ -1,0 +1,52 @@
+#include "platform/win32/Win32SystemQueries.h"
+
+#include <windows.h>
+
+#include "platform/win32/Utf.h"
+#include "sysinfo/SmbiosParser.h"
+
+namespace cc {
+
+Win32SystemQueries::Win32SystemQueries() {
+    // The first load reading is then measured from construction, not from boot.
+    ReadProcessorTimes(lastTimes_);
+}
+
+BoardInfo Win32SystemQueries::QueryBoardInfo() {
+    const auto table = ReadSmbiosTable();
+    return ParseSmbiosBoard(table.data(), table.size());
+}
+
+CpuInfo Win32SystemQueries::QueryCpuInfo() {
+    CpuInfo info = DecodeCpu(ReadCpuid());
+    info.clockMhz = ReadProcessorMhz();
+    return info;
+}
+
+int Win32SystemQueries::QueryCpuUsage() {
+    ProcessorTimes now;
+    if (!ReadProcessorTimes(now)) return 0;
+    const int load = LoadPercent(lastTimes_, now);
+    lastTimes_ = now;
+    return load;
+}
+
+int Win32SystemQueries::QueryMemory(MemoryKind kind) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) return 0;
+    const DWORDLONG bytes = kind == MemoryKind::Total ? status.ullTotalPhys : status.ullAvailPhys;
+    const DWORDLONG megabytes = bytes / (1024 * 1024);
+    return megabytes > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(megabytes);
+}
+
+std::string Win32SystemQueries::QuerySystemDirectory() {
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    std::string path = Narrow(std::wstring_view(buffer, length));
+    if (path.back() != '\\') path.push_back('\\');
+    return path;
+}
+
+}  // namespace cc
