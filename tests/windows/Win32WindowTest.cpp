@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/win32/Utf.h"
+#include "tests/e2e/WindowSearch.h"
 #include "ui/win32/Win32Window.h"
 
 using namespace cc;
@@ -29,16 +30,10 @@ protected:
     }
     void TearDown() override { CoUninitialize(); }
 
-    HWND child(std::string_view name) { return GetDlgItem(parentOf(name), kFirstControlId + FindControl(name)); }
-    HWND parentOf(std::string_view name) {
-        // Find the control anywhere below the main window by its control ID.
-        struct Search { int id; HWND found; } search{kFirstControlId + FindControl(name), nullptr};
-        EnumChildWindows(window.handle(), [](HWND hwnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(hwnd) == s->id) { s->found = hwnd; return FALSE; }
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&search));
-        return search.found ? GetParent(search.found) : nullptr;
+    // The control anywhere below the main window, by its control ID.
+    HWND child(std::string_view name) {
+        int id = kFirstControlId + FindControl(name);
+        return test::FindDescendant(window.handle(), [id](HWND hwnd) { return GetDlgCtrlID(hwnd) == id; });
     }
     // Runs the message loop for a while, as the user-interface thread would.
     void pumpFor(int milliseconds) {
