@@ -6,6 +6,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32SystemQueries.h"
 #include "ui/win32/Win32Window.h"
 
@@ -17,7 +18,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         cc::Win32Registry registry;
         cc::Win32Processes processes;
         cc::Win32SystemQueries system;
-        cc::Platform platform{files, registry, processes, system};
+        cc::Win32Resources resources;
+        cc::Platform platform{files, registry, processes, system, resources};
         cc::Win32Window window(instance);
         if (window.create()) {
             cc::Program program(window, platform);

@@ -19,6 +19,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32SystemQueries.h"
 #include "ui/ControlModel.h"
 
@@ -130,7 +131,8 @@ int main() {
     Win32Registry registry;
     Win32Processes processes;
     Win32SystemQueries system;
-    Platform platform{files, registry, processes, system};
+    Win32Resources resources;
+    Platform platform{files, registry, processes, system, resources};
 
     // Rounds of plain walk and scan side by side, best of each: the machine
     // is noisy, and both then see the same cache.

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
+#include "platform/Resources.h"
 #include "platform/SystemQueries.h"
 
 namespace cc {
@@ -14,6 +15,7 @@ struct Platform {
     Registry& registry;
     Processes& processes;
     SystemQueries& system;
+    Resources& resources;
 };
 
 }  // namespace cc

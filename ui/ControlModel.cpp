@@ -239,6 +239,7 @@ void ControlModel::close() {
 bool ControlModel::messageBox(std::string_view text, std::string_view caption, MessageKind kind) {
     checkOpen();
     shown_.push_back({std::string(text), std::string(caption), kind, false});
+    if (boxHook_) boxHook_(shown_.back());
     if (messageAnswers_.empty()) return true;
     bool ok = messageAnswers_.front();
     messageAnswers_.pop_front();
@@ -248,6 +249,7 @@ bool ControlModel::messageBox(std::string_view text, std::string_view caption, M
 bool ControlModel::inputBox(std::string_view prompt, std::string_view caption, std::string& text) {
     checkOpen();
     shown_.push_back({std::string(prompt), std::string(caption), MessageKind::Ok, true});
+    if (boxHook_) boxHook_(shown_.back());
     if (inputAnswers_.empty()) return false;
     auto typed = std::move(inputAnswers_.front());
     inputAnswers_.pop_front();

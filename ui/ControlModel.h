@@ -114,6 +114,8 @@ public:
     void answerMessage(bool ok) { messageAnswers_.push_back(ok); }
     void answerInput(std::optional<std::string> typed) { inputAnswers_.push_back(std::move(typed)); }
     const std::vector<ShownBox>& shownBoxes() const { return shown_; }
+    // Runs while each box is up, before it is answered.
+    void setBoxHook(std::function<void(const ShownBox&)> hook) { boxHook_ = std::move(hook); }
 
     void setScreenSize(Size size) { screen_ = size; }
     const std::vector<int>& trackingRequests() const { return tracking_; }
@@ -162,6 +164,7 @@ private:
 
     std::deque<std::function<void()>> queue_;
     std::function<void(int)> pumpHook_;
+    std::function<void(const ShownBox&)> boxHook_;
     int pumpCount_ = 0;
 };
 

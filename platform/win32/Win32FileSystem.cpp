@@ -141,7 +141,16 @@ bool Win32FileSystem::writeFile(std::string_view path, std::span<const std::byte
         }
     }
     // The swap: the old file stays until the new one has taken its name.
-    if (MoveFileExW(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    constexpr DWORD kSwap = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(staging.c_str(), target.c_str(), kSwap)) return true;
+    // A read-only file is replaced too, as it is deleted.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        if (MoveFileExW(staging.c_str(), target.c_str(), kSwap)) return true;
+        SetFileAttributesW(target.c_str(), attributes);
+    }
     DeleteFileW(staging.c_str());
     return false;
 }

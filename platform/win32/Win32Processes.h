@@ -1,8 +1,19 @@
 #pragma once
+#include <string>
+
 #include "platform/Processes.h"
 
 namespace cc {
 
-class Win32Processes final : public Processes {};
+class Win32Processes final : public Processes {
+public:
+    bool start(std::string_view commandLine) override;
+    void wait(int milliseconds) override;
+};
+
+// The full path of a command line's program ("ntsd" or "explorer.exe"),
+// looked up in the system folder and then the Windows folder only, never in
+// the current folder or the program's own. Empty when it is in neither.
+std::wstring FindSystemProgram(std::wstring_view commandLine);
 
 }  // namespace cc

@@ -3,6 +3,12 @@
 
 namespace cc {
 
-class Win32Registry final : public Registry {};
+class Win32Registry final : public Registry {
+public:
+    std::string readText(const RegistryValue& value) override;
+    bool valueExists(const RegistryValue& value) override;
+    bool writeText(const RegistryValue& value, std::string_view text) override;
+    bool deleteValue(const RegistryValue& value) override;
+};
 
 }  // namespace cc

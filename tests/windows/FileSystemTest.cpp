@@ -30,6 +30,17 @@ TEST(Win32FileSystem, WriteReplacesWholeFilesAndLeavesNoStagingFile) {
     EXPECT_FALSE(files.fileExists(temp.path()));   // a folder is not a file
 }
 
+TEST(Win32FileSystem, WriteReplacesAReadOnlyFile) {
+    TempFolder temp;
+    Win32FileSystem files;
+    std::string path = temp.path() + "msconfig.exe";
+    ASSERT_TRUE(files.writeFile(path, Bytes("old")));
+    ASSERT_TRUE(SetFileAttributesW(LongPath(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(files.writeFile(path, Bytes("new")));
+    EXPECT_EQ(test::ReadWholeFile(LongPath(path)), "new");
+    EXPECT_FALSE(files.fileExists(path + ".cc-new"));
+}
+
 TEST(Win32FileSystem, AFailedWriteKeepsTheOldFile) {
     TempFolder temp;
     Win32FileSystem files;

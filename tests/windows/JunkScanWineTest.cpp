@@ -15,6 +15,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32SystemQueries.h"
 #include "ui/ControlModel.h"
 
@@ -35,7 +36,8 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
     Win32Registry registry;
     Win32Processes processes;
     Win32SystemQueries system;
-    Platform platform{files, registry, processes, system};
+    Win32Resources resources;
+    Platform platform{files, registry, processes, system, resources};
     ControlModel ui;
     Program program(ui, platform);
 

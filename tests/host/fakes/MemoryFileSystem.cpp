@@ -64,7 +64,7 @@ std::string MemoryFileSystem::content(std::string_view path) const {
 }
 
 std::vector<FolderEntry> MemoryFileSystem::listFolder(std::string_view folder) {
-    log_.push_back("list " + std::string(folder));
+    record("list " + std::string(folder));
     std::string key = Key(folder);
     if (std::find(denied_.begin(), denied_.end(), key) != denied_.end()) return {};
     auto it = folders_.find(key);
@@ -84,7 +84,15 @@ std::optional<DriveSpace> MemoryFileSystem::driveSpace(std::string_view drive) {
     return std::nullopt;
 }
 
-bool MemoryFileSystem::fileExists(std::string_view path) { return has(path); }
+bool MemoryFileSystem::fileExists(std::string_view path) {
+    record("exists " + std::string(path));
+    return has(path);
+}
+
+void MemoryFileSystem::record(std::string line) {
+    if (journal_) journal_->push_back(line);
+    log_.push_back(std::move(line));
+}
 
 bool MemoryFileSystem::pathExists(std::string_view path) {
     if (path.empty()) return false;
@@ -99,13 +107,13 @@ void MemoryFileSystem::addShortcut(const std::string& path, ShortcutTarget targe
 }
 
 ShortcutTarget MemoryFileSystem::readShortcut(std::string_view path) {
-    log_.push_back("read " + std::string(path));
+    record("read " + std::string(path));
     auto it = shortcuts_.find(Key(path));
     return it == shortcuts_.end() ? ShortcutTarget{} : it->second;   // any other file is unreadable
 }
 
 bool MemoryFileSystem::deleteFile(std::string_view path) {
-    log_.push_back("delete " + std::string(path));
+    record("delete " + std::string(path));
     std::string key = Key(path);
     if (std::find(locked_.begin(), locked_.end(), key) != locked_.end()) return false;
     if (files_.erase(key) == 0) return false;
@@ -118,7 +126,7 @@ bool MemoryFileSystem::deleteFile(std::string_view path) {
 }
 
 bool MemoryFileSystem::writeFile(std::string_view path, std::span<const std::byte> content) {
-    log_.push_back("write " + std::string(path));
+    record("write " + std::string(path));
     if (failWrites_) return false;
     addFile(std::string(path), std::string(reinterpret_cast<const char*>(content.data()), content.size()));
     return true;

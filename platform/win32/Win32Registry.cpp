@@ -1,0 +1,91 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include <new>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
+
+namespace cc {
+namespace {
+
+// Always the 64-bit registry, the one the system's own programs read.
+constexpr REGSAM kView = KEY_WOW64_64KEY;
+// Larger text values are not believed: they read as unreadable.
+constexpr DWORD kMaxTextBytes = 16u << 20;
+
+HKEY RootKey(RegistryRoot root) {
+    switch (root) {
+        case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+        case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+        case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    }
+    return nullptr;
+}
+
+UniqueKey OpenKey(const RegistryValue& value, REGSAM access) {
+    UniqueKey key;
+    if (RegOpenKeyExW(RootKey(value.root), Widen(value.key).c_str(), 0, access | kView, key.put()) != ERROR_SUCCESS)
+        key.reset();
+    return key;
+}
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+}  // namespace
+
+std::string Win32Registry::readText(const RegistryValue& value) {
+    UniqueKey key = OpenKey(value, KEY_QUERY_VALUE);
+    if (!key) return {};
+    const std::wstring name = Widen(value.name);
+    // The data may change between asking its size and reading it; a few tries.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0, bytes = 0;
+        if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return {};
+        if (!IsText(type) || bytes > kMaxTextBytes) return {};
+        std::wstring text;
+        try {
+            // One more character than the data: stored text need not end in a NUL.
+            text.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+        } catch (const std::bad_alloc&) {
+            return {};
+        }
+        DWORD got = bytes;
+        const LONG result =
+            RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got);
+        if (result == ERROR_MORE_DATA) continue;
+        if (result != ERROR_SUCCESS || !IsText(type) || got > bytes) return {};
+        // The text ends at the first NUL, as every program reading it sees it;
+        // an odd last byte is no character.
+        text.resize(got / sizeof(wchar_t));
+        text.resize(std::wstring_view(text.c_str()).size());
+        return Narrow(text);
+    }
+    return {};
+}
+
+bool Win32Registry::valueExists(const RegistryValue& value) {
+    UniqueKey key = OpenKey(value, KEY_QUERY_VALUE);
+    return key && RegQueryValueExW(key.get(), Widen(value.name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+                      ERROR_SUCCESS;
+}
+
+bool Win32Registry::writeText(const RegistryValue& value, std::string_view text) {
+    UniqueKey key;
+    if (RegCreateKeyExW(RootKey(value.root), Widen(value.key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE | kView, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring data = Widen(text);
+    const size_t bytes = (data.size() + 1) * sizeof(wchar_t);   // with its NUL
+    if (bytes > kMaxTextBytes) return false;
+    return RegSetValueExW(key.get(), Widen(value.name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::deleteValue(const RegistryValue& value) {
+    UniqueKey key = OpenKey(value, KEY_SET_VALUE);
+    return key && RegDeleteValueW(key.get(), Widen(value.name).c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace cc

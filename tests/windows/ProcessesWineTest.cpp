@@ -1,0 +1,84 @@
+// Starting programs under Wine: only from the Windows folders, never waited for.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+
+#include "TempFolder.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Processes.h"
+
+using namespace cc;
+using cc::test::TempFolder;
+
+namespace {
+
+std::wstring Lower(std::wstring s) {
+    CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
+    return s;
+}
+
+std::wstring Folder(UINT (WINAPI* query)(LPWSTR, UINT)) {
+    wchar_t buffer[MAX_PATH];
+    return Lower(std::wstring(buffer, query(buffer, MAX_PATH)) + L"\\");
+}
+
+bool WaitForFile(const std::string& path, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        if (GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
+    EXPECT_EQ(Lower(FindSystemProgram(L"cmd.exe /c echo")), Folder(GetSystemDirectoryW) + L"cmd.exe");
+    EXPECT_EQ(Lower(FindSystemProgram(L"cmd /c echo")), Folder(GetSystemDirectoryW) + L"cmd.exe");
+    const std::wstring explorer = Lower(FindSystemProgram(L"explorer.exe"));
+    EXPECT_TRUE(explorer == Folder(GetSystemDirectoryW) + L"explorer.exe" ||
+                explorer == Folder(GetWindowsDirectoryW) + L"explorer.exe")
+        << Narrow(explorer);
+    EXPECT_EQ(FindSystemProgram(L"\"C:\\windows\\system32\\cmd.exe\" /c"), L"");   // paths lead elsewhere
+    EXPECT_EQ(FindSystemProgram(L"..\\cmd.exe"), L"");
+    EXPECT_EQ(FindSystemProgram(L""), L"");
+
+    // A program planted in the current folder is not found there.
+    TempFolder temp;
+    wchar_t cmd[MAX_PATH];
+    GetSystemDirectoryW(cmd, MAX_PATH);
+    ASSERT_TRUE(CopyFileW((std::wstring(cmd) + L"\\cmd.exe").c_str(), (temp.wide() + L"ccplanted.exe").c_str(), FALSE));
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(Widen(temp.path()).c_str()));
+    EXPECT_EQ(FindSystemProgram(L"ccplanted /c echo"), L"");
+    Win32Processes processes;
+    EXPECT_FALSE(processes.start("ccplanted /c echo planted> planted.txt"));
+    SetCurrentDirectoryW(previous);
+}
+
+TEST(Win32Processes, StartsWithoutWaitingAndPassesOverMissingPrograms) {
+    TempFolder temp;
+    Win32Processes processes;
+    const std::string done = temp.path() + "done.txt";
+    // The command takes about two seconds; start must not wait for it.
+    const auto before = std::chrono::steady_clock::now();
+    ASSERT_TRUE(processes.start("cmd.exe /c ping -n 3 127.0.0.1 >nul & echo done> \"" + done + "\""));
+    const auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_LT(took, std::chrono::milliseconds(900));
+    EXPECT_TRUE(WaitForFile(done, 30000)) << "the started command never ran";
+
+    EXPECT_FALSE(processes.start("cc-no-such-program -c q"));
+    if (FindSystemProgram(L"ntsd").empty()) {
+        EXPECT_FALSE(processes.start("ntsd -c q -pn SoundMan.exe"));
+    }
+}
+
+TEST(Win32Processes, WaitBlocksForTheTimeAsked) {
+    Win32Processes processes;
+    const auto before = std::chrono::steady_clock::now();
+    processes.wait(300);
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(290));
+}
+
+}  // namespace
