@@ -60,6 +60,11 @@
 #define IDI_TAB2_MEMORY  166
 #define IDI_TAB2_SYSTEM  167
 
-// Status icons of the repair page (16 x 16)
+// Status icons of the repair page: whole 16 x 16 .ico files kept as RCDATA,
+// so the program holds them byte for byte as drawn
 #define IDI_STATUS_FOUND 171
 #define IDI_STATUS_CLEAN 172
+
+// The builder's own copy of the System Configuration Utility (RCDATA), present
+// only when the build was given one (cmake/Msconfig.cmake)
+#define IDR_MSCONFIG 181

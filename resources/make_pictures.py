@@ -876,8 +876,8 @@ def icon_trash(c, k):
     c.paint(c.rrect(13.8, 4.6, 18.2, 7, 0.6), (190, 226, 250))
 
 
-def icon_repair(c, k):
-    """Repair: a shield with a wrench."""
+def shield_outline():
+    """A shield on the 32-unit grid: a flat top with raised middle, curving to a tip."""
     pts = []
     for i in range(41):
         t = i / 40.0
@@ -886,8 +886,12 @@ def icon_repair(c, k):
         y = 4 + 25 * t
         pts.append((x, y))
     left = [(32 - x, y) for x, y in reversed(pts)]
-    shape = [(16, 3), (22, 5.2), (28, 5.2)] + pts[1:] + left[:-1] + [(4, 5.2), (10, 5.2)]
-    shield = c.polygon(shape)
+    return [(16, 3), (22, 5.2), (28, 5.2)] + pts[1:] + left[:-1] + [(4, 5.2), (10, 5.2)]
+
+
+def icon_repair(c, k):
+    """Repair: a shield with a wrench."""
+    shield = c.polygon(shield_outline())
     c.paint(shield, (18, 62, 140))
     c.paint(erode(c, shield, 1.1), c.linear(6, 4, 26, 28, [(0, (100, 210, 230)), (0.5, BLUE), (1, DEEP_BLUE)]))
     c.paint(inter(erode(c, shield, 1.1), c.rect(0, 0, 16, 32)), WHITE, 0.12)
@@ -902,6 +906,25 @@ def icon_repair(c, k):
                      (hx + 7 * ux + w * vx, hy + 7 * uy + w * vy), (hx + 7 * ux - w * vx, hy + 7 * uy - w * vy)])
     wrench = cut(wrench, union(c.circle(hx, hy, w), jaw))
     c.paint(wrench, WHITE)
+
+
+def icon_status_found(c, k):
+    """Repair page, something found: a shield quartered in red and orange."""
+    shield = c.polygon(shield_outline())
+    c.paint(shield, (128, 22, 12))
+    inner = erode(c, shield, 2.0)
+    red, orange = (222, 38, 28), (255, 146, 26)
+    for (x0, y0, x1, y1), colour in (((0, 0, 16, 15), red), ((16, 0, 32, 15), orange),
+                                      ((0, 15, 16, 32), orange), ((16, 15, 32, 32), red)):
+        c.paint(inter(inner, c.rect(x0, y0, x1, y1)), colour)
+
+
+def icon_status_clean(c, k):
+    """Repair page, nothing found: a white tick on a green rounded square."""
+    square = c.rrect(1, 1, 31, 31, 7)
+    c.paint(square, (22, 112, 44))
+    c.paint(erode(c, square, 2.0), c.linear(0, 2, 0, 30, [(0, (96, 206, 96)), (1, (34, 150, 58))]))
+    c.paint(c.line([(8.5, 16.5), (13.5, 21.5), (23.5, 10.5)], 4.4), WHITE)
 
 
 def icon_gear(c, k):
@@ -953,6 +976,8 @@ def make_icons():
     save_ico("system.ico", icon_images(icon_system, SYSTEM_SIZES))
     for name, draw in SINGLE_ICONS:
         save_ico(name, icon_images(draw, [32]))
+    for name, draw in STATUS_ICONS:
+        save_ico(name, icon_images(draw, [16]))
 
 
 APP_SIZES = [16, 32, 48, 64, 72, 96, 128]
@@ -975,6 +1000,12 @@ SINGLE_ICONS = [
     ("tab2_memory.ico", icon_memory),
     ("tab2_system.ico", icon_system),
 ]
+# The repair page's status icons: a single 16 x 16 image each, 1,150 bytes.
+STATUS_ICONS = [
+    ("status_found.ico", icon_status_found),
+    ("status_clean.ico", icon_status_clean),
+]
+STATUS_ICON_BYTES = 6 + 16 + 40 + 16 * 16 * 4 + 16 * 4
 
 
 # --- self-check ------------------------------------------------------------------------
@@ -1000,6 +1031,7 @@ EXPECTED = {
     "app.ico": ("ICO", APP_SIZES),
     "system.ico": ("ICO", SYSTEM_SIZES),
     **{name: ("ICO", [32]) for name, _ in SINGLE_ICONS},
+    **{name: ("ICO", [16]) for name, _ in STATUS_ICONS},
 }
 
 
@@ -1044,6 +1076,8 @@ def self_check():
                 check_bmp(path, size)
             elif kind == "ICO":
                 check_ico(path, size)
+                if name in dict(STATUS_ICONS):
+                    assert os.path.getsize(path) == STATUS_ICON_BYTES, f"{os.path.getsize(path)} bytes"
             else:
                 with Image.open(path) as im:
                     assert im.format == kind, f"format {im.format}"

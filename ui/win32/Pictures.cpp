@@ -13,7 +13,28 @@ namespace {
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }
 
-// Decodes a GIF or JPEG resource into a top-down, premultiplied 32-bit DIB.
+DWORD ReadLittleEndian32(const BYTE* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<DWORD>(p[3]) << 24; }
+
+// A whole .ico file kept as RCDATA: its first image becomes the icon, at its own size.
+bool IconFromFileBytes(const BYTE* bytes, DWORD size, Picture& out) {
+    constexpr DWORD kDirectory = 6, kEntry = 16;
+    if (size < kDirectory + kEntry || bytes[0] || bytes[1] || bytes[2] != 1 || bytes[3]) return false;
+    if ((bytes[4] | bytes[5] << 8) == 0) return false;
+    const BYTE* entry = bytes + kDirectory;
+    const int width = entry[0] ? entry[0] : 256, height = entry[1] ? entry[1] : 256;
+    const DWORD length = ReadLittleEndian32(entry + 8), offset = ReadLittleEndian32(entry + 12);
+    if (offset > size || length > size - offset) return false;
+    HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(bytes + offset), length, TRUE, 0x00030000, width, height,
+                                          LR_DEFAULTCOLOR);
+    if (!icon) return false;
+    out.icon = icon;
+    out.width = width;
+    out.height = height;
+    return true;
+}
+
+// Decodes an RCDATA resource: an .ico file as an icon; a GIF or JPEG into a
+// top-down, premultiplied 32-bit DIB.
 bool DecodeEncodedImage(int resourceId, Picture& out) {
     HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
     if (!found) return false;
@@ -21,6 +42,7 @@ bool DecodeEncodedImage(int resourceId, Picture& out) {
     const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
     DWORD size = SizeofResource(Module(), found);
     if (!bytes || size == 0) return false;
+    if (IconFromFileBytes(bytes, size, out)) return true;
 
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
