@@ -86,6 +86,7 @@ struct ColumnSpec {
 
 inline constexpr std::string_view kMainWindowName = "MainWindow";
 inline constexpr std::string_view kWindowTitle = "澄川清理助手 V1.0.3";
+inline constexpr std::string_view kProgramName = "澄川清理助手";   // caption of our own message boxes
 inline constexpr Rect kWindowDesignRect{50, 50, 584, 388};
 inline constexpr int kControlCount = 110;
 

@@ -1,0 +1,13 @@
+#pragma once
+// The one-click repairs, one per row. Each runs its steps in order, passes
+// over a step that fails, and answers its success test.
+
+#include "app/ProgramState.h"
+#include "platform/Platform.h"
+#include "repair/Detection.h"
+
+namespace cc {
+
+bool RunRepair(HijackRow row, ProgramState& state, Platform& platform);
+
+}  // namespace cc
