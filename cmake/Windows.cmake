@@ -9,8 +9,9 @@ target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN 
 target_compile_definitions(cc_core PUBLIC UNICODE _UNICODE)
 
 set(CC_RESOURCES ${CMAKE_SOURCE_DIR}/resources/resources.rc)
+file(GLOB CC_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/pictures/*)
 set_source_files_properties(${CC_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/app.manifest;${CMAKE_SOURCE_DIR}/resources/ResourceIds.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/app.manifest;${CMAKE_SOURCE_DIR}/resources/ResourceIds.h;${CC_PICTURES}")
 
 add_executable(ChengchuanCleaner WIN32 app/WinMain.cpp ${CC_RESOURCES})
 target_link_libraries(ChengchuanCleaner PRIVATE cc_win32)
