@@ -22,6 +22,16 @@ std::vector<std::byte> StandIn(size_t size) {
     return block;
 }
 
+// The planted-library repair: the shell ended first and started again last;
+// the utility is written (beside the old file, then swapped in) only from a copy.
+std::vector<std::string> LibrarySteps(bool withCopy) {
+    std::vector<std::string> steps{"start ntsd -c q -pn explorer.exe", "wait 1000", "delete " + kRunValues + "msconfig",
+                                   "delete " + kLibrary};
+    if (withCopy) steps.push_back("write " + kMsconfig);
+    steps.insert(steps.end(), {"start explorer.exe", "exists " + kLibrary});
+    return steps;
+}
+
 struct Repairs : RepairPage {
     // What the repair did before the scan that follows it.
     std::vector<std::string> repairSteps;
@@ -97,15 +107,7 @@ TEST_F(Repairs, PlantedLibraryStepsRunInOrderAndTheUtilityIsSwappedIn) {
     fakes.resources.blocks[IDR_MSCONFIG] = copy;
     scan();
     press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(repairSteps, (std::vector<std::string>{
-                               "start ntsd -c q -pn explorer.exe",
-                               "wait 1000",
-                               "delete " + kRunValues + "msconfig",
-                               "delete " + kLibrary,
-                               "write " + kMsconfig,   // beside the old file, then swapped in
-                               "start explorer.exe",
-                               "exists " + kLibrary,
-                           }));
+    EXPECT_EQ(repairSteps, LibrarySteps(true));
     expectOneBox("修复完毕.");
     EXPECT_EQ(fakes.files.content(kMsconfig), std::string(reinterpret_cast<const char*>(copy.data()), copy.size()));
     EXPECT_FALSE(fakes.registry.has(kMsconfigStartup));
@@ -118,14 +120,7 @@ TEST_F(Repairs, WithoutItsOwnCopyTheUtilityOnDiskIsNeverTouched) {
     fakes.resources.blocks[IDR_MSCONFIG] = StandIn(kMsconfigBytes - 1);   // not a whole copy: none
     scan();
     press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(repairSteps, (std::vector<std::string>{
-                               "start ntsd -c q -pn explorer.exe",
-                               "wait 1000",
-                               "delete " + kRunValues + "msconfig",
-                               "delete " + kLibrary,
-                               "start explorer.exe",
-                               "exists " + kLibrary,
-                           }));
+    EXPECT_EQ(repairSteps, LibrarySteps(false));
     EXPECT_EQ(fakes.files.content(kMsconfig), "the system's own");
     expectOneBox("修复完毕.");
 }
