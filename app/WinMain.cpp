@@ -3,26 +3,17 @@
 #include <objbase.h>
 
 #include "app/Program.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Resources.h"
-#include "platform/win32/Win32SystemQueries.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/win32/Win32Window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // COM once for the user-interface thread: pictures and shell links need it.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
-        cc::Win32FileSystem files;
-        cc::Win32Registry registry;
-        cc::Win32Processes processes;
-        cc::Win32SystemQueries system;
-        cc::Win32Resources resources;
-        cc::Platform platform{files, registry, processes, system, resources};
+        cc::Win32Platform win32;
         cc::Win32Window window(instance);
         if (window.create()) {
-            cc::Program program(window, platform);
+            cc::Program program(window, win32.platform);
             window.show();
             window.runMessageLoop();
         }

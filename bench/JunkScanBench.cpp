@@ -16,11 +16,7 @@
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"
 #include "junk/PatternList.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Resources.h"
-#include "platform/win32/Win32SystemQueries.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/ControlModel.h"
 
 using namespace cc;
@@ -127,12 +123,7 @@ int main() {
     for (std::string_view p : RecommendedPatterns())
         if (p != "*.errorlog.txt") patterns.emplace_back(p.begin(), p.end());   // the 27 of the default list
 
-    Win32FileSystem files;
-    Win32Registry registry;
-    Win32Processes processes;
-    Win32SystemQueries system;
-    Win32Resources resources;
-    Platform platform{files, registry, processes, system, resources};
+    Win32Platform win32;
 
     // Rounds of plain walk and scan side by side, best of each: the machine
     // is noisy, and both then see the same cache.
@@ -147,7 +138,7 @@ int main() {
         scan = std::min(scan, Best(1, [&] {
             // The window is the in-memory model: this measures the walk and the matching.
             ControlModel ui;
-            Program program(ui, platform);
+            Program program(ui, win32.platform);
             ui.click(kLocalOnlyBox);   // all drives
             for (int i = 0; i < ui.itemCount(kDriveList); ++i)
                 ui.setItemChecked(kDriveList, i, ui.itemText(kDriveList, i) == "T:\\");

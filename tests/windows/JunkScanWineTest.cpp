@@ -12,11 +12,7 @@
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"
 #include "junk/PatternList.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Resources.h"
-#include "platform/win32/Win32SystemQueries.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/ControlModel.h"
 
 using namespace cc;
@@ -32,14 +28,9 @@ std::vector<std::string> Results(ControlModel& ui) {
 }  // namespace
 
 TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
-    Win32FileSystem files;
-    Win32Registry registry;
-    Win32Processes processes;
-    Win32SystemQueries system;
-    Win32Resources resources;
-    Platform platform{files, registry, processes, system, resources};
+    Win32Platform win32;
     ControlModel ui;
-    Program program(ui, platform);
+    Program program(ui, win32.platform);
 
     const std::string root = "T:\\junk-test\\";
     ASSERT_TRUE(CreateDirectoryW(LongPath(root).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
@@ -84,7 +75,7 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
     EXPECT_EQ(ui.itemCount(kResultList), 0);
     for (const auto& [path, content] : made) {
         bool kept = path == root + "notes.logbook" || path == root + "keep.txt";
-        EXPECT_EQ(files.fileExists(path), kept) << path;
+        EXPECT_EQ(win32.files.fileExists(path), kept) << path;
     }
     // The space table now holds T: with real figures.
     bool tableHasT = false;
@@ -93,5 +84,5 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
         if (row[0] == "T:\\") tableHasT = !row[1].empty() && std::stoull(row[1]) >= std::stoull(row[3]);
     }
     EXPECT_TRUE(tableHasT);
-    for (const auto& [path, content] : made) files.deleteFile(path);
+    for (const auto& [path, content] : made) win32.files.deleteFile(path);
 }
