@@ -5,15 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "fakes/CallLog.h"
 #include "platform/Processes.h"
 
 namespace cc::fake {
 
-class FakeProcesses final : public Processes {
+class FakeProcesses final : public Processes, public CallLog {
 public:
     std::vector<std::string> missingPrograms;   // "ntsd"
-    const std::vector<std::string>& log() const { return log_; }
-    void journalTo(std::vector<std::string>* journal) { journal_ = journal; }
 
     bool start(std::string_view commandLine) override {
         record("start " + std::string(commandLine));
@@ -23,14 +22,6 @@ public:
         return true;
     }
     void wait(int milliseconds) override { record("wait " + std::to_string(milliseconds)); }
-
-private:
-    void record(std::string line) {
-        if (journal_) journal_->push_back(line);
-        log_.push_back(std::move(line));
-    }
-    std::vector<std::string> log_;
-    std::vector<std::string>* journal_ = nullptr;
 };
 
 }  // namespace cc::fake

@@ -49,11 +49,6 @@ bool FakeRegistry::refused(const RegistryValue& value) const {
     return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return path.rfind(key, 0) == 0; });
 }
 
-void FakeRegistry::record(std::string line) {
-    if (journal_) journal_->push_back(line);
-    log_.push_back(std::move(line));
-}
-
 std::string FakeRegistry::readText(const RegistryValue& value) {
     record("read " + PathOf(value));
     auto it = values_.find(Fold(PathOf(value)));

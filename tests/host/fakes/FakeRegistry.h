@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "fakes/CallLog.h"
 #include "platform/Registry.h"
 
 namespace cc::fake {
 
-class FakeRegistry final : public Registry {
+class FakeRegistry final : public Registry, public CallLog {
 public:
     // --- test set-up and inspection ---
     void setText(const RegistryValue& value, std::string text);
@@ -20,8 +21,6 @@ public:
     void denyChanges(RegistryRoot root, std::string_view key);
     bool has(const RegistryValue& value) const;
     std::string text(const RegistryValue& value) const;   // what is stored, for a text value
-    const std::vector<std::string>& log() const { return log_; }
-    void journalTo(std::vector<std::string>* journal) { journal_ = journal; }
 
     // --- Registry ---
     std::string readText(const RegistryValue& value) override;
@@ -37,12 +36,9 @@ private:
         bool isText = true;
     };
     bool refused(const RegistryValue& value) const;
-    void record(std::string line);
 
     std::map<std::string, Stored> values_;   // folded path -> value
     std::vector<std::string> denied_;        // folded "HKLM\key\" prefixes
-    std::vector<std::string> log_;
-    std::vector<std::string>* journal_ = nullptr;
 };
 
 }  // namespace cc::fake

@@ -89,11 +89,6 @@ bool MemoryFileSystem::fileExists(std::string_view path) {
     return has(path);
 }
 
-void MemoryFileSystem::record(std::string line) {
-    if (journal_) journal_->push_back(line);
-    log_.push_back(std::move(line));
-}
-
 bool MemoryFileSystem::pathExists(std::string_view path) {
     if (path.empty()) return false;
     std::string key = Key(path);

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "fakes/CallLog.h"
 #include "platform/FileSystem.h"
 
 namespace cc::fake {
 
-class MemoryFileSystem final : public FileSystem {
+// Logs "list X", "read X", "exists X", "delete X", "write X".
+class MemoryFileSystem final : public FileSystem, public CallLog {
 public:
     // --- test set-up and inspection ---
     // Adds a file, creating its folders; its size is the content's length.
@@ -29,10 +31,6 @@ public:
     void failWrites(bool fail) { failWrites_ = fail; }
     // Deleting this file fails, as for a file in use.
     void lockFile(const std::string& path) { locked_.push_back(Key(path)); }
-    // "list X", "read X", "exists X", "delete X", "write X"
-    const std::vector<std::string>& log() const { return log_; }
-    // Also copies every log line into a journal shared with other fakes.
-    void journalTo(std::vector<std::string>* journal) { journal_ = journal; }
 
     // --- FileSystem ---
     std::vector<FolderEntry> listFolder(std::string_view folder) override;
@@ -57,7 +55,6 @@ private:
     static std::string Key(std::string_view path);
     static std::string Slash(std::string path);
     void addEntry(const std::string& path, FolderEntry entry);
-    void record(std::string line);
 
     std::map<std::string, File> files_;                          // key -> file
     std::map<std::string, std::vector<FolderEntry>> folders_;    // folder key (ends in "\") -> entries
@@ -66,8 +63,6 @@ private:
     std::vector<Drive> drives_;
     std::map<std::string, ShortcutTarget> shortcuts_;
     bool failWrites_ = false;
-    std::vector<std::string> log_;
-    std::vector<std::string>* journal_ = nullptr;
 };
 
 }  // namespace cc::fake
