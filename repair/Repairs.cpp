@@ -23,21 +23,16 @@ void RestoreMsconfig(const ProgramState& state, Platform& platform) {
     platform.files.writeFile(target, copy);
 }
 
-void DeleteSystemFile(const ProgramState& state, Platform& platform, std::string_view name) {
-    const std::string path = SystemFile(state, name);
-    if (!path.empty()) platform.files.deleteFile(path);
-}
-
 bool RepairPlantedLibrary(ProgramState& state, Platform& platform) {
+    const std::string library = SystemFile(state, kPlantedLibrary);   // empty while the folder is unknown
     // The shell holds the library: end it first, and start it again last,
     // whatever happened in between.
     platform.processes.start("ntsd -c q -pn explorer.exe");
     platform.processes.wait(1000);
     platform.registry.deleteValue(kMsconfigStartup);
-    DeleteSystemFile(state, platform, kPlantedLibrary);
+    if (!library.empty()) platform.files.deleteFile(library);
     RestoreMsconfig(state, platform);
     platform.processes.start("explorer.exe");
-    const std::string library = SystemFile(state, kPlantedLibrary);
     return !library.empty() && !platform.files.fileExists(library);
 }
 
@@ -45,7 +40,8 @@ bool RepairStartupEntry(ProgramState& state, Platform& platform) {
     platform.registry.deleteValue(kSoundManStartup);
     platform.processes.start("ntsd -c q -pn SoundMan.exe");
     platform.processes.wait(1000);
-    DeleteSystemFile(state, platform, kSoundManProgram);
+    if (const std::string program = SystemFile(state, kSoundManProgram); !program.empty())
+        platform.files.deleteFile(program);
     // Gone from start-up is what counts, even if the process or file stays.
     return !platform.registry.valueExists(kSoundManStartup);
 }
