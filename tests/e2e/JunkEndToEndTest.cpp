@@ -10,6 +10,7 @@
 #include "ModalBoxes.h"
 #include "ProgramDriver.h"
 #include "platform/win32/Utf.h"
+#include "tests/windows/TestFiles.h"
 
 using namespace cc::test;
 
@@ -17,15 +18,6 @@ extern std::wstring gProgram;
 extern std::wstring gScreenshots;
 
 namespace {
-
-bool Make(const std::wstring& path, const char* content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
-    CloseHandle(file);
-    return true;
-}
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -42,12 +34,12 @@ TEST(JunkEndToEnd, ScansTheTestDriveAndDeletesWhatIsChecked) {
     CreateDirectoryW(root.c_str(), nullptr);
     CreateDirectoryW((root + L"sub").c_str(), nullptr);
     CreateDirectoryW((root + L".cache").c_str(), nullptr);
-    ASSERT_TRUE(Make(root + L"a.tmp", "0123456789")) << "no test drive T: (scripts/test-fixtures.sh)";
-    ASSERT_TRUE(Make(root + L"sub\\b.log", "0123456789"));
-    ASSERT_TRUE(Make(root + L"sub\\keep.bak", "0123456789"));
-    ASSERT_TRUE(Make(root + L"x.e2e", "0123456789"));
-    ASSERT_TRUE(Make(root + L".cache\\c.tmp", "0123456789"));
-    ASSERT_TRUE(Make(root + L"notes.logbook", "0123456789"));
+    ASSERT_TRUE(MakeFile(root + L"a.tmp", "0123456789")) << "no test drive T: (scripts/test-fixtures.sh)";
+    ASSERT_TRUE(MakeFile(root + L"sub\\b.log", "0123456789"));
+    ASSERT_TRUE(MakeFile(root + L"sub\\keep.bak", "0123456789"));
+    ASSERT_TRUE(MakeFile(root + L"x.e2e", "0123456789"));
+    ASSERT_TRUE(MakeFile(root + L".cache\\c.tmp", "0123456789"));
+    ASSERT_TRUE(MakeFile(root + L"notes.logbook", "0123456789"));
 
     ProgramDriver program(gProgram, gScreenshots);
     ASSERT_TRUE(program.start());

@@ -13,6 +13,7 @@
 #include "ModalBoxes.h"
 #include "ProgramDriver.h"
 #include "platform/win32/Utf.h"
+#include "tests/windows/TestFiles.h"
 #include "resources/ResourceIds.h"
 
 using namespace cc::test;
@@ -48,26 +49,6 @@ std::wstring SystemFile(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
     GetSystemDirectoryW(folder, MAX_PATH);
     return std::wstring(folder) + L"\\" + name;
-}
-
-bool MakeFile(const std::wstring& path, const std::string& content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return written == content.size();
-}
-
-std::string ReadFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string content(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ::ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    CloseHandle(file);
-    content.resize(read);
-    return content;
 }
 
 // The copy of the System Configuration Utility the program carries, if any.
@@ -196,10 +177,10 @@ TEST(RepairEndToEnd, FindsEachPlantedHijackAndRepairsItLinkByLink) {
     EXPECT_EQ(GetText(HKEY_CLASSES_ROOT, kDesktopIcon, nullptr), kClean);
     EXPECT_EQ(GetText(HKEY_CLASSES_ROOT, kHttp, nullptr), kClean);
     EXPECT_EQ(GetText(HKEY_LOCAL_MACHINE, kRun, L"SoundMan"), L"<missing>");
-    EXPECT_EQ(ReadFile(SystemFile(L"dneapi.dll")), "<missing>");
+    EXPECT_EQ(GetFileAttributesW(SystemFile(L"dneapi.dll").c_str()), INVALID_FILE_ATTRIBUTES);
     // Without a carried copy the utility on disk is never touched.
     const std::string carried = CarriedUtility();
-    EXPECT_EQ(ReadFile(SystemFile(L"msconfig.exe")), carried.empty() ? "the system's own utility" : carried);
+    EXPECT_EQ(ReadWholeFile(SystemFile(L"msconfig.exe")), carried.empty() ? "the system's own utility" : carried);
 
     EXPECT_EQ(program.closeAndWait(), 0);
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32SystemQueries.h"
 #include "sysinfo/SmbiosParser.h"
@@ -21,19 +22,6 @@
 using namespace cc;
 
 namespace {
-
-// Reads a Linux file; /proc files report size 0, so read until the end.
-std::string ReadLinuxFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
 
 std::string Trim(std::string s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
@@ -92,7 +80,7 @@ bool PrintableAscii(const std::string& s) {
 
 TEST(SystemQueries, TotalMemoryIsWhatLinuxCountsAndAvailableFitsInIt) {
     Win32SystemQueries system;
-    const std::string meminfo = ReadLinuxFile(L"Y:\\proc\\meminfo");
+    const std::string meminfo = test::ReadWholeFile(L"Y:\\proc\\meminfo");
     ASSERT_FALSE(meminfo.empty()) << "Y:\\proc\\meminfo unreadable";
     const long long linuxMb = std::atoll(ProcField(meminfo, "MemTotal").c_str()) / 1024;
     ASSERT_GT(linuxMb, 0);
@@ -105,7 +93,7 @@ TEST(SystemQueries, TotalMemoryIsWhatLinuxCountsAndAvailableFitsInIt) {
 
 TEST(SystemQueries, ProcessorIsTheOneLinuxDescribes) {
     Win32SystemQueries system;
-    const std::string cpuinfo = ReadLinuxFile(L"Y:\\proc\\cpuinfo");
+    const std::string cpuinfo = test::ReadWholeFile(L"Y:\\proc\\cpuinfo");
     ASSERT_FALSE(cpuinfo.empty()) << "Y:\\proc\\cpuinfo unreadable";
     const CpuInfo cpu = system.QueryCpuInfo();
     EXPECT_EQ(cpu.vendor, ProcField(cpuinfo, "vendor_id"));
@@ -153,14 +141,14 @@ TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
     ASSERT_FALSE(interfaces.empty()) << "Y:\\sys\\class\\net unreadable";
     std::set<std::string> linuxMacs;
     for (const auto& name : interfaces) {
-        std::string mac = Upper(Trim(ReadLinuxFile(L"Y:\\sys\\class\\net\\" + Widen(name) + L"\\address")));
+        std::string mac = Upper(Trim(test::ReadWholeFile(L"Y:\\sys\\class\\net\\" + Widen(name) + L"\\address")));
         std::replace(mac.begin(), mac.end(), ':', '-');
         if (!mac.empty() && mac != "00-00-00-00-00-00") linuxMacs.insert(mac);
     }
     EXPECT_EQ(wineMacs, linuxMacs);
 
     // The default route's interface: same gateway and mask, and an address inside that subnet.
-    std::istringstream routes(ReadLinuxFile(L"Y:\\proc\\net\\route"));
+    std::istringstream routes(test::ReadWholeFile(L"Y:\\proc\\net\\route"));
     std::string line, iface, destination, gateway, flags, refcnt, use, metric, mask;
     std::string routeIface, routeGateway, subnet, subnetMask;
     std::getline(routes, line);
@@ -176,7 +164,7 @@ TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
         }
     }
     if (routeIface.empty()) GTEST_SKIP() << "this machine has no default route";
-    std::string mac = Upper(Trim(ReadLinuxFile(L"Y:\\sys\\class\\net\\" + Widen(routeIface) + L"\\address")));
+    std::string mac = Upper(Trim(test::ReadWholeFile(L"Y:\\sys\\class\\net\\" + Widen(routeIface) + L"\\address")));
     std::replace(mac.begin(), mac.end(), ':', '-');
     auto match = std::find_if(adapters.begin(), adapters.end(), [&](const AdapterInfo& a) { return a.macAddress == mac; });
     ASSERT_NE(match, adapters.end()) << routeIface;
@@ -227,7 +215,7 @@ TEST(SystemQueries, BoardTableParsesAsFarAsWineGivesIt) {
     const auto structures = ParseSmbiosStructures(table.data(), table.size());
     EXPECT_FALSE(structures.empty());
     // The firmware's board name, as Linux reads it, where the machine has one.
-    const std::string linuxBoard = Trim(ReadLinuxFile(L"Y:\\sys\\class\\dmi\\id\\board_name"));
+    const std::string linuxBoard = Trim(test::ReadWholeFile(L"Y:\\sys\\class\\dmi\\id\\board_name"));
     if (!linuxBoard.empty()) {
         EXPECT_EQ(board.name, linuxBoard);
     }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "TestFiles.h"
+
 namespace cc::test {
 
 class TempFolder {
@@ -22,9 +24,5 @@ public:
 private:
     std::string path_;
 };
-
-// Creates a file with the given bytes (wide path, long-path form allowed).
-bool MakeFile(const std::wstring& path, const std::string& content);
-std::string ReadWholeFile(const std::wstring& path);
 
 }  // namespace cc::test
