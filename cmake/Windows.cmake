@@ -5,7 +5,7 @@ file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp)
 add_library(cc_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(cc_win32 PUBLIC cc_core comctl32 ole32 oleaut32 uuid windowscodecs msimg32 gdi32 user32 shlwapi shell32 advapi32 iphlpapi)
-target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0502)
 target_compile_definitions(cc_core PUBLIC UNICODE _UNICODE)
 
 set(CC_RESOURCES ${CMAKE_SOURCE_DIR}/resources/resources.rc)
@@ -16,12 +16,19 @@ set_source_files_properties(${CC_RESOURCES} PROPERTIES
 add_executable(ChengchuanCleaner WIN32 app/WinMain.cpp ${CC_RESOURCES})
 target_link_libraries(ChengchuanCleaner PRIVATE cc_win32)
 target_link_options(ChengchuanCleaner PRIVATE -municode)
+# Every import must be one that Windows XP x64 exports: checked after each link.
+add_custom_command(TARGET ChengchuanCleaner POST_BUILD
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:ChengchuanCleaner> ${CMAKE_SOURCE_DIR}/cmake/xp64-imports.txt
+  VERBATIM)
+set_property(TARGET ChengchuanCleaner APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/xp64-imports.txt)
 
 # GoogleTest, cross-built from Debian's sources.
-set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(CC_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources to cross-build the tests with")
 add_subdirectory(${CC_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest's one use of std::mutex, which the win32 thread model lacks, replaced.
+target_include_directories(gtest BEFORE PUBLIC ${CMAKE_SOURCE_DIR}/cmake/gtest-win32)
 
 # Tests of the real Win32 layer, run under Wine. They carry the program's
 # resources so that the window they build is the real one.

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ googletest libgtest-dev   # host build and unit tests
-  g++-mingw-w64-x86-64-posix                      # the Windows cross-compiler
+  g++-mingw-w64-x86-64-win32                      # the Windows cross-compiler
   wine wine64                                     # running the program and its tests
   xvfb xauth x11-utils imagemagick                # a virtual display and screenshots
   fonts-wqy-microhei                              # Chinese glyphs for 宋体 under Wine

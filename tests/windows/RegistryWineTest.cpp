@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <string>
 
@@ -19,7 +20,7 @@ struct TestKey {
     HKEY root;
     explicit TestKey(HKEY r) : root(r) { clear(); }
     ~TestKey() { clear(); }
-    void clear() { RegDeleteTreeW(root, kTestKey); }
+    void clear() { SHDeleteKeyW(root, kTestKey); }   // RegDeleteTreeW is Vista and later
 
     // Stores raw bytes of any type, as another program might.
     void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Fails when the exe imports a function that cmake/xp64-imports.txt does not
+# list, or when its header asks for a Windows later than NT 5.2 (XP x64).
+# Run after every link of the program; usage: check-imports.sh EXE [LIST]
+set -euo pipefail
+exe="$1"
+list="${2:-$(cd "$(dirname "$0")/.." && pwd)/cmake/xp64-imports.txt}"
+objdump="${CC_OBJDUMP:-x86_64-w64-mingw32-objdump}"
+header="$("$objdump" -p "$exe")"
+
+# "dll function" per import, DLL names in lower case; by ordinal: "dll #N".
+imports="$(awk '
+  /^[[:space:]]*DLL Name:/ { dll = tolower($3); next }
+  /^[[:space:]]*$/ { dll = "" }
+  dll != "" && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll, (NF >= 3 ? $3 : "#" $2) }
+' <<<"$header" | sort -u)"
+allowed="$(sed 's/#.*//' "$list" | awk 'NF == 2 { print tolower($1), $2 }' | sort -u)"
+[ -n "$imports" ] || { echo "check-imports: no imports read from $exe" >&2; exit 1; }
+
+status=0
+unlisted="$(comm -23 <(echo "$imports") <(echo "$allowed"))"
+if [ -n "$unlisted" ]; then
+  echo "check-imports: $exe imports what Windows XP x64 may not export (not in $list):" >&2
+  sed 's/^/  /' <<<"$unlisted" >&2
+  status=1
+fi
+for field in OSystem Subsystem; do
+  major="$(awk -v f="Major${field}Version" '$1 == f { print $2 }' <<<"$header")"
+  minor="$(awk -v f="Minor${field}Version" '$1 == f { print $2 }' <<<"$header")"
+  if [ $((major * 100 + minor)) -gt 502 ]; then
+    echo "check-imports: $exe asks for ${field} version $major.$minor; NT 5.2 loads 5.2 at most" >&2
+    status=1
+  fi
+done
+[ $status -ne 0 ] || echo "check-imports: $(wc -l <<<"$imports") imports, all exported by Windows XP x64"
+exit $status
