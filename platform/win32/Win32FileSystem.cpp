@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/OldWays.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
@@ -24,9 +25,19 @@ std::wstring LongPath(std::string_view path) {
 std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder) {
     std::vector<FolderEntry> entries;
     WIN32_FIND_DATAW data;
-    // Basic information only (no 8.3 names) and large fetches: one pass per folder.
-    UniqueFindHandle find(FindFirstFileExW((LongPath(folder) + L"*").c_str(), FindExInfoBasic, &data,
-                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    const std::wstring pattern = LongPath(folder) + L"*";
+    auto open = [&](FINDEX_INFO_LEVELS level, DWORD flags) {
+        return UniqueFindHandle(FindFirstFileExW(pattern.c_str(), level, &data, FindExSearchNameMatch, nullptr, flags));
+    };
+    // Basic information only (no 8.3 names) and large fetches, from Windows 7 on.
+    // Older systems refuse both as an invalid parameter: then standard information.
+    static bool refused = false;
+    UniqueFindHandle find;
+    if (!refused && !OldWayForced(OldWay::FolderListing)) {
+        find = open(FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH);
+        refused = !find && GetLastError() == ERROR_INVALID_PARAMETER;
+    }
+    if (!find && (refused || OldWayForced(OldWay::FolderListing))) find = open(FindExInfoStandard, 0);
     if (!find) return entries;
     do {
         const wchar_t* name = data.cFileName;

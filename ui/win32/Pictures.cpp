@@ -1,12 +1,16 @@
 #include "ui/win32/Pictures.h"
 
 #include <objbase.h>
-#include <shlwapi.h>
+#include <olectl.h>
 #include <wincodec.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/OldWays.h"
 
 namespace cc {
 namespace {
@@ -33,17 +37,21 @@ bool IconFromFileBytes(const BYTE* bytes, DWORD size, Picture& out) {
     return true;
 }
 
-// Decodes an RCDATA resource: an .ico file as an icon; a GIF or JPEG into a
-// top-down, premultiplied 32-bit DIB.
-bool DecodeEncodedImage(int resourceId, Picture& out) {
-    HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
-    if (!found) return false;
-    HGLOBAL loaded = LoadResource(Module(), found);
-    const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
-    DWORD size = SizeofResource(Module(), found);
-    if (!bytes || size == 0) return false;
-    if (IconFromFileBytes(bytes, size, out)) return true;
+// A top-down 32-bit DIB of the given size, its pixels in `bits`.
+HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
 
+// Windows Vista and later, and XP with the imaging component installed.
+bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
+    if (OldWayForced(OldWay::Pictures)) return false;
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 factory.putVoid())))
@@ -64,16 +72,8 @@ bool DecodeEncodedImage(int resourceId, Picture& out) {
         return false;
     UINT width = 0, height = 0;
     if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) return false;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);   // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateTopDownDib(static_cast<int>(width), static_cast<int>(height), &bits);
     if (!bitmap) return false;
     if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits)))) {
         DeleteObject(bitmap);
@@ -84,6 +84,85 @@ bool DecodeEncodedImage(int resourceId, Picture& out) {
     out.width = static_cast<int>(width);
     out.height = static_cast<int>(height);
     return true;
+}
+
+// Renders the picture over a background of one colour into a new DIB.
+HBITMAP RenderOver(IPicture* picture, int width, int height, BYTE background, std::uint32_t** pixels) {
+    HBITMAP dib = CreateTopDownDib(width, height, reinterpret_cast<void**>(pixels));
+    if (!dib) return nullptr;
+    std::fill_n(*pixels, static_cast<std::size_t>(width) * height, background * 0x010101u);
+    OLE_XSIZE_HIMETRIC hmWidth = 0;
+    OLE_YSIZE_HIMETRIC hmHeight = 0;
+    picture->get_Width(&hmWidth);
+    picture->get_Height(&hmHeight);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib);
+    const HRESULT drawn = picture->Render(dc, 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+    GdiFlush();
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    if (FAILED(drawn)) {
+        DeleteObject(dib);
+        return nullptr;
+    }
+    return dib;
+}
+
+// Windows XP without the imaging component: OLE's picture loader. Drawn once
+// over black and once over white, the two give each pixel's coverage, so a
+// GIF's transparent colour becomes alpha 0 as the imaging component makes it.
+bool DecodeWithOlePicture(const BYTE* bytes, DWORD size, Picture& out) {
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!copy) return false;
+    std::memcpy(GlobalLock(copy), bytes, size);
+    GlobalUnlock(copy);
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.put()))) {
+        GlobalFree(copy);
+        return false;
+    }
+    ComPtr<IPicture> picture;
+    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.putVoid())))
+        return false;
+    OLE_HANDLE handle = 0;
+    BITMAP info{};
+    short type = PICTYPE_NONE;
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)) ||
+        !GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof info, &info) ||
+        info.bmWidth <= 0 || info.bmHeight <= 0)
+        return false;
+    const int width = info.bmWidth, height = info.bmHeight;
+    std::uint32_t *black = nullptr, *white = nullptr;
+    HBITMAP result = RenderOver(picture.get(), width, height, 0, &black);
+    HBITMAP overWhite = result ? RenderOver(picture.get(), width, height, 255, &white) : nullptr;
+    if (!overWhite) {
+        if (result) DeleteObject(result);
+        return false;
+    }
+    for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
+        const std::uint32_t green = black[i] >> 8 & 0xFF, greenOverWhite = white[i] >> 8 & 0xFF;
+        const std::uint32_t alpha = 255 - (greenOverWhite - std::min(green, greenOverWhite));
+        black[i] = (black[i] & 0xFFFFFF) | alpha << 24;   // over black: already premultiplied
+    }
+    DeleteObject(overWhite);
+    out.bitmap = result;
+    out.premultiplied = true;
+    out.width = width;
+    out.height = height;
+    return true;
+}
+
+// Decodes an RCDATA resource: an .ico file as an icon; a GIF or JPEG into a
+// top-down, premultiplied 32-bit DIB.
+bool DecodeEncodedImage(int resourceId, Picture& out) {
+    HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
+    if (!found) return false;
+    HGLOBAL loaded = LoadResource(Module(), found);
+    const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
+    DWORD size = SizeofResource(Module(), found);
+    if (!bytes || size == 0) return false;
+    if (IconFromFileBytes(bytes, size, out)) return true;
+    return DecodeWithImagingComponent(bytes, size, out) || DecodeWithOlePicture(bytes, size, out);
 }
 
 bool LoadBitmapResource(int resourceId, Picture& out) {

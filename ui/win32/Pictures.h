@@ -1,7 +1,8 @@
 #pragma once
 // The program's pictures, loaded once from its resources: BMPs as bitmaps,
-// GIFs and JPEGs decoded through WIC into premultiplied 32-bit bitmaps, ICOs
-// as icons. Drawn actual size from the top-left corner, or stretched.
+// GIFs and JPEGs decoded into premultiplied 32-bit bitmaps (through the imaging
+// component, or OLE's picture loader where it is missing), ICOs as icons.
+// Drawn actual size from the top-left corner, or stretched.
 
 #include <windows.h>
 

@@ -1,0 +1,106 @@
+// The NT 5.2 ways beside the newer calls, forced here whatever Windows runs
+// the tests: each must give what the newer call gives.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "TempFolder.h"
+#include "platform/win32/OldWays.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32SystemQueries.h"
+#include "resources/ResourceIds.h"
+#include "ui/win32/Pictures.h"
+
+using namespace cc;
+
+namespace {
+
+using Listed = std::tuple<std::string, bool, bool, std::uint64_t>;
+
+std::vector<Listed> Listing(std::string_view folder, bool oldWay) {
+    ForceOldWays force(oldWay ? static_cast<unsigned>(OldWay::FolderListing) : 0u);
+    std::vector<Listed> listed;
+    for (const FolderEntry& e : Win32FileSystem().listFolder(folder))
+        listed.emplace_back(e.name, e.folder, e.reparsePoint, e.size);
+    std::sort(listed.begin(), listed.end());
+    return listed;
+}
+
+TEST(OldWays, FolderListingWithStandardInformationListsTheSame) {
+    test::TempFolder temp;
+    ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "a.tmp"), std::string(70000, 'a')));
+    ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "\xE6\xB5\x8B\xE8\xAF\x95.log"), "x"));   // 测试.log
+    ASSERT_TRUE(CreateDirectoryW(LongPath(temp.path() + "sub").c_str(), nullptr));
+    const auto listed = Listing(temp.path(), true);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed, Listing(temp.path(), false));
+    EXPECT_EQ(listed[0], Listed("a.tmp", false, false, 70000));
+    // The link back up (scripts/test-fixtures.sh) is still marked as one.
+    EXPECT_EQ(Listing("C:\\cc-fixtures\\tree\\inner\\", true), (std::vector<Listed>{{"loop", true, true, 0}}));
+    EXPECT_TRUE(Listing(temp.path() + "missing\\", true).empty());
+}
+
+// Premultiplied BGRA pixels of a decoded picture.
+std::vector<std::uint8_t> Pixels(const Picture& picture) {
+    DIBSECTION dib{};
+    if (!picture.bitmap || GetObjectW(picture.bitmap, sizeof dib, &dib) != sizeof dib) return {};
+    const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
+    return {bits, bits + static_cast<std::size_t>(picture.width) * picture.height * 4};
+}
+
+TEST(OldWays, OlePictureLoaderDecodesEveryPictureAsTheImagingComponentDoes) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (int id : {IDR_LOGO_GIF, IDR_BANNER_JPG, IDR_BADGE_GIF, IDR_CPU_GIF, IDR_BOARD_JPG, IDR_SCANIE_JPG}) {
+        PictureCache newer, older;
+        const Picture* expected = newer.get(id);
+        const Picture* actual = nullptr;
+        {
+            ForceOldWays force(static_cast<unsigned>(OldWay::Pictures));
+            actual = older.get(id);
+        }
+        ASSERT_NE(expected, nullptr) << id;
+        ASSERT_NE(actual, nullptr) << id;
+        EXPECT_TRUE(actual->premultiplied) << id;
+        ASSERT_EQ(actual->width, expected->width) << id;
+        ASSERT_EQ(actual->height, expected->height) << id;
+        const auto want = Pixels(*expected), got = Pixels(*actual);
+        ASSERT_EQ(got.size(), want.size()) << id;
+        ASSERT_FALSE(got.empty()) << id;
+        int worst = 0, clear = 0, stillClear = 0;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            worst = std::max(worst, std::abs(got[i] - want[i]));   // JPEG decoders may round apart
+            if (i % 4 == 3 && want[i] == 0) ++clear, stillClear += got[i] == 0;
+        }
+        EXPECT_LE(worst, 8) << id;
+        EXPECT_EQ(stillClear, clear) << id;   // a GIF's transparent colour stays transparent
+    }
+    CoUninitialize();
+}
+
+TEST(OldWays, ShortAdapterRecordsTakeTheRestFromTheOlderCall) {
+    Win32SystemQueries system;
+    const auto newer = system.QueryAdapters();
+    ForceOldWays force(static_cast<unsigned>(OldWay::AdapterRecords));
+    const auto older = system.QueryAdapters();
+    ASSERT_EQ(older.size(), newer.size());
+    for (std::size_t i = 0; i < older.size(); ++i) {
+        EXPECT_EQ(older[i].name, newer[i].name);
+        EXPECT_EQ(older[i].macAddress, newer[i].macAddress);
+        EXPECT_EQ(older[i].ipAddress, newer[i].ipAddress);
+        EXPECT_EQ(older[i].subnetMask, newer[i].subnetMask) << older[i].name;
+        EXPECT_EQ(older[i].defaultGateway, newer[i].defaultGateway) << older[i].name;
+        EXPECT_EQ(older[i].winsServer, newer[i].winsServer) << older[i].name;
+        EXPECT_EQ(older[i].dhcpServer, newer[i].dhcpServer) << older[i].name;
+        if (!older[i].ipAddress.empty()) EXPECT_FALSE(older[i].subnetMask.empty()) << older[i].name;
+    }
+}
+
+}  // namespace
