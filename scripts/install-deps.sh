@@ -8,6 +8,7 @@ packages=(
   wine wine64                                     # running the program and its tests
   xvfb xauth x11-utils imagemagick                # a virtual display and screenshots
   fonts-wqy-microhei                              # Chinese glyphs for 宋体 under Wine
+  zip                                             # the release zip (scripts/package.sh)
 )
 
 missing=()

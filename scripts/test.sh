@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the host unit tests,
-# the Windows tests under Wine and the end-to-end window tests.
+# then the Windows tests under Wine and the end-to-end window tests twice,
+# once as Wine's default Windows and once as Windows XP x64 (NT 5.2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh host windows
+scripts/build.sh host windows   # the build checks the program's imports
 
 echo "== host unit tests"
 ctest --preset host
 
-echo "== Windows and end-to-end tests under Wine"
-unset CC_WINEPREFIX
-source scripts/wine-env.sh
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX" build/screenshots   # a fresh, throw-away prefix every run
 source scripts/with-display.sh
-scripts/wine-prefix.sh
-scripts/test-fixtures.sh
+rm -rf build/screenshots
 status=0
-ctest --preset windows || status=$?
-wineserver -k 2>/dev/null || true
+# $1: the prefix, $2: the Windows version Wine plays there (empty: its default).
+wine_suite() {
+  export CC_WINEPREFIX="$PWD/build/$1"
+  source scripts/wine-env.sh
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"   # a fresh, throw-away prefix every run
+  scripts/wine-prefix.sh
+  if [ -n "$2" ]; then
+    "$CC_WINE" winecfg -v "$2" >/dev/null 2>&1
+    wineserver -w
+  fi
+  echo "== Windows and end-to-end tests under Wine as $("$CC_WINE" cmd /c ver 2>/dev/null | tr -d '\r' | grep -v '^$')"
+  scripts/test-fixtures.sh
+  ctest --preset windows || status=$?
+  wineserver -k 2>/dev/null || true
+}
+wine_suite wine-test-prefix ""
+wine_suite wine-xp-test-prefix winxp64
 exit $status
