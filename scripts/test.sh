@@ -25,6 +25,7 @@ wine_suite() {
     wineserver -w
   fi
   echo "== Windows and end-to-end tests under Wine as $("$CC_WINE" cmd /c ver 2>/dev/null | tr -d '\r' | grep -v '^$')"
+  wineserver -w   # drives change below: the next start must see them
   scripts/test-fixtures.sh
   ctest --preset windows || status=$?
   wineserver -k 2>/dev/null || true
