@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <thread>
 
 #include "TempFolder.h"
 #include "platform/win32/Utf.h"
@@ -60,11 +61,22 @@ TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
 TEST(Win32Processes, StartsWithoutWaitingAndPassesOverMissingPrograms) {
     TempFolder temp;
     Win32Processes processes;
+    // The command reads a pipe this test holds, so it cannot finish before the test lets go
+    // (or, should start wait for it, before ten seconds have passed).
+    const std::wstring pipe = L"\\\\.\\pipe\\cc-hold-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE hold = CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    HANDLE letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        WaitForSingleObject(letGo, 10000);
+        CloseHandle(hold);
+    });
     const std::string done = temp.path() + "done.txt";
-    // The command takes about two seconds before it writes its file; start
-    // returns before that.
-    ASSERT_TRUE(processes.start("cmd.exe /c ping -n 3 127.0.0.1 >nul & echo done> \"" + done + "\""));
+    EXPECT_TRUE(processes.start("cmd.exe /c type " + Narrow(pipe) + " >nul & echo done> \"" + done + "\""));
     EXPECT_FALSE(WaitForFile(done, 0)) << "start waited for the command";
+    SetEvent(letGo);
+    holder.join();
+    CloseHandle(letGo);
     EXPECT_TRUE(WaitForFile(done, 30000)) << "the started command never ran";
 
     EXPECT_FALSE(processes.start("cc-no-such-program -c q"));
