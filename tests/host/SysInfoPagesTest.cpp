@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
@@ -89,15 +90,13 @@ TEST_F(SysInfoPagesTest, TheAdapterListIsReplacedOnEveryFillAndDetailsComeFromIt
 }
 
 TEST_F(SysInfoPagesTest, GaugeTimersStartOnTheirPagesAndTicksRefreshTheGauges) {
+    auto intervals = [&] { return std::pair(ui.interval("CPU时钟"), ui.interval("内存时钟")); };
     select({0, 2, 3});
-    EXPECT_EQ(ui.interval("CPU时钟"), 0);
-    EXPECT_EQ(ui.interval("内存时钟"), 0);
+    EXPECT_EQ(intervals(), std::pair(0, 0));
     select({1});
-    EXPECT_EQ(ui.interval("CPU时钟"), 1000);
-    EXPECT_EQ(ui.interval("内存时钟"), 0);
+    EXPECT_EQ(intervals(), std::pair(1000, 0));
     select({5, 0});   // and they keep running when their page is left
-    EXPECT_EQ(ui.interval("CPU时钟"), 1000);
-    EXPECT_EQ(ui.interval("内存时钟"), 1000);
+    EXPECT_EQ(intervals(), std::pair(1000, 1000));
 
     for (auto [load, total, available] : {std::tuple{37, 4096, 1024}, {100, 2048, 2048}, {0, 100, 100}}) {
         machine.cpu = {"AuthenticAMD", "AMD EPYC " + std::to_string(load), 2445, "AMD64", 64, 512, "", 64};

@@ -44,9 +44,9 @@ TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
 
     // A program planted in the current folder is not found there.
     TempFolder temp;
-    ASSERT_TRUE(CopyFileW(InFolder(GetSystemDirectoryW, L"cmd.exe").c_str(), (temp.wide() + L"ccplanted.exe").c_str(), FALSE));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(CopyFileW(InFolder(GetSystemDirectoryW, L"cmd.exe").c_str(), (temp.wide() + L"ccplanted.exe").c_str(), 0));
     ASSERT_TRUE(SetCurrentDirectoryW(temp.wide().c_str()));
     EXPECT_EQ(FindSystemProgram(L"ccplanted /c echo"), L"");
     EXPECT_FALSE(Win32Processes().start("ccplanted /c echo planted> planted.txt"));
@@ -56,8 +56,7 @@ TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
 TEST(Win32Processes, StartsWithoutWaitingPassesOverMissingProgramsAndWaitsAsAsked) {
     TempFolder temp;
     Win32Processes processes;
-    // The command reads a pipe this test holds, so it cannot finish before the test lets go
-    // (or, should start wait for it, before ten seconds have passed).
+    // The command reads a pipe this test holds: it cannot finish before the test lets go (or ten seconds pass).
     const std::wstring pipe = L"\\\\.\\pipe\\cc-hold-" + std::to_wstring(GetCurrentProcessId());
     HANDLE hold = CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);

@@ -67,21 +67,15 @@ TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitVi
     const RegistryValue value = At(RegistryRoot::LocalMachine, "Page", "Software\\ChengchuanCleanerTests\\A\\B");
     ASSERT_TRUE(registry.writeText(value, text));
     EXPECT_EQ(registry.readText(value), text);
-    auto raw = [&](REGSAM view, DWORD& type, DWORD& bytes) -> std::string {
-        HKEY key = nullptr;
-        wchar_t data[64]{};
-        bytes = sizeof data;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\ChengchuanCleanerTests\\A\\B", 0, KEY_QUERY_VALUE | view, &key))
-            return "<missing>";
-        const LSTATUS status = RegGetValueW(key, nullptr, L"Page", RRF_RT_ANY, &type, data, &bytes);
-        RegCloseKey(key);
-        return status == ERROR_SUCCESS ? Narrow(data) : "<unreadable>";
-    };
-    DWORD type = 0, bytes = 0;
-    EXPECT_EQ(raw(KEY_WOW64_64KEY, type, bytes), text);
+    wchar_t raw[64]{};
+    DWORD type = 0, bytes = sizeof raw;
+    constexpr const wchar_t* kKey = L"Software\\ChengchuanCleanerTests\\A\\B";
+    ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"Page", RRF_RT_ANY, &type, raw, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(Narrow(raw), text);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(bytes, (Widen(text).size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(raw(KEY_WOW64_32KEY, type, bytes), "<missing>");   // not the 32-bit programs' Wow6432Node
+    HKEY wow = nullptr;   // not in the 32-bit programs' Wow6432Node
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &wow), ERROR_FILE_NOT_FOUND);
 
     EXPECT_TRUE(registry.deleteValue(value));
     EXPECT_FALSE(registry.valueExists(value));
