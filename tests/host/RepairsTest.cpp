@@ -224,7 +224,7 @@ TEST(Repairs, AWindowClosedWhileTheBoxIsUpEndsTheRepairQuietly) {
     p.ui.setBoxHook([&](const ControlModel::ShownBox&) { p.ui.close(); });
     EXPECT_NO_THROW(p.ui.pressLeftButton("超级链接框1"));
     EXPECT_TRUE(p.ui.windowClosed());
-    EXPECT_EQ(p.fakes.registry.text(kStartPage), "about:blank");
+    EXPECT_EQ(p.fakes.registry.readText(kStartPage), "about:blank");
 }
 
 }  // namespace
