@@ -37,7 +37,7 @@ Bytes WithHeader(const Bytes& structures) {
 }
 
 // As a QEMU-style firmware gives it: BIOS, system, board, OEM strings, end.
-Bytes Recorded() {
+Bytes RecordedStructures() {
     Bytes t;
     Add(t, {0x00, 0x18, 0x00, 0x00, 1, 2, 0, 0xE8, 3, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0x1C, 0, 0, 0xFF, 0xFF},
         {"SeaBIOS", "1.16.2-debian-1.16.2-1", "04/01/2014"});
@@ -47,8 +47,9 @@ Bytes Recorded() {
         {"  ASUSTeK COMPUTER INC.  ", "PRIME B450M-A", "Rev X.0x", "MB-1234567890"});
     Add(t, {0x0B, 0x05, 0x00, 0x03, 1}, {"oem one"});   // not used, but stepped over
     Add(t, {0x7F, 0x04, 0x00, 0x04});
-    return WithHeader(t);
+    return t;
 }
+Bytes Recorded() { return WithHeader(RecordedStructures()); }
 
 BoardInfo Parse(const Bytes& raw) { return ParseSmbiosBoard(raw.empty() ? nullptr : raw.data(), raw.size()); }
 
@@ -115,8 +116,9 @@ std::string Texts(const std::vector<std::uint8_t>& d, std::size_t size) {
 }  // namespace
 
 TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
-    Bytes raw = Recorded();
-    Add(raw, {0x02, 0x08, 0x00, 0x09, 1, 2, 0, 0}, {"After", "The End"});   // past the end of the table: ignored
+    Bytes structures = RecordedStructures();   // and a board inside the table's length but past its end: ignored
+    Add(structures, {0x02, 0x08, 0x00, 0x09, 1, 2, 0, 0}, {"After", "The End"});
+    const Bytes raw = WithHeader(structures);
     EXPECT_EQ(FieldsOf(Parse(raw)), "PRIME B450M-A|ASUSTeK COMPUTER INC.|SeaBIOS 1.16.2-debian-1.16.2-1|04/01/2014|"
                                     "MB-1234567890|QEMU Standard PC (Q35 + ICH9, 2009)");
     const auto all = ParseSmbiosStructures(raw.data(), raw.size());
