@@ -1,214 +1,230 @@
-// The one-click repairs: their steps in order, the outcome box, the link and
-// the scan that follows.
+// The browser-repair page over the in-memory window and fakes: the five
+// checks, and the one-click repairs with their steps, outcome box and the
+// scan that follows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
 
-#include "RepairPageFixture.h"
+#include "app/Program.h"
+#include "fakes/FakePlatform.h"
+#include "repair/Detection.h"
+#include "repair/HijackValues.h"
+#include "resources/ResourceIds.h"
+#include "ui/ControlModel.h"
 
 using namespace cc;
-using namespace cc::test;
 
 namespace {
 
-const std::string kLibrary = std::string(kSystemDirectory) + "dneapi.dll";
-const std::string kMsconfig = std::string(kSystemDirectory) + "msconfig.exe";
-const std::string kRunValues = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
-const std::string kFirstScanStep = "read HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
+const std::string kSystem = "C:\\WINDOWS\\system32\\";
+const std::string kLibrary = kSystem + "dneapi.dll", kMsconfig = kSystem + "msconfig.exe";
+const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
+const std::string kClean(kCleanBrowserCommand);
+const std::string kRun = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
+const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
+const std::string kHttpValue = "HKCR\\http\\shell\\open\\command\\@";
 
-std::vector<std::byte> StandIn(size_t size) {
-    std::vector<std::byte> block(size);
-    for (size_t i = 0; i < size; ++i) block[i] = static_cast<std::byte>(i * 7 + 3);
-    return block;
-}
+struct RowView {
+    std::string text;
+    int icon = 0;
+    bool link = false;
+    bool operator==(const RowView&) const = default;
+};
+void PrintTo(const RowView& r, std::ostream* out) { *out << "{\"" << r.text << "\", " << r.icon << ", " << r.link << "}"; }
+RowView Clear(bool link = false) { return {"未发现异常", IDI_STATUS_CLEAN, link}; }
+RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, true}; }
+const std::vector<RowView> kAllClear(5, Clear());
 
-// The planted-library repair: the shell ended first and started again last;
-// the utility is written (beside the old file, then swapped in) only from a copy.
-std::vector<std::string> LibrarySteps(bool withCopy) {
-    std::vector<std::string> steps{"start ntsd -c q -pn explorer.exe", "wait 1000", "delete " + kRunValues + "msconfig",
-                                   "delete " + kLibrary};
-    if (withCopy) steps.push_back("write " + kMsconfig);
-    steps.insert(steps.end(), {"start explorer.exe", "exists " + kLibrary});
-    return steps;
-}
+// A clean machine and the page over it.
+struct Page {
+    ControlModel ui;
+    fake::FakePlatform fakes;
+    Program program{ui, fakes.platform};
+    ProgramState& state = program.state();
+    std::vector<std::string> repairSteps;   // the journal when the outcome box came up
 
-struct Repairs : RepairPage {
-    // What the repair did before the scan that follows it.
-    std::vector<std::string> repairSteps;
-    bool linkShownDuringBox = false;
-
-    // Presses the row's link; records the steps up to the box, and checks that
-    // the box comes before the link is hidden and before the scan.
+    Page() {
+        fakes.registry.setText(kStartPage, "about:blank");
+        fakes.registry.setText(kDesktopIconCommand, kClean);
+        fakes.registry.setText(kHttpCommand, kClean);
+    }
+    void scan() { ui.click("按钮11"); }
+    std::vector<RowView> rows() const {
+        std::vector<RowView> all;
+        for (const RowControls& c : kRowControls) all.push_back({ui.caption(c.result), ui.picture(c.icon), ui.visible(c.link)});
+        return all;
+    }
+    RowView row(HijackRow which) const { return rows()[static_cast<size_t>(which)]; }
+    // Presses the row's link: the box comes up while the link still shows, and a scan follows it.
     void press(HijackRow which) {
         fakes.journal.clear();
         const auto link = ControlsOf(which).link;
-        ui.setBoxHook([&, link](const ControlModel::ShownBox&) {
+        bool linkDuringBox = false;
+        ui.setBoxHook([&](const ControlModel::ShownBox&) {
             repairSteps = fakes.journal;
-            linkShownDuringBox = ui.visible(link);
+            linkDuringBox = ui.visible(link);
         });
         ui.pressLeftButton(link);
         ASSERT_GT(fakes.journal.size(), repairSteps.size()) << "no scan after the box";
-        EXPECT_EQ(fakes.journal[repairSteps.size()], kFirstScanStep);
-        EXPECT_TRUE(linkShownDuringBox);
+        EXPECT_EQ(fakes.journal[repairSteps.size()], "read " + kStartPageValue);
+        EXPECT_TRUE(linkDuringBox);
     }
-    void expectOneBox(const std::string& text) {
-        ASSERT_EQ(ui.shownBoxes().size(), 1u);
-        EXPECT_EQ(ui.shownBoxes()[0], (ControlModel::ShownBox{text, "澄川清理助手", MessageKind::Ok, false}));
-    }
-    bool journalHas(std::string_view line) const {
-        return std::find(fakes.journal.begin(), fakes.journal.end(), line) != fakes.journal.end();
-    }
+    std::string lastBox() const { return ui.shownBoxes().back().text; }
 };
 
-TEST_F(Repairs, StartPageIsCreatedWhenMissingAndTheRowClears) {
-    fakes.registry.deleteValue(kStartPage);
-    scan();
-    press(HijackRow::StartPage);
-    EXPECT_EQ(repairSteps, (std::vector<std::string>{
-                               "write HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page = about:blank",
-                               kFirstScanStep,
-                           }));
-    expectOneBox("修复完毕.");
-    EXPECT_EQ(state.RegistryText, "about:blank");
-    EXPECT_EQ(row(HijackRow::StartPage), Clear());
+TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
+    struct Case {
+        std::function<void(fake::FakePlatform&)> plant;
+        std::vector<RowView> rows;
+    };
+    const Case cases[] = {
+        {[](fake::FakePlatform& f) {
+             f.registry.setText(kStartPage, "http://start.example/");
+             f.registry.setText(kDesktopIconCommand, "\"" + kBrowser + "\" http://hijack.example/ ");
+             f.registry.setText(kHttpCommand, "\"" + kBrowser + "\"  -nohome\t ");   // only spaces are trimmed
+             f.registry.setText(kSoundManStartup, "");   // empty data is still an entry
+             f.files.addFile(kSystem + "DNEAPI.DLL");
+         },
+         {Found("检测到您的IE首页为:http://start.example/"), Found("检测到劫持！"), Found("检测到植入！"),
+          Found("系统检测到您的IE被非法劫持,主页为:http://hijack.example/"), Found("检测到非法劫持,当前IE首页为:-nohome\t")}},
+        {[](fake::FakePlatform& f) {   // texts compare byte for byte; the library counts only in the system folder
+             f.registry.setText(kStartPage, "About:blank");
+             f.registry.setText(kDesktopIconCommand, "\"c:\\program files\\internet explorer\\iexplore.exe\"");
+             f.registry.setText(kHttpCommand, "  " + kBrowser);   // unquoted: the whole value is the piece
+             for (auto path : {"C:\\WINDOWS\\dneapi.dll", "C:\\WINDOWS\\system32\\drivers\\dneapi.dll", "dneapi.dll"})
+                 f.files.addFile(path);
+         },
+         {Found("检测到您的IE首页为:About:blank"), Clear(), Clear(), Found("系统检测到您的IE被非法劫持,主页为:"),
+          Found("检测到非法劫持,当前IE首页为:" + kBrowser)}},
+        {[](fake::FakePlatform& f) {   // missing and non-text values read as empty
+             f.registry.deleteValue(kStartPage);
+             f.registry.setText(kHttpCommand, kClean + " ");
+             f.registry.setNonText(kDesktopIconCommand);
+             f.registry.setNonText(kSoundManStartup);
+         },
+         {Found("检测到您的IE首页为:"), Clear(), Found("检测到植入！"), Found("系统检测到您的IE被非法劫持,主页为:"),
+          Found("检测到非法劫持,当前IE首页为:")}},
+    };
+    for (const Case& c : cases) {
+        Page p;
+        c.plant(p.fakes);
+        p.fakes.journal.clear();
+        EXPECT_EQ(p.rows(), std::vector<RowView>(5));   // blank until the first scan
+        p.scan();
+        EXPECT_EQ(p.rows(), c.rows);
+        EXPECT_EQ(p.state.SystemDirectory, kSystem);
+        EXPECT_TRUE(p.ui.shownBoxes().empty());
+        for (const auto& line : p.fakes.journal) EXPECT_TRUE(line.starts_with("read ") || line.starts_with("exists ")) << line;
+    }
 }
 
-TEST_F(Repairs, BothBrowserCommandsArePutBackInQuotes) {
-    const std::string hijacked = "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" http://hijack.example/";
-    fakes.registry.setText(kDesktopIconCommand, hijacked);
-    fakes.registry.setText(kHttpCommand, hijacked);
-    scan();
-    press(HijackRow::DesktopIcon);
-    EXPECT_EQ(repairSteps,
-              (std::vector<std::string>{
-                  "write HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@ = " +
-                      std::string(kCleanBrowserCommand),
-                  "read HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@",
-              }));
-    EXPECT_EQ(row(HijackRow::DesktopIcon), Clear());
-    EXPECT_EQ(row(HijackRow::HttpCommand), Found("检测到非法劫持,当前IE首页为:http://hijack.example/"));
-
-    press(HijackRow::HttpCommand);
-    EXPECT_EQ(repairSteps, (std::vector<std::string>{
-                               "write HKCR\\http\\shell\\open\\command\\@ = " + std::string(kCleanBrowserCommand),
-                               "read HKCR\\http\\shell\\open\\command\\@",
-                           }));
-    EXPECT_EQ(fakes.registry.text(kHttpCommand), kCleanBrowserCommand);
-    EXPECT_EQ(state.RegistryText, kCleanBrowserCommand);
-    EXPECT_EQ(rows(), std::vector<RowView>(5, Clear()));
-    EXPECT_EQ(ui.shownBoxes().size(), 2u);
+TEST(HijackDetection, TheSystemFolderIsAskedAtEveryScanAndLinksAreNeverHidden) {
+    Page p;
+    p.fakes.registry.setText(kStartPage, "http://start.example/");
+    p.fakes.system.systemDirectory = "D:\\WIN\\SYSTEM32\\";
+    p.fakes.files.addFile("D:\\WIN\\SYSTEM32\\dneapi.dll");
+    p.scan();
+    EXPECT_EQ(p.state.SystemDirectory, "D:\\WIN\\SYSTEM32\\");
+    EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
+    // Cleaned behind the program's back, with the system folder unknown: nothing is looked up in
+    // the current folder, the verdicts clear and the links stay.
+    p.fakes.registry.setText(kStartPage, "about:blank");
+    p.fakes.system.systemDirectory = "";
+    p.fakes.files.addFile("dneapi.dll");
+    p.fakes.journal.clear();
+    p.scan();
+    EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), Clear(true), Clear(), Clear(), Clear()}));
+    for (const auto& line : p.fakes.journal) EXPECT_EQ(line.find("dneapi"), std::string::npos) << line;
 }
 
-TEST_F(Repairs, PlantedLibraryStepsRunInOrderAndTheUtilityIsSwappedIn) {
-    fakes.files.addFile(kLibrary);
-    fakes.files.addFile(kMsconfig, "damaged");
-    fakes.registry.setText(kMsconfigStartup, "C:\\WINDOWS\\system32\\dneapi.exe");
-    const auto copy = StandIn(kMsconfigBytes);
-    fakes.resources.blocks[IDR_MSCONFIG] = copy;
-    scan();
-    press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(repairSteps, LibrarySteps(true));
-    expectOneBox("修复完毕.");
-    EXPECT_EQ(fakes.files.content(kMsconfig), std::string(reinterpret_cast<const char*>(copy.data()), copy.size()));
-    EXPECT_FALSE(fakes.registry.has(kMsconfigStartup));
-    EXPECT_EQ(row(HijackRow::PlantedLibrary), Clear());
+TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
+    Page p;
+    p.fakes.registry.deleteValue(kStartPage);
+    p.fakes.registry.setText(kDesktopIconCommand, "x");
+    p.fakes.registry.setText(kHttpCommand, "\"x\" y");
+    p.fakes.registry.setText(kSoundManStartup, "C:\\WINDOWS\\system32\\SoundMan.exe");
+    p.fakes.registry.setText(kMsconfigStartup, "C:\\WINDOWS\\system32\\dneapi.exe");
+    for (const std::string& file : {kSystem + "SoundMan.exe", kLibrary, kMsconfig}) p.fakes.files.addFile(file, "old");
+    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
+    p.scan();
+    // The utility is written (beside the old file, then swapped in) from the program's copy.
+    const std::vector<std::string> library{"start ntsd -c q -pn explorer.exe", "wait 1000", "delete " + kRun + "msconfig",
+                                           "delete " + kLibrary, "write " + kMsconfig, "start explorer.exe",
+                                           "exists " + kLibrary};
+    const std::pair<HijackRow, std::vector<std::string>> cases[] = {
+        {HijackRow::StartPage, {"write " + kStartPageValue + " = about:blank", "read " + kStartPageValue}},
+        {HijackRow::DesktopIcon, {"write " + kIconValue + " = " + kClean, "read " + kIconValue}},
+        {HijackRow::HttpCommand, {"write " + kHttpValue + " = " + kClean, "read " + kHttpValue}},
+        {HijackRow::StartupEntry, {"delete " + kRun + "SoundMan", "start ntsd -c q -pn SoundMan.exe", "wait 1000",
+                                   "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
+        {HijackRow::PlantedLibrary, library},
+    };
+    for (const auto& [row, steps] : cases) {
+        p.press(row);
+        EXPECT_EQ(p.repairSteps, steps);
+        EXPECT_EQ(p.ui.shownBoxes().back(), (ControlModel::ShownBox{"修复完毕.", "澄川清理助手", MessageKind::Ok, false}));
+        EXPECT_EQ(p.row(row), Clear());
+        EXPECT_TRUE(row != HijackRow::StartPage || p.state.RegistryText == "about:blank");
+    }
+    EXPECT_EQ(p.state.RegistryText, kClean);   // read back by the last text repair
+    EXPECT_EQ(p.rows(), kAllClear);
+    EXPECT_EQ(p.fakes.files.content(kMsconfig), std::string(kMsconfigBytes, 'm'));
+
+    Page q;   // without a whole copy the utility on disk is never touched
+    q.fakes.files.addFile(kLibrary);
+    q.fakes.files.addFile(kMsconfig, "the system's own");
+    q.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes - 1);
+    q.scan();
+    q.press(HijackRow::PlantedLibrary);
+    EXPECT_EQ(std::count(q.repairSteps.begin(), q.repairSteps.end(), "write " + kMsconfig), 0);
+    EXPECT_EQ(q.fakes.files.content(kMsconfig), "the system's own");
+    EXPECT_EQ(q.lastBox(), "修复完毕.");
 }
 
-TEST_F(Repairs, WithoutItsOwnCopyTheUtilityOnDiskIsNeverTouched) {
-    fakes.files.addFile(kLibrary);
-    fakes.files.addFile(kMsconfig, "the system's own");
-    fakes.resources.blocks[IDR_MSCONFIG] = StandIn(kMsconfigBytes - 1);   // not a whole copy: none
-    scan();
-    press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(repairSteps, LibrarySteps(false));
-    EXPECT_EQ(fakes.files.content(kMsconfig), "the system's own");
-    expectOneBox("修复完毕.");
+TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
+    Page p;
+    p.fakes.processes.missingPrograms = {"ntsd"};   // the shell keeps running and holds the library
+    p.fakes.files.addFile(kLibrary);
+    p.fakes.files.lockFile(kLibrary);
+    p.fakes.files.addFile(kMsconfig, "old");
+    p.fakes.files.failWrites(true);   // and the disk refuses the new copy
+    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
+    p.fakes.registry.setText(kStartPage, "http://start.example/");
+    p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
+    p.fakes.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
+    p.scan();
+
+    p.press(HijackRow::PlantedLibrary);
+    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    EXPECT_NE(std::find(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), p.repairSteps.end());
+    EXPECT_EQ(p.fakes.files.content(kMsconfig), "old");
+    EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
+
+    p.press(HijackRow::StartPage);
+    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    EXPECT_EQ(p.state.RegistryText, "http://start.example/");   // what was read back
+    EXPECT_EQ(p.row(HijackRow::StartPage), Found("检测到您的IE首页为:http://start.example/"));
+
+    // Meanwhile another program hijacks the desktop icon: the scan after a repair refreshes every row.
+    p.fakes.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
+    p.press(HijackRow::StartupEntry);
+    EXPECT_EQ(p.lastBox(), "修复完毕.");
+    EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
+    EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
 }
 
-TEST_F(Repairs, ALibraryStillInUseFailsTheRepairAndTheLinkComesBack) {
-    fakes.processes.missingPrograms = {"ntsd"};   // the shell keeps running and holds the file
-    fakes.files.addFile(kLibrary);
-    fakes.files.lockFile(kLibrary);
-    fakes.files.addFile(kMsconfig, "old");
-    fakes.files.failWrites(true);   // and the disk refuses the new copy
-    fakes.resources.blocks[IDR_MSCONFIG] = StandIn(kMsconfigBytes);
-    scan();
-    press(HijackRow::PlantedLibrary);
-    expectOneBox("修复失败请重试");
-    EXPECT_TRUE(journalHas("start explorer.exe"));   // the shell is started again whatever happened
-    EXPECT_EQ(fakes.files.content(kMsconfig), "old");
-    EXPECT_EQ(row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
-}
-
-TEST_F(Repairs, StartupEntryIsRemovedBeforeItsProcessAndFile) {
-    fakes.registry.setText(kSoundManStartup, "C:\\WINDOWS\\system32\\SoundMan.exe");
-    fakes.files.addFile(std::string(kSystemDirectory) + "SoundMan.exe");
-    scan();
-    press(HijackRow::StartupEntry);
-    EXPECT_EQ(repairSteps, (std::vector<std::string>{
-                               "delete " + kRunValues + "SoundMan",
-                               "start ntsd -c q -pn SoundMan.exe",
-                               "wait 1000",
-                               "delete C:\\WINDOWS\\system32\\SoundMan.exe",
-                               "exists " + kRunValues + "SoundMan",
-                           }));
-    expectOneBox("修复完毕.");
-    EXPECT_FALSE(fakes.files.has(std::string(kSystemDirectory) + "SoundMan.exe"));
-    EXPECT_EQ(row(HijackRow::StartupEntry), Clear());
-}
-
-TEST_F(Repairs, StartupEntryGoneIsSuccessEvenWithNoProcessAndNoFile) {
-    fakes.registry.setText(kSoundManStartup, "");
-    fakes.processes.missingPrograms = {"ntsd"};
-    scan();
-    press(HijackRow::StartupEntry);
-    expectOneBox("修复完毕.");
-    EXPECT_EQ(row(HijackRow::StartupEntry), Clear());
-}
-
-TEST_F(Repairs, RefusedChangesReportFailureAndTheScanShowsTheLinkAgain) {
-    fakes.registry.setText(kStartPage, "http://start.example/");
-    fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
-    fakes.registry.setText(kSoundManStartup, "x");
-    fakes.registry.denyChanges(RegistryRoot::LocalMachine, cc::kRunKey);
-    scan();
-
-    press(HijackRow::StartPage);
-    expectOneBox("修复失败请重试");
-    EXPECT_EQ(state.RegistryText, "http://start.example/");   // what was read back
-    EXPECT_EQ(row(HijackRow::StartPage), Found("检测到您的IE首页为:http://start.example/"));
-
-    press(HijackRow::StartupEntry);
-    EXPECT_EQ(ui.shownBoxes().back().text, "修复失败请重试");
-    EXPECT_EQ(row(HijackRow::StartupEntry), Found("检测到植入！"));
-}
-
-TEST_F(Repairs, TheScanAfterARepairRefreshesEveryRow) {
-    fakes.registry.setText(kStartPage, "http://start.example/");
-    fakes.registry.setText(kHttpCommand, "evil.exe");
-    scan();
-    // Meanwhile another program hijacks the desktop icon and mends the http command.
-    fakes.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
-    fakes.registry.setText(kHttpCommand, std::string(kCleanBrowserCommand));
-    fakes.system.systemDirectory = "D:\\WINDOWS\\system32\\";
-    press(HijackRow::StartPage);
-    EXPECT_EQ(state.SystemDirectory, "D:\\WINDOWS\\system32\\");
-    EXPECT_EQ(rows(), (std::vector<RowView>{
-                          Clear(),
-                          Clear(),
-                          Clear(),
-                          Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"),
-                          Clear(true),   // its link stays until its own repair
-                      }));
-}
-
-TEST_F(Repairs, AWindowClosedWhileTheBoxIsUpEndsTheRepairQuietly) {
-    fakes.registry.setText(kStartPage, "x");
-    scan();
-    ui.setBoxHook([&](const ControlModel::ShownBox&) { ui.close(); });
-    EXPECT_NO_THROW(ui.pressLeftButton("超级链接框1"));
-    EXPECT_TRUE(ui.windowClosed());
-    EXPECT_EQ(fakes.registry.text(kStartPage), "about:blank");
+TEST(Repairs, AWindowClosedWhileTheBoxIsUpEndsTheRepairQuietly) {
+    Page p;
+    p.fakes.registry.setText(kStartPage, "x");
+    p.scan();
+    p.ui.setBoxHook([&](const ControlModel::ShownBox&) { p.ui.close(); });
+    EXPECT_NO_THROW(p.ui.pressLeftButton("超级链接框1"));
+    EXPECT_TRUE(p.ui.windowClosed());
+    EXPECT_EQ(p.fakes.registry.readText(kStartPage), "about:blank");
 }
 
 }  // namespace

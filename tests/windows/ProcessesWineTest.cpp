@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "TempFolder.h"
+#include "TestThread.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Processes.h"
 
@@ -19,9 +20,9 @@ std::wstring Lower(std::wstring s) {
     return s;
 }
 
-std::wstring Folder(UINT (WINAPI* query)(LPWSTR, UINT)) {
+std::wstring InFolder(UINT (WINAPI* query)(LPWSTR, UINT), const wchar_t* name) {
     wchar_t buffer[MAX_PATH];
-    return Lower(std::wstring(buffer, query(buffer, MAX_PATH)) + L"\\");
+    return Lower(std::wstring(buffer, query(buffer, MAX_PATH)) + L"\\" + name);
 }
 
 bool WaitForFile(const std::string& path, int milliseconds) {
@@ -33,48 +34,47 @@ bool WaitForFile(const std::string& path, int milliseconds) {
 }
 
 TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
-    EXPECT_EQ(Lower(FindSystemProgram(L"cmd.exe /c echo")), Folder(GetSystemDirectoryW) + L"cmd.exe");
-    EXPECT_EQ(Lower(FindSystemProgram(L"cmd /c echo")), Folder(GetSystemDirectoryW) + L"cmd.exe");
+    EXPECT_EQ(Lower(FindSystemProgram(L"cmd.exe /c echo")), InFolder(GetSystemDirectoryW, L"cmd.exe"));
+    EXPECT_EQ(Lower(FindSystemProgram(L"cmd /c echo")), InFolder(GetSystemDirectoryW, L"cmd.exe"));
     const std::wstring explorer = Lower(FindSystemProgram(L"explorer.exe"));
-    EXPECT_TRUE(explorer == Folder(GetSystemDirectoryW) + L"explorer.exe" ||
-                explorer == Folder(GetWindowsDirectoryW) + L"explorer.exe")
-        << Narrow(explorer);
-    EXPECT_EQ(FindSystemProgram(L"\"C:\\windows\\system32\\cmd.exe\" /c"), L"");   // paths lead elsewhere
-    EXPECT_EQ(FindSystemProgram(L"..\\cmd.exe"), L"");
-    EXPECT_EQ(FindSystemProgram(L""), L"");
+    EXPECT_TRUE(explorer == InFolder(GetSystemDirectoryW, L"explorer.exe") ||
+                explorer == InFolder(GetWindowsDirectoryW, L"explorer.exe")) << Narrow(explorer);
+    for (const wchar_t* elsewhere : {L"\"C:\\windows\\system32\\cmd.exe\" /c", L"..\\cmd.exe", L""})
+        EXPECT_EQ(FindSystemProgram(elsewhere), L"") << Narrow(elsewhere);
 
     // A program planted in the current folder is not found there.
     TempFolder temp;
-    wchar_t cmd[MAX_PATH];
-    GetSystemDirectoryW(cmd, MAX_PATH);
-    ASSERT_TRUE(CopyFileW((std::wstring(cmd) + L"\\cmd.exe").c_str(), (temp.wide() + L"ccplanted.exe").c_str(), FALSE));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW(Widen(temp.path()).c_str()));
+    ASSERT_TRUE(CopyFileW(InFolder(GetSystemDirectoryW, L"cmd.exe").c_str(), (temp.wide() + L"ccplanted.exe").c_str(), 0));
+    ASSERT_TRUE(SetCurrentDirectoryW(temp.wide().c_str()));
     EXPECT_EQ(FindSystemProgram(L"ccplanted /c echo"), L"");
-    Win32Processes processes;
-    EXPECT_FALSE(processes.start("ccplanted /c echo planted> planted.txt"));
+    EXPECT_FALSE(Win32Processes().start("ccplanted /c echo planted> planted.txt"));
     SetCurrentDirectoryW(previous);
 }
 
-TEST(Win32Processes, StartsWithoutWaitingAndPassesOverMissingPrograms) {
+TEST(Win32Processes, StartsWithoutWaitingPassesOverMissingProgramsAndWaitsAsAsked) {
     TempFolder temp;
     Win32Processes processes;
+    // The command reads a pipe this test holds: it cannot finish before the test lets go (or ten seconds pass).
+    const std::wstring pipe = L"\\\\.\\pipe\\cc-hold-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE hold = CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    HANDLE letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    test::TestThread holder([&] {
+        WaitForSingleObject(letGo, 10000);
+        CloseHandle(hold);
+    });
     const std::string done = temp.path() + "done.txt";
-    // The command takes about two seconds before it writes its file; start
-    // returns before that.
-    ASSERT_TRUE(processes.start("cmd.exe /c ping -n 3 127.0.0.1 >nul & echo done> \"" + done + "\""));
+    EXPECT_TRUE(processes.start("cmd.exe /c type " + Narrow(pipe) + " >nul & echo done> \"" + done + "\""));
     EXPECT_FALSE(WaitForFile(done, 0)) << "start waited for the command";
+    SetEvent(letGo);
+    holder.join();
+    CloseHandle(letGo);
     EXPECT_TRUE(WaitForFile(done, 30000)) << "the started command never ran";
 
     EXPECT_FALSE(processes.start("cc-no-such-program -c q"));
-    if (FindSystemProgram(L"ntsd").empty()) {
-        EXPECT_FALSE(processes.start("ntsd -c q -pn SoundMan.exe"));
-    }
-}
-
-TEST(Win32Processes, WaitBlocksForTheTimeAsked) {
-    Win32Processes processes;
+    EXPECT_TRUE(!FindSystemProgram(L"ntsd").empty() || !processes.start("ntsd -c q -pn SoundMan.exe"));
     const auto before = std::chrono::steady_clock::now();
     processes.wait(300);
     EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(290));

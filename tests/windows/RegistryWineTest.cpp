@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include <string>
+#include <tuple>
 
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Registry.h"
@@ -18,20 +19,14 @@ constexpr const wchar_t* kTestKey = L"Software\\ChengchuanCleanerTests";
 // The test's key under a root, removed with everything in it before and after.
 struct TestKey {
     HKEY root;
-    explicit TestKey(HKEY r) : root(r) { clear(); }
-    ~TestKey() { clear(); }
-    void clear() { SHDeleteKeyW(root, kTestKey); }   // RegDeleteTreeW is Vista and later
-
-    // Stores raw bytes of any type, as another program might.
-    void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
+    explicit TestKey(HKEY r) : root(r) { SHDeleteKeyW(root, kTestKey); }   // RegDeleteTreeW is Vista and later
+    ~TestKey() { SHDeleteKeyW(root, kTestKey); }
+    void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {   // as another program might
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExW(root, kTestKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
+        EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS) << Narrow(name);
         RegCloseKey(key);
-    }
-    void setRawText(const wchar_t* name, const std::wstring& text, DWORD bytes, DWORD type = REG_SZ) {
-        setRaw(name, type, text.data(), bytes);
     }
 };
 
@@ -39,94 +34,58 @@ RegistryValue At(RegistryRoot root, std::string_view name, std::string_view subk
     return {root, subkey, name};
 }
 
-TEST(Win32Registry, ReadsTextValuesAsStoredAndTheDefaultValue) {
+TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
     TestKey hkcu(HKEY_CURRENT_USER);
     Win32Registry registry;
-    const std::wstring page = L"about:blank";
-    hkcu.setRawText(L"Start Page", page, (page.size() + 1) * 2);
-    hkcu.setRawText(L"", L"\"C:\\x.exe\" -nohome", 38);
-    const std::wstring expand = L"%SystemRoot%\\x.exe";
-    hkcu.setRawText(L"Expand", expand, (expand.size() + 1) * 2, REG_EXPAND_SZ);
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Start Page")), "about:blank");
+    std::wstring huge(600000, L'w');   // far past any fixed buffer
+    huge.back() = L'!';
+    const std::tuple<const wchar_t*, DWORD, std::wstring, DWORD, std::string> cases[] = {   // stored as, read as
+        {L"Start Page", REG_SZ, L"about:blank", 24, "about:blank"},
+        {L"", REG_SZ, L"\"C:\\x.exe\" -nohome", 38, "\"C:\\x.exe\" -nohome"},   // the default value
+        {L"Expand", REG_EXPAND_SZ, L"%SystemRoot%\\x.exe", 38, "%SystemRoot%\\x.exe"},   // not expanded
+        {L"Unterminated", REG_SZ, L"about:blank", 22, "about:blank"},
+        {L"Odd", REG_SZ, L"abc", 5, "ab"},
+        {L"Inner", REG_SZ, std::wstring(L"about:blank\0http://x/", 21), 42, "about:blank"},   // as readers see it
+        {L"Huge", REG_SZ, huge, 1200002, Narrow(huge)},
+        {L"Empty", REG_SZ, L"", 0, ""},
+        {L"Number", REG_DWORD, std::wstring(L"\x0001\x0000", 2), 4, ""},
+        {L"Binary", REG_BINARY, L"about:blank", 11, ""},
+        {L"Multi", REG_MULTI_SZ, std::wstring(L"a\0b\0", 4), 10, ""},
+    };
+    for (const auto& [name, type, data, bytes, read] : cases) {
+        hkcu.setRaw(name, type, data.c_str(), bytes);
+        EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, Narrow(name))), read) << Narrow(name);
+        EXPECT_TRUE(registry.valueExists(At(RegistryRoot::CurrentUser, Narrow(name)))) << Narrow(name);
+    }
     EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "start page")), "about:blank");   // names ignore case
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "")), "\"C:\\x.exe\" -nohome");
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Expand")), "%SystemRoot%\\x.exe");   // not expanded
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Missing")), "");
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "", "Software\\ChengchuanCleanerTests\\None")), "");
-    EXPECT_FALSE(registry.valueExists(At(RegistryRoot::CurrentUser, "Missing")));
-    EXPECT_FALSE(registry.valueExists(At(RegistryRoot::CurrentUser, "", "Software\\ChengchuanCleanerTests\\None")));
-}
-
-TEST(Win32Registry, OddlyStoredTextsReadSafely) {
-    TestKey hkcu(HKEY_CURRENT_USER);
-    Win32Registry registry;
-    // No terminating NUL, and an odd byte count.
-    hkcu.setRawText(L"Unterminated", L"about:blank", 11 * 2);
-    hkcu.setRawText(L"Odd", L"abc", 5);
-    // A NUL inside: programs reading the value see the text before it.
-    hkcu.setRawText(L"Inner", std::wstring(L"about:blank\0http://x/", 21), 21 * 2);
-    // Over a megabyte, far past any fixed buffer.
-    std::wstring huge(600000, L'w');
-    huge[599999] = L'!';
-    hkcu.setRawText(L"Huge", huge, (huge.size() + 1) * 2);
-    hkcu.setRaw(L"Empty", REG_SZ, nullptr, 0);
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Unterminated")), "about:blank");
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Odd")), "ab");
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Inner")), "about:blank");
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Huge")), Narrow(huge));
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "Empty")), "");
-    EXPECT_TRUE(registry.valueExists(At(RegistryRoot::CurrentUser, "Empty")));
-}
-
-TEST(Win32Registry, ValuesOfOtherTypesExistButReadEmpty) {
-    TestKey hklm(HKEY_LOCAL_MACHINE);
-    Win32Registry registry;
-    const DWORD number = 1;
-    hklm.setRaw(L"SoundMan", REG_DWORD, &number, sizeof number);
-    hklm.setRaw(L"Binary", REG_BINARY, "about:blank", 11);
-    hklm.setRaw(L"Multi", REG_MULTI_SZ, L"a\0b\0", 10);
-    for (const char* name : {"SoundMan", "Binary", "Multi"}) {
-        EXPECT_EQ(registry.readText(At(RegistryRoot::LocalMachine, name)), "") << name;
-        EXPECT_TRUE(registry.valueExists(At(RegistryRoot::LocalMachine, name))) << name;
+    for (const RegistryValue& missing : {At(RegistryRoot::CurrentUser, "Missing"),
+                                         At(RegistryRoot::CurrentUser, "", "Software\\ChengchuanCleanerTests\\None")}) {
+        EXPECT_EQ(registry.readText(missing), "");
+        EXPECT_FALSE(registry.valueExists(missing));
     }
 }
 
-TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStrings) {
-    TestKey hkcu(HKEY_CURRENT_USER);
+TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitView) {
+    TestKey hklm(HKEY_LOCAL_MACHINE);
     Win32Registry registry;
     const std::string text = "\xE4\xB8\xBB\xE9\xA1\xB5 http://\xED\x95\x9C.example/";   // 主页, Hangul
-    const RegistryValue value = At(RegistryRoot::CurrentUser, "Page", "Software\\ChengchuanCleanerTests\\A\\B");
+    const RegistryValue value = At(RegistryRoot::LocalMachine, "Page", "Software\\ChengchuanCleanerTests\\A\\B");
     ASSERT_TRUE(registry.writeText(value, text));
     EXPECT_EQ(registry.readText(value), text);
-
     wchar_t raw[64]{};
     DWORD type = 0, bytes = sizeof raw;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\ChengchuanCleanerTests\\A\\B", L"Page", RRF_RT_ANY, &type,
-                           raw, &bytes),
-              ERROR_SUCCESS);
+    constexpr const wchar_t* kKey = L"Software\\ChengchuanCleanerTests\\A\\B";
+    ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"Page", RRF_RT_ANY, &type, raw, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(Narrow(raw), text);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(bytes, (Widen(text).size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(Narrow(raw), text);
+    HKEY wow = nullptr;   // not in the 32-bit programs' Wow6432Node
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &wow), ERROR_FILE_NOT_FOUND);
 
     EXPECT_TRUE(registry.deleteValue(value));
     EXPECT_FALSE(registry.valueExists(value));
     EXPECT_FALSE(registry.deleteValue(value));
-    EXPECT_FALSE(registry.deleteValue(At(RegistryRoot::CurrentUser, "Page", "Software\\ChengchuanCleanerTests\\Z")));
-}
-
-TEST(Win32Registry, UsesThe64BitView) {
-    TestKey hklm(HKEY_LOCAL_MACHINE);
-    Win32Registry registry;
-    ASSERT_TRUE(registry.writeText(At(RegistryRoot::LocalMachine, "View"), "64"));
-    auto visibleIn = [](REGSAM view) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
-        const bool found = RegQueryValueExW(key, L"View", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return found;
-    };
-    EXPECT_TRUE(visibleIn(KEY_WOW64_64KEY));
-    EXPECT_FALSE(visibleIn(KEY_WOW64_32KEY));   // the 32-bit programs' Wow6432Node
+    EXPECT_FALSE(registry.deleteValue(At(RegistryRoot::LocalMachine, "Page", "Software\\ChengchuanCleanerTests\\Z")));
 }
 
 }  // namespace

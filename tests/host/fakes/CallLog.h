@@ -13,9 +13,9 @@ public:
     void journalTo(std::vector<std::string>* journal) { journal_ = journal; }
 
 protected:
-    void record(std::string line) {
+    void record(const std::string& line) {
         if (journal_) journal_->push_back(line);
-        log_.push_back(std::move(line));
+        log_.push_back(line);
     }
 
 private:

@@ -1,9 +1,11 @@
 #pragma once
-// An in-memory registry for host tests. Keys and value names compare
-// case-insensitively for ASCII letters, as Windows compares them. Every call
-// is logged ("read HKCU\Software\...\Start Page", "@" for a default value).
+// An in-memory registry. Every call is logged ("read HKCU\Software\...\Start
+// Page", "@" for a default value); paths compare exactly, as the program
+// always spells them the same way.
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,31 +16,48 @@ namespace cc::fake {
 
 class FakeRegistry final : public Registry, public CallLog {
 public:
-    // --- test set-up and inspection ---
-    void setText(const RegistryValue& value, std::string text);
-    void setNonText(const RegistryValue& value);   // a number or binary value: exists, reads empty
-    // Writes and deletes under this key (and its subkeys) are refused, as without rights.
-    void denyChanges(RegistryRoot root, std::string_view key);
-    bool has(const RegistryValue& value) const;
-    std::string text(const RegistryValue& value) const;   // what is stored, for a text value
+    void setText(const RegistryValue& value, std::string text) { values_[Path(value)] = std::move(text); }
+    void setNonText(const RegistryValue& value) { values_[Path(value)] = std::nullopt; }   // exists, reads empty
+    // Writes and deletes under this key and its subkeys are refused, as without rights.
+    void denyChanges(RegistryRoot root, std::string_view key) {
+        denied_.push_back(Path({root, key, ""}));
+        denied_.back().pop_back();   // "HKLM\key\"
+    }
 
-    // --- Registry ---
-    std::string readText(const RegistryValue& value) override;
-    bool valueExists(const RegistryValue& value) override;
-    bool writeText(const RegistryValue& value, std::string_view text) override;
-    bool deleteValue(const RegistryValue& value) override;
-
-    static std::string PathOf(const RegistryValue& value);   // "HKLM\SOFTWARE\...\Run\SoundMan"
+    std::string readText(const RegistryValue& value) override {
+        record("read " + Path(value));
+        const auto it = values_.find(Path(value));
+        return it == values_.end() ? std::string() : it->second.value_or("");
+    }
+    bool valueExists(const RegistryValue& value) override {
+        record("exists " + Path(value));
+        return values_.count(Path(value)) != 0;
+    }
+    bool writeText(const RegistryValue& value, std::string_view text) override {
+        record("write " + Path(value) + " = " + std::string(text));
+        if (refused(value)) return false;
+        setText(value, std::string(text));
+        return true;
+    }
+    bool deleteValue(const RegistryValue& value) override {
+        record("delete " + Path(value));
+        return !refused(value) && values_.erase(Path(value)) != 0;
+    }
 
 private:
-    struct Stored {
-        std::string text;
-        bool isText = true;
-    };
-    bool refused(const RegistryValue& value) const;
+    static std::string Path(const RegistryValue& v) {   // "HKLM\SOFTWARE\...\Run\SoundMan"
+        const char* root = v.root == RegistryRoot::ClassesRoot   ? "HKCR\\"
+                           : v.root == RegistryRoot::CurrentUser ? "HKCU\\"
+                                                                 : "HKLM\\";
+        return root + std::string(v.key) + "\\" + (v.name.empty() ? std::string("@") : std::string(v.name));
+    }
+    bool refused(const RegistryValue& value) const {
+        const std::string path = Path(value);
+        return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return path.starts_with(key); });
+    }
 
-    std::map<std::string, Stored> values_;   // folded path -> value
-    std::vector<std::string> denied_;        // folded "HKLM\key\" prefixes
+    std::map<std::string, std::optional<std::string>> values_;   // path -> text, or nullopt for another type
+    std::vector<std::string> denied_;                            // "HKLM\key\" prefixes
 };
 
 }  // namespace cc::fake
