@@ -8,20 +8,12 @@
 namespace cc::test {
 
 inline HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& wanted) {
-    struct Search {
-        const std::function<bool(HWND)>* wanted;
-        HWND found;
-    } search{&wanted, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (!(*s->wanted)(hwnd)) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<const std::function<bool(HWND)>*, HWND> search{&wanted, nullptr};
+    EnumChildWindows(parent, [](HWND hwnd, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<decltype(search)*>(p);
+        return (*s->first)(hwnd) ? (s->second = hwnd, FALSE) : TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 }  // namespace cc::test
