@@ -1,7 +1,7 @@
 #pragma once
 // Starts the real program and works its window from outside, as a user and
-// the system would: by real input where a user clicks, window messages,
-// reading the screen, and answering its modal boxes.
+// the system would: real input where a user clicks, window messages, the
+// screen's pixels, and answers to its modal boxes.
 
 #include <windows.h>
 
@@ -9,24 +9,23 @@
 
 namespace cc::test {
 
+RECT ScreenRect(HWND hwnd);
+COLORREF ScreenPixel(POINT screen);
+
 class ProgramDriver {
 public:
     explicit ProgramDriver(std::wstring exe, std::wstring screenshots = L"");
     ~ProgramDriver();
-
     bool start();   // launches and waits for the main window
     HWND window() const { return window_; }
     HANDLE process() const { return process_.hProcess; }
     HWND control(const char* name) const;
 
     void clickTab(HWND tabs, int index);
-    // A click by posted mouse messages at the middle of a control; with
-    // `wait`, returns once the program has handled it.
+    // Posted mouse messages at the middle; with `wait`, returns once handled.
     void clickControl(HWND control, bool wait = true);
-    // A real mouse click (SendInput) on a checked list's item box.
-    void clickCheckBox(HWND list, int item);
-    static void mouseAt(POINT screen, int clicks = 0);   // moves there, then clicks
-    static void mouseButton(bool down);
+    void clickCheckBox(HWND list, int item);   // real input on a checked list's box
+    static void mouseAt(POINT screen, int clicks = 0);   // real input: moves, then clicks
 
     // The checked lists and the disk table, read through the program's memory.
     int listCount(HWND list) const;
@@ -36,28 +35,25 @@ public:
     std::wstring text(HWND control) const;
     bool waitForText(HWND control, const std::wstring& expected, int timeoutMs = 60000) const;
 
-    // The program's visible modal box, its text and caption; answers it with
-    // IDOK or IDCANCEL after typing `typed` into its edit line, if given.
-    HWND waitForBox(int timeoutMs = 5000) const;
+    // The program's modal box; answered with IDOK or IDCANCEL after typing
+    // `typed` into its edit line, if it has one.
+    HWND waitForBox() const;
     static std::wstring boxText(HWND box);
     static void answerBox(HWND box, int button, const std::wstring& typed = L"");
 
-    // Lets the program handle what it was sent and repaint.
-    void settle(int milliseconds = 250) const;
-    // Saves the window's pixels as <screenshots>/<name>.png.
-    bool screenshot(const std::wstring& name) const;
-    static COLORREF pixel(POINT screen);
+    void settle(int milliseconds = 250) const;   // lets the program handle what it was sent, and repaint
+    bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png
     int closeAndWait();   // the exit code, or -1 on a time-out
     int waitForExit();
 
 private:
+    HWND findWindow(const wchar_t* windowClass) const;   // visible, of the program
+    // A rectangle the control writes through a pointer into the program's memory.
     RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;
 
     std::wstring exe_, screenshots_;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
-
-RECT ScreenRect(HWND hwnd);
 
 }  // namespace cc::test
