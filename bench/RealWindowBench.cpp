@@ -4,9 +4,10 @@
 // deletion of all its results against deleting the same files directly, a
 // scan of one folder of 20,000 files, the shortcut scan with 5,000 broken
 // shortcuts, and the program's peak working set. Run through scripts/bench.sh,
-// which lays out the drives and puts the deleted files back between runs:
-// first `cc_bench --delete-directly` deletes the junk of the tree and prints
-// the seconds it took, then `cc_bench PROGRAM.exe SECONDS` measures the rest.
+// which lays out the drives and puts the deleted files back before each run.
+// The direct deletion works on V:, which holds the tree's junk files again at
+// the same paths, right after the program's deletion, so that both see the
+// machine alike.
 #include <windows.h>
 #include <objbase.h>
 #include <psapi.h>
@@ -133,21 +134,10 @@ void Report(const char* what, double program, double baseline, const char* basel
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2 || GetFileAttributesW(L"T:\\tree-complete") == INVALID_FILE_ATTRIBUTES ||
-        GetFileAttributesW(L"U:\\flat") == INVALID_FILE_ATTRIBUTES) {
-        std::fprintf(stderr, "usage: cc_bench --delete-directly | PROGRAM.exe SECONDS (see scripts/bench.sh)\n");
+        GetFileAttributesW(L"U:\\flat") == INVALID_FILE_ATTRIBUTES || GetFileAttributesW(L"V:\\top0") == INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "usage: cc_bench PROGRAM.exe, with the drives scripts/bench.sh lays out\n");
         return 2;
     }
-    if (std::wstring(argv[1]) == L"--delete-directly") {
-        std::vector<std::wstring> junk;
-        long long files = 0;
-        PlainWalk(L"T:\\", files);   // the same warm cache as the program's deletion finds
-        PlainWalk(L"T:\\", files, &junk, IsTreeJunk);
-        auto start = Clock::now();
-        for (const auto& path : junk) DeleteFileW(path.c_str());
-        std::printf("%.3f\n", Since(start));
-        return junk.size() == 100000 ? 0 : 1;
-    }
-    const double directDelete = argc > 2 ? _wtof(argv[2]) : 0;
     MakeBrokenShortcuts(L"U:\\links\\");
     ProgramDriver program(argv[1], L"");
     if (!program.start()) {
@@ -169,10 +159,17 @@ int wmain(int argc, wchar_t** argv) {
     Report("junk scan, 27 patterns, tree", scanTree, plainTree, "plain walk of T:", 1.3);
 
     // 2. Deleting all checked results, against deleting the same files directly.
+    std::vector<std::wstring> copies;
+    long long ignored = 0;
+    PlainWalk(L"V:\\", ignored, &copies, IsTreeJunk);   // warm, as T: is for the program
     auto start = Clock::now();
     program.clickControl(program.control("按钮2"), false);
     while (program.listCount(results) != 0 && Since(start) < 3600) Sleep(20);   // blocks while the handler runs
     double programDelete = Since(start);
+    start = Clock::now();
+    for (const auto& path : copies) DeleteFileW(path.c_str());
+    double directDelete = Since(start);
+    std::printf("deleted %zu copies directly\n", copies.size());
     Report("deleting all results", programDelete, directDelete, "DeleteFileW on each", 1.5);
 
     // 3. One folder of 20,000 files.
