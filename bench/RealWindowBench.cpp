@@ -92,7 +92,7 @@ bool WaitForText(const ProgramDriver& program, HWND control, const std::wstring&
     auto start = Clock::now();
     while (Since(start) < timeoutSeconds) {
         if (program.text(control) == text) return true;
-        Sleep(20);
+        Sleep(2);
     }
     return false;
 }

@@ -70,8 +70,6 @@ ClassAndStyle ClassFor(const ControlSpec& spec) {
     return {kPanelClass, 0, 0};
 }
 
-bool IsListView(ControlKind kind) { return kind == K::CheckedListBox || kind == K::ReportListView; }
-
 std::wstring ListViewText(HWND list, int item, int column) {
     std::wstring buffer(kMaxItemText, L'\0');
     LVITEMW lv{};
@@ -479,8 +477,6 @@ int Win32Window::indexOf(HWND hwnd) const {
     return index;
 }
 
-bool Win32Window::isListView(const Control& c) const { return IsListView(c.widget.spec->kind); }
-
 bool Win32Window::isCheckedList(const Control& c) const { return c.widget.spec->kind == K::CheckedListBox; }
 
 // --- WidgetHost ---
@@ -619,7 +615,10 @@ int Win32Window::addItem(std::string_view list, std::string_view text) {
 }
 
 void Win32Window::removeItem(std::string_view list, int index) {
-    if (index >= 0 && index < itemCount(list)) removeItems(list, {index});
+    const Control* c = find(list);
+    if (!c || index < 0 || index >= itemCount(list)) return;
+    if (isCheckedList(*c)) removeItems(list, {index});
+    else SendMessageW(c->hwnd, LB_DELETESTRING, index, 0);
 }
 
 void Win32Window::removeItems(std::string_view list, const std::vector<int>& positions) {

@@ -120,7 +120,6 @@ private:
     const Control* find(std::string_view name) const;
     Control* find(std::string_view name);
     int indexOf(HWND hwnd) const;
-    bool isListView(const Control& c) const;
     bool isCheckedList(const Control& c) const;
     void showChanges();
     void syncCount(Control& c);
