@@ -1,16 +1,57 @@
 #!/usr/bin/env bash
-# Builds and runs the junk-scan benchmark under Wine, in a prefix of its own
-# whose drive T: holds the synthetic tree (built once, then reused).
+# Benchmarks the real program in its real window under Wine, in a prefix of
+# its own (build/wine-bench-prefix): T: holds a tree of 200,000 files in
+# 20,220 folders, U: one folder of 20,000 files and 5,000 broken shortcuts,
+# V: the tree's 100,000 junk files again, to be deleted directly.
+# The drives are built once and reused; the program and the benchmark are
+# reached through Y:, and there is no Z:, so the shortcut scan of every drive
+# never walks the machine itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh windows
-cmake --build --preset windows --target cc_bench_junk
+cmake --build --preset windows --target cc_bench
 export CC_WINEPREFIX="$PWD/build/wine-bench-prefix"
 source scripts/wine-env.sh
 source scripts/with-display.sh
 scripts/wine-prefix.sh
-drive="$WINEPREFIX/drive_t"
-mkdir -p "$drive"
-ln -sfn "$drive" "$WINEPREFIX/dosdevices/t:"
-scripts/wine-run.sh "$PWD/build/windows/cc_bench_junk.exe"
+
+# Builds the drives once; later runs only put back the junk files deleted.
+lay_out_drives() {
+  python3 - "$WINEPREFIX" <<'PY'
+import os, sys
+prefix = sys.argv[1]
+tree, flat, copy = (os.path.join(prefix, d) for d in ("drive_t", "drive_u/flat", "drive_v"))
+names = ["report.docx", "photo.jpg", "notes.txt", "setup.log", "cache.tmp",
+         "data.bin", "~lock.doc", "old.bak", "readme.md", "Thumbs.db"]   # 5 of 10 are junk
+whole = os.path.exists(os.path.join(tree, "tree-complete"))
+if not whole: print("building the tree on T: (once)...", flush=True)
+for a in range(20):
+    for b in range(10):
+        for c in range(100):
+            for root, wanted in ((tree, names), (copy, names[3:5] + names[6:8] + names[9:])):
+                leaf = os.path.join(root, f"top{a}", f"mid{b}", f"leaf{c}")
+                os.makedirs(leaf, exist_ok=True)
+                for name in wanted:
+                    path = os.path.join(leaf, name)
+                    if not os.path.exists(path):
+                        with open(path, "w") as f: f.write("x")
+open(os.path.join(tree, "tree-complete"), "w").close()
+if not os.path.exists(os.path.join(flat, "f19999.dat")):
+    os.makedirs(flat, exist_ok=True)
+    for i in range(20000):   # 2,000 of them *.tmp
+        with open(os.path.join(flat, f"f{i}.tmp" if i % 10 == 0 else f"f{i}.dat"), "w") as f: f.write("x")
+PY
+}
+
+dev="$WINEPREFIX/dosdevices"
+ln -sfn "$WINEPREFIX/drive_t" "$dev/t:"
+ln -sfn "$WINEPREFIX/drive_u" "$dev/u:"
+ln -sfn "$WINEPREFIX/drive_v" "$dev/v:"
+io="$CC_ROOT/build/wine-bench-io"
+mkdir -p "$io"
+ln -sfn ../windows "$io/windows"
+ln -sfn "$io" "$dev/y:"
+rm -f "$dev/z:"
+lay_out_drives
+scripts/wine-run.sh "$PWD/build/windows/cc_bench.exe" "$PWD/build/windows/ChengchuanCleaner.exe"

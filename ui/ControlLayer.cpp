@@ -14,4 +14,12 @@ void ControlLayer::raise(std::string_view control, Event event) {
     handler();
 }
 
+void ControlLayer::removeItems(std::string_view list, const std::vector<int>& positions) {
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it) removeItem(list, *it);   // last first: the rest keep their places
+}
+
+void ControlLayer::setAllItemsChecked(std::string_view list, bool checked) {
+    for (int i = 0, count = itemCount(list); i < count; ++i) setItemChecked(list, i, checked);
+}
+
 }  // namespace cc

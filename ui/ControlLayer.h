@@ -63,9 +63,14 @@ public:
     virtual std::string itemText(std::string_view list, int index) const = 0;
     virtual int addItem(std::string_view list, std::string_view text) = 0;
     virtual void removeItem(std::string_view list, int index) = 0;
+    // Removes the items at these positions (ascending, as they stand now) in
+    // one step; the rest move up. The same as removing them one at a time.
+    virtual void removeItems(std::string_view list, const std::vector<int>& positions);
     virtual void clearItems(std::string_view list) = 0;
     virtual bool itemChecked(std::string_view list, int index) const = 0;
     virtual void setItemChecked(std::string_view list, int index, bool checked) = 0;
+    // Every item's mark at once; the same as setting them first to last.
+    virtual void setAllItemsChecked(std::string_view list, bool checked);
     virtual int currentItem(std::string_view list) const = 0;   // -1: none
     virtual void setCurrentItem(std::string_view list, int index) = 0;
 

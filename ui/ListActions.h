@@ -14,7 +14,8 @@ void SetAllChecked(ControlLayer& controls, std::string_view list, bool checked);
 
 // Deletes the file named by each checked item and removes the item, whether
 // or not the file could be deleted; unchecked items stay. Only what the user
-// sees checked is ever deleted. `removed` hears each removed position.
+// sees checked is ever deleted. `removed` hears each removed item's position,
+// last first, so that erasing in that order keeps a parallel table in step.
 void DeleteCheckedFiles(ControlLayer& controls, std::string_view list, FileSystem& files,
                         const std::function<void(int)>& removed = {});
 

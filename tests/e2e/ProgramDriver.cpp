@@ -1,27 +1,77 @@
 #include "ProgramDriver.h"
 
 #include <commctrl.h>
+#include <wincodec.h>
 
-#include <algorithm>
-#include <set>
-#include <vector>
+#include <filesystem>
+#include <tuple>
 
-#include "PngWriter.h"
-#include "WindowSearch.h"
+#include "platform/win32/Handles.h"
 #include "ui/Catalogue.h"
 #include "ui/win32/Win32Window.h"
 
 namespace cc::test {
+namespace {
+
+// A block in the program's memory for messages that pass a pointer.
+struct RemoteBlock {
+    RemoteBlock(HANDLE process, size_t size)
+        : process(process), address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBlock() { VirtualFreeEx(process, address, 0, MEM_RELEASE); }
+    LPARAM at(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset); }
+    void write(const void* data, size_t size) const { WriteProcessMemory(process, address, data, size, nullptr); }
+    void read(void* data, size_t size, size_t offset = 0) const {
+        ReadProcessMemory(process, static_cast<char*>(address) + offset, data, size, nullptr);
+    }
+    HANDLE process;
+    void* address;
+};
+
+HWND FindDescendant(HWND parent, bool (*wanted)(HWND, LPARAM), LPARAM with) {
+    std::tuple<decltype(wanted), LPARAM, HWND> search{wanted, with, nullptr};
+    EnumChildWindows(parent, [](HWND hwnd, LPARAM p) -> BOOL {
+        auto& [test, with, found] = *reinterpret_cast<decltype(search)*>(p);
+        return test(hwnd, with) ? (found = hwnd, FALSE) : TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return std::get<2>(search);
+}
+
+void PostClick(HWND control, LPARAM at) {
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+void Mouse(DWORD flags, POINT screen = {}) {
+    INPUT input{INPUT_MOUSE};
+    input.mi = {screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1), screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1),
+                0, flags};
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+}  // namespace
+
+RECT ScreenRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    HDC dc = GetDC(nullptr);
+    COLORREF colour = GetPixel(dc, screen.x, screen.y);
+    ReleaseDC(nullptr, dc);
+    return colour;
+}
 
 ProgramDriver::ProgramDriver(std::wstring exe, std::wstring screenshots)
     : exe_(std::move(exe)), screenshots_(std::move(screenshots)) {}
 
 ProgramDriver::~ProgramDriver() {
-    if (process_.hProcess) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
 }
 
 bool ProgramDriver::start() {
@@ -30,100 +80,87 @@ bool ProgramDriver::start() {
     if (!CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         return false;
     WaitForInputIdle(process_.hProcess, 20000);
-    for (int attempt = 0; attempt < 200 && !window_; ++attempt) {
-        HWND candidate = nullptr;
-        while ((candidate = FindWindowExW(nullptr, candidate, kMainWindowClass, nullptr))) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(candidate, &pid);
-            if (pid == process_.dwProcessId && IsWindowVisible(candidate)) window_ = candidate;
-        }
-        if (!window_) Sleep(100);
-    }
+    for (int attempt = 0; attempt < 200 && !(window_ = findWindow(kMainWindowClass)); ++attempt) Sleep(100);
     if (window_) settle(500);
     return window_ != nullptr;
 }
 
-HWND ProgramDriver::control(int id) const {
-    return FindDescendant(window_, [id](HWND hwnd) { return GetDlgCtrlID(hwnd) == id; });
+HWND ProgramDriver::findWindow(const wchar_t* windowClass) const {
+    for (HWND candidate = nullptr; (candidate = FindWindowExW(nullptr, candidate, windowClass, nullptr));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(candidate, &pid);
+        if (pid == process_.dwProcessId && IsWindowVisible(candidate)) return candidate;
+    }
+    return nullptr;
 }
 
-HWND ProgramDriver::control(const char* name) const { return control(kFirstControlId + FindControl(name)); }
+HWND ProgramDriver::control(const char* name) const {
+    return FindDescendant(window_, [](HWND hwnd, LPARAM id) { return GetDlgCtrlID(hwnd) == id; },
+                          kFirstControlId + FindControl(name));
+}
 
-int ProgramDriver::currentTab(HWND tabs) const { return static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)); }
-
-// TCM_GETITEMRECT writes through a pointer, so the RECT must live in the program's memory.
-RECT ProgramDriver::remoteTabRect(HWND tabs, int index) const {
+RECT ProgramDriver::remoteRect(HWND control, UINT message, WPARAM index, RECT in) const {
+    RemoteBlock block(process_.hProcess, sizeof(RECT));
+    block.write(&in, sizeof in);
     RECT rect{};
-    void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
-    if (!remote) return rect;
-    if (SendMessageW(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)))
-        ReadProcessMemory(process_.hProcess, remote, &rect, sizeof rect, nullptr);
-    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    if (SendMessageW(control, message, index, block.at())) block.read(&rect, sizeof rect);
     return rect;
 }
 
 void ProgramDriver::clickTab(HWND tabs, int index) {
-    RECT r = remoteTabRect(tabs, index);
-    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(tabs, WM_LBUTTONUP, 0, at);
+    RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
+    PostClick(tabs, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     settle();
 }
 
-namespace {
+void ProgramDriver::clickControl(HWND control, bool wait) {
+    RECT r{};
+    GetClientRect(control, &r);
+    PostClick(control, MAKELPARAM(r.right / 2, r.bottom / 2));
+    if (wait) settle();
+}
 
-// A block in the program's memory for messages that write through a pointer.
-class RemoteBlock {
-public:
-    RemoteBlock(HANDLE process, size_t size)
-        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
-    ~RemoteBlock() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    template <typename T>
-    T* at(size_t offset = 0) const { return reinterpret_cast<T*>(static_cast<char*>(address_) + offset); }
-    bool write(const void* data, size_t size, size_t offset = 0) const {
-        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-    bool read(void* data, size_t size, size_t offset = 0) const {
-        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
+void ProgramDriver::clickCheckBox(HWND list, int item) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, item, FALSE);
+    SetForegroundWindow(window_);
+    settle(100);
+    RECT bounds = remoteRect(list, LVM_GETITEMRECT, item, RECT{LVIR_BOUNDS, 0, 0, 0});
+    POINT box{bounds.left + 10, (bounds.top + bounds.bottom) / 2};   // the box opens the row
+    ClientToScreen(list, &box);
+    mouseAt(box, 1);
+    settle();
+}
 
-private:
-    HANDLE process_;
-    void* address_;
-};
-
-}  // namespace
+void ProgramDriver::mouseAt(POINT screen, int clicks) {
+    SetCursorPos(screen.x, screen.y);
+    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
+    for (int i = 0; i < clicks; ++i) Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP);
+}
 
 int ProgramDriver::listCount(HWND list) const { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
-    constexpr size_t kChars = 4096;
+    constexpr int kChars = 4096;
     RemoteBlock block(process_.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
     LVITEMW lv{};
     lv.iSubItem = column;
     lv.cchTextMax = kChars;
-    lv.pszText = block.at<wchar_t>(sizeof(LVITEMW));
+    lv.pszText = reinterpret_cast<wchar_t*>(block.at(sizeof(LVITEMW)));
     block.write(&lv, sizeof lv);
-    auto length = SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(block.at<LVITEMW>()));
+    auto length = SendMessageW(list, LVM_GETITEMTEXTW, item, block.at());
     std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)), L'\0');
-    if (length > 0) block.read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+    block.read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
     return text;
 }
 
 bool ProgramDriver::listChecked(HWND list, int item) const {
-    auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
-    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+    return (SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
-void ProgramDriver::setListChecked(HWND list, int item, bool checked) const {
-    RemoteBlock block(process_.hProcess, sizeof(LVITEMW));
-    LVITEMW lv{};
-    lv.stateMask = LVIS_STATEIMAGEMASK;
-    lv.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    block.write(&lv, sizeof lv);
-    SendMessageW(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(block.at<LVITEMW>()));
+int ProgramDriver::findItem(HWND list, const std::wstring& text) const {
+    for (int i = 0; i < listCount(list); ++i)
+        if (listText(list, i) == text) return i;
+    return -1;
 }
 
 std::wstring ProgramDriver::text(HWND control) const {
@@ -134,45 +171,34 @@ std::wstring ProgramDriver::text(HWND control) const {
 }
 
 bool ProgramDriver::waitForText(HWND control, const std::wstring& expected, int timeoutMs) const {
-    for (int waited = 0; waited < timeoutMs; waited += 100) {
-        if (text(control) == expected) return true;
-        Sleep(100);
-    }
-    return false;
+    for (int waited = 0; text(control) != expected; waited += 50, Sleep(50))
+        if (waited >= timeoutMs) return false;
+    return true;
 }
 
-void ProgramDriver::clickControl(HWND control) {
-    RECT r{};
-    GetClientRect(control, &r);
-    LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(control, WM_LBUTTONUP, 0, at);
-    settle();
+HWND ProgramDriver::waitForBox() const {
+    HWND box = nullptr;
+    for (int waited = 0; !(box = findWindow(L"#32770")) && waited < 5000; waited += 50) Sleep(50);
+    return box;
 }
 
-void ProgramDriver::mouseMoveTo(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>(screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    input.mi.dy = static_cast<LONG>(screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
+// A message box's text, an input box's prompt: the static with a text (the icon is a static too).
+std::wstring ProgramDriver::boxText(HWND box) {
+    HWND text = FindDescendant(box, [](HWND hwnd, LPARAM) {
+        wchar_t cls[16]{};
+        GetClassNameW(hwnd, cls, 16);
+        return lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) > 0;
+    }, 0);
+    wchar_t buffer[1024]{};
+    if (text) GetWindowTextW(text, buffer, 1024);
+    return buffer;
 }
 
-void ProgramDriver::mouseButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-}
-
-RECT ProgramDriver::screenRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
+void ProgramDriver::answerBox(HWND box, int button, const std::wstring& typed) {
+    if (HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr))
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
 }
 
 void ProgramDriver::settle(int milliseconds) const {
@@ -182,38 +208,34 @@ void ProgramDriver::settle(int milliseconds) const {
     Sleep(static_cast<DWORD>(milliseconds));
 }
 
-int ProgramDriver::screenshot(const std::wstring& name) const {
-    RECT r{};
-    GetWindowRect(window_, &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+// The window's pixels through the system's PNG encoder.
+bool ProgramDriver::screenshot(const std::wstring& name) const {
+    RECT r = ScreenRect(window_);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-
-    std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    std::set<std::uint32_t> colours;
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        std::uint32_t p = pixels[i] & 0xFFFFFF;
-        colours.insert(p);
-        rgb[i * 3] = static_cast<std::uint8_t>(p >> 16);
-        rgb[i * 3 + 1] = static_cast<std::uint8_t>(p >> 8);
-        rgb[i * 3 + 2] = static_cast<std::uint8_t>(p);
-    }
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::filesystem::create_directories(screenshots_);
+    const std::wstring path = screenshots_ + L"\\" + name + L".png";
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmap> source;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    bool saved =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, factory.putVoid())) &&
+        SUCCEEDED(factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.put())) &&
+        SUCCEEDED(factory->CreateStream(stream.put())) && SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) &&
+        SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+        SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-
-    CreateDirectoryW(screenshots_.c_str(), nullptr);
-    if (!WritePng(screenshots_ + L"\\" + name + L".png", width, height, rgb)) return 0;
-    return static_cast<int>(colours.size());
+    return saved;
 }
 
 int ProgramDriver::closeAndWait() {
@@ -222,9 +244,8 @@ int ProgramDriver::closeAndWait() {
 }
 
 int ProgramDriver::waitForExit() {
-    if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
+    if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process_.hProcess, &code)) return -1;
     return static_cast<int>(code);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Starts the real program and works its window from outside, as a user and
-// the system would: by control ID, window messages and screenshots.
+// the system would: real input where a user clicks, window messages, the
+// screen's pixels, and answers to its modal boxes.
 
 #include <windows.h>
 
@@ -8,51 +9,49 @@
 
 namespace cc::test {
 
+RECT ScreenRect(HWND hwnd);
+COLORREF ScreenPixel(POINT screen);
+
 class ProgramDriver {
 public:
-    ProgramDriver(std::wstring exe, std::wstring screenshots);
+    explicit ProgramDriver(std::wstring exe, std::wstring screenshots = L"");
     ~ProgramDriver();
-
-    bool start();                    // launches and waits for the main window
+    bool start();   // launches and waits for the main window
     HWND window() const { return window_; }
-    DWORD processId() const { return process_.dwProcessId; }
-    HWND control(int id) const;      // any descendant with that control ID
+    HANDLE process() const { return process_.hProcess; }
     HWND control(const char* name) const;
 
-    int currentTab(HWND tabs) const;
-    // Clicks the tab's item with the mouse messages a real click sends.
     void clickTab(HWND tabs, int index);
-    // List views of the program (checked lists, the disk table), read and
-    // set through buffers in the program's own memory.
+    // Posted mouse messages at the middle; with `wait`, returns once handled.
+    void clickControl(HWND control, bool wait = true);
+    void clickCheckBox(HWND list, int item);   // real input on a checked list's box
+    static void mouseAt(POINT screen, int clicks = 0);   // real input: moves, then clicks
+
+    // The checked lists and the disk table, read through the program's memory.
     int listCount(HWND list) const;
     std::wstring listText(HWND list, int item, int column = 0) const;
     bool listChecked(HWND list, int item) const;
-    void setListChecked(HWND list, int item, bool checked) const;
+    int findItem(HWND list, const std::wstring& text) const;   // -1 if none
     std::wstring text(HWND control) const;
-    // Waits until the control's text is the given one; false on a time-out.
     bool waitForText(HWND control, const std::wstring& expected, int timeoutMs = 60000) const;
 
-    // A click by posted mouse messages at the middle of a control.
-    void clickControl(HWND control);
-    // Real synthetic input (SendInput), in screen coordinates.
-    static void mouseMoveTo(POINT screen);
-    static void mouseButton(bool down);
-    static RECT screenRect(HWND hwnd);
-    // Lets the program handle what it was sent and repaint.
-    void settle(int milliseconds = 250) const;
-    // Saves the window's pixels as build/screenshots/<name>.png; returns the
-    // number of distinct colours seen, so an empty capture shows.
-    int screenshot(const std::wstring& name) const;
+    // The program's modal box; answered with IDOK or IDCANCEL after typing
+    // `typed` into its edit line, if it has one.
+    HWND waitForBox() const;
+    static std::wstring boxText(HWND box);
+    static void answerBox(HWND box, int button, const std::wstring& typed = L"");
 
-    // Sends WM_CLOSE and waits; the process's exit code, or -1 on a time-out.
-    int closeAndWait();
+    void settle(int milliseconds = 250) const;   // lets the program handle what it was sent, and repaint
+    bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png
+    int closeAndWait();   // the exit code, or -1 on a time-out
     int waitForExit();
 
 private:
-    RECT remoteTabRect(HWND tabs, int index) const;
+    HWND findWindow(const wchar_t* windowClass) const;   // visible, of the program
+    // A rectangle the control writes through a pointer into the program's memory.
+    RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;
 
-    std::wstring exe_;
-    std::wstring screenshots_;
+    std::wstring exe_, screenshots_;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };

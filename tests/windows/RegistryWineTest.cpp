@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "TestFiles.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Registry.h"
 
@@ -22,11 +23,7 @@ struct TestKey {
     explicit TestKey(HKEY r) : root(r) { SHDeleteKeyW(root, kTestKey); }   // RegDeleteTreeW is Vista and later
     ~TestKey() { SHDeleteKeyW(root, kTestKey); }
     void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {   // as another program might
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(root, kTestKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS) << Narrow(name);
-        RegCloseKey(key);
+        ASSERT_TRUE(test::SetRegistryValue(root, kTestKey, name, type, data, bytes)) << Narrow(name);
     }
 };
 

@@ -25,4 +25,13 @@ std::string ReadWholeFile(const std::wstring& path) {
     return content;
 }
 
+bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &opened, nullptr))
+        return false;
+    const bool ok = RegSetValueExW(opened, name, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+    return ok;
+}
+
 }  // namespace cc::test

@@ -109,12 +109,32 @@ bool IsSecondClick(HWND hwnd, UINT message, LPARAM lParam) {
     return second;
 }
 
+// A tab page draws its tab control's border: one line along each edge of the
+// tab control that the page reaches (all but the strip's), so that the
+// design's white strips over those edges hide exactly those lines.
+void PaintPageBorder(HWND page, HDC dc) {
+    RECT mine = ClientRect(page), outer = ClientRect(GetParent(page));
+    MapWindowPoints(page, GetParent(page), reinterpret_cast<POINT*>(&mine), 2);
+    RECT r = ClientRect(page);
+    SetDCBrushColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+    RECT line;
+    if (mine.left == outer.left) FillRect(dc, &(line = {0, 0, 1, r.bottom}), brush);
+    if (mine.top == outer.top) FillRect(dc, &(line = {0, 0, r.right, 1}), brush);
+    if (mine.right == outer.right) FillRect(dc, &(line = {r.right - 1, 0, r.right, r.bottom}), brush);
+    if (mine.bottom == outer.bottom) FillRect(dc, &(line = {0, r.bottom - 1, r.right, r.bottom}), brush);
+}
+
 void PaintPanel(HWND hwnd, HDC dc) {
     RECT r = ClientRect(hwnd);
     FillWhite(dc, r);
     WidgetHost* host = HostOf(hwnd);
     WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
-    if (!state || !state->spec) return;
+    if (!state) {
+        PaintPageBorder(hwnd, dc);
+        return;
+    }
+    if (!state->spec) return;
     const ControlSpec& spec = *state->spec;
     if (state->picture) {
         PictureFit fit = spec.fit == PictureFit::None ? PictureFit::ActualSize : spec.fit;
@@ -155,14 +175,54 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 // --- Labels, transparent labels and hyperlinks ---
 
+bool IsLabel(HWND hwnd) {
+    wchar_t name[32]{};
+    GetClassNameW(hwnd, name, 32);
+    return lstrcmpW(name, kLabelClass) == 0;
+}
+
+// Labels of the design overlap by a few pixels (a row's caption reaches into
+// its result). Where a label lies over a lower one it draws that one's text
+// too, so that no label's background hides another label's text.
+void PaintLowerLabels(HWND hwnd, HDC dc) {
+    RECT mine{};
+    GetWindowRect(hwnd, &mine);
+    for (HWND below = GetWindow(hwnd, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+        RECT theirs{}, overlap{};
+        GetWindowRect(below, &theirs);
+        if (!IsWindowVisible(below) || !IsLabel(below) || !IntersectRect(&overlap, &mine, &theirs)) continue;
+        int saved = SaveDC(dc);
+        OffsetRect(&overlap, -mine.left, -mine.top);
+        IntersectClipRect(dc, overlap.left, overlap.top, overlap.right, overlap.bottom);
+        SetWindowOrgEx(dc, mine.left - theirs.left, mine.top - theirs.top, nullptr);
+        SendMessageW(below, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        RestoreDC(dc, saved);
+    }
+}
+
+// A label whose text changed is redrawn also where labels above it show it.
+void InvalidateUpperLabels(HWND hwnd) {
+    RECT mine{};
+    GetWindowRect(hwnd, &mine);
+    for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        RECT theirs{}, overlap{};
+        GetWindowRect(above, &theirs);
+        if (IsLabel(above) && IntersectRect(&overlap, &mine, &theirs)) InvalidateRect(above, nullptr, FALSE);
+    }
+}
+
 void PaintLabel(HWND hwnd, HDC dc) {
     RECT r = ClientRect(hwnd);
     WidgetHost* host = HostOf(hwnd);
     WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
     if (!state || !state->spec) return;
     const ControlSpec& spec = *state->spec;
-    if (spec.kind == ControlKind::TransparentLabel) PaintParentBackground(hwnd, dc);
-    else FillWhite(dc, r);
+    if (spec.kind == ControlKind::TransparentLabel) {
+        PaintParentBackground(hwnd, dc);
+    } else {
+        FillWhite(dc, r);
+        PaintLowerLabels(hwnd, dc);
+    }
 
     std::wstring text = WindowText(hwnd);
     HGDIOBJ oldFont = SelectObject(dc, host->font(spec.font));
@@ -175,6 +235,7 @@ void PaintLabel(HWND hwnd, HDC dc) {
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT || message == WM_SHOWWINDOW) InvalidateUpperLabels(hwnd);
     if (LRESULT result; HandleDrawing<PaintLabel>(hwnd, message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -202,17 +263,20 @@ void PaintButton(HWND hwnd, HDC dc) {
         return;
     }
 
-    // An image button: the shared skin (its second look when hot or pressed),
-    // then its own picture, if any, and its caption.
+    // An image button: the shared skin (its second look when hot or pressed)
+    // and its caption; one with a picture of its own (按钮11) shows that
+    // picture and its caption instead of the skin.
     FillWhite(dc, r);
     bool lit = (state->hot || state->pressed) && IsWindowEnabled(hwnd);
-    host->pictures().drawKeyed(dc, lit ? IDB_SKIN_HOT : IDB_SKIN_NORMAL, 0, 0, r.right, r.bottom);
     RECT text = r;
-    if (spec.picture != IDB_SKIN_NORMAL) {
+    if (spec.picture == IDB_SKIN_NORMAL) {
+        host->pictures().drawKeyed(dc, lit ? IDB_SKIN_HOT : IDB_SKIN_NORMAL, 0, 0, r.right, r.bottom);
+    } else {
         const int side = 48;
         int top = (r.bottom - side) / 2;
         pictures.draw(dc, spec.picture, 6, top, side, side, PictureFit::ActualSize);
         text.left = 6 + side;
+        if (lit) DrawEdge(dc, &r, state->pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     }
     if (state->pressed) OffsetRect(&text, 1, 1);
     std::wstring caption = WindowText(hwnd);

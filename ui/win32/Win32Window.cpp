@@ -1,8 +1,11 @@
 #include "ui/win32/Win32Window.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/win32/Utf.h"
 #include "resources/ResourceIds.h"
@@ -16,7 +19,7 @@ using K = ControlKind;
 
 constexpr UINT kTimerId = 1;
 constexpr UINT kItemSelectedMessage = WM_APP + 1;   // wParam: control index
-constexpr int kMaxItemText = 32768;
+constexpr int kMaxItemText = 1024;   // the disk table's cells
 
 HFONT CreateSongFont(int pixels, bool bold) {
     return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
@@ -47,7 +50,8 @@ ClassAndStyle ClassFor(const ControlSpec& spec) {
         case K::ListBox:
             return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case K::CheckedListBox:
-            return {WC_LISTVIEWW, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+            return {WC_LISTVIEWW,
+                    LVS_REPORT | LVS_OWNERDATA | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
         case K::ReportListView:
             return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
@@ -65,8 +69,6 @@ ClassAndStyle ClassFor(const ControlSpec& spec) {
     }
     return {kPanelClass, 0, 0};
 }
-
-bool IsListView(ControlKind kind) { return kind == K::CheckedListBox || kind == K::ReportListView; }
 
 std::wstring ListViewText(HWND list, int item, int column) {
     std::wstring buffer(kMaxItemText, L'\0');
@@ -155,7 +157,7 @@ bool Win32Window::createControl(int index) {
         parent = spec.page >= 0 ? p.pages[spec.page] : p.hwnd;
         if (spec.page >= 0) {
             // Page controls are placed from the tab control's corner; the
-            // page panel starts at the tab control's display area.
+            // page panel starts where the tab strip ends.
             RECT page{};
             GetWindowRect(parent, &page);
             MapWindowPoints(HWND_DESKTOP, p.hwnd, reinterpret_cast<POINT*>(&page), 2);
@@ -194,8 +196,12 @@ bool Win32Window::createControl(int index) {
             column.mask = LVCF_WIDTH;
             column.cx = client.right - GetSystemMetrics(SM_CXVSCROLL);
             SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+            // The marks are ours: the control asks for them, and clicks on them come here first.
+            SendMessageW(c.hwnd, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+            SetWindowSubclass(c.hwnd, CheckedListProc, 0, reinterpret_cast<DWORD_PTR>(this));
             if (spec.name == "选择列表框3")
                 for (auto item : JunkPatternItems()) addItem(spec.name, item);
+            syncCount(c);
             break;
         }
         case K::ReportListView: {
@@ -213,6 +219,10 @@ bool Win32Window::createControl(int index) {
             break;
         }
         case K::TabControl:
+            // Common controls 6 draws vertical and bottom tab strips with the
+            // theme's top tabs, wrongly; those two strips draw in the classic
+            // way, as Wine draws every strip.
+            if (FindTabSpec(spec.name)->placement != TabPlacement::Top) SetWindowTheme(c.hwnd, L"", L"");
             createTabPages(index);
             break;
         default:
@@ -252,14 +262,25 @@ void Win32Window::createTabPages(int index) {
         SendMessageW(c.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
 
-    RECT display{};
-    GetClientRect(c.hwnd, &display);
-    SendMessageW(c.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    for (size_t i = 0; i < tabs.texts.size(); ++i) {
-        HWND page = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0),
-                                    display.left, display.top, display.right - display.left,
-                                    display.bottom - display.top, c.hwnd, nullptr, instance_, nullptr);
-        c.pages.push_back(page);
+    // A page covers the whole tab control but its strip: the page's controls
+    // are placed from the tab control's corner, strip included, and what lies
+    // outside the tab control is clipped at its edge.
+    RECT page{};
+    GetClientRect(c.hwnd, &page);
+    for (int i = 0; i < count; ++i) {
+        RECT item{};
+        SendMessageW(c.hwnd, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+        switch (tabs.placement) {
+            case TabPlacement::Left: page.left = std::max(page.left, item.right); break;
+            case TabPlacement::Bottom: page.bottom = std::min(page.bottom, item.top); break;
+            case TabPlacement::Top: page.top = std::max(page.top, item.bottom); break;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        HWND panel = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0),
+                                    page.left, page.top, page.right - page.left,
+                                    page.bottom - page.top, c.hwnd, nullptr, instance_, nullptr);
+        c.pages.push_back(panel);
     }
 }
 
@@ -287,13 +308,23 @@ void Win32Window::show() {
 
 void Win32Window::runMessageLoop() {
     MSG msg;
-    while (!quit_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (!quit_) {
+        showChanges();   // a handler has returned
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
 }
 
 void Win32Window::processPendingMessages() {
+    // A walk comes here once per folder. Under Wine each look at the queue
+    // is a round trip to the server, costing as much as listing a small
+    // folder; looking every few milliseconds still lets every message in
+    // sooner than anybody could notice.
+    const DWORD now = GetTickCount();
+    if (now - lastPump_ < 10) return;
+    lastPump_ = now;
+    if (now - lastShown_ >= 250) showChanges();
     MSG msg;
     while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -303,6 +334,26 @@ void Win32Window::processPendingMessages() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+// What a handler changed shows at the pumps: the checked lists learn their
+// counts and repaint, and the title last asked for is set. A walk pumps once
+// per folder; repainting a few times a second is all the eye can follow.
+void Win32Window::showChanges() {
+    lastShown_ = GetTickCount();
+    if (pendingTitle_ && !closed_) SetWindowTextW(window_, Widen(*pendingTitle_).c_str());
+    pendingTitle_.reset();
+    for (Control& c : controls_)
+        if (c.changed) syncCount(c);
+}
+
+// Raised once the list has finished with the click or key that caused it, so
+// that the handler sees the check mark as it now stands.
+void Win32Window::postItemSelected(int index) {
+    Control& c = controls_[index];
+    if (c.selectionPosted) return;
+    c.selectionPosted = true;
+    PostMessageW(window_, kItemSelectedMessage, static_cast<WPARAM>(index), 0);
 }
 
 LRESULT CALLBACK Win32Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -335,7 +386,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case kItemSelectedMessage:
-            if (wParam < controls_.size() && !closed_) raise(Controls()[wParam].name, Event::ItemSelected);
+            if (wParam < controls_.size() && !closed_) {
+                controls_[wParam].selectionPosted = false;
+                raise(Controls()[wParam].name, Event::ItemSelected);
+            }
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
@@ -386,13 +440,14 @@ LRESULT Win32Window::onNotify(const NMHDR& header) {
         raise(spec.name, Event::CurrentTabChanged);
     } else if (spec.kind == K::CheckedListBox) {
         if (header.code == NM_CLICK || header.code == NM_DBLCLK) {
-            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) raise(spec.name, Event::ItemSelected);
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) postItemSelected(index);
+        } else if (header.code == LVN_GETDISPINFOW) {
+            giveItem(reinterpret_cast<const NMLVDISPINFOW&>(header));
         } else if (header.code == LVN_KEYDOWN) {
             WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
-            // Raised once the list has handled the key and moved or toggled.
-            if (key == VK_SPACE || key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END ||
+            if (key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END ||
                 key == VK_PRIOR || key == VK_NEXT)
-                PostMessageW(window_, kItemSelectedMessage, static_cast<WPARAM>(index), 0);
+                postItemSelected(index);
         }
     }
     return 0;
@@ -422,7 +477,7 @@ int Win32Window::indexOf(HWND hwnd) const {
     return index;
 }
 
-bool Win32Window::isListView(const Control& c) const { return IsListView(c.widget.spec->kind); }
+bool Win32Window::isCheckedList(const Control& c) const { return c.widget.spec->kind == K::CheckedListBox; }
 
 // --- WidgetHost ---
 
@@ -525,17 +580,22 @@ void Win32Window::setChecked(std::string_view control, bool checked) {
 }
 
 // --- lists ---
+// A checked list is a virtual list view: its items live here and the control
+// asks for those it shows. Adding, checking and removing then cost next to
+// nothing at any count, and so does its memory; the control learns the count
+// at the pumps (showChanges), which is all anybody can see of it.
 
 int Win32Window::itemCount(std::string_view list) const {
     const Control* c = find(list);
     if (!c) return 0;
-    return static_cast<int>(SendMessageW(c->hwnd, isListView(*c) ? LVM_GETITEMCOUNT : LB_GETCOUNT, 0, 0));
+    if (isCheckedList(*c)) return static_cast<int>(c->items.size());
+    return static_cast<int>(SendMessageW(c->hwnd, LB_GETCOUNT, 0, 0));
 }
 
 std::string Win32Window::itemText(std::string_view list, int index) const {
     const Control* c = find(list);
     if (!c || index < 0 || index >= itemCount(list)) return {};
-    if (isListView(*c)) return Narrow(ListViewText(c->hwnd, index, 0));
+    if (isCheckedList(*c)) return c->items[static_cast<size_t>(index)].text;
     auto length = SendMessageW(c->hwnd, LB_GETTEXTLEN, index, 0);
     if (length <= 0) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -545,59 +605,160 @@ std::string Win32Window::itemText(std::string_view list, int index) const {
 }
 
 int Win32Window::addItem(std::string_view list, std::string_view text) {
-    const Control* c = find(list);
+    Control* c = find(list);
     if (!c) return -1;
-    std::wstring wide = Widen(text);
-    if (!isListView(*c)) return static_cast<int>(SendMessageW(c->hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = itemCount(list);
-    item.pszText = wide.data();
-    return static_cast<int>(SendMessageW(c->hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (!isCheckedList(*c))
+        return static_cast<int>(SendMessageW(c->hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str())));
+    c->items.push_back({std::string(text), false});
+    c->changed = true;
+    return static_cast<int>(c->items.size()) - 1;
 }
 
 void Win32Window::removeItem(std::string_view list, int index) {
     const Control* c = find(list);
     if (!c || index < 0 || index >= itemCount(list)) return;
-    SendMessageW(c->hwnd, isListView(*c) ? LVM_DELETEITEM : LB_DELETESTRING, index, 0);
+    if (isCheckedList(*c)) removeItems(list, {index});
+    else SendMessageW(c->hwnd, LB_DELETESTRING, index, 0);
+}
+
+void Win32Window::removeItems(std::string_view list, const std::vector<int>& positions) {
+    Control* c = find(list);
+    if (!c || positions.empty()) return;
+    if (!isCheckedList(*c)) {
+        ControlLayer::removeItems(list, positions);
+        return;
+    }
+    // One pass keeps what stays; the current item moves up with it.
+    int current = currentItem(list), newCurrent = -1;
+    size_t kept = 0, next = 0;
+    for (size_t i = 0; i < c->items.size(); ++i) {
+        while (next < positions.size() && positions[next] < static_cast<int>(i)) ++next;
+        if (next < positions.size() && positions[next] == static_cast<int>(i)) continue;
+        if (static_cast<int>(i) == current) newCurrent = static_cast<int>(kept);
+        if (kept != i) c->items[kept] = std::move(c->items[i]);
+        ++kept;
+    }
+    c->items.resize(kept);
+    syncCount(*c);
+    SetListViewState(c->hwnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (newCurrent >= 0) SetListViewState(c->hwnd, newCurrent, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void Win32Window::clearItems(std::string_view list) {
-    if (const Control* c = find(list)) SendMessageW(c->hwnd, isListView(*c) ? LVM_DELETEALLITEMS : LB_RESETCONTENT, 0, 0);
+    Control* c = find(list);
+    if (!c) return;
+    if (!isCheckedList(*c)) {
+        SendMessageW(c->hwnd, LB_RESETCONTENT, 0, 0);
+        return;
+    }
+    c->items.clear();
+    syncCount(*c);
 }
 
 bool Win32Window::itemChecked(std::string_view list, int index) const {
     const Control* c = find(list);
-    if (!c || !isListView(*c) || index < 0 || index >= itemCount(list)) return false;
-    auto state = static_cast<UINT>(SendMessageW(c->hwnd, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
-    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+    if (!c || !isCheckedList(*c) || index < 0 || index >= itemCount(list)) return false;
+    return c->items[static_cast<size_t>(index)].checked;
 }
 
 void Win32Window::setItemChecked(std::string_view list, int index, bool checked) {
-    const Control* c = find(list);
-    if (!c || !isListView(*c) || index < 0 || index >= itemCount(list)) return;
-    SetListViewState(c->hwnd, index, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), LVIS_STATEIMAGEMASK);
+    Control* c = find(list);
+    if (!c || !isCheckedList(*c) || index < 0 || index >= itemCount(list)) return;
+    c->items[static_cast<size_t>(index)].checked = checked;
+    c->changed = true;
+}
+
+void Win32Window::setAllItemsChecked(std::string_view list, bool checked) {
+    Control* c = find(list);
+    if (!c || !isCheckedList(*c)) return;
+    for (ListItem& item : c->items) item.checked = checked;
+    c->changed = true;
 }
 
 int Win32Window::currentItem(std::string_view list) const {
     const Control* c = find(list);
     if (!c) return -1;
-    if (isListView(*c)) return static_cast<int>(SendMessageW(c->hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (isCheckedList(*c)) {
+        int current = static_cast<int>(SendMessageW(c->hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        return current < static_cast<int>(c->items.size()) ? current : -1;
+    }
     auto current = SendMessageW(c->hwnd, LB_GETCURSEL, 0, 0);
     return current == LB_ERR ? -1 : static_cast<int>(current);
 }
 
 void Win32Window::setCurrentItem(std::string_view list, int index) {
-    const Control* c = find(list);
+    Control* c = find(list);
     if (!c) return;
-    if (!isListView(*c)) {
+    if (!isCheckedList(*c)) {
         SendMessageW(c->hwnd, LB_SETCURSEL, index, 0);
         return;
     }
+    syncCount(*c);
     SetListViewState(c->hwnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (index >= 0) {
+    if (index >= 0 && index < static_cast<int>(c->items.size())) {
         SetListViewState(c->hwnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         SendMessageW(c->hwnd, LVM_ENSUREVISIBLE, index, FALSE);
+    }
+}
+
+void Win32Window::syncCount(Control& c) {
+    c.changed = false;
+    SendMessageW(c.hwnd, LVM_SETITEMCOUNT, c.items.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    InvalidateRect(c.hwnd, nullptr, FALSE);   // marks may have changed too
+}
+
+// The user's click on a box, or the space key: the mark changes here, and the
+// item becomes the current one, as a click on its text would make it.
+void Win32Window::toggleItem(int index, int item) {
+    Control& c = controls_[index];
+    if (item < 0 || item >= static_cast<int>(c.items.size())) return;
+    c.items[static_cast<size_t>(item)].checked = !c.items[static_cast<size_t>(item)].checked;
+    SetListViewState(c.hwnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SetListViewState(c.hwnd, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(c.hwnd, LVM_REDRAWITEMS, item, item);
+    postItemSelected(index);
+}
+
+LRESULT CALLBACK Win32Window::CheckedListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                               DWORD_PTR data) {
+    auto* self = reinterpret_cast<Win32Window*>(data);
+    int index = self->indexOf(hwnd);
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            LVHITTESTINFO hit{};
+            hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            int item = static_cast<int>(SendMessageW(hwnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+            if (item < 0 || !(hit.flags & LVHT_ONITEMSTATEICON) || index < 0) break;
+            SetFocus(hwnd);
+            self->toggleItem(index, item);
+            return 0;
+        }
+        case WM_KEYDOWN:
+            if (wParam != VK_SPACE || index < 0) break;
+            self->toggleItem(index, static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+            return 0;
+        case WM_CHAR:
+            if (wParam == L' ') return 0;   // not a search for a text starting with a space
+            break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void Win32Window::giveItem(const NMLVDISPINFOW& request) {
+    int index = indexOf(request.hdr.hwndFrom);
+    if (index < 0) return;
+    const Control& c = controls_[index];
+    LVITEMW& item = const_cast<LVITEMW&>(request.item);
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(c.items.size())) return;
+    const ListItem& source = c.items[static_cast<size_t>(item.iItem)];
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        std::wstring text = Widen(source.text);
+        lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+    }
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(source.checked ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
     }
 }
 
@@ -696,10 +857,16 @@ void Win32Window::setCurrentTab(std::string_view tabs, int index) {
 
 // --- the window ---
 
-std::string Win32Window::windowTitle() const { return closed_ ? std::string() : Narrow(WindowText(window_)); }
+std::string Win32Window::windowTitle() const {
+    if (closed_) return {};
+    return pendingTitle_ ? *pendingTitle_ : Narrow(WindowText(window_));
+}
 
+// A walk names every folder in the title; only the title at a pump can be
+// seen, and setting it is costly (the window manager hears of each), so it
+// takes effect with the lists' repaints.
 void Win32Window::setWindowTitle(std::string_view title) {
-    if (!closed_) SetWindowTextW(window_, Widen(title).c_str());
+    if (!closed_) pendingTitle_ = std::string(title);
 }
 
 bool Win32Window::controlBox() const {
@@ -730,12 +897,14 @@ void Win32Window::startSystemTracking(int hitTestCode) {
 
 bool Win32Window::messageBox(std::string_view text, std::string_view caption, MessageKind kind) {
     if (closed_) return false;
+    showChanges();   // the box's own loop repaints the window beneath it
     UINT style = kind == MessageKind::Ok ? MB_OK : (MB_OKCANCEL | MB_ICONINFORMATION);
     return MessageBoxW(window_, Widen(text).c_str(), Widen(caption).c_str(), style) == IDOK;
 }
 
 bool Win32Window::inputBox(std::string_view prompt, std::string_view caption, std::string& text) {
     if (closed_) return false;
+    showChanges();
     auto typed = ShowInputBox(window_, Widen(prompt), Widen(caption), L"");
     if (!typed) return false;
     text = Narrow(*typed);

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,11 @@ public:
     std::string itemText(std::string_view list, int index) const override;
     int addItem(std::string_view list, std::string_view text) override;
     void removeItem(std::string_view list, int index) override;
+    void removeItems(std::string_view list, const std::vector<int>& positions) override;
     void clearItems(std::string_view list) override;
     bool itemChecked(std::string_view list, int index) const override;
     void setItemChecked(std::string_view list, int index, bool checked) override;
+    void setAllItemsChecked(std::string_view list, bool checked) override;
     int currentItem(std::string_view list) const override;
     void setCurrentItem(std::string_view list, int index) override;
 
@@ -88,12 +91,19 @@ public:
     bool windowClosed() const override { return closed_; }
 
 private:
+    struct ListItem {
+        std::string text;
+        bool checked = false;
+    };
     struct Control {
         HWND hwnd = nullptr;
         POINT origin{0, 0};   // where the logical parent's area starts in the real parent
         WidgetState widget;
         int interval = 0;
         std::vector<HWND> pages;   // tab controls: one panel per tab
+        std::vector<ListItem> items;   // checked lists
+        bool changed = false;          // checked lists: the control has yet to see the items
+        bool selectionPosted = false;  // checked lists: an item-selected event is on its way
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -110,7 +120,14 @@ private:
     const Control* find(std::string_view name) const;
     Control* find(std::string_view name);
     int indexOf(HWND hwnd) const;
-    bool isListView(const Control& c) const;
+    bool isCheckedList(const Control& c) const;
+    void showChanges();
+    void syncCount(Control& c);
+    void toggleItem(int index, int item);
+    void giveItem(const NMLVDISPINFOW& request);
+    void postItemSelected(int index);
+    static LRESULT CALLBACK CheckedListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR data);
 
     // WidgetHost
     WidgetState* widgetState(HWND widget) override;
@@ -127,6 +144,9 @@ private:
     HIMAGELIST tabIcons_[2] = {nullptr, nullptr};
     HBRUSH white_ = nullptr;
     PictureCache pictures_;
+    DWORD lastShown_ = 0;
+    DWORD lastPump_ = 0;
+    std::optional<std::string> pendingTitle_;
     bool shown_ = false;
     bool closed_ = false;
     bool quit_ = false;
