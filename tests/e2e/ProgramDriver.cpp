@@ -36,11 +36,6 @@ HWND FindDescendant(HWND parent, bool (*wanted)(HWND, LPARAM), LPARAM with) {
     return std::get<2>(search);
 }
 
-void PostClick(HWND control, LPARAM at) {
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(control, WM_LBUTTONUP, 0, at);
-}
-
 void Mouse(DWORD flags, POINT screen = {}) {
     INPUT input{INPUT_MOUSE};
     input.mi = {screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1), screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1),
@@ -109,15 +104,23 @@ RECT ProgramDriver::remoteRect(HWND control, UINT message, WPARAM index, RECT in
 
 void ProgramDriver::clickTab(HWND tabs, int index) {
     RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
-    PostClick(tabs, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    clickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     settle();
 }
 
 void ProgramDriver::clickControl(HWND control, bool wait) {
     RECT r{};
     GetClientRect(control, &r);
-    PostClick(control, MAKELPARAM(r.right / 2, r.bottom / 2));
+    clickAt(control, {r.right / 2, r.bottom / 2});
     if (wait) settle();
+}
+
+// A real click, as the user's mouse makes it: the program sees the input
+// the system delivers, capture and all.
+void ProgramDriver::clickAt(HWND control, POINT client) {
+    SetForegroundWindow(window_);
+    ClientToScreen(control, &client);
+    mouseAt(client, 1);
 }
 
 void ProgramDriver::clickCheckBox(HWND list, int item) {

@@ -22,10 +22,11 @@ public:
     HWND control(const char* name) const;
 
     void clickTab(HWND tabs, int index);
-    // Posted mouse messages at the middle; with `wait`, returns once handled.
+    // A real click at the middle; with `wait`, returns once handled.
     void clickControl(HWND control, bool wait = true);
     void clickCheckBox(HWND list, int item);   // real input on a checked list's box
     static void mouseAt(POINT screen, int clicks = 0);   // real input: moves, then clicks
+    void clickAt(HWND control, POINT client);   // real input at a point of the control
 
     // The checked lists and the disk table, read through the program's memory.
     int listCount(HWND list) const;
