@@ -30,9 +30,12 @@ public:
     void deleteClicked();
 
 private:
-    // Walks one folder and what lies below it. False once the window has
-    // closed: then nothing may touch a control any more.
-    bool walk(std::string path);
+    // Walks a drive folder by folder. False once the window has closed: then
+    // nothing may touch a control any more.
+    bool walk(const std::string& drive);
+    // Lists one folder's matches and gives its subfolders to enter; false
+    // when a stop was requested.
+    bool searchFolder(const std::string& path, std::vector<std::string>& folders);
     bool stopped() const;
     void requestStop();
     void updateEstimate();
