@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,25 +15,20 @@
 namespace cc::fake {
 
 // Logs "list X", "read X", "exists X", "delete X", "write X".
-class MemoryFileSystem final : public FileSystem, public CallLog {
+class MemoryFileSystem : public FileSystem, public CallLog {
 public:
-    // --- test set-up and inspection ---
     // Adds a file, creating its folders; its size is the content's length.
     void addFile(const std::string& path, std::string content = {});
-    void addFileOfSize(const std::string& path, std::uint64_t size);
     void addFolder(const std::string& path, bool reparsePoint = false);
-    void denyFolder(const std::string& path) { denied_.push_back(Key(Slash(path))); }   // unreadable
+    void denyFolder(const std::string& path) { denied_.insert(Key(path + "\\")); }   // unreadable
     // A shortcut file of that size that reads as the given target.
     void addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size = 1024);
     void addDrive(const std::string& drive, bool local, std::optional<DriveSpace> space = DriveSpace{});
-    bool has(std::string_view path) const;
-    std::string content(std::string_view path) const;
-    // The next writes fail (a full disk, a denied folder).
-    void failWrites(bool fail) { failWrites_ = fail; }
-    // Deleting this file fails, as for a file in use.
-    void lockFile(const std::string& path) { locked_.push_back(Key(path)); }
+    bool has(std::string_view path) const { return files_.count(Key(path)) != 0; }
+    std::string content(std::string_view path) const { return has(path) ? files_.at(Key(path)) : std::string(); }
+    void failWrites(bool fail) { failWrites_ = fail; }                // a full disk, a denied folder
+    void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
 
-    // --- FileSystem ---
     std::vector<FolderEntry> listFolder(std::string_view folder) override;
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;
@@ -43,23 +39,17 @@ public:
     bool writeFile(std::string_view path, std::span<const std::byte> content) override;
 
 private:
-    struct File {
-        std::string content;
-        std::uint64_t size = 0;
-    };
     struct Drive {
         std::string name;
         bool local;
         std::optional<DriveSpace> space;
     };
     static std::string Key(std::string_view path);
-    static std::string Slash(std::string path);
     void addEntry(const std::string& path, FolderEntry entry);
 
-    std::map<std::string, File> files_;                          // key -> file
+    std::map<std::string, std::string> files_;                   // key -> content
     std::map<std::string, std::vector<FolderEntry>> folders_;    // folder key (ends in "\") -> entries
-    std::vector<std::string> denied_;
-    std::vector<std::string> locked_;
+    std::set<std::string> denied_, locked_;
     std::vector<Drive> drives_;
     std::map<std::string, ShortcutTarget> shortcuts_;
     bool failWrites_ = false;
