@@ -1,14 +1,31 @@
 #pragma once
-// Whole files made and read back by the Windows and end-to-end tests.
+// Whole files made and read back by the Windows and end-to-end tests (wide
+// paths, the long-path form allowed).
+
+#include <windows.h>
 
 #include <string>
 
 namespace cc::test {
 
-// Creates or replaces a file with the given bytes (wide path, long-path form allowed).
-bool MakeFile(const std::wstring& path, const std::string& content);
-// Everything the file holds, read to its end (Linux /proc files report size 0);
-// empty when it cannot be opened.
-std::string ReadWholeFile(const std::wstring& path);
+// Creates or replaces a file with the given bytes.
+inline bool MakeFile(const std::wstring& path, const std::string& content) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return ok && written == content.size();
+}
+
+// Everything the file holds, read to its end (Linux /proc files report size 0); empty when it cannot be opened.
+inline std::string ReadWholeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string content;
+    char buffer[65536];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return content;
+}
 
 }  // namespace cc::test
