@@ -1,5 +1,7 @@
 #include "junk/Wildcard.h"
 
+#include <algorithm>
+
 #include "junk/UpperCase.h"
 #include "platform/Wtf8.h"
 
@@ -35,36 +37,78 @@ std::u16string FoldForMatching(std::string_view name) {
     return units;
 }
 
-Wildcard::Wildcard(std::string_view pattern) : expression_(Rewrite(FoldForMatching(pattern))) {}
+Wildcard::Wildcard(std::string_view pattern) : expression_(Rewrite(FoldForMatching(pattern))) {
+    suffixOnly_ = expression_.size() > 1 && expression_[0] == u'*' &&
+                  expression_.find_first_of(u"*<>\"", 1) == std::u16string::npos;
+    if (expression_.size() >= 64) return;   // the general matcher handles it
+    for (size_t k = 0; k < expression_.size(); ++k) {
+        const std::uint64_t bit = std::uint64_t{1} << k;
+        switch (expression_[k]) {
+            case u'*': star_ |= bit; break;
+            case kDosStar: dosStar_ |= bit; break;
+            case kDosQm: dosQm_ |= bit; break;
+            case kDosDot: dosDot_ |= bit; break;
+            default: {
+                auto same = std::find_if(literals_.begin(), literals_.end(), [&](auto& l) { return l.first == expression_[k]; });
+                if (same == literals_.end()) literals_.emplace_back(expression_[k], bit);
+                else same->second |= bit;
+            }
+        }
+    }
+}
 
-// The name-in-expression rule, run as a set of expression positions that
-// match the name so far: polynomial for any pattern, no back-tracking.
 bool Wildcard::matchesFolded(std::u16string_view name) const {
-    const std::u16string& e = expression_;
-    if (e.empty() || name.empty()) return false;
+    if (expression_.empty() || name.empty()) return false;
+    if (suffixOnly_) return name.ends_with(std::u16string_view(expression_).substr(1));   // "*.tmp": most patterns
+    return expression_.size() < 64 ? matchesShort(name) : matchesLong(name);
+}
+
+// The name-in-expression rule, run as the set of expression positions that
+// match the name so far (bit k: position k): linear in the name, no back-tracking.
+bool Wildcard::matchesShort(std::u16string_view name) const {
     const size_t end = name.size(), lastDot = name.rfind(u'.');
-    // Positions reachable without reading a character; `at` is the name position.
+    // Positions reachable without reading a character, before name position `at`.
+    auto close = [&](std::uint64_t live, size_t at) {
+        const bool atEnd = at == end, atDot = !atEnd && name[at] == u'.';
+        // DOS_QM takes nothing at a dot or the end; DOS_DOT nothing past the end.
+        const std::uint64_t skip = star_ | dosStar_ | (atEnd || atDot ? dosQm_ : 0) | (atEnd ? dosDot_ : 0);
+        for (std::uint64_t more = (live & skip) << 1; more & ~live; more = (live & skip) << 1) live |= more;
+        return live;
+    };
+    std::uint64_t live = close(1, 0);
+    for (size_t at = 0; at < end && live; ++at) {
+        const char16_t c = name[at];
+        std::uint64_t literal = 0;
+        for (const auto& [unit, bits] : literals_) if (unit == c) literal = bits;
+        // DOS_STAR never takes the name's last dot: that one belongs to the extension.
+        const std::uint64_t stay = star_ | (c != u'.' || at < lastDot ? dosStar_ : 0);
+        const std::uint64_t advance = literal | (c == u'.' ? dosDot_ : dosQm_);
+        live = close((live & stay) | ((live & advance) << 1), at + 1);
+    }
+    return (live >> expression_.size()) & 1;
+}
+
+// The same rule for expressions too long for one word of positions.
+bool Wildcard::matchesLong(std::u16string_view name) const {
+    const std::u16string& e = expression_;
+    const size_t end = name.size(), lastDot = name.rfind(u'.');
     auto close = [&](std::string& live, size_t at) {
         for (size_t k = 0; k < e.size(); ++k) {
-            if (!live[k]) continue;
-            bool skip = e[k] == u'*' || e[k] == kDosStar ||
-                        (e[k] == kDosQm && (at == end || name[at] == u'.')) ||   // DOS_QM: nothing at a dot or the end
-                        (e[k] == kDosDot && at == end);                           // DOS_DOT: nothing past the end
-            if (skip) live[k + 1] = 1;
+            bool skip = e[k] == u'*' || e[k] == kDosStar || (e[k] == kDosQm && (at == end || name[at] == u'.')) ||
+                        (e[k] == kDosDot && at == end);
+            if (live[k] && skip) live[k + 1] = 1;
         }
     };
-    std::string live(e.size() + 1, 0), next(e.size() + 1, 0);
+    std::string live(e.size() + 1, 0), next;
     live[0] = 1;
     close(live, 0);
     for (size_t at = 0; at < end; ++at) {
         const char16_t c = name[at];
-        bool any = false;
         next.assign(e.size() + 1, 0);
         for (size_t k = 0; k < e.size(); ++k) {
             if (!live[k]) continue;
             switch (e[k]) {
                 case u'*': next[k] = 1; break;
-                // DOS_STAR never takes the name's last dot: that one belongs to the extension.
                 case kDosStar: if (c != u'.' || at < lastDot) next[k] = 1; break;
                 case kDosQm: if (c != u'.') next[k + 1] = 1; break;
                 case kDosDot: if (c == u'.') next[k + 1] = 1; break;
@@ -72,8 +116,6 @@ bool Wildcard::matchesFolded(std::u16string_view name) const {
             }
         }
         close(next, at + 1);
-        for (char flag : next) any = any || flag;
-        if (!any) return false;
         live.swap(next);
     }
     return live[e.size()] != 0;

@@ -9,8 +9,11 @@
 // UTF-16 code units, both folded with its upper-case table. A pattern with
 // "\" or "/" in it names another folder and matches nothing.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace cc {
 
@@ -27,7 +30,14 @@ public:
     bool empty() const { return expression_.empty(); }   // matches nothing
 
 private:
+    bool matchesShort(std::u16string_view name) const;
+    bool matchesLong(std::u16string_view name) const;
+
     std::u16string expression_;   // rewritten and folded
+    bool suffixOnly_ = false;     // "*" and then no wildcard: a name that ends so
+    // For expressions shorter than 64 units: bit k stands for position k.
+    std::uint64_t star_ = 0, dosStar_ = 0, dosQm_ = 0, dosDot_ = 0;
+    std::vector<std::pair<char16_t, std::uint64_t>> literals_;   // each unit's positions
 };
 
 }  // namespace cc

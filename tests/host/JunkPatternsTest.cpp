@@ -94,6 +94,8 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"?.tmp", "\xED\xA0\x80.tmp", true},                                              // an unpaired surrogate
     };
     for (const Case& c : cases) EXPECT_EQ(Wildcard(c.pattern).matches(c.name), c.matches) << c.pattern << " / " << c.name;
+    const std::string x(66, 'x');   // expressions past one word of positions
+    EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x));
 }
 
 TEST(Wtf8, UnpairedSurrogatesRoundTripAndInvalidBytesBecomeReplacements) {

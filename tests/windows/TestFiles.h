@@ -1,6 +1,6 @@
 #pragma once
-// Whole files made and read back by the Windows and end-to-end tests (wide
-// paths, the long-path form allowed).
+// Whole files made (created or replaced with the given bytes) and read back by
+// the Windows and end-to-end tests (wide paths, the long-path form allowed).
 
 #include <windows.h>
 
@@ -8,7 +8,6 @@
 
 namespace cc::test {
 
-// Creates or replaces a file with the given bytes.
 inline bool MakeFile(const std::wstring& path, const std::string& content) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;

@@ -1,7 +1,7 @@
 #pragma once
-// An in-memory file system for host tests: folders list their entries in the
-// order they were added, as a real file system lists them in its own order.
-// Paths compare case-insensitively for ASCII letters, as Windows compares them.
+// An in-memory file system for host tests: folders list their entries in the order they were
+// added, as a real file system lists them in its own order. Paths compare case-insensitively
+// for ASCII letters, as Windows compares them. Logs "list X", "read X", "exists X", "delete X", "write X".
 
 #include <algorithm>
 #include <map>
@@ -14,7 +14,6 @@
 
 namespace cc::fake {
 
-// Logs "list X", "read X", "exists X", "delete X", "write X".
 class MemoryFileSystem : public FileSystem, public CallLog {
 public:
     // Adds a file (its size is the content's length) or a folder, creating the folders above.
