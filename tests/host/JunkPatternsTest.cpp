@@ -93,7 +93,7 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"?.bak", "\xF0\x9F\x98\x80.bak", false}, {"??.bak", "\xF0\x9F\x98\x80.bak", true},  // [F] two units
         {"?.tmp", "\xED\xA0\x80.tmp", true},                                              // an unpaired surrogate
     };
-    for (const Case& c : cases) EXPECT_EQ(Wildcard(c.pattern).matches(c.name), c.matches) << c.pattern << " / " << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Wildcard(c.pattern).matches(c.name), c.matches) << testing::PrintToString(std::string(c.pattern) + " / " + c.name);
     const std::string x(66, 'x');   // expressions past one word of positions
     EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x));
 }
