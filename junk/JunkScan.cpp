@@ -99,8 +99,7 @@ bool JunkScan::walk(const std::string& drive) {
             c_.processPendingMessages();
             if (c_.windowClosed()) return false;
             if (path.empty() || path.back() != '\\') path += '\\';
-            Level level{path.size(), {}};
-            if (searchFolder(path, level.folders)) levels.push_back(std::move(level));
+            levels.push_back({path.size(), searchFolder(path)});
         }
         if (levels.empty()) return true;
         Level& top = levels.back();
@@ -112,11 +111,12 @@ bool JunkScan::walk(const std::string& drive) {
     }
 }
 
-bool JunkScan::searchFolder(const std::string& path, std::vector<std::string>& folders) {
+std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
+    std::vector<std::string> folders;
     int count = c_.itemCount(kPatternList);
     // Nothing changes between here and the next pump, so one look at the
     // button stands for a look before every pattern.
-    if (count > 0 && stopped()) return false;
+    if (count > 0 && stopped()) return folders;
 
     // One listing serves every pattern and the descent.
     std::vector<FolderEntry> entries = files_.listFolder(path);
@@ -139,7 +139,7 @@ bool JunkScan::searchFolder(const std::string& path, std::vector<std::string>& f
     for (FolderEntry& entry : entries)
         if (entry.folder && !entry.reparsePoint && !entry.name.empty() && entry.name[0] != '.')
             folders.push_back(std::move(entry.name));
-    return true;
+    return folders;
 }
 
 void JunkScan::updateEstimate() {

@@ -33,9 +33,9 @@ private:
     // Walks a drive folder by folder. False once the window has closed: then
     // nothing may touch a control any more.
     bool walk(const std::string& drive);
-    // Lists one folder's matches and gives its subfolders to enter; false
-    // when a stop was requested.
-    bool searchFolder(const std::string& path, std::vector<std::string>& folders);
+    // Lists one folder's matches and gives back its subfolders to enter
+    // (none once a stop was requested).
+    std::vector<std::string> searchFolder(const std::string& path);
     bool stopped() const;
     void requestStop();
     void updateEstimate();

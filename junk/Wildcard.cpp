@@ -17,7 +17,7 @@ std::u16string Rewrite(std::u16string p) {
     // Path normalisation drops the trailing dots and blanks of the last component...
     size_t kept = p.find_last_not_of(u". ");
     if (kept == std::u16string::npos) return {};
-    bool droppedDot = kept + 1 < p.size() && p[kept + 1] == u'.';
+    bool droppedDot = p.substr(kept + 1).starts_with(u'.');
     p.resize(kept + 1);
     if (p == u"*.*") return u"*";
     for (size_t i = 0; i < p.size(); ++i) {

@@ -94,8 +94,9 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"?.tmp", "\xED\xA0\x80.tmp", true},                                              // an unpaired surrogate
     };
     for (const Case& c : cases) EXPECT_EQ(Wildcard(c.pattern).matches(c.name), c.matches) << testing::PrintToString(std::string(c.pattern) + " / " + c.name);
-    const std::string x(66, 'x');   // expressions past one word of positions
-    EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x));
+    const std::string x(63, 'x');   // expressions of 64 units and more: past one word of positions
+    EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x) &&
+                Wildcard(x + "?.*").matches(x + "y.z") && !Wildcard(x + "?.*").matches(x + "yy"));
 }
 
 TEST(Wtf8, UnpairedSurrogatesRoundTripAndInvalidBytesBecomeReplacements) {

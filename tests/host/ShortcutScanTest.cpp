@@ -28,7 +28,7 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     fs.addDrive("C:", true);
     fs.addDrive("E:", false);   // not local: the scan walks every drive
     fs.addFile("C:\\Windows\\notepad.exe", "exe");
-    fs.addShortcut("C:\\gone.lnk", {Kind::Path, "C:\\Program Files\\Old\\old.exe"}, 600);
+    fs.addShortcut("C:\\.lnk", {Kind::Path, "C:\\Program Files\\Old\\old.exe"}, 600);   // the shortest name
     fs.addShortcut("C:\\notepad.lnk", {Kind::Path, "C:\\Windows\\notepad.exe"});
     fs.addShortcut("C:\\windows.LNK", {Kind::Path, "C:\\Windows"});          // a folder that exists
     fs.addShortcut("C:\\Panel.lnk", {Kind::Elsewhere, ""});                   // Control Panel, advertised
@@ -44,7 +44,7 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     ui.setPumpHook([&](int) { seen.push_back(ui.caption("扫描") + (ui.disabled("扫描") ? "-" : "+") + (ui.controlBox() ? "box" : "")); });
     for (int scan = 0; scan < 2; ++scan) {
         ui.click("扫描");
-        EXPECT_EQ(listed(), (Strings{"C:\\gone.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk", "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
+        EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk", "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
         for (int i = 0; i < 5; ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
         EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1240 bytes
         EXPECT_EQ(ui.caption("透明标签3") + ui.caption("扫描"), "扫描结果:扫描");

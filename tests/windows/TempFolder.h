@@ -38,7 +38,6 @@ private:
         if (find != INVALID_HANDLE_VALUE) FindClose(find);
         RemoveDirectoryW(folder.c_str());
     }
-
     std::string path_;
 };
 
