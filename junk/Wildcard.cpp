@@ -22,7 +22,7 @@ std::u16string Rewrite(std::u16string p) {
     if (p == u"*.*") return u"*";
     for (size_t i = 0; i < p.size(); ++i) {
         if (p[i] == u'?') p[i] = kDosQm;
-        else if (p[i] == u'.' && i + 1 < p.size() && (p[i + 1] == u'?' || p[i + 1] == u'*')) p[i] = kDosDot;
+        else if (p[i] == u'.' && (p[i + 1] == u'?' || p[i + 1] == u'*')) p[i] = kDosDot;   // p[size()] is 0
     }
     // ...but a pattern that ended in "*." still asks for names without an extension.
     if (droppedDot && p.back() == u'*') p.back() = kDosStar;

@@ -33,7 +33,7 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     fs.addShortcut("C:\\windows.LNK", {Kind::Path, "C:\\Windows"});          // a folder that exists
     fs.addShortcut("C:\\Panel.lnk", {Kind::Elsewhere, ""});                   // Control Panel, advertised
     fs.addShortcut("C:\\held.lnk", {Kind::InUse, ""});                        // not judged, so not listed
-    fs.addFile("C:\\broken.lnk", std::string(500, 'x'));                      // random bytes: unreadable
+    fs.addFile("C:\\broken.lnk", std::string(500, 'x')), fs.addFile("C:\\lnk"), fs.addFile("C:\\x.lab");   // unreadable; no shortcuts
     fs.addShortcut("C:\\sub\\deeper.Lnk", {Kind::Path, "D:\\nothing"}, 100);
     fs.addShortcut("E:\\usb.lnk", {Kind::Path, ""}, 30);                      // no target at all
     fs.addShortcut("C:\\folder.lnk\\inside.lnk", {Kind::Path, "C:\\x"}, 10);  // in a folder named like a shortcut
