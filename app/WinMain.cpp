@@ -7,6 +7,9 @@
 #include "ui/win32/Win32Window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // An empty card reader, optical or floppy drive fails quietly instead of
+    // raising the system's "no disk" box in the middle of a scan.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // COM once for the user-interface thread: pictures and shell links need it.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {

@@ -23,7 +23,8 @@ void RefreshDiskTable(ControlLayer& c, const ProgramState& state, FileSystem& fi
             std::uint64_t total = space->totalBytes / 1024 / 1024;
             std::uint64_t free = space->freeBytes / 1024 / 1024;
             row[1] = std::to_string(total);
-            row[2] = std::to_string(total >= free ? total - free : 0);
+            // Negative when a quota makes the free space larger than the total.
+            row[2] = std::to_string(static_cast<std::int64_t>(total) - static_cast<std::int64_t>(free));
             row[3] = std::to_string(free);
         }
         c.addRow(kDiskTable, row);

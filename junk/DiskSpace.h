@@ -16,7 +16,8 @@ inline constexpr std::string_view kLocalOnlyBox = "选择框1";
 void RebuildDrives(ControlLayer& controls, ProgramState& state, FileSystem& files);
 
 // One row per drive: total, used and free space in whole MB, used being the
-// difference of the two whole-MB figures. A drive whose space cannot be read
+// difference of the two whole-MB figures (with "-" when a quota makes the
+// free space larger than the total). A drive whose space cannot be read
 // keeps its row with empty figures.
 void RefreshDiskTable(ControlLayer& controls, const ProgramState& state, FileSystem& files);
 

@@ -44,6 +44,7 @@ void JunkScan::scanClicked() {
     c_.clearItems(kResultList);
     sizes_.clear();
     c_.setCaption(kScanButton, kStopCaption);
+    pendingTitle_.clear();   // the title never shows a folder of an earlier scan
     // The drive list is read afresh at every step: a handler run during the
     // walk may rebuild it.
     for (int d = 0; d < c_.itemCount(kDriveList); ++d) {
@@ -81,19 +82,45 @@ const std::vector<Wildcard>& JunkScan::patterns(int count) {
     return compiled_;
 }
 
-bool JunkScan::walk(std::string path) {
-    showTitleBeforePump();
-    c_.processPendingMessages();
-    if (c_.windowClosed()) return false;
-    if (path.empty() || path.back() != '\\') path += '\\';
+bool JunkScan::walk(const std::string& drive) {
+    // Depth first with a stack of its own, so that no depth of folders can
+    // exhaust the thread's stack: each level keeps its subfolders and the
+    // length of its path, the one path string grows and shrinks.
+    struct Level {
+        size_t length;                     // of `path` with this folder's "\"
+        std::vector<std::string> folders;
+        size_t next = 0;
+    };
+    std::vector<Level> levels;
+    std::string path = drive;
+    for (bool entering = true;;) {
+        if (entering) {
+            showTitleBeforePump();
+            c_.processPendingMessages();
+            if (c_.windowClosed()) return false;
+            if (path.empty() || path.back() != '\\') path += '\\';
+            levels.push_back({path.size(), searchFolder(path)});
+        }
+        if (levels.empty()) return true;
+        Level& top = levels.back();
+        path.resize(top.length);
+        entering = top.next < top.folders.size();
+        if (entering) path += top.folders[top.next++];
+        else levels.pop_back();
+        pendingTitle_ = path;   // the subfolder entered next, or the folder left
+    }
+}
+
+std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
+    std::vector<std::string> folders;
     int count = c_.itemCount(kPatternList);
     // Nothing changes between here and the next pump, so one look at the
     // button stands for a look before every pattern.
-    if (count > 0 && stopped()) return true;
+    if (count > 0 && stopped()) return folders;
 
     // One listing serves every pattern and the descent.
     std::vector<FolderEntry> entries = files_.listFolder(path);
-    std::vector<std::u32string> folded(entries.size());
+    std::vector<std::u16string> folded(entries.size());
     for (size_t e = 0; e < entries.size(); ++e)
         if (!entries[e].folder) folded[e] = FoldForMatching(entries[e].name);
 
@@ -107,16 +134,12 @@ bool JunkScan::walk(std::string path) {
             sizes_.push_back(entries[e].size);
         }
     }
-
-    for (const FolderEntry& entry : entries) {
-        // Dot-folders are never searched. Junctions, symbolic links and mount
-        // points are not followed: they may loop, or lead off this drive.
-        if (!entry.folder || entry.reparsePoint || entry.name.empty() || entry.name[0] == '.') continue;
-        pendingTitle_ = path + entry.name;
-        if (!walk(path + entry.name)) return false;
-    }
-    pendingTitle_ = path;
-    return true;
+    // Dot-folders are never searched. Junctions, symbolic links and mount
+    // points are not followed: they may loop, or lead off this drive.
+    for (FolderEntry& entry : entries)
+        if (entry.folder && !entry.reparsePoint && !entry.name.empty() && entry.name[0] != '.')
+            folders.push_back(std::move(entry.name));
+    return folders;
 }
 
 void JunkScan::updateEstimate() {

@@ -1,85 +1,124 @@
 #include "junk/Wildcard.h"
 
+#include <algorithm>
+
+#include "junk/UpperCase.h"
+#include "platform/Wtf8.h"
+
 namespace cc {
 namespace {
 
-// Simple upper-case mapping of the scripts that have letter case, as the
-// file system's up-case table maps them.
-char32_t Upper(char32_t c) {
-    if (c < 0x80) return (c >= U'a' && c <= U'z') ? c - 0x20 : c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;                  // Latin-1
-    if (c == 0xFF) return 0x178;
-    if (c >= 0x100 && c <= 0x17F) {                                            // Latin Extended-A
-        if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 0) ? c - 1 : c;
-        return (c % 2 == 1) ? c - 1 : c;
+// The file system's extra wildcards, which the search rewrites "*", "?" and "." into.
+constexpr char16_t kDosStar = u'<', kDosQm = u'>', kDosDot = u'"';
+
+// What the system's search hands the file system for a pattern.
+std::u16string Rewrite(std::u16string p) {
+    if (p.find_first_of(u"\\/") != std::u16string::npos) return {};
+    // Path normalisation drops the trailing dots and blanks of the last component...
+    size_t kept = p.find_last_not_of(u". ");
+    if (kept == std::u16string::npos) return {};
+    bool droppedDot = p.substr(kept + 1).starts_with(u'.');
+    p.resize(kept + 1);
+    if (p == u"*.*") return u"*";
+    for (size_t i = 0; i < p.size(); ++i) {
+        if (p[i] == u'?') p[i] = kDosQm;
+        else if (p[i] == u'.' && (p[i + 1] == u'?' || p[i + 1] == u'*')) p[i] = kDosDot;   // p[size()] is 0
     }
-    if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 0x20;               // Greek
-    if (c == 0x3C2) return 0x3A3;
-    if (c >= 0x3AC && c <= 0x3AF) return c == 0x3AC ? 0x386 : c - 0x25;
-    if (c >= 0x430 && c <= 0x44F) return c - 0x20;                             // Cyrillic
-    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
-    if ((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F))
-        return (c % 2 == 1) ? c - 1 : c;
-    if (c >= 0x561 && c <= 0x586) return c - 0x30;                             // Armenian
-    if (c >= 0x1E00 && c <= 0x1EFF && c != 0x1E9E) return (c % 2 == 1) ? c - 1 : c;  // Latin Extended Additional
-    if (c >= 0xFF41 && c <= 0xFF5A) return c - 0x20;                           // full-width Latin
-    return c;
+    // ...but a pattern that ended in "*." still asks for names without an extension.
+    if (droppedDot && p.back() == u'*') p.back() = kDosStar;
+    return p;
 }
 
 }  // namespace
 
-std::u32string FoldForMatching(std::string_view s) {
-    std::u32string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        auto byte = static_cast<unsigned char>(s[i]);
-        char32_t c = 0xFFFD;
-        int length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 0;
-        if (length == 1) {
-            c = byte;
-        } else if (length > 1 && i + length <= s.size()) {
-            c = byte & (0x7F >> length);
-            bool valid = true;
-            for (int k = 1; k < length; ++k) {
-                auto next = static_cast<unsigned char>(s[i + k]);
-                if ((next & 0xC0) != 0x80) valid = false;
-                c = (c << 6) | (next & 0x3F);
-            }
-            if (!valid) c = 0xFFFD, length = 1;
-        } else {
-            length = 1;
-        }
-        out.push_back(Upper(c));
-        i += static_cast<size_t>(length);
-    }
-    return out;
+std::u16string FoldForMatching(std::string_view name) {
+    std::u16string units = Utf16FromWtf8(name);
+    for (char16_t& unit : units) unit = UpperCase(unit);
+    return units;
 }
 
-Wildcard::Wildcard(std::string_view utf8Pattern) : pattern_(FoldForMatching(utf8Pattern)) {}
-
-bool Wildcard::matchesFolded(const std::u32string& name) const {
-    if (pattern_.empty()) return false;   // an empty position matches nothing
-    const std::u32string& p = pattern_;
-    // Greedy matching with one back-track point: linear for patterns with
-    // a single "*", and never worse than pattern x name.
-    size_t n = 0, k = 0, star = std::u32string::npos, resume = 0;
-    while (n < name.size()) {
-        if (k < p.size() && (p[k] == U'?' || p[k] == name[n])) {
-            ++n;
-            ++k;
-        } else if (k < p.size() && p[k] == U'*') {
-            star = k++;
-            resume = n;
-        } else if (star != std::u32string::npos) {
-            k = star + 1;
-            n = ++resume;
-        } else {
-            return false;
+Wildcard::Wildcard(std::string_view pattern) : expression_(Rewrite(FoldForMatching(pattern))) {
+    suffixOnly_ = expression_.size() > 1 && expression_[0] == u'*' &&
+                  expression_.find_first_of(u"*<>\"", 1) == std::u16string::npos;
+    if (expression_.size() >= 64) return;   // the general matcher handles it
+    for (size_t k = 0; k < expression_.size(); ++k) {
+        const std::uint64_t bit = std::uint64_t{1} << k;
+        switch (expression_[k]) {
+            case u'*': star_ |= bit; break;
+            case kDosStar: dosStar_ |= bit; break;
+            case kDosQm: dosQm_ |= bit; break;
+            case kDosDot: dosDot_ |= bit; break;
+            default: {
+                auto same = std::find_if(literals_.begin(), literals_.end(), [&](auto& l) { return l.first == expression_[k]; });
+                if (same == literals_.end()) literals_.emplace_back(expression_[k], bit);
+                else same->second |= bit;
+            }
         }
     }
-    while (k < p.size() && p[k] == U'*') ++k;
-    return k == p.size();
+}
+
+bool Wildcard::matchesFolded(std::u16string_view name) const {
+    if (expression_.empty() || name.empty()) return false;
+    if (suffixOnly_) return name.ends_with(std::u16string_view(expression_).substr(1));   // "*.tmp": most patterns
+    return expression_.size() < 64 ? matchesShort(name) : matchesLong(name);
+}
+
+// The name-in-expression rule, run as the set of expression positions that
+// match the name so far (bit k: position k): linear in the name, no back-tracking.
+bool Wildcard::matchesShort(std::u16string_view name) const {
+    const size_t end = name.size(), lastDot = name.rfind(u'.');
+    // Positions reachable without reading a character, before name position `at`.
+    auto close = [&](std::uint64_t live, size_t at) {
+        const bool atEnd = at == end, atDot = !atEnd && name[at] == u'.';
+        // DOS_QM takes nothing at a dot or the end; DOS_DOT nothing past the end.
+        const std::uint64_t skip = star_ | dosStar_ | (atEnd || atDot ? dosQm_ : 0) | (atEnd ? dosDot_ : 0);
+        for (std::uint64_t more = (live & skip) << 1; more & ~live; more = (live & skip) << 1) live |= more;
+        return live;
+    };
+    std::uint64_t live = close(1, 0);
+    for (size_t at = 0; at < end && live; ++at) {
+        const char16_t c = name[at];
+        std::uint64_t literal = 0;
+        for (const auto& [unit, bits] : literals_) if (unit == c) literal = bits;
+        // DOS_STAR never takes the name's last dot: that one belongs to the extension.
+        const std::uint64_t stay = star_ | (c != u'.' || at < lastDot ? dosStar_ : 0);
+        const std::uint64_t advance = literal | (c == u'.' ? dosDot_ : dosQm_);
+        live = close((live & stay) | ((live & advance) << 1), at + 1);
+    }
+    return (live >> expression_.size()) & 1;
+}
+
+// The same rule for expressions too long for one word of positions.
+bool Wildcard::matchesLong(std::u16string_view name) const {
+    const std::u16string& e = expression_;
+    const size_t end = name.size(), lastDot = name.rfind(u'.');
+    auto close = [&](std::string& live, size_t at) {
+        for (size_t k = 0; k < e.size(); ++k) {
+            bool skip = e[k] == u'*' || e[k] == kDosStar || (e[k] == kDosQm && (at == end || name[at] == u'.')) ||
+                        (e[k] == kDosDot && at == end);
+            if (live[k] && skip) live[k + 1] = 1;
+        }
+    };
+    std::string live(e.size() + 1, 0), next;
+    live[0] = 1;
+    close(live, 0);
+    for (size_t at = 0; at < end; ++at) {
+        const char16_t c = name[at];
+        next.assign(e.size() + 1, 0);
+        for (size_t k = 0; k < e.size(); ++k) {
+            if (!live[k]) continue;
+            switch (e[k]) {
+                case u'*': next[k] = 1; break;
+                case kDosStar: if (c != u'.' || at < lastDot) next[k] = 1; break;
+                case kDosQm: if (c != u'.') next[k + 1] = 1; break;
+                case kDosDot: if (c == u'.') next[k + 1] = 1; break;
+                default: if (e[k] == c) next[k + 1] = 1;
+            }
+        }
+        close(next, at + 1);
+        live.swap(next);
+    }
+    return live[e.size()] != 0;
 }
 
 }  // namespace cc

@@ -1,30 +1,43 @@
 #pragma once
-// File-name wildcards as the junk cleaner shows them: "*" is any run of
-// characters (also none), "?" exactly one character, everything else stands
-// for itself, and letter case is ignored the way Windows file names ignore it
-// (letters outside ASCII too). Only the long name counts: unlike the system's
-// own search, "*.log" never matches "notes.logbook" through an 8.3 alias.
+// File-name patterns matched as Windows' own search matches them, on the long
+// name only: unlike the system's search, "*.log" never matches
+// "notes.logbook" through its 8.3 alias.
+//
+// The search first rewrites the pattern (trailing dots and blanks go, "*.*"
+// becomes "*", "?" becomes DOS_QM, a "." before "?" or "*" DOS_DOT, and a
+// final "*." DOS_STAR), then the file system matches it against the name in
+// UTF-16 code units, both folded with its upper-case table. A pattern with
+// "\" or "/" in it names another folder and matches nothing.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace cc {
 
-// Decodes UTF-8 and folds every character to its upper case; invalid bytes
-// become U+FFFD, so any byte string can be matched.
-std::u32string FoldForMatching(std::string_view utf8);
+// A name (WTF-8) as the matcher compares it: UTF-16 code units, upper case.
+std::u16string FoldForMatching(std::string_view name);
 
 // A pattern prepared once for matching many names.
 class Wildcard {
 public:
-    explicit Wildcard(std::string_view utf8Pattern);
-    bool matches(std::string_view utf8Name) const { return matchesFolded(FoldForMatching(utf8Name)); }
+    explicit Wildcard(std::string_view pattern);
+    bool matches(std::string_view name) const { return matchesFolded(FoldForMatching(name)); }
     // For a name already passed through FoldForMatching: fold once, match many.
-    bool matchesFolded(const std::u32string& name) const;
-    bool empty() const { return pattern_.empty(); }
+    bool matchesFolded(std::u16string_view name) const;
+    bool empty() const { return expression_.empty(); }   // matches nothing
 
 private:
-    std::u32string pattern_;   // folded
+    bool matchesShort(std::u16string_view name) const;
+    bool matchesLong(std::u16string_view name) const;
+
+    std::u16string expression_;   // rewritten and folded
+    bool suffixOnly_ = false;     // "*" and then no wildcard: a name that ends so
+    // For expressions shorter than 64 units: bit k stands for position k.
+    std::uint64_t star_ = 0, dosStar_ = 0, dosQm_ = 0, dosDot_ = 0;
+    std::vector<std::pair<char16_t, std::uint64_t>> literals_;   // each unit's positions
 };
 
 }  // namespace cc

@@ -31,7 +31,8 @@ struct ShortcutTarget {
         Unreadable,   // not a shortcut the shell can read, or one without any target
         Elsewhere,    // a target that is no file-system path: an installer-advertised
                       // shortcut, or a shell item such as the Control Panel
-        Path,         // a file-system path
+        Path,         // a file-system path, normalised as Windows resolves it
+        InUse,        // the file could not be opened: another program holds it, or access is denied
     };
     Kind kind = Kind::Unreadable;
     std::string path;
@@ -53,7 +54,8 @@ public:
     virtual bool fileExists(std::string_view path) = 0;
     // A file or a folder.
     virtual bool pathExists(std::string_view path) = 0;
-    // Reads a shortcut (.lnk) file through the shell.
+    // Reads a shortcut (.lnk) file through the shell, from exactly the file
+    // at that path (as listed: never another file or a device of that name).
     virtual ShortcutTarget readShortcut(std::string_view path) = 0;
     // Deletes permanently (never to the recycle bin); also a read-only file.
     virtual bool deleteFile(std::string_view path) = 0;

@@ -20,6 +20,7 @@ bool IsWorkingShortcut(FileSystem& files, std::string_view path) {
     ShortcutTarget target = files.readShortcut(path);
     switch (target.kind) {
         case ShortcutTarget::Kind::Elsewhere: return true;
+        case ShortcutTarget::Kind::InUse: return true;   // not judged, so never listed
         case ShortcutTarget::Kind::Path: return files.pathExists(target.path);
         case ShortcutTarget::Kind::Unreadable: return false;
     }
@@ -48,13 +49,43 @@ void ShortcutScan::scanClicked() {
     SetAllChecked(c_, kShortcutList, true);
 }
 
-bool ShortcutScan::walk(std::string path) {
-    c_.processPendingMessages();
-    if (c_.windowClosed()) return false;
-    if (path.empty() || path.back() != '\\') path += '\\';
+bool ShortcutScan::walk(const std::string& drive) {
+    // Depth first with a stack of its own (no depth of folders exhausts the
+    // thread's stack); one path string grows and shrinks with the levels.
+    struct Level {
+        size_t length;   // of `path` with this folder's "\"
+        std::vector<std::string> folders;
+        size_t next = 0;
+    };
+    std::vector<Level> levels;
+    std::string path = drive;
+    for (bool entering = true;;) {
+        if (entering) {
+            c_.processPendingMessages();
+            if (c_.windowClosed()) return false;
+            if (path.empty() || path.back() != '\\') path += '\\';
+            levels.push_back({path.size(), examineFolder(path)});
+        }
+        if (levels.empty()) return true;
+        Level& top = levels.back();
+        path.resize(top.length);
+        entering = top.next < top.folders.size();
+        if (entering) path += top.folders[top.next++];
+        else levels.pop_back();
+    }
+}
+
+std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
     std::vector<FolderEntry> entries = files_.listFolder(path);
-    for (const FolderEntry& entry : entries) {
-        if (entry.folder || !IsShortcutName(entry.name)) continue;   // a folder named x.lnk is no shortcut
+    std::vector<std::string> folders;
+    for (FolderEntry& entry : entries) {
+        // Dot-folders are skipped; links and junctions are not followed, so
+        // no folder is visited twice and no walk loops.
+        if (entry.folder) {
+            if (!entry.reparsePoint && !entry.name.empty() && entry.name[0] != '.') folders.push_back(entry.name);
+            continue;   // a folder named x.lnk is no shortcut
+        }
+        if (!IsShortcutName(entry.name)) continue;
         std::string shortcut = path + entry.name;
         c_.setCaption("标签1", shortcut);
         if (!IsWorkingShortcut(files_, shortcut)) {
@@ -62,13 +93,7 @@ bool ShortcutScan::walk(std::string path) {
             sizes_.push_back(entry.size);
         }
     }
-    for (const FolderEntry& entry : entries) {
-        // Dot-folders are skipped; links and junctions are not followed, so
-        // no folder is visited twice and no walk loops.
-        if (!entry.folder || entry.reparsePoint || entry.name.empty() || entry.name[0] == '.') continue;
-        if (!walk(path + entry.name)) return false;
-    }
-    return true;
+    return folders;
 }
 
 void ShortcutScan::deleteClicked() {

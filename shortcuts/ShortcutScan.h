@@ -14,7 +14,9 @@ namespace cc {
 inline constexpr std::string_view kShortcutList = "选择1";
 
 // Working shortcuts: a target that exists (file or folder), or one that is
-// no file-system path at all. A file the shell cannot read is invalid.
+// no file-system path at all. A file the shell cannot read is invalid; one
+// that cannot be opened (in use, access denied) is not judged and counts as
+// working, so that it is never listed for deletion.
 bool IsWorkingShortcut(FileSystem& files, std::string_view path);
 
 std::string InvalidTotalText(std::uint64_t totalBytes);
@@ -26,7 +28,9 @@ public:
     void deleteClicked();
 
 private:
-    bool walk(std::string path);   // false once the window has closed
+    bool walk(const std::string& drive);   // false once the window has closed
+    // Judges one folder's shortcuts; gives back the subfolders to enter.
+    std::vector<std::string> examineFolder(const std::string& path);
 
     ControlLayer& c_;
     FileSystem& files_;

@@ -1,25 +1,19 @@
 #include "platform/win32/Utf.h"
 
-#include <windows.h>
+#include "platform/Wtf8.h"
 
 namespace cc {
 
-std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
+// wchar_t is one UTF-16 code unit on Windows.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::wstring Widen(std::string_view text) {
+    std::u16string units = Utf16FromWtf8(text);
+    return std::wstring(units.begin(), units.end());
 }
 
 std::string Narrow(std::wstring_view utf16) {
-    if (utf16.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0,
-                                     nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), narrow.data(), length, nullptr,
-                        nullptr);
-    return narrow;
+    return Wtf8FromUtf16(std::u16string(utf16.begin(), utf16.end()));
 }
 
 }  // namespace cc

@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/OldWays.h"
@@ -85,16 +86,72 @@ bool Win32FileSystem::pathExists(std::string_view path) {
     return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+// The whole file, through the same "\\?\" path the scan lists and deletes, so
+// that neither a trailing dot or blank nor a device name (COM1.lnk) leads the
+// shell to another file. Empty with `inUse` when it cannot be opened at all.
+std::optional<std::string> ReadShortcutFile(std::string_view path, bool& inUse) {
+    UniqueHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD error = GetLastError();
+        inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    constexpr LONGLONG kLargest = 16 << 20;   // far beyond any shortcut
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargest) return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
+// Loads the bytes into the shell link from memory: the shell never opens a name.
+bool LoadLink(IShellLinkW* link, const std::string& bytes) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1);
+    if (!memory) return false;
+    void* data = GlobalLock(memory);
+    if (data) {
+        memcpy(data, bytes.data(), bytes.size());
+        GlobalUnlock(memory);
+    }
+    ComPtr<IStream> stream;
+    if (!data || FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
+        GlobalFree(memory);
+        return false;
+    }
+    ComPtr<IPersistStream> persist;
+    return SUCCEEDED(link->QueryInterface(IID_IPersistStream, persist.putVoid())) &&
+           SUCCEEDED(persist->Load(stream.get()));
+}
+
+// "C:\a\..\b/c" as Windows resolves it before it opens anything.
+std::string Normalised(const std::wstring& target) {
+    std::wstring full(32768, L'\0');
+    DWORD length = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return Narrow(target);
+    return Narrow(std::wstring_view(full.data(), length));
+}
+
+}  // namespace
+
 ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     ShortcutTarget target;
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())))
+    bool inUse = false;
+    std::optional<std::string> bytes = ReadShortcutFile(path, inUse);
+    if (!bytes) {
+        if (inUse) target.kind = ShortcutTarget::Kind::InUse;
         return target;
-    ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.putVoid()))) return target;
-    std::wstring wide = Widen(path);
-    if (wide.size() >= MAX_PATH) wide = LongPath(path);
-    if (FAILED(file->Load(wide.c_str(), STGM_READ))) return target;
+    }
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())) ||
+        !LoadLink(link.get(), *bytes))
+        return target;
 
     // An advertised shortcut starts its program through Windows Installer.
     ComPtr<IShellLinkDataList> data;
@@ -107,7 +164,7 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     std::wstring buffer(32768, L'\0');
     if (link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, 0) == S_OK && buffer[0] != 0) {
         target.kind = ShortcutTarget::Kind::Path;
-        target.path = Narrow(buffer.c_str());
+        target.path = Normalised(buffer.c_str());
         return target;
     }
     // No path, but a shell item: the Control Panel, a printer, a network place.

@@ -1,17 +1,15 @@
 // The pattern list, its buttons and the pattern table; the wildcard matcher.
 #include <gtest/gtest.h>
-
 #include <set>
 
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
+#include "platform/Wtf8.h"
 #include "ui/ControlModel.h"
 
 using namespace cc;
-
-namespace {
 
 struct JunkPatterns : ::testing::Test {
     ControlModel ui;
@@ -19,115 +17,92 @@ struct JunkPatterns : ::testing::Test {
     Program program{ui, fakes.platform};
     PatternTable& table = program.state().JunkPatterns;
 
-    std::set<int> checkedItems() {
+    std::set<int> checkedItems() {   // numbered from 1
         std::set<int> items;
-        for (int i = 0; i < ui.itemCount(kPatternList); ++i)
-            if (ui.itemChecked(kPatternList, i)) items.insert(i + 1);   // numbered from 1
+        for (int i = 0; i < ui.itemCount(kPatternList); ++i) if (ui.itemChecked(kPatternList, i)) items.insert(i + 1);
         return items;
     }
+    void add(std::optional<std::string> typed) { ui.answerInput(std::move(typed)), ui.click("按钮9"); }
 };
 
-}  // namespace
-
-TEST_F(JunkPatterns, RecommendChecksExactlyTheRecommendedItemsAndRefreshesTheTable) {
-    ui.toggleItemCheck(kPatternList, 1);   // the user's own mark on item 2
-    ui.click("按钮10");
-    std::set<int> expected;
-    for (int i = 1; i <= 37; ++i)
-        if (!std::set<int>{2, 5, 16, 21, 22, 24, 25, 26, 27, 28}.count(i)) expected.insert(i);
-    EXPECT_EQ(checkedItems(), expected);
-    EXPECT_EQ(expected.size(), 27u);
-    // The table follows the buttons' marks, not only clicks in the list.
-    EXPECT_EQ(table[0], "*.??$");
-    EXPECT_EQ(table[1], "");
-    EXPECT_EQ(table[15], "");   // "errorlog.txt" is not "*.errorlog.txt"
-    EXPECT_EQ(table[36], "Thumbs.db");
-    EXPECT_EQ(table[37], "");
-}
-
-TEST_F(JunkPatterns, RecommendUnchecksAddedItemsButChecksAnAddedErrorlogPattern) {
-    ui.answerInput("*.xyz");
-    ui.click("按钮9");
-    ui.answerInput("*.errorlog.txt");
-    ui.click("按钮9");
+TEST_F(JunkPatterns, AddComparesExactlyAndRecommendChecksTheRecommendedItemsOnlyAndRefreshesTheTable) {
+    for (auto typed : {std::optional<std::string>("*.tmp"), std::optional<std::string>(""), std::optional<std::string>()})
+        add(typed);   // listed already, confirmed empty, cancelled
+    EXPECT_EQ(ui.itemCount(kPatternList), 37);
+    add("*.TMP");             // the duplicate test is case-sensitive
+    add(" *.errorlog.txt ");  // blanks kept
+    add("*.errorlog.txt");    // recommended, unlike the default "errorlog.txt"
+    EXPECT_EQ(ui.itemText(kPatternList, 38), " *.errorlog.txt ");
+    EXPECT_EQ(ui.shownBoxes().back(), (ControlModel::ShownBox{"添加一个文件类型,如: *.tmp", "添加文件类型", MessageKind::Ok, true}));
+    EXPECT_TRUE(checkedItems().empty());
     ui.click("按钮7");
     ui.click("按钮10");
-    ASSERT_EQ(ui.itemCount(kPatternList), 39);
-    EXPECT_FALSE(ui.itemChecked(kPatternList, 37));
-    EXPECT_TRUE(ui.itemChecked(kPatternList, 38));
-    EXPECT_EQ(checkedItems().size(), 28u);
+    std::set<int> expected{40};
+    for (int i = 1; i <= 37; ++i) if (!std::set<int>{2, 5, 16, 21, 22, 24, 25, 26, 27, 28}.count(i)) expected.insert(i);
+    EXPECT_EQ(checkedItems(), expected);
+    EXPECT_EQ(table[0] + table[15] + table[37] + table[39], "*.??$*.errorlog.txt");
 }
 
-TEST_F(JunkPatterns, AddComparesExactlyAndKeepsBlanks) {
-    ui.answerInput("*.tmp");   // already listed
-    ui.click("按钮9");
-    EXPECT_EQ(ui.itemCount(kPatternList), 37);
-    ui.answerInput(std::string());   // confirmed empty
-    ui.click("按钮9");
-    ui.answerInput(std::nullopt);    // cancelled
-    ui.click("按钮9");
-    EXPECT_EQ(ui.itemCount(kPatternList), 37);
-    ui.answerInput("*.TMP");   // the duplicate test is case-sensitive
-    ui.click("按钮9");
-    ui.answerInput(" *.bak ");
-    ui.click("按钮9");
-    ASSERT_EQ(ui.itemCount(kPatternList), 39);
-    EXPECT_EQ(ui.itemText(kPatternList, 37), "*.TMP");
-    EXPECT_EQ(ui.itemText(kPatternList, 38), " *.bak ");
-    EXPECT_FALSE(ui.itemChecked(kPatternList, 38));
-    EXPECT_EQ(ui.shownBoxes().back().text, "添加一个文件类型,如: *.tmp");
-    EXPECT_EQ(ui.shownBoxes().back().caption, "添加文件类型");
-    EXPECT_TRUE(ui.shownBoxes().back().input);
-}
-
-TEST_F(JunkPatterns, ClicksInTheListRewriteTheTableAndUncheckAllEmptiesIt) {
-    ui.toggleItemCheck(kPatternList, 17);   // "*.tmp"
+TEST_F(JunkPatterns, ClicksAndButtonsRewriteTheTableWhichNeverGrowsPastItsSlots) {
+    ui.toggleItemCheck(kPatternList, 17);
     EXPECT_EQ(table[17], "*.tmp");
     ui.toggleItemCheck(kPatternList, 17);
     EXPECT_EQ(table[17], "");
-    ui.click("按钮7");
-    for (int i = 0; i < 37; ++i) EXPECT_EQ(table[i], ui.itemText(kPatternList, i));
-    ui.click("按钮8");
-    EXPECT_TRUE(checkedItems().empty());
-    for (const auto& slot : table) EXPECT_EQ(slot, "");
-}
-
-TEST_F(JunkPatterns, ItemsPastTheHundredthSlotNeverReachPastTheTable) {
     for (int i = 0; i < 80; ++i) ui.addItem(kPatternList, "*.p" + std::to_string(i));
     ui.click("按钮7");   // 117 checked items, 100 slots
     EXPECT_EQ(table[99], ui.itemText(kPatternList, 99));
-    EXPECT_EQ(table.size(), 100u);
+    ui.click("按钮8");
+    for (const auto& slot : table) EXPECT_EQ(slot, "");
 }
 
-TEST(Wildcard, StarQuestionAndLiteralCharacters) {
-    EXPECT_TRUE(Wildcard("*.tmp").matches("a.tmp"));
-    EXPECT_TRUE(Wildcard("*.tmp").matches(".tmp"));
-    EXPECT_FALSE(Wildcard("*.tmp").matches("a.tmp.txt"));
-    EXPECT_TRUE(Wildcard("*.tmp").matches("a.b.tmp"));
-    EXPECT_TRUE(Wildcard("*.??$").matches("setup.ex$"));
-    EXPECT_FALSE(Wildcard("*.??$").matches("setup.e$"));
-    EXPECT_TRUE(Wildcard("0???????.nch").matches("01234567.nch"));
-    EXPECT_FALSE(Wildcard("0???????.nch").matches("0123.nch"));   // "?" is exactly one character
-    EXPECT_FALSE(Wildcard("~*.*").matches("~nodot"));
-    EXPECT_TRUE(Wildcard("~*.*").matches("~WRL0001.tmp"));
-    EXPECT_TRUE(Wildcard("*.$*").matches("x.$"));
-    EXPECT_TRUE(Wildcard("*.#Res").matches("a.#res"));
-    EXPECT_TRUE(Wildcard("*.*~").matches("file.txt~"));
-    EXPECT_TRUE(Wildcard("*.---").matches("a.---"));
-    EXPECT_FALSE(Wildcard("").matches("anything"));   // an empty slot matches nothing
-    EXPECT_TRUE(Wildcard("*a*b*c").matches("xxaxxbxxbxxc"));
-    EXPECT_FALSE(Wildcard("*a*b*c").matches("xxaxxbxxcxxb"));
+// Expected answers are what Windows' FindFirstFile gives on long names:
+// [R] the search's rewrite of the pattern, as Microsoft describes it for .NET's
+//     FileSystemName.TranslateWin32Expression and J. Kuhne's "Wildcards in
+//     Windows" (2017): "*.*" -> "*", "?" -> DOS_QM, "." before "?" or "*" ->
+//     DOS_DOT, a final "*." -> DOS_STAR;
+// [N] path normalisation drops trailing dots and blanks (KB 115827, "Naming
+//     Files, Paths, and Namespaces");
+// [F] FsRtlIsNameInExpression (WDK; [MS-FSA] 2.1.4.4): DOS_STAR stops before the
+//     name's last ".", DOS_QM matches one character or nothing at a "." or the
+//     end, DOS_DOT a "." or nothing past the end; names are UTF-16 code units;
+// [U] the upper-case table: simple one-to-one mapping, no special casing.
+TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
+    struct Case { const char* pattern; const char* name; bool matches; } cases[] = {
+        {"*.*", "README", true}, {"*.*", "a.b.c", true},                                 // [R]
+        {"*.", "README", true}, {"*.", "a.txt", false}, {"*.", "a.b.", false},           // [R] [F] DOS_STAR
+        {"chklist.*", "chklist", true}, {"chklist.*", "CHKLIST.001", true},              // [R] [F] DOS_DOT
+        {"chklist.*", "chklistx", false}, {"~*.*", "~abc", true}, {"~*.*", "a~", false},
+        {"0???????.nch", "0abc.nch", true}, {"0???????.nch", "01234567.nch", true},      // [F] DOS_QM before "."
+        {"0???????.nch", "012345678.nch", false}, {"0???????.nch", "0abc.d.nch", false},
+        {"file?", "file", true}, {"file?", "file1", true}, {"file?", "file12", false},   // [F] DOS_QM at the end
+        {"?", "a.b", false}, {"*.?", "noext", true}, {"*.?", "a.bc", true},             // "*" takes all, the rest nothing
+        {"a.?", "a.bc", false},
+        {"*.??$", "setup.ex$", true}, {"*.??$", "setup.e$", false},
+        {"*.tmp", "a.b.tmp", true}, {"*.tmp", "a.tmp.txt", false}, {"*.tmp", ".tmp", true},
+        {"*.log", "notes.logbook", false},                                                // never the 8.3 alias
+        {"*a*b*c", "xxaxxbxxbxxc", true}, {"*a*b*c", "xxaxxbxxcxxb", false},
+        {"a.", "a", true}, {"*.bak ", "x.bak", true}, {"...", "x", false},               // [N]
+        {"<.txt", "a.b.txt", true}, {"a>c", "abc", true},                                // typed DOS wildcards [F]
+        {"sub\\*.tmp", "a.tmp", false}, {"../*", "a", false}, {"", "a", false},          // a path; an empty slot
+        {"Thumbs.db", "THUMBS.DB", true},                                                 // [U]
+        {"*.\xC7\x8D\xCE\xA3\xD0\x96", "p.\xC7\x8E\xCF\x83\xD0\xB6", true},              // *.ǍΣЖ, p.ǎσж
+        {"*.\xCF\x82", "x.\xCE\xA3", true}, {"\xC7\x86", "\xC7\x85", true},              // ς/Σ, ǆ/ǅ
+        {"*.\xC4\x9F", "x.\xC4\x9E", true}, {"\xD5\xA1*", "\xD4\xB1", true},             // ğ/Ğ, Armenian ա/Ա
+        {"\xE2\x85\xB0", "\xE2\x85\xA0", true}, {"\xEF\xBD\x81", "\xEF\xBC\xA1", true}, // roman ⅰ/Ⅰ, full-width a/A
+        {"\xC3\x9F", "SS", false}, {"\xC3\x9F", "\xE1\xBA\x9E", false},                  // ß is no "SS", nor ẞ
+        {"?.bak", "\xF0\x9F\x98\x80.bak", false}, {"??.bak", "\xF0\x9F\x98\x80.bak", true},  // [F] two units
+        {"?.tmp", "\xED\xA0\x80.tmp", true},                                              // an unpaired surrogate
+    };
+    for (const Case& c : cases) EXPECT_EQ(Wildcard(c.pattern).matches(c.name), c.matches) << testing::PrintToString(std::string(c.pattern) + " / " + c.name);
+    const std::string x(63, 'x');   // expressions of 64 units and more: past one word of positions
+    EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x) &&
+                Wildcard(x + "?.*").matches(x + "y.z") && !Wildcard(x + "?.*").matches(x + "yy"));
 }
 
-TEST(Wildcard, MatchesTheLongNameOnlyAndIgnoresCaseBeyondAscii) {
-    // An 8.3 alias such as NOTES~1.LOG is no reason to match.
-    EXPECT_FALSE(Wildcard("*.log").matches("notes.logbook"));
-    EXPECT_TRUE(Wildcard("Thumbs.db").matches("THUMBS.DB"));
-    EXPECT_TRUE(Wildcard("*.tmp").matches("\xC3\x89T\xC3\x89.TMP"));                    // ÉTÉ.TMP
-    EXPECT_TRUE(Wildcard("\xC3\xA9t\xC3\xA9.*").matches("\xC3\x89T\xC3\x89.tmp"));       // été.* vs ÉTÉ.tmp
-    EXPECT_TRUE(Wildcard("\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB.log").matches("\xD0\xA4\xD0\x90\xD0\x99\xD0\x9B.LOG"));  // файл / ФАЙЛ
-    EXPECT_TRUE(Wildcard("*.bak").matches("\xF0\x9F\x98\x80.bak"));                    // an emoji outside the BMP
-    EXPECT_TRUE(Wildcard("?.bak").matches("\xF0\x9F\x98\x80.bak"));                    // one character, four bytes
-    EXPECT_TRUE(Wildcard("*.tmp").matches("\xE4\xB8\xB4\xE6\x97\xB6.tmp"));            // 临时.tmp
-    EXPECT_FALSE(Wildcard("*.tmp").matches("\xFF\xFE.tmq"));                           // invalid bytes are safe
+TEST(Wtf8, UnpairedSurrogatesRoundTripAndInvalidBytesBecomeReplacements) {
+    for (std::u16string units : {std::u16string(u"a\xD800z"), std::u16string(1, u'\xDC00'), std::u16string(u"\xDE00\xD83D")})
+        EXPECT_EQ(Utf16FromWtf8(Wtf8FromUtf16(units)), units);   // never a U+FFFD look-alike
+    EXPECT_EQ(Wtf8FromUtf16(u"\xD83D\xDE00\x4E34\xE9\xD800"), "\xF0\x9F\x98\x80\xE4\xB8\xB4\xC3\xA9\xED\xA0\x80");
+    EXPECT_EQ(Utf16FromWtf8("\xF0\x9F\x98\x80"), u"\xD83D\xDE00");   // a pair is one character
+    EXPECT_EQ(Utf16FromWtf8("a\xFF\xC0\xAF\xE4\xB8\xF4\x90\x80\x80"), std::u16string(u"a") + std::u16string(9, u'\xFFFD'));
 }

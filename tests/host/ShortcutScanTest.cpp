@@ -1,19 +1,15 @@
 // The invalid-shortcut scan against the in-memory file system and shortcut reader.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "shortcuts/ShortcutScan.h"
-#include "ui/ListActions.h"
 #include "ui/ControlModel.h"
+#include "ui/ListActions.h"
 
 using namespace cc;
 using Kind = ShortcutTarget::Kind;
-
-namespace {
+using Strings = std::vector<std::string>;
 
 struct ShortcutScanTest : ::testing::Test {
     ControlModel ui;
@@ -21,118 +17,60 @@ struct ShortcutScanTest : ::testing::Test {
     fake::MemoryFileSystem& fs = fakes.files;
     Program program{ui, fakes.platform};
 
-    void SetUp() override {
-        fs.addDrive("C:", true);
-        fs.addDrive("E:", false);   // not local: the scan walks every drive
-        fs.addFile("C:\\Windows\\notepad.exe", "exe");
-        fs.addFolder("C:\\Games");
-    }
-    std::vector<std::string> listed() {
-        std::vector<std::string> items;
+    Strings listed() {
+        Strings items;
         for (int i = 0; i < ui.itemCount(kShortcutList); ++i) items.push_back(ui.itemText(kShortcutList, i));
         return items;
     }
 };
 
-}  // namespace
-
-TEST_F(ShortcutScanTest, ListsOnlyShortcutsWhoseTargetIsGone) {
-    fs.addShortcut("C:\\gone.lnk", {Kind::Path, "C:\\Program Files\\Old\\old.exe"}, 600);
+TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWithTheButtonAndCloseOffMeanwhile) {
+    fs.addDrive("C:", true);
+    fs.addDrive("E:", false);   // not local: the scan walks every drive
+    fs.addFile("C:\\Windows\\notepad.exe", "exe");
+    fs.addShortcut("C:\\.lnk", {Kind::Path, "C:\\Program Files\\Old\\old.exe"}, 600);   // the shortest name
     fs.addShortcut("C:\\notepad.lnk", {Kind::Path, "C:\\Windows\\notepad.exe"});
-    fs.addShortcut("C:\\games.LNK", {Kind::Path, "C:\\Games"});              // a folder that exists
+    fs.addShortcut("C:\\windows.LNK", {Kind::Path, "C:\\Windows"});          // a folder that exists
     fs.addShortcut("C:\\Panel.lnk", {Kind::Elsewhere, ""});                   // Control Panel, advertised
-    fs.addFileOfSize("C:\\broken.lnk", 500);                                   // random bytes: unreadable
+    fs.addShortcut("C:\\held.lnk", {Kind::InUse, ""});                        // not judged, so not listed
+    fs.addFile("C:\\broken.lnk", std::string(500, 'x')), fs.addFile("C:\\lnk"), fs.addFile("C:\\x.lab");   // unreadable; no shortcuts
     fs.addShortcut("C:\\sub\\deeper.Lnk", {Kind::Path, "D:\\nothing"}, 100);
     fs.addShortcut("E:\\usb.lnk", {Kind::Path, ""}, 30);                      // no target at all
-    fs.addFolder("C:\\folder.lnk");                                            // a folder, not a shortcut
-    fs.addShortcut("C:\\folder.lnk\\inside.lnk", {Kind::Path, "C:\\x"}, 10);
+    fs.addShortcut("C:\\folder.lnk\\inside.lnk", {Kind::Path, "C:\\x"}, 10);  // in a folder named like a shortcut
     fs.addShortcut("C:\\.config\\hidden.lnk", {Kind::Path, "C:\\x"}, 10);     // dot-folder
     fs.addFolder("C:\\link", true);                                            // a junction: not followed
     fs.addShortcut("C:\\link\\loop.lnk", {Kind::Path, "C:\\x"}, 10);
-
-    ui.selectTab("高级选择夹1", 1);
-    ui.click("扫描");
-    EXPECT_EQ(listed(), (std::vector<std::string>{"C:\\gone.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk",
-                                                  "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
-    for (int i = 0; i < ui.itemCount(kShortcutList); ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
-    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1240 bytes
-    EXPECT_EQ(ui.caption("透明标签3"), "扫描结果:");
-    EXPECT_EQ(ui.caption("扫描"), "扫描");
-    EXPECT_FALSE(ui.disabled("扫描"));
-    EXPECT_TRUE(ui.controlBox());
+    Strings seen;
+    ui.setPumpHook([&](int) { seen.push_back(ui.caption("扫描") + (ui.disabled("扫描") ? "-" : "+") + (ui.controlBox() ? "box" : "")); });
+    for (int scan = 0; scan < 2; ++scan) {
+        ui.click("扫描");
+        EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk", "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
+        for (int i = 0; i < 5; ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
+        EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1240 bytes
+        EXPECT_EQ(ui.caption("透明标签3") + ui.caption("扫描"), "扫描结果:扫描");
+        EXPECT_TRUE(!ui.disabled("扫描") && ui.controlBox());
+    }
+    EXPECT_EQ(seen, Strings(10, "扫描中..-"));   // C:\, Windows, sub, folder.lnk and E:\, twice
 }
 
-TEST_F(ShortcutScanTest, WhileScanningTheButtonIsDisabledAndTheControlBoxOff) {
-    fs.addShortcut("C:\\a\\x.lnk", {Kind::Path, "C:\\none"});
-    std::vector<std::string> seen;
-    ui.setPumpHook([&](int) {
-        seen.push_back(ui.caption("扫描") + (ui.disabled("扫描") ? " disabled" : " enabled") +
-                       (ui.controlBox() ? " box" : " no box"));
-    });
-    ui.click("扫描");
-    ASSERT_FALSE(seen.empty());
-    for (const auto& s : seen) EXPECT_EQ(s, "扫描中.. disabled no box");
-    EXPECT_EQ(ui.caption("扫描"), "扫描");
-}
-
-TEST_F(ShortcutScanTest, RootShortcutsHaveOneBackslashAndASecondScanGivesTheSameList) {
-    fs.addShortcut("C:\\a.lnk", {Kind::Path, "C:\\none"}, 1023);
-    ui.click("扫描");
-    EXPECT_EQ(listed(), (std::vector<std::string>{"C:\\a.lnk"}));
-    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 0KB");   // 1023 bytes
-    ui.click("扫描");
-    EXPECT_EQ(listed(), (std::vector<std::string>{"C:\\a.lnk"}));
-    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 0KB");
-    fs.addShortcut("C:\\b.lnk", {Kind::Path, "C:\\none"}, 1);
-    ui.click("扫描");
-    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1024 bytes
-}
-
-TEST_F(ShortcutScanTest, DeleteTakesOnlyCheckedItemsAndAnEmptyListOffersAScan) {
-    fs.addShortcut("C:\\a.lnk", {Kind::Path, "C:\\none"});
-    fs.addShortcut("C:\\b.lnk", {Kind::Path, "C:\\none"});
-    ui.answerMessage(false);
-    ui.click("删除");   // empty list, Cancel: nothing
+TEST_F(ShortcutScanTest, DeleteTakesOnlyCheckedItemsAndAnEmptyListOffersAScanEvenDuringAScan) {
+    fs.addDrive("C:", true);
+    fs.addShortcut("C:\\a\\x.lnk", {Kind::Path, "C:\\none"}, 1500);
+    fs.addShortcut("C:\\b\\y.lnk", {Kind::Path, "C:\\none"}, 547);
+    ui.answerMessage(false), ui.click("删除");   // empty list, Cancel: nothing
     EXPECT_TRUE(listed().empty());
+    EXPECT_EQ(ui.shownBoxes().at(0), (ControlModel::ShownBox{"删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo, false}));
     ui.answerMessage(true);
-    ui.click("删除");   // OK: a full scan, nothing deleted
-    EXPECT_EQ(listed().size(), 2u);
-    EXPECT_TRUE(fs.has("C:\\a.lnk"));
-
-    SetAllChecked(ui, kShortcutList, false);
-    ui.click("删除");   // none checked: nothing changes
-    EXPECT_EQ(listed().size(), 2u);
-    ui.setItemChecked(kShortcutList, 1, true);
-    ui.click("删除");
-    EXPECT_EQ(listed(), (std::vector<std::string>{"C:\\a.lnk"}));
-    EXPECT_FALSE(fs.has("C:\\b.lnk"));
-    EXPECT_TRUE(fs.has("C:\\a.lnk"));
-    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 2KB");   // still the last scan's total
-    ASSERT_EQ(ui.shownBoxes().size(), 2u);
-    EXPECT_EQ(ui.shownBoxes()[0].text, "删除项目为空,是否进行扫描?");
-    EXPECT_EQ(ui.shownBoxes()[0].kind, MessageKind::OkCancelInfo);
-}
-
-TEST_F(ShortcutScanTest, ClosingTheWindowDuringTheScanEndsIt) {
-    for (int i = 0; i < 4; ++i) fs.addShortcut("C:\\d" + std::to_string(i) + "\\x.lnk", {Kind::Path, "C:\\none"});
-    ui.setPumpHook([&](int pump) {
-        if (pump == 2) ui.postClose();
-    });
-    EXPECT_NO_THROW(ui.click("扫描"));
-    EXPECT_TRUE(ui.windowClosed());
-    EXPECT_EQ(ui.pumpCount(), 2);
-}
-
-TEST_F(ShortcutScanTest, ADeleteClickDuringTheScanStartsASecondScanInside) {
-    fs.addShortcut("C:\\a\\x.lnk", {Kind::Path, "C:\\none"});
-    fs.addShortcut("C:\\b\\y.lnk", {Kind::Path, "C:\\none"});
-    ui.answerMessage(true);
-    ui.setPumpHook([&](int pump) {
-        if (pump == 1) ui.postClick("删除");   // list still empty: OK runs a scan inside this one
-    });
-    ui.click("扫描");
-    // The inner scan found both; the outer one then walked the rest again.
-    EXPECT_EQ(listed(), (std::vector<std::string>{"C:\\a\\x.lnk", "C:\\b\\y.lnk", "C:\\a\\x.lnk", "C:\\b\\y.lnk"}));
-    EXPECT_EQ(ui.caption("扫描"), "扫描");
-    EXPECT_FALSE(ui.disabled("扫描"));
+    ui.setPumpHook([&](int pump) { if (pump == 1) ui.postClick("删除"); });   // list still empty: OK scans inside this one
+    ui.click("扫描");   // the inner scan found both; the outer one then walked the rest again
+    EXPECT_EQ(listed(), (Strings{"C:\\a\\x.lnk", "C:\\b\\y.lnk", "C:\\a\\x.lnk", "C:\\b\\y.lnk"}));
+    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 3KB");   // 4094 bytes
+    SetAllChecked(ui, kShortcutList, false), ui.click("删除");   // none checked: nothing changes
+    EXPECT_EQ(listed().size(), 4u);
+    ui.setItemChecked(kShortcutList, 1, true), ui.click("删除");
+    EXPECT_EQ(listed(), (Strings{"C:\\a\\x.lnk", "C:\\a\\x.lnk", "C:\\b\\y.lnk"}));
+    EXPECT_TRUE(!fs.has("C:\\b\\y.lnk") && fs.has("C:\\a\\x.lnk"));
+    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 3KB");   // still the last scan's total
+    ui.setPumpHook([&, base = ui.pumpCount()](int pump) { if (pump == base + 2) ui.postClose(); });
+    EXPECT_NO_THROW(ui.click("扫描"));   // the model throws on any control touched after the close
 }

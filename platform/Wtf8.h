@@ -1,0 +1,15 @@
+#pragma once
+// Names inside the program are WTF-8: UTF-8 that also carries an unpaired
+// UTF-16 surrogate as its own three-byte form, so that every name Windows can
+// store (valid UTF-16 or not) converts to text and back to the very same name.
+
+#include <string>
+#include <string_view>
+
+namespace cc {
+
+// Invalid bytes become U+FFFD; an encoded surrogate becomes that code unit.
+std::u16string Utf16FromWtf8(std::string_view text);
+std::string Wtf8FromUtf16(std::u16string_view units);
+
+}  // namespace cc
