@@ -14,18 +14,19 @@ constexpr char16_t kDosStar = u'<', kDosQm = u'>', kDosDot = u'"';
 // What the system's search hands the file system for a pattern.
 std::u16string Rewrite(std::u16string p) {
     if (p.find_first_of(u"\\/") != std::u16string::npos) return {};
-    // Path normalisation drops the trailing dots and blanks of the last component...
+    // Path normalisation drops the trailing dots and blanks of the last
+    // component, but the search remembers a dot it dropped after a "*".
     size_t kept = p.find_last_not_of(u". ");
     if (kept == std::u16string::npos) return {};
     bool droppedDot = p.substr(kept + 1).starts_with(u'.');
     p.resize(kept + 1);
     if (p == u"*.*") return u"*";
-    for (size_t i = 0; i < p.size(); ++i) {
-        if (p[i] == u'?') p[i] = kDosQm;
-        else if (p[i] == u'.' && (p[i + 1] == u'?' || p[i + 1] == u'*')) p[i] = kDosDot;   // p[size()] is 0
+    for (size_t i = 0; i < p.size(); ++i) {   // p[i + 1] is still the pattern's own character
+        const char16_t next = i + 1 < p.size() ? p[i + 1] : (droppedDot ? u'.' : u'\0');
+        if (p[i] == u'*' && next == u'.') p[i] = kDosStar;
+        else if (p[i] == u'?') p[i] = kDosQm;
+        else if (p[i] == u'.' && (next == u'?' || next == u'*')) p[i] = kDosDot;
     }
-    // ...but a pattern that ended in "*." still asks for names without an extension.
-    if (droppedDot && p.back() == u'*') p.back() = kDosStar;
     return p;
 }
 
@@ -38,7 +39,9 @@ std::u16string FoldForMatching(std::string_view name) {
 }
 
 Wildcard::Wildcard(std::string_view pattern) : expression_(Rewrite(FoldForMatching(pattern))) {
-    suffixOnly_ = expression_.size() > 1 && expression_[0] == u'*' &&
+    // "*.tmp" becomes "<.tmp": a literal rest that begins with a dot holds the
+    // name's last dot, so DOS_STAR is as good as "*" and a suffix test decides.
+    suffixOnly_ = expression_.size() > 1 && (expression_[0] == u'*' || (expression_[0] == kDosStar && expression_[1] == u'.')) &&
                   expression_.find_first_of(u"*<>\"", 1) == std::u16string::npos;
     if (expression_.size() >= 64) return;   // the general matcher handles it
     for (size_t k = 0; k < expression_.size(); ++k) {

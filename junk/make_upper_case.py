@@ -9,7 +9,8 @@ Windows folds file names one UTF-16 code unit at a time through a table of the
 Basic Multilingual Plane: the simple, one-to-one upper-case mapping. Python's
 str.upper() applies the full mapping (special casing, "ß" -> "SS"), so each code
 point is mapped on its own and only results of exactly one BMP character are
-kept. Surrogates map to themselves. Needs nothing beyond Debian's python3.
+kept; where special casing expands a letter that has a simple mapping (the
+Greek letters with iota subscript), str.title() gives that one letter. Surrogates map to themselves. Needs nothing beyond Debian's python3.
 
 The table is stored as runs: a run covers the code points first, first + step,
 ... last, each mapped by adding the same delta. Runs never overlap, and a code
@@ -25,6 +26,10 @@ def upper(cp):
     if 0xD800 <= cp <= 0xDFFF:
         return cp
     mapped = chr(cp).upper()
+    if len(mapped) > 1:
+        # Special casing expands a few letters ("\u1F80" -> two letters); their
+        # simple mapping is the one-letter title case where there is one.
+        mapped = chr(cp).title()
     return ord(mapped) if len(mapped) == 1 and ord(mapped) <= 0xFFFF else cp
 
 

@@ -57,9 +57,11 @@ TEST_F(JunkPatterns, ClicksAndButtonsRewriteTheTableWhichNeverGrowsPastItsSlots)
 
 // Expected answers are what Windows' FindFirstFile gives on long names:
 // [R] the search's rewrite of the pattern, as Microsoft describes it for .NET's
-//     FileSystemName.TranslateWin32Expression and J. Kuhne's "Wildcards in
-//     Windows" (2017): "*.*" -> "*", "?" -> DOS_QM, "." before "?" or "*" ->
-//     DOS_DOT, a final "*." -> DOS_STAR;
+//     FileSystemName.TranslateWin32Expression, J. Kuhne's "Wildcards in
+//     Windows" (2017), and as ReactOS's kernel32 FindFile test observed it on
+//     Windows ("*.a" -> "<.a", "a*.*" -> "a<\"*", "*.a*." -> "<.a<"): "*.*" -> "*",
+//     "?" -> DOS_QM, "." before "?" or "*" -> DOS_DOT, "*" before a "." (also a
+//     dropped final one) -> DOS_STAR;
 // [N] path normalisation drops trailing dots and blanks (KB 115827, "Naming
 //     Files, Paths, and Namespaces");
 // [F] FsRtlIsNameInExpression (WDK; [MS-FSA] 2.1.4.4): DOS_STAR stops before the
@@ -75,8 +77,9 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"0???????.nch", "0abc.nch", true}, {"0???????.nch", "01234567.nch", true},      // [F] DOS_QM before "."
         {"0???????.nch", "012345678.nch", false}, {"0???????.nch", "0abc.d.nch", false},
         {"file?", "file", true}, {"file?", "file1", true}, {"file?", "file12", false},   // [F] DOS_QM at the end
-        {"?", "a.b", false}, {"*.?", "noext", true}, {"*.?", "a.bc", true},             // "*" takes all, the rest nothing
-        {"a.?", "a.bc", false},
+        {"?", "a.b", false}, {"*.?", "noext", true}, {"*.?", "a.b", true},              // [R] "<\">": DOS_STAR
+        {"*.?", "a.bc", false}, {"a*.?", "ab.c.d", true}, {"a.?", "a.bc", false},       //     keeps the last dot
+        {"*.a*.", "x.ay", true}, {"*.a*.", "x.ay.z", false}, {"*.*.", "a.b", true},      // [R] [N]
         {"*.??$", "setup.ex$", true}, {"*.??$", "setup.e$", false},
         {"*.tmp", "a.b.tmp", true}, {"*.tmp", "a.tmp.txt", false}, {"*.tmp", ".tmp", true},
         {"*.log", "notes.logbook", false},                                                // never the 8.3 alias
@@ -90,6 +93,7 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"*.\xC4\x9F", "x.\xC4\x9E", true}, {"\xD5\xA1*", "\xD4\xB1", true},             // ğ/Ğ, Armenian ա/Ա
         {"\xE2\x85\xB0", "\xE2\x85\xA0", true}, {"\xEF\xBD\x81", "\xEF\xBC\xA1", true}, // roman ⅰ/Ⅰ, full-width a/A
         {"\xC3\x9F", "SS", false}, {"\xC3\x9F", "\xE1\xBA\x9E", false},                  // ß is no "SS", nor ẞ
+        {"\xE1\xBE\x80", "\xE1\xBE\x88", true},                                                 // ᾀ/ᾈ, not "ἈΙ"
         {"?.bak", "\xF0\x9F\x98\x80.bak", false}, {"??.bak", "\xF0\x9F\x98\x80.bak", true},  // [F] two units
         {"?.tmp", "\xED\xA0\x80.tmp", true},                                              // an unpaired surrogate
     };
