@@ -9,6 +9,8 @@
 
 namespace cc::test {
 
+extern std::wstring gProgram, gScreenshots;   // the end-to-end run's program and screenshot folder
+
 RECT ScreenRect(HWND hwnd);
 COLORREF ScreenPixel(POINT screen);
 
@@ -26,7 +28,6 @@ public:
     void clickControl(HWND control, bool wait = true);
     void clickCheckBox(HWND list, int item);   // real input on a checked list's box
     static void mouseAt(POINT screen, int clicks = 0);   // real input: moves, then clicks
-    void clickAt(HWND control, POINT client);   // real input at a point of the control
 
     // The checked lists and the disk table, read through the program's memory.
     int listCount(HWND list) const;
@@ -48,6 +49,7 @@ public:
     int waitForExit();
 
 private:
+    void clickAt(HWND control, POINT client, bool wait = true);   // real input at a point of the control
     HWND findWindow(const wchar_t* windowClass) const;   // visible, of the program
     // A rectangle the control writes through a pointer into the program's memory.
     RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;

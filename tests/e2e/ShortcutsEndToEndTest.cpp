@@ -12,11 +12,9 @@
 
 #include "ProgramDriver.h"
 #include "platform/win32/Handles.h"
+#include "tests/windows/TestFiles.h"
 
 using namespace cc::test;
-
-extern std::wstring gProgram;
-extern std::wstring gScreenshots;
 
 namespace {
 
@@ -27,8 +25,6 @@ bool SaveLink(const std::wstring& link, const std::wstring& target) {
            SUCCEEDED(shell->SetPath(target.c_str())) && SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.putVoid())) &&
            SUCCEEDED(file->Save(link.c_str(), TRUE));
 }
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "TempFolder.h"
+#include "TestFiles.h"
 #include "platform/win32/Win32FileSystem.h"
 
 using namespace cc;

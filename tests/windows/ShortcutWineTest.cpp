@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include "TempFolder.h"
+#include "TestFiles.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "shortcuts/ShortcutScan.h"
