@@ -41,7 +41,7 @@ struct JunkScanTest : ::testing::Test {
     }
     Strings log(std::string_view verb) {
         Strings lines;
-        for (const auto& line : fs.log()) if (line.rfind(verb, 0) == 0) lines.push_back(line);
+        for (const auto& line : fakes.journal) if (line.rfind(verb, 0) == 0) lines.push_back(line);
         return lines;
     }
 };
