@@ -70,9 +70,7 @@ bool ProgramDriver::start() {
     if (!CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         return false;
     WaitForInputIdle(process_.hProcess, 20000);
-    for (int attempt = 0; attempt < 200 && !(window_ = findWindow(kMainWindowClass)); ++attempt) Sleep(100);
-    if (window_) settle(500);
-    return window_ != nullptr;
+    return WaitFor([&] { return (window_ = findWindow(kMainWindowClass)) != nullptr; }, 20000) && (settle(500), true);
 }
 
 HWND ProgramDriver::findWindow(const wchar_t* windowClass) const {
@@ -161,14 +159,12 @@ std::wstring ProgramDriver::text(HWND control) const {
 }
 
 bool ProgramDriver::waitForText(HWND control, const std::wstring& expected, int timeoutMs) const {
-    for (int waited = 0; text(control) != expected; waited += 50, Sleep(50))
-        if (waited >= timeoutMs) return false;
-    return true;
+    return WaitFor([&] { return text(control) == expected; }, timeoutMs);
 }
 
 HWND ProgramDriver::waitForBox() const {
     HWND box = nullptr;
-    for (int waited = 0; !(box = findWindow(L"#32770")) && waited < 5000; waited += 50) Sleep(50);
+    WaitFor([&] { return (box = findWindow(L"#32770")) != nullptr; }, 5000);
     return box;
 }
 
@@ -188,7 +184,7 @@ void ProgramDriver::answerBox(HWND box, int button, const std::wstring& typed) {
     if (HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr))
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-    for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
+    WaitFor([&] { return !IsWindow(box); }, 5000);
 }
 
 void ProgramDriver::settle(int milliseconds) const {
@@ -222,9 +218,7 @@ bool ProgramDriver::screenshot(const std::wstring& name) const {
         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
         SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
         SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
     return saved;
 }
 

@@ -12,6 +12,12 @@ namespace cc::test {
 extern std::wstring gProgram, gScreenshots;   // the end-to-end run's program and screenshot folder
 
 RECT ScreenRect(HWND hwnd);
+// Whether `done` came true, asked every 50 ms, within the time.
+template <class Done> bool WaitFor(Done done, int timeoutMs) {
+    for (int waited = 0; !done(); waited += 50, Sleep(50))
+        if (waited >= timeoutMs) return false;
+    return true;
+}
 COLORREF ScreenPixel(POINT screen);
 
 class ProgramDriver {

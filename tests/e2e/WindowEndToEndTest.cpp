@@ -24,9 +24,8 @@ bool White(POINT screen) { return ScreenPixel(screen) == RGB(255, 255, 255); }
 
 // The label's text once it is no longer `old` (empty on a time-out).
 std::wstring Changed(const ProgramDriver& program, HWND label, const std::wstring& old) {
-    for (int waited = 0; waited < 4000; waited += 100, Sleep(100))
-        if (std::wstring now = program.text(label); now != old) return now;
-    return {};
+    std::wstring now;
+    return WaitFor([&] { return (now = program.text(label)) != old; }, 4000) ? now : L"";
 }
 
 bool StartsWith(const std::wstring& text, const char* prefix) { return text.rfind(cc::Widen(prefix), 0) == 0; }

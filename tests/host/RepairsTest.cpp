@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/Program.h"
@@ -28,16 +29,9 @@ const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explore
 const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
 const std::string kHttpValue = "HKCR\\http\\shell\\open\\command\\@";
 
-struct RowView {
-    std::string text;
-    int icon = 0;
-    bool link = false;
-    bool operator==(const RowView&) const = default;
-};
-void PrintTo(const RowView& r, std::ostream* out) { *out << "{\"" << r.text << "\", " << r.icon << ", " << r.link << "}"; }
+using RowView = std::tuple<std::string, int, bool>;   // the result's text, its icon, the link shown
 RowView Clear(bool link = false) { return {"未发现异常", IDI_STATUS_CLEAN, link}; }
 RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, true}; }
-const std::vector<RowView> kAllClear(5, Clear());
 
 // A clean machine and the page over it.
 struct Page {
@@ -171,7 +165,7 @@ TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
         EXPECT_TRUE(row != HijackRow::StartPage || p.state.RegistryText == "about:blank");
     }
     EXPECT_EQ(p.state.RegistryText, kClean);   // read back by the last text repair
-    EXPECT_EQ(p.rows(), kAllClear);
+    EXPECT_EQ(p.rows(), std::vector<RowView>(5, Clear()));
     EXPECT_EQ(p.fakes.files.content(kMsconfig), std::string(kMsconfigBytes, 'm'));
 
     Page q;   // without a whole copy the utility on disk is never touched
