@@ -34,18 +34,24 @@ std::vector<Listed> Listing(std::string_view folder, bool oldWay) {
     return listed;
 }
 
+// Either way every entry but "." and ".." is listed with its size, folders and reparse points marked.
 TEST(OldWays, FolderListingWithStandardInformationListsTheSame) {
     test::TempFolder temp;
     ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "a.tmp"), std::string(70000, 'a')));
     ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "\xE6\xB5\x8B\xE8\xAF\x95.log"), "x"));   // 测试.log
+    SetFileAttributesW(LongPath(temp.path() + "a.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(CreateDirectoryW(LongPath(temp.path() + "sub").c_str(), nullptr));
     const auto listed = Listing(temp.path(), true);
     ASSERT_EQ(listed.size(), 3u);
     EXPECT_EQ(listed, Listing(temp.path(), false));
     EXPECT_EQ(listed[0], Listed("a.tmp", false, false, 70000));
-    // The link back up (scripts/test-fixtures.sh) is still marked as one.
-    EXPECT_EQ(Listing("C:\\cc-fixtures\\tree\\inner\\", true), (std::vector<Listed>{{"loop", true, true, 0}}));
-    EXPECT_TRUE(Listing(temp.path() + "missing\\", true).empty());
+    EXPECT_EQ(listed[1], Listed("sub", true, false, 0));
+    // The link back up (scripts/test-fixtures.sh) is marked as one, and a missing folder lists nothing.
+    for (bool oldWay : {true, false}) {
+        EXPECT_EQ(Listing("C:\\cc-fixtures\\tree\\inner\\", oldWay), (std::vector<Listed>{{"loop", true, true, 0}}))
+            << "run scripts/test-fixtures.sh in the test prefix";
+        EXPECT_TRUE(Listing(temp.path() + "missing\\", oldWay).empty());
+    }
 }
 
 // Premultiplied BGRA pixels of a decoded picture.
