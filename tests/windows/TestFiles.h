@@ -1,13 +1,15 @@
 #pragma once
 // What the Windows and end-to-end tests share: whole files made and read back
-// (wide paths, the long-path form allowed), registry values stored as another
-// program would store them, a throw-away folder, a thread, and text helpers.
+// (wide paths, the long-path form allowed), shortcuts and registry values stored
+// as another program would store them, a throw-away folder, a thread, text helpers.
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <string>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
 
 namespace cc::test {
@@ -33,6 +35,15 @@ inline std::string ReadWholeFile(const std::wstring& path) {
 }
 
 inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A shortcut to a path, or to a shell item, saved by the shell's own link object (COM initialised).
+inline bool SaveShortcut(const std::wstring& link, const std::wstring& target, PCIDLIST_ABSOLUTE items = nullptr) {
+    ComPtr<IShellLinkW> shell;
+    ComPtr<IPersistFile> file;
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.putVoid())) &&
+           SUCCEEDED(items ? shell->SetIDList(items) : shell->SetPath(target.c_str())) &&
+           SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.putVoid())) && SUCCEEDED(file->Save(link.c_str(), FALSE));
+}
 
 // Creates the key if need be (64-bit view).
 inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
