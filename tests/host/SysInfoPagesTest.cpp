@@ -50,7 +50,6 @@ TEST_F(SysInfoPagesTest, DisksZeroToTenThatAnswerAreListedAndReadAgainWhenSelect
     machine.diskQueries.clear();
     select({0, 3});
     EXPECT_EQ(machine.diskQueries, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(machine.adapterQueries, 0);
     ASSERT_EQ(ui.itemCount("列表框1"), 3);
     EXPECT_EQ(ui.itemText("列表框1", 1) + "|" + ui.itemText("列表框1", 2), "Disk 2|Disk 10");
     EXPECT_EQ(ui.caption("分组框2"), DiskGroupCaption(3));
@@ -64,24 +63,6 @@ TEST_F(SysInfoPagesTest, DisksZeroToTenThatAnswerAreListedAndReadAgainWhenSelect
     machine.disks.erase(10);
     ui.selectItem("列表框1", 2);
     EXPECT_EQ(ui.caption("标签3"), DiskText(machine.disks[2]));
-}
-
-TEST_F(SysInfoPagesTest, TheAdapterListIsReplacedOnEveryFillAndDetailsComeFromIt) {
-    const AdapterInfo first{"Realtek PCIe", 3, "00-11-22-33-44-55", "10.0.0.2", "255.0.0.0", "10.0.0.1", "", ""};
-    machine.adapters = {first, {"Intel Wireless", 9, "66-77-88-99-AA-BB", "192.168.0.9", "", "", "", ""}};
-    select({4});
-    ASSERT_EQ(ui.itemCount("列表框2"), 2);
-    EXPECT_EQ(ui.itemText("列表框2", 1), "Intel Wireless");
-    EXPECT_EQ(ui.caption("分组框3"), AdapterGroupCaption(2));
-    machine.adapters = {};
-    ui.selectItem("列表框2", 0);
-    EXPECT_EQ(machine.adapterQueries, 1);
-    EXPECT_EQ(ui.caption("标签4"), AdapterText(first));
-
-    select({0, 4});
-    EXPECT_EQ(ui.itemCount("列表框2"), 0);
-    EXPECT_EQ(ui.caption("分组框3"), AdapterGroupCaption(0));
-    EXPECT_EQ(ui.caption("标签4"), AdapterText(first));   // the last details stay
 }
 
 TEST_F(SysInfoPagesTest, GaugeTimersStartOnTheirPagesAndTicksRefreshTheGauges) {

@@ -155,14 +155,14 @@ private:
     bool failWrites_ = false;
 };
 
-// The machine as a test describes it, and the disk numbers and adapter lists asked for.
+// The machine as a test describes it, and the disk numbers asked for.
 struct FakeSystemQueries final : SystemQueries {
     BoardInfo board;
     std::map<int, DiskInfo> disks;   // by disk number; a missing number does not answer
     std::vector<AdapterInfo> adapters;
     OsInfo os;
     CpuInfo cpu;
-    int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0, adapterQueries = 0;
+    int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0;
     std::string systemDirectory = "C:\\WINDOWS\\system32\\";
     std::vector<int> diskQueries;
 
@@ -173,7 +173,7 @@ struct FakeSystemQueries final : SystemQueries {
         if (found != disks.end()) info = found->second;
         return found != disks.end();
     }
-    std::vector<AdapterInfo> QueryAdapters() override { return ++adapterQueries, adapters; }
+    std::vector<AdapterInfo> QueryAdapters() override { return adapters; }
     OsInfo QueryOsInfo() override { return os; }
     CpuInfo QueryCpuInfo() override { return cpu; }
     int QueryCpuUsage() override { return cpuLoad; }
