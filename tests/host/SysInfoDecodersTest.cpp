@@ -49,7 +49,6 @@ Bytes RecordedStructures() {
     Add(t, {0x7F, 0x04, 0x00, 0x04});
     return t;
 }
-Bytes Recorded() { return WithHeader(RecordedStructures()); }
 
 BoardInfo Parse(const Bytes& raw) { return ParseSmbiosBoard(raw.empty() ? nullptr : raw.data(), raw.size()); }
 
@@ -126,7 +125,7 @@ TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
 }
 
 TEST(SysInfoSmbios, EveryTruncationStaysInsideTheBytes) {
-    const Bytes full = Recorded();
+    const Bytes full = WithHeader(RecordedStructures());
     for (std::size_t size = 0; size <= full.size(); ++size) {
         // A field is the whole table's, the system's stand-in while the board is cut off, or not there yet.
         const BoardInfo b = Parse(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size)));

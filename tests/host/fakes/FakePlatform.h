@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "platform/SystemQueries.h"
+#include "ui/ControlModel.h"
 
 namespace cc::fake {
 
@@ -201,6 +202,14 @@ struct FakeResources final : Resources {
         return blocks.count(id) ? std::span<const std::byte>(blocks[id]) : std::span<const std::byte>();
     }
 };
+
+// A list's item texts in order, of the checked items only if asked.
+inline std::vector<std::string> Items(ControlModel& ui, std::string_view list, bool checkedOnly = false) {
+    std::vector<std::string> items;
+    for (int i = 0; i < ui.itemCount(list); ++i)
+        if (!checkedOnly || ui.itemChecked(list, i)) items.push_back(ui.itemText(list, i));
+    return items;
+}
 
 struct FakePlatform {
     MemoryFileSystem files;
