@@ -4,7 +4,6 @@
 
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
-#include "ui/ControlModel.h"
 #include "ui/Frame.h"
 
 using namespace cc;

@@ -7,7 +7,6 @@
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
 #include "platform/Wtf8.h"
-#include "ui/ControlModel.h"
 
 using namespace cc;
 

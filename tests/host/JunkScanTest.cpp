@@ -13,7 +13,6 @@
 #include "junk/JunkScan.h"
 #include "junk/PatternList.h"
 #include "shortcuts/ShortcutScan.h"
-#include "ui/ControlModel.h"
 
 using namespace cc;
 using Strings = std::vector<std::string>;

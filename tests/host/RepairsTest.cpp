@@ -14,7 +14,6 @@
 #include "repair/Detection.h"
 #include "repair/HijackValues.h"
 #include "resources/ResourceIds.h"
-#include "ui/ControlModel.h"
 
 using namespace cc;
 
@@ -119,8 +118,7 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
 TEST(HijackDetection, TheSystemFolderIsAskedAtEveryScanAndLinksAreNeverHidden) {
     Page p;
     p.fakes.registry.setText(kStartPage, "http://start.example/");
-    p.fakes.system.systemDirectory = "D:\\WIN\\SYSTEM32\\";
-    p.fakes.files.addFile("D:\\WIN\\SYSTEM32\\dneapi.dll");
+    p.fakes.system.systemDirectory = "D:\\WIN\\SYSTEM32\\", p.fakes.files.addFile("D:\\WIN\\SYSTEM32\\dneapi.dll");
     p.scan();
     EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
     // Cleaned behind the program's back, with the system folder unknown: nothing is looked up in

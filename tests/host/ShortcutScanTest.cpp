@@ -4,7 +4,6 @@
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "shortcuts/ShortcutScan.h"
-#include "ui/ControlModel.h"
 #include "ui/ListActions.h"
 
 using namespace cc;

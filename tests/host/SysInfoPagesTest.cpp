@@ -7,7 +7,6 @@
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "sysinfo/InfoTexts.h"
-#include "ui/ControlModel.h"
 
 using namespace cc;
 
@@ -22,9 +21,7 @@ struct SysInfoPagesTest : ::testing::Test {
     ProgramState& state = program.state();
     fake::FakeSystemQueries& machine = fakes.system;
 
-    void select(std::initializer_list<int> tabs) {
-        for (int tab : tabs) ui.selectTab(kTabs, tab);
-    }
+    void select(std::initializer_list<int> tabs) { for (int tab : tabs) ui.selectTab(kTabs, tab); }
 };
 
 }  // namespace
@@ -44,8 +41,7 @@ TEST_F(SysInfoPagesTest, BoardAndSystemPagesShowTheRecordAskedAtEverySelection) 
 
 TEST_F(SysInfoPagesTest, DisksZeroToTenThatAnswerAreListedAndReadAgainWhenSelected) {
     select({3});
-    EXPECT_EQ(ui.itemCount("列表框1"), 0);
-    EXPECT_EQ(ui.caption("分组框2"), DiskGroupCaption(0));
+    EXPECT_TRUE(ui.itemCount("列表框1") == 0 && ui.caption("分组框2") == DiskGroupCaption(0));
     for (int n : {0, 2, 10, 11}) machine.disks[n] = {"Disk " + std::to_string(n), "", "", 1024 * n, 0, 0, 16, 0};
     machine.diskQueries.clear();
     select({0, 3});
@@ -54,8 +50,7 @@ TEST_F(SysInfoPagesTest, DisksZeroToTenThatAnswerAreListedAndReadAgainWhenSelect
     EXPECT_EQ(ui.itemText("列表框1", 1) + "|" + ui.itemText("列表框1", 2), "Disk 2|Disk 10");
     EXPECT_EQ(ui.caption("分组框2"), DiskGroupCaption(3));
 
-    machine.diskQueries.clear();
-    machine.disks[2].heads = 255;
+    machine.diskQueries.clear(), machine.disks[2].heads = 255;
     ui.selectItem("列表框1", 1);
     EXPECT_EQ(machine.diskQueries, std::vector<int>{2});   // re-read, not cached
     EXPECT_EQ(ui.caption("标签3"), DiskText(machine.disks[2]));

@@ -1,6 +1,6 @@
 #pragma once
-// The in-memory fakes and the Platform over them. The journal holds what the
-// file system, registry and process fakes were asked, a line a call
+// The in-memory fakes, the Platform over them, and the control model's lists read. The journal
+// holds what the file system, registry and process fakes were asked, a line a call
 // ("delete C:\x.dll", "read HKCU\Software\...\Start Page"), in one order.
 
 #include <algorithm>
