@@ -13,15 +13,6 @@
 
 using namespace cc::test;
 
-extern std::wstring gProgram;
-extern std::wstring gScreenshots;
-
-namespace {
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-}  // namespace
-
 TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     const std::wstring root = L"T:\\e2e\\";
     constexpr int kMany = 3000;

@@ -16,15 +16,10 @@ namespace {
 // A block in the program's memory for messages that pass a pointer.
 struct RemoteBlock {
     RemoteBlock(HANDLE process, size_t size)
-        : process(process), address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
-    ~RemoteBlock() { VirtualFreeEx(process, address, 0, MEM_RELEASE); }
-    LPARAM at(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset); }
-    void write(const void* data, size_t size) const { WriteProcessMemory(process, address, data, size, nullptr); }
-    void read(void* data, size_t size, size_t offset = 0) const {
-        ReadProcessMemory(process, static_cast<char*>(address) + offset, data, size, nullptr);
-    }
+        : process(process), at(static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
+    ~RemoteBlock() { VirtualFreeEx(process, at, 0, MEM_RELEASE); }
     HANDLE process;
-    void* address;
+    char* at;
 };
 
 HWND FindDescendant(HWND parent, bool (*wanted)(HWND, LPARAM), LPARAM with) {
@@ -75,9 +70,7 @@ bool ProgramDriver::start() {
     if (!CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         return false;
     WaitForInputIdle(process_.hProcess, 20000);
-    for (int attempt = 0; attempt < 200 && !(window_ = findWindow(kMainWindowClass)); ++attempt) Sleep(100);
-    if (window_) settle(500);
-    return window_ != nullptr;
+    return WaitFor([&] { return (window_ = findWindow(kMainWindowClass)) != nullptr; }, 20000) && (settle(500), true);
 }
 
 HWND ProgramDriver::findWindow(const wchar_t* windowClass) const {
@@ -96,42 +89,37 @@ HWND ProgramDriver::control(const char* name) const {
 
 RECT ProgramDriver::remoteRect(HWND control, UINT message, WPARAM index, RECT in) const {
     RemoteBlock block(process_.hProcess, sizeof(RECT));
-    block.write(&in, sizeof in);
+    WriteProcessMemory(block.process, block.at, &in, sizeof in, nullptr);
     RECT rect{};
-    if (SendMessageW(control, message, index, block.at())) block.read(&rect, sizeof rect);
+    if (SendMessageW(control, message, index, LPARAM(block.at))) ReadProcessMemory(block.process, block.at, &rect, sizeof rect, nullptr);
     return rect;
 }
 
 void ProgramDriver::clickTab(HWND tabs, int index) {
     RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
     clickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    settle();
 }
 
 void ProgramDriver::clickControl(HWND control, bool wait) {
     RECT r{};
     GetClientRect(control, &r);
-    clickAt(control, {r.right / 2, r.bottom / 2});
-    if (wait) settle();
-}
-
-// A real click, as the user's mouse makes it: the program sees the input
-// the system delivers, capture and all.
-void ProgramDriver::clickAt(HWND control, POINT client) {
-    SetForegroundWindow(window_);
-    ClientToScreen(control, &client);
-    mouseAt(client, 1);
+    clickAt(control, {r.right / 2, r.bottom / 2}, wait);
 }
 
 void ProgramDriver::clickCheckBox(HWND list, int item) {
     SendMessageW(list, LVM_ENSUREVISIBLE, item, FALSE);
-    SetForegroundWindow(window_);
     settle(100);
     RECT bounds = remoteRect(list, LVM_GETITEMRECT, item, RECT{LVIR_BOUNDS, 0, 0, 0});
-    POINT box{bounds.left + 10, (bounds.top + bounds.bottom) / 2};   // the box opens the row
-    ClientToScreen(list, &box);
-    mouseAt(box, 1);
-    settle();
+    clickAt(list, {bounds.left + 10, (bounds.top + bounds.bottom) / 2});   // the box opens the row
+}
+
+// A real click, as the user's mouse makes it: the program sees the input
+// the system delivers, capture and all.
+void ProgramDriver::clickAt(HWND control, POINT client, bool wait) {
+    SetForegroundWindow(window_);
+    ClientToScreen(control, &client);
+    mouseAt(client, 1);
+    if (wait) settle();
 }
 
 void ProgramDriver::mouseAt(POINT screen, int clicks) {
@@ -146,13 +134,10 @@ std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
     constexpr int kChars = 4096;
     RemoteBlock block(process_.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
     LVITEMW lv{};
-    lv.iSubItem = column;
-    lv.cchTextMax = kChars;
-    lv.pszText = reinterpret_cast<wchar_t*>(block.at(sizeof(LVITEMW)));
-    block.write(&lv, sizeof lv);
-    auto length = SendMessageW(list, LVM_GETITEMTEXTW, item, block.at());
-    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)), L'\0');
-    block.read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+    lv.iSubItem = column, lv.cchTextMax = kChars, lv.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof(LVITEMW));
+    WriteProcessMemory(block.process, block.at, &lv, sizeof lv, nullptr);
+    std::wstring text(std::max<LRESULT>(SendMessageW(list, LVM_GETITEMTEXTW, item, LPARAM(block.at)), 0), L'\0');
+    ReadProcessMemory(block.process, lv.pszText, text.data(), text.size() * sizeof(wchar_t), nullptr);
     return text;
 }
 
@@ -174,14 +159,12 @@ std::wstring ProgramDriver::text(HWND control) const {
 }
 
 bool ProgramDriver::waitForText(HWND control, const std::wstring& expected, int timeoutMs) const {
-    for (int waited = 0; text(control) != expected; waited += 50, Sleep(50))
-        if (waited >= timeoutMs) return false;
-    return true;
+    return WaitFor([&] { return text(control) == expected; }, timeoutMs);
 }
 
 HWND ProgramDriver::waitForBox() const {
     HWND box = nullptr;
-    for (int waited = 0; !(box = findWindow(L"#32770")) && waited < 5000; waited += 50) Sleep(50);
+    WaitFor([&] { return (box = findWindow(L"#32770")) != nullptr; }, 5000);
     return box;
 }
 
@@ -201,7 +184,7 @@ void ProgramDriver::answerBox(HWND box, int button, const std::wstring& typed) {
     if (HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr))
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-    for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
+    WaitFor([&] { return !IsWindow(box); }, 5000);
 }
 
 void ProgramDriver::settle(int milliseconds) const {
@@ -235,9 +218,7 @@ bool ProgramDriver::screenshot(const std::wstring& name) const {
         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
         SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
         SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
     return saved;
 }
 

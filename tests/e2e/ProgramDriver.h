@@ -9,7 +9,15 @@
 
 namespace cc::test {
 
+extern std::wstring gProgram, gScreenshots;   // the end-to-end run's program and screenshot folder
+
 RECT ScreenRect(HWND hwnd);
+// Whether `done` came true, asked every 50 ms, within the time.
+template <class Done> bool WaitFor(Done done, int timeoutMs) {
+    for (int waited = 0; !done(); waited += 50, Sleep(50))
+        if (waited >= timeoutMs) return false;
+    return true;
+}
 COLORREF ScreenPixel(POINT screen);
 
 class ProgramDriver {
@@ -26,7 +34,6 @@ public:
     void clickControl(HWND control, bool wait = true);
     void clickCheckBox(HWND list, int item);   // real input on a checked list's box
     static void mouseAt(POINT screen, int clicks = 0);   // real input: moves, then clicks
-    void clickAt(HWND control, POINT client);   // real input at a point of the control
 
     // The checked lists and the disk table, read through the program's memory.
     int listCount(HWND list) const;
@@ -48,6 +55,7 @@ public:
     int waitForExit();
 
 private:
+    void clickAt(HWND control, POINT client, bool wait = true);   // real input at a point of the control
     HWND findWindow(const wchar_t* windowClass) const;   // visible, of the program
     // A rectangle the control writes through a pointer into the program's memory.
     RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;

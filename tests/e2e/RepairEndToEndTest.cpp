@@ -14,9 +14,6 @@
 
 using namespace cc::test;
 
-extern std::wstring gProgram;
-extern std::wstring gScreenshots;
-
 namespace {
 
 constexpr const wchar_t* kMain = L"Software\\Microsoft\\Internet Explorer\\Main";

@@ -4,43 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <objbase.h>
-#include <shobjidl.h>
 
 #include <string>
 #include <vector>
 
 #include "ProgramDriver.h"
-#include "platform/win32/Handles.h"
+#include "tests/windows/TestFiles.h"
 
 using namespace cc::test;
-
-extern std::wstring gProgram;
-extern std::wstring gScreenshots;
-
-namespace {
-
-bool SaveLink(const std::wstring& link, const std::wstring& target) {
-    cc::ComPtr<IShellLinkW> shell;
-    cc::ComPtr<IPersistFile> file;
-    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.putVoid())) &&
-           SUCCEEDED(shell->SetPath(target.c_str())) && SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.putVoid())) &&
-           SUCCEEDED(file->Save(link.c_str(), TRUE));
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-}  // namespace
 
 TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndDeletesTheChecked) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring root = L"T:\\links\\";
     CreateDirectoryW(root.c_str(), nullptr);
     CreateDirectoryW((root + L"sub").c_str(), nullptr);
-    ASSERT_TRUE(SaveLink(root + L"good.lnk", root + L"sub")) << "no test drive T: (scripts/test-fixtures.sh)";
-    ASSERT_TRUE(SaveLink(root + L"gone.lnk", root + L"gone.exe"));
-    ASSERT_TRUE(SaveLink(root + L"sub\\also-gone.LNK", L"C:\\nowhere\\x.exe"));
-    ASSERT_TRUE(SaveLink(root + L"sub\\keep-gone.lnk", L"C:\\nowhere\\y.exe"));
+    ASSERT_TRUE(SaveShortcut(root + L"good.lnk", root + L"sub")) << "no test drive T: (scripts/test-fixtures.sh)";
+    ASSERT_TRUE(SaveShortcut(root + L"gone.lnk", root + L"gone.exe"));
+    ASSERT_TRUE(SaveShortcut(root + L"sub\\also-gone.LNK", L"C:\\nowhere\\x.exe"));
+    ASSERT_TRUE(SaveShortcut(root + L"sub\\keep-gone.lnk", L"C:\\nowhere\\y.exe"));
 
     ProgramDriver program(gProgram, gScreenshots);
     ASSERT_TRUE(program.start());

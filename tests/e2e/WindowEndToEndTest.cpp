@@ -14,8 +14,7 @@
 
 using namespace cc::test;
 
-std::wstring gProgram;
-std::wstring gScreenshots;
+std::wstring cc::test::gProgram, cc::test::gScreenshots;
 
 namespace {
 
@@ -25,15 +24,14 @@ bool White(POINT screen) { return ScreenPixel(screen) == RGB(255, 255, 255); }
 
 // The label's text once it is no longer `old` (empty on a time-out).
 std::wstring Changed(const ProgramDriver& program, HWND label, const std::wstring& old) {
-    for (int waited = 0; waited < 4000; waited += 100, Sleep(100))
-        if (std::wstring now = program.text(label); now != old) return now;
-    return {};
+    std::wstring now;
+    return WaitFor([&] { return (now = program.text(label)) != old; }, 4000) ? now : L"";
 }
 
 bool StartsWith(const std::wstring& text, const char* prefix) { return text.rfind(cc::Widen(prefix), 0) == 0; }
 
 // Opens the system-information pages at 96 DPI and checks what the real queries filled in.
-void CheckSystemInformation(ProgramDriver& program, HWND tabs, int tab) {
+void CheckSystemInformation(ProgramDriver& program, int tab) {
     static const char* const kLabel[] = {nullptr, "CPU信息标签", "主版信息标签", "分组框2", "分组框3", "内存标签", "标签5"};
     static const char* const kStart[] = {nullptr, "\r\n 制造商 …………", "\r\n 名称 :", "物理硬盘(", "物理网卡(", "\r\n内存总量：", "\r\n 操作系统:"};
     if (!kLabel[tab]) return;
@@ -76,7 +74,7 @@ TEST(WindowEndToEnd, EveryPageIsDrawnAsDesignedAt144And96Dpi) {
             if (tabs == junk) program.clickTab(outer, 3);
             for (int tab = count - 1; tab >= 0; --tab) {   // backwards, so that tab 0 is a real change too
                 program.clickTab(tabs, tab);
-                if (dpi == 96 && tabs == info) CheckSystemInformation(program, info, tab);
+                if (dpi == 96 && tabs == info) CheckSystemInformation(program, tab);
                 EXPECT_TRUE(program.screenshot(std::to_wstring(dpi) + L"dpi_" + name + std::to_wstring(tab)));
             }
         }

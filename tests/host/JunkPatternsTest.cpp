@@ -7,7 +7,6 @@
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
 #include "platform/Wtf8.h"
-#include "ui/ControlModel.h"
 
 using namespace cc;
 
@@ -44,10 +43,8 @@ TEST_F(JunkPatterns, AddComparesExactlyAndRecommendChecksTheRecommendedItemsOnly
 }
 
 TEST_F(JunkPatterns, ClicksAndButtonsRewriteTheTableWhichNeverGrowsPastItsSlots) {
-    ui.toggleItemCheck(kPatternList, 17);
-    EXPECT_EQ(table[17], "*.tmp");
-    ui.toggleItemCheck(kPatternList, 17);
-    EXPECT_EQ(table[17], "");
+    for (const char* slot : {"*.tmp", ""})   // a click on the box writes the slot at once
+        { ui.toggleItemCheck(kPatternList, 17); EXPECT_EQ(table[17], slot); }
     for (int i = 0; i < 80; ++i) ui.addItem(kPatternList, "*.p" + std::to_string(i));
     ui.click("按钮7");   // 117 checked items, 100 slots
     EXPECT_EQ(table[99], ui.itemText(kPatternList, 99));

@@ -4,7 +4,6 @@
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "shortcuts/ShortcutScan.h"
-#include "ui/ControlModel.h"
 #include "ui/ListActions.h"
 
 using namespace cc;
@@ -16,12 +15,7 @@ struct ShortcutScanTest : ::testing::Test {
     fake::FakePlatform fakes;
     fake::MemoryFileSystem& fs = fakes.files;
     Program program{ui, fakes.platform};
-
-    Strings listed() {
-        Strings items;
-        for (int i = 0; i < ui.itemCount(kShortcutList); ++i) items.push_back(ui.itemText(kShortcutList, i));
-        return items;
-    }
+    Strings listed() { return fake::Items(ui, kShortcutList); }
 };
 
 TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWithTheButtonAndCloseOffMeanwhile) {

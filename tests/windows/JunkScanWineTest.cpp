@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "TestFiles.h"
 #include "app/Program.h"
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"

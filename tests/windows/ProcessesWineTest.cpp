@@ -5,50 +5,42 @@
 
 #include <chrono>
 
-#include "TempFolder.h"
-#include "TestThread.h"
-#include "platform/win32/Utf.h"
+#include "TestFiles.h"
 #include "platform/win32/Win32Processes.h"
 
 using namespace cc;
-using cc::test::TempFolder;
+using namespace cc::test;
 
 namespace {
 
-std::wstring Lower(std::wstring s) {
-    CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
-    return s;
-}
+std::string Found(const wchar_t* command) { return Upper(Narrow(FindSystemProgram(command))); }
 
-std::wstring InFolder(UINT (WINAPI* query)(LPWSTR, UINT), const wchar_t* name) {
+std::string InFolder(UINT (WINAPI* query)(LPWSTR, UINT), const wchar_t* name) {
     wchar_t buffer[MAX_PATH];
-    return Lower(std::wstring(buffer, query(buffer, MAX_PATH)) + L"\\" + name);
+    return Upper(Narrow(std::wstring(buffer, query(buffer, MAX_PATH)) + L"\\" + name));
 }
 
 bool WaitForFile(const std::string& path, int milliseconds) {
-    for (int waited = 0;; waited += 50) {   // looks at least once
-        if (GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    for (int waited = 0; !Exists(Widen(path)); waited += 50, Sleep(50))   // looks at least once
         if (waited >= milliseconds) return false;
-        Sleep(50);
-    }
+    return true;
 }
 
 TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
-    EXPECT_EQ(Lower(FindSystemProgram(L"cmd.exe /c echo")), InFolder(GetSystemDirectoryW, L"cmd.exe"));
-    EXPECT_EQ(Lower(FindSystemProgram(L"cmd /c echo")), InFolder(GetSystemDirectoryW, L"cmd.exe"));
-    const std::wstring explorer = Lower(FindSystemProgram(L"explorer.exe"));
-    EXPECT_TRUE(explorer == InFolder(GetSystemDirectoryW, L"explorer.exe") ||
-                explorer == InFolder(GetWindowsDirectoryW, L"explorer.exe")) << Narrow(explorer);
+    EXPECT_EQ(Found(L"cmd.exe /c echo"), InFolder(GetSystemDirectoryW, L"cmd.exe"));
+    EXPECT_EQ(Found(L"cmd /c echo"), InFolder(GetSystemDirectoryW, L"cmd.exe"));
+    EXPECT_TRUE(Found(L"explorer.exe") == InFolder(GetSystemDirectoryW, L"explorer.exe") ||
+                Found(L"explorer.exe") == InFolder(GetWindowsDirectoryW, L"explorer.exe")) << Found(L"explorer.exe");
     for (const wchar_t* elsewhere : {L"\"C:\\windows\\system32\\cmd.exe\" /c", L"..\\cmd.exe", L""})
-        EXPECT_EQ(FindSystemProgram(elsewhere), L"") << Narrow(elsewhere);
+        EXPECT_EQ(Found(elsewhere), "") << Narrow(elsewhere);
 
     // A program planted in the current folder is not found there.
     TempFolder temp;
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(CopyFileW(InFolder(GetSystemDirectoryW, L"cmd.exe").c_str(), (temp.wide() + L"ccplanted.exe").c_str(), 0));
+    ASSERT_TRUE(CopyFileW(Widen(InFolder(GetSystemDirectoryW, L"cmd.exe")).c_str(), (temp.wide() + L"ccplanted.exe").c_str(), 0));
     ASSERT_TRUE(SetCurrentDirectoryW(temp.wide().c_str()));
-    EXPECT_EQ(FindSystemProgram(L"ccplanted /c echo"), L"");
+    EXPECT_EQ(Found(L"ccplanted /c echo"), "");
     EXPECT_FALSE(Win32Processes().start("ccplanted /c echo planted> planted.txt"));
     SetCurrentDirectoryW(previous);
 }
@@ -61,7 +53,7 @@ TEST(Win32Processes, StartsWithoutWaitingPassesOverMissingProgramsAndWaitsAsAske
     HANDLE hold = CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
     HANDLE letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    test::TestThread holder([&] {
+    TestThread holder([&] {
         WaitForSingleObject(letGo, 10000);
         CloseHandle(hold);
     });

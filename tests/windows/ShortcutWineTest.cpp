@@ -1,10 +1,8 @@
 // Real shortcut files made with IShellLinkW, read back through the file
 // system layer, and judged as the invalid-shortcut scan judges them.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
-#include "TempFolder.h"
-#include "platform/win32/Handles.h"
+#include "TestFiles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "shortcuts/ShortcutScan.h"
 
@@ -18,14 +16,8 @@ struct ShortcutOnWine : ::testing::Test {
     // Saves a shortcut to a path target, or to a shell item, under an ordinary
     // name, then copies it to `link`: the shell saves only short, ordinary paths.
     bool save(const std::string& link, const std::string& target, PCIDLIST_ABSOLUTE items = nullptr) {
-        ComPtr<IShellLinkW> shell;
-        ComPtr<IPersistFile> file;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.putVoid())) ||
-            FAILED(items ? shell->SetIDList(items) : shell->SetPath(Widen(target).c_str())) ||
-            FAILED(shell->QueryInterface(IID_IPersistFile, file.putVoid())))
-            return false;
-        std::wstring ordinary = Widen(temp.path()) + L"saving.lnk";
-        return SUCCEEDED(file->Save(ordinary.c_str(), FALSE)) && test::MakeFile(LongPath(link), test::ReadWholeFile(ordinary));
+        const std::wstring ordinary = Widen(temp.path()) + L"saving.lnk";
+        return test::SaveShortcut(ordinary, Widen(target), items) && test::MakeFile(LongPath(link), test::ReadWholeFile(ordinary));
     }
     ShortcutTarget read(const std::string& name) { return files.readShortcut(temp.path() + name); }
     // A shortcut as any program may write one ([MS-SHLLINK]): a header and a

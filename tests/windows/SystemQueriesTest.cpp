@@ -16,24 +16,13 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "TestThread.h"
-#include "platform/win32/Utf.h"
 #include "platform/win32/Win32SystemQueries.h"
 #include "sysinfo/CpuidDecoder.h"
 
 using namespace cc;
+using namespace cc::test;
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-std::string Upper(std::string s) {
-    CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
-    return s;
-}
 
 // An address as /proc/net/route writes it ("0002A8C0" is 192.168.2.0), and a dotted one in the same order.
 unsigned long Hex(const std::string& hex) { return std::strtoul(hex.c_str(), nullptr, 16); }
@@ -107,9 +96,9 @@ TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
     std::atomic<bool> stop{false};
     SYSTEM_INFO machine;
     GetSystemInfo(&machine);
-    std::vector<std::unique_ptr<test::TestThread>> spinners;
+    std::vector<std::unique_ptr<TestThread>> spinners;
     for (DWORD n = 0; n < std::max<DWORD>(1, machine.dwNumberOfProcessors); ++n)
-        spinners.push_back(std::make_unique<test::TestThread>([&stop] { while (!stop) {} }));
+        spinners.push_back(std::make_unique<TestThread>([&stop] { while (!stop) {} }));
     const auto [idle0, kernel0, user0] = SystemTimes();
     system.QueryCpuUsage();
     Sleep(600);
@@ -130,7 +119,7 @@ TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
     HANDLE search = FindFirstFileW(L"Y:\\sys\\class\\net\\*", &found);
     ASSERT_NE(search, INVALID_HANDLE_VALUE) << "Y:\\sys\\class\\net unreadable";
     do {
-        std::string mac = Trim(test::ReadWholeFile(L"Y:\\sys\\class\\net\\" + std::wstring(found.cFileName) + L"\\address"));
+        std::string mac = Trim(ReadWholeFile(L"Y:\\sys\\class\\net\\" + std::wstring(found.cFileName) + L"\\address"));
         std::replace(mac.begin(), mac.end(), ':', '-');
         linuxMacs.insert(Upper(mac));
     } while (FindNextFileW(search, &found));
@@ -141,7 +130,7 @@ TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
         EXPECT_TRUE(a.macAddress.empty() || linuxMacs.count(a.macAddress)) << a.macAddress;
     }
     // The default route's gateway is an adapter's, whose address and mask make a subnet Linux routes to.
-    std::istringstream routes(test::ReadWholeFile(L"Y:\\proc\\net\\route"));
+    std::istringstream routes(ReadWholeFile(L"Y:\\proc\\net\\route"));
     std::string line, iface, to, via, skip, mask;
     unsigned long gateway = 0;
     std::set<std::pair<unsigned long, unsigned long>> subnets;   // destination, mask
@@ -174,7 +163,7 @@ TEST(SystemQueries, DisksThatDoNotAnswerLeaveTheRecordAndOthersAreDescribed) {
 
 TEST(SystemQueries, MemoryBoardAndSystemAgreeWithLinuxAndTheEnvironment) {
     Win32SystemQueries system;
-    const std::string meminfo = test::ReadWholeFile(L"Y:\\proc\\meminfo");
+    const std::string meminfo = ReadWholeFile(L"Y:\\proc\\meminfo");
     ASSERT_NE(meminfo.find("MemTotal:"), std::string::npos) << "Y:\\proc\\meminfo unreadable";
     const long long linuxMb = std::atoll(meminfo.c_str() + meminfo.find("MemTotal:") + 9) / 1024;
     const int total = system.QueryMemory(MemoryKind::Total), available = system.QueryMemory(MemoryKind::Available);
@@ -183,7 +172,7 @@ TEST(SystemQueries, MemoryBoardAndSystemAgreeWithLinuxAndTheEnvironment) {
     const BoardInfo board = system.QueryBoardInfo();
     EXPECT_TRUE(PrintableAscii(board.name + board.manufacturer + board.copyright + board.date + board.serialNumber +
                                board.oemInformation));
-    const std::string linuxBoard = Trim(test::ReadWholeFile(L"Y:\\sys\\class\\dmi\\id\\board_name"));
+    const std::string linuxBoard = Trim(ReadWholeFile(L"Y:\\sys\\class\\dmi\\id\\board_name"));
     EXPECT_TRUE(linuxBoard.empty() || board.name == linuxBoard) << board.name << " / " << linuxBoard;
 
     const OsInfo os = system.QueryOsInfo();

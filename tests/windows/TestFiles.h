@@ -1,14 +1,20 @@
 #pragma once
-// Whole files made (created or replaced with the given bytes) and read back by
-// the Windows and end-to-end tests (wide paths, the long-path form allowed),
-// and registry values stored as another program would store them.
+// What the Windows and end-to-end tests share: whole files made and read back
+// (wide paths, the long-path form allowed), shortcuts and registry values stored
+// as another program would store them, a throw-away folder, a thread, text helpers.
 
 #include <windows.h>
+#include <shlobj.h>
 
+#include <functional>
 #include <string>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
 
 namespace cc::test {
 
+// Creates or replaces the file with exactly these bytes.
 inline bool MakeFile(const std::wstring& path, const std::string& content) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
@@ -28,6 +34,17 @@ inline std::string ReadWholeFile(const std::wstring& path) {
     return content;
 }
 
+inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A shortcut to a path, or to a shell item, saved by the shell's own link object (COM initialised).
+inline bool SaveShortcut(const std::wstring& link, const std::wstring& target, PCIDLIST_ABSOLUTE items = nullptr) {
+    ComPtr<IShellLinkW> shell;
+    ComPtr<IPersistFile> file;
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.putVoid())) &&
+           SUCCEEDED(items ? shell->SetIDList(items) : shell->SetPath(target.c_str())) &&
+           SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.putVoid())) && SUCCEEDED(file->Save(link.c_str(), FALSE));
+}
+
 // Creates the key if need be (64-bit view).
 inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
     HKEY opened = nullptr;
@@ -36,5 +53,66 @@ inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name,
     RegCloseKey(opened);
     return ok;
 }
+
+inline std::string Trim(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t\r\n");
+    return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+inline std::string Upper(std::string s) {   // as the system folds letters
+    CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
+    return s;
+}
+
+// A fresh folder under the prefix's temporary folder, removed with everything
+// in it when the test ends. Tests touch nothing outside it.
+class TempFolder {
+public:
+    TempFolder() {
+        wchar_t base[MAX_PATH]{};
+        GetTempPathW(MAX_PATH, base);
+        for (unsigned n = GetTickCount(); path_.empty() || !CreateDirectoryW(wide().c_str(), nullptr); ++n)
+            path_ = Narrow(base) + "cc-test-" + std::to_string(n) + "\\";
+    }
+    ~TempFolder() { Remove(wide()); }
+    TempFolder(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }                 // UTF-8, ending in a backslash
+    std::wstring wide() const { return L"\\\\?\\" + Widen(path_); }   // the long-path form
+
+private:
+    static void Remove(const std::wstring& folder) {   // a folder path ending in "\", junctions not followed
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
+            std::wstring name = data.cFileName, full = folder + name;
+            if (name == L"." || name == L"..") continue;
+            if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
+                Remove(full + L"\\");
+            else if (SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL), !DeleteFileW(full.c_str()))
+                RemoveDirectoryW(full.c_str());
+        }
+        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        RemoveDirectoryW(folder.c_str());
+    }
+    std::string path_;
+};
+
+// A thread started with the system itself: the toolchain's win32 thread model has no std::thread.
+class TestThread {
+public:
+    explicit TestThread(std::function<void()> body) : body_(std::move(body)) {
+        handle_ = CreateThread(nullptr, 0, [](void* self) -> DWORD { return static_cast<TestThread*>(self)->body_(), 0; }, this, 0, nullptr);
+    }
+    ~TestThread() { join(); }
+    TestThread(const TestThread&) = delete;
+    void join() {
+        if (handle_) WaitForSingleObject(handle_, INFINITE), CloseHandle(handle_), handle_ = nullptr;
+    }
+
+private:
+    std::function<void()> body_;
+    HANDLE handle_ = nullptr;
+};
 
 }  // namespace cc::test

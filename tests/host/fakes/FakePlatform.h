@@ -1,26 +1,169 @@
 #pragma once
-// All the in-memory fakes together, and the Platform over them. The journal
-// holds what the file system, registry and process fakes were asked, in one
-// order.
+// The in-memory fakes, the Platform over them, and the control model's lists read. The journal
+// holds what the file system, registry and process fakes were asked, a line a call
+// ("delete C:\x.dll", "read HKCU\Software\...\Start Page"), in one order.
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
 
-#include "fakes/FakeRegistry.h"
-#include "fakes/MemoryFileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/Registry.h"
 #include "platform/SystemQueries.h"
+#include "ui/ControlModel.h"
 
 namespace cc::fake {
 
-// The machine as a test describes it, and the disk numbers and adapter lists asked for.
+struct CallLog {
+    std::vector<std::string>* journal = nullptr;
+    void record(const std::string& line) { if (journal) journal->push_back(line); }
+};
+
+// Registry paths compare exactly ("@" names a default value), as the program always spells them the same way.
+class FakeRegistry final : public Registry, public CallLog {
+public:
+    void setText(const RegistryValue& value, std::string text) { values_[Path(value)] = std::move(text); }
+    void setNonText(const RegistryValue& value) { values_[Path(value)] = std::nullopt; }   // exists, reads empty
+    // Writes and deletes under this key and its subkeys are refused, as without rights.
+    void denyChanges(RegistryRoot root, std::string_view key) {
+        denied_.push_back(Path({root, key, ""}));
+        denied_.back().pop_back();   // "HKLM\key\"
+    }
+
+    std::string readText(const RegistryValue& value) override {
+        record("read " + Path(value));
+        const auto it = values_.find(Path(value));
+        return it == values_.end() ? std::string() : it->second.value_or("");
+    }
+    bool valueExists(const RegistryValue& value) override {
+        record("exists " + Path(value));
+        return values_.count(Path(value)) != 0;
+    }
+    bool writeText(const RegistryValue& value, std::string_view text) override {
+        record("write " + Path(value) + " = " + std::string(text));
+        if (refused(value)) return false;
+        setText(value, std::string(text));
+        return true;
+    }
+    bool deleteValue(const RegistryValue& value) override {
+        record("delete " + Path(value));
+        return !refused(value) && values_.erase(Path(value)) != 0;
+    }
+
+private:
+    static std::string Path(const RegistryValue& v) {   // "HKLM\SOFTWARE\...\Run\SoundMan"
+        const char* root = v.root == RegistryRoot::ClassesRoot   ? "HKCR\\"
+                           : v.root == RegistryRoot::CurrentUser ? "HKCU\\"
+                                                                 : "HKLM\\";
+        return root + std::string(v.key) + "\\" + (v.name.empty() ? std::string("@") : std::string(v.name));
+    }
+    bool refused(const RegistryValue& value) const {
+        const std::string path = Path(value);
+        return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return path.starts_with(key); });
+    }
+
+    std::map<std::string, std::optional<std::string>> values_;   // path -> text, or nullopt for another type
+    std::vector<std::string> denied_;                            // "HKLM\key\" prefixes
+};
+
+// Folders list their entries in the order they were added, as a real file system lists them in its
+// own order. Paths compare case-insensitively for ASCII letters, as Windows compares them.
+class MemoryFileSystem : public FileSystem, public CallLog {
+public:
+    // Adds a file (its size is the content's length) or a folder, creating the folders above.
+    void addFile(const std::string& path, std::string content = {}) {
+        addEntry(path, {Name(path), false, false, content.size()});
+        files_[Key(path)] = std::move(content);
+    }
+    void addFolder(const std::string& path, bool reparsePoint = false) {
+        folders_.try_emplace(Key(path + "\\"));
+        if (path.size() > 2) addEntry(path, {Name(path), true, reparsePoint, 0});
+    }
+    void denyFolder(const std::string& path) { denied_.insert(Key(path + "\\")); }   // unreadable
+    // A shortcut file of that size that reads as the given target.
+    void addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size = 1024) {
+        addFile(path, std::string(size, 'L')), shortcuts_[Key(path)] = std::move(target);
+    }
+    void addDrive(const std::string& drive, bool local, std::optional<DriveSpace> space = DriveSpace{}) {
+        drives_.push_back({drive, local, space});
+        folders_.try_emplace(Key(drive + "\\"));
+    }
+    bool has(std::string_view path) const { return files_.count(Key(path)) != 0; }
+    std::string content(std::string_view path) const { return has(path) ? files_.at(Key(path)) : std::string(); }
+    void failWrites(bool fail) { failWrites_ = fail; }                     // a full disk, a denied folder
+    void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
+
+    std::vector<FolderEntry> listFolder(std::string_view folder) override {
+        record("list " + std::string(folder));
+        return !folders_.count(Key(folder)) || denied_.count(Key(folder)) ? std::vector<FolderEntry>{} : folders_[Key(folder)];
+    }
+    std::vector<std::string> drives(bool localDisksOnly) override {
+        std::vector<std::string> result;
+        for (const auto& d : drives_) if (!localDisksOnly || d.local) result.push_back(d.name);
+        return result;
+    }
+    std::optional<DriveSpace> driveSpace(std::string_view drive) override {
+        for (const auto& d : drives_) if (Key(d.name) == Key(drive)) return d.space;
+        return std::nullopt;
+    }
+    bool fileExists(std::string_view path) override { return record("exists " + std::string(path)), has(path); }
+    bool pathExists(std::string_view path) override {
+        return has(path) || (!path.empty() && folders_.count(Key(std::string(path) + (path.back() == '\\' ? "" : "\\"))));
+    }
+    ShortcutTarget readShortcut(std::string_view path) override {   // any file but a shortcut is unreadable
+        return record("read " + std::string(path)), shortcuts_.count(Key(path)) ? shortcuts_[Key(path)] : ShortcutTarget{};
+    }
+    bool deleteFile(std::string_view path) override {
+        record("delete " + std::string(path));
+        std::string key = Key(path);
+        if (locked_.count(key) || files_.erase(key) == 0) return false;
+        std::erase_if(folders_[key.substr(0, key.rfind('\\') + 1)], [&](auto& e) { return Key(e.name) == Key(Name(key)); });
+        return true;
+    }
+    bool writeFile(std::string_view path, std::span<const std::byte> content) override {
+        record("write " + std::string(path));
+        if (!failWrites_) addFile(std::string(path), std::string(reinterpret_cast<const char*>(content.data()), content.size()));
+        return !failWrites_;
+    }
+
+private:
+    static std::string Key(std::string_view path) {
+        std::string key(path);
+        for (char& ch : key) ch = (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+        return key;
+    }
+    static std::string Name(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+    // Registers the entry in its parent folder, creating that (an existing one stays: a reparse point stays one).
+    void addEntry(const std::string& path, FolderEntry entry) {
+        std::string parent = path.substr(0, path.rfind('\\') + 1);
+        if (parent.size() > 3 && !folders_.count(Key(parent))) addFolder(parent.substr(0, parent.size() - 1));
+        auto& entries = folders_[Key(parent)];
+        auto same = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(entry.name); });
+        if (same != entries.end()) *same = std::move(entry);
+        else entries.push_back(std::move(entry));
+    }
+
+    struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
+    std::map<std::string, std::string> files_;                   // key -> content
+    std::map<std::string, std::vector<FolderEntry>> folders_;    // folder key (ends in "\") -> entries
+    std::set<std::string> denied_, locked_;
+    std::vector<Drive> drives_;
+    std::map<std::string, ShortcutTarget> shortcuts_;
+    bool failWrites_ = false;
+};
+
+// The machine as a test describes it, and the disk numbers asked for.
 struct FakeSystemQueries final : SystemQueries {
     BoardInfo board;
     std::map<int, DiskInfo> disks;   // by disk number; a missing number does not answer
     std::vector<AdapterInfo> adapters;
     OsInfo os;
     CpuInfo cpu;
-    int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0, adapterQueries = 0;
+    int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0;
     std::string systemDirectory = "C:\\WINDOWS\\system32\\";
     std::vector<int> diskQueries;
 
@@ -31,7 +174,7 @@ struct FakeSystemQueries final : SystemQueries {
         if (found != disks.end()) info = found->second;
         return found != disks.end();
     }
-    std::vector<AdapterInfo> QueryAdapters() override { return ++adapterQueries, adapters; }
+    std::vector<AdapterInfo> QueryAdapters() override { return adapters; }
     OsInfo QueryOsInfo() override { return os; }
     CpuInfo QueryCpuInfo() override { return cpu; }
     int QueryCpuUsage() override { return cpuLoad; }
@@ -60,6 +203,14 @@ struct FakeResources final : Resources {
     }
 };
 
+// A list's item texts in order, of the checked items only if asked.
+inline std::vector<std::string> Items(ControlModel& ui, std::string_view list, bool checkedOnly = false) {
+    std::vector<std::string> items;
+    for (int i = 0; i < ui.itemCount(list); ++i)
+        if (!checkedOnly || ui.itemChecked(list, i)) items.push_back(ui.itemText(list, i));
+    return items;
+}
+
 struct FakePlatform {
     MemoryFileSystem files;
     FakeRegistry registry;
@@ -69,11 +220,7 @@ struct FakePlatform {
     Platform platform{files, registry, processes, system, resources};
     std::vector<std::string> journal;
 
-    FakePlatform() {
-        files.journalTo(&journal);
-        registry.journalTo(&journal);
-        processes.journalTo(&journal);
-    }
+    FakePlatform() { files.journal = registry.journal = processes.journal = &journal; }
     FakePlatform(const FakePlatform&) = delete;
 };
 
