@@ -82,7 +82,7 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"*.log", "notes.logbook", false},                                                // never the 8.3 alias
         {"*a*b*c", "xxaxxbxxbxxc", true}, {"*a*b*c", "xxaxxbxxcxxb", false},
         {"a.", "a", true}, {"*.bak ", "x.bak", true}, {"...", "x", false},               // [N]
-        {"<.txt", "a.b.txt", true}, {"a>c", "abc", true},                                // typed DOS wildcards [F]
+        {"<.txt", "a.b.txt", true}, {"<txt", "a.btxt", false}, {"a>c", "abc", true},                                // typed DOS wildcards [F]
         {"sub\\*.tmp", "a.tmp", false}, {"../*", "a", false}, {"", "a", false},          // a path; an empty slot
         {"Thumbs.db", "THUMBS.DB", true},                                                 // [U]
         {"*.\xC7\x8D\xCE\xA3\xD0\x96", "p.\xC7\x8E\xCF\x83\xD0\xB6", true},              // *.ǍΣЖ, p.ǎσж
@@ -98,6 +98,8 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
     const std::string x(63, 'x');   // expressions of 64 units and more: past one word of positions
     EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x) &&
                 Wildcard(x + "?.*").matches(x + "y.z") && !Wildcard(x + "?.*").matches(x + "yy"));
+    EXPECT_TRUE(Wildcard(x + "*").matches(x + "yz") && !Wildcard(x + "ab").matches(x + "a") &&   // 64 units exactly;
+                !Wildcard(x + "?b").matches(x + "b") && !Wildcard(x + "?b").matches(x + ".b"));   // DOS_QM takes no "."
 }
 
 TEST(Wtf8, UnpairedSurrogatesRoundTripAndInvalidBytesBecomeReplacements) {
