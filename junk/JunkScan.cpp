@@ -6,6 +6,7 @@
 
 #include "junk/DiskSpace.h"
 #include "junk/PatternList.h"
+#include "ui/FolderWalk.h"
 
 namespace cc {
 namespace {
@@ -83,32 +84,15 @@ const std::vector<Wildcard>& JunkScan::patterns(int count) {
 }
 
 bool JunkScan::walk(const std::string& drive) {
-    // Depth first with a stack of its own, so that no depth of folders can
-    // exhaust the thread's stack: each level keeps its subfolders and the
-    // length of its path, the one path string grows and shrinks.
-    struct Level {
-        size_t length;                     // of `path` with this folder's "\"
-        std::vector<std::string> folders;
-        size_t next = 0;
-    };
-    std::vector<Level> levels;
-    std::string path = drive;
-    for (bool entering = true;;) {
-        if (entering) {
+    return WalkFolders(
+        drive,
+        [this] {
             showTitleBeforePump();
             c_.processPendingMessages();
-            if (c_.windowClosed()) return false;
-            if (path.empty() || path.back() != '\\') path += '\\';
-            levels.push_back({path.size(), searchFolder(path)});
-        }
-        if (levels.empty()) return true;
-        Level& top = levels.back();
-        path.resize(top.length);
-        entering = top.next < top.folders.size();
-        if (entering) path += top.folders[top.next++];
-        else levels.pop_back();
-        pendingTitle_ = path;   // the subfolder entered next, or the folder left
-    }
+            return !c_.windowClosed();
+        },
+        [this](const std::string& path) { return searchFolder(path); },
+        [this](const std::string& path) { pendingTitle_ = path; });   // the subfolder entered next, or the folder left
 }
 
 std::vector<std::string> JunkScan::searchFolder(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <numeric>
 
+#include "ui/FolderWalk.h"
 #include "ui/ListActions.h"
 
 namespace cc {
@@ -50,29 +51,13 @@ void ShortcutScan::scanClicked() {
 }
 
 bool ShortcutScan::walk(const std::string& drive) {
-    // Depth first with a stack of its own (no depth of folders exhausts the
-    // thread's stack); one path string grows and shrinks with the levels.
-    struct Level {
-        size_t length;   // of `path` with this folder's "\"
-        std::vector<std::string> folders;
-        size_t next = 0;
-    };
-    std::vector<Level> levels;
-    std::string path = drive;
-    for (bool entering = true;;) {
-        if (entering) {
+    return WalkFolders(
+        drive,
+        [this] {
             c_.processPendingMessages();
-            if (c_.windowClosed()) return false;
-            if (path.empty() || path.back() != '\\') path += '\\';
-            levels.push_back({path.size(), examineFolder(path)});
-        }
-        if (levels.empty()) return true;
-        Level& top = levels.back();
-        path.resize(top.length);
-        entering = top.next < top.folders.size();
-        if (entering) path += top.folders[top.next++];
-        else levels.pop_back();
-    }
+            return !c_.windowClosed();
+        },
+        [this](const std::string& path) { return examineFolder(path); });
 }
 
 std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
