@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "app/Program.h"
+#include "platform/win32/ProcessHardening.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/Win32Window.h"
 
@@ -10,6 +11,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // An empty card reader, optical or floppy drive fails quietly instead of
     // raising the system's "no disk" box in the middle of a scan.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    cc::TrustOnlyAdministratorsLinks();
     // COM once for the user-interface thread: pictures and shell links need it.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {

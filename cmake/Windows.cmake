@@ -4,7 +4,7 @@ enable_language(RC)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp)
 add_library(cc_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(cc_win32 PUBLIC cc_core comctl32 uxtheme ole32 oleaut32 uuid windowscodecs msimg32 gdi32 user32 shlwapi shell32 advapi32 iphlpapi)
+target_link_libraries(cc_win32 PUBLIC cc_core comctl32 uxtheme ole32 oleaut32 uuid windowscodecs msimg32 gdi32 user32 shlwapi shell32 advapi32 iphlpapi ntdll)
 target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0502)
 target_compile_definitions(cc_core PUBLIC UNICODE _UNICODE)
 

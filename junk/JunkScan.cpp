@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <numeric>
 
 #include "junk/DiskSpace.h"
 #include "junk/PatternList.h"
@@ -43,7 +42,7 @@ void JunkScan::scanClicked() {
     if (!anyChecked) return;
 
     c_.clearItems(kResultList);
-    sizes_.clear();
+    listed_.clear();
     c_.setCaption(kScanButton, kStopCaption);
     pendingTitle_.clear();   // the title never shows a folder of an earlier scan
     // The drive list is read afresh at every step: a handler run during the
@@ -84,6 +83,7 @@ const std::vector<Wildcard>& JunkScan::patterns(int count) {
 }
 
 bool JunkScan::walk(const std::string& drive) {
+    HeldFolders held(files_);
     return WalkFolders(
         drive,
         [this] {
@@ -115,7 +115,7 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
         for (size_t e = 0; e < entries.size(); ++e) {
             if (entries[e].folder || !pattern.matchesFolded(folded[e])) continue;
             c_.addItem(kResultList, path + entries[e].name);
-            sizes_.push_back(entries[e].size);
+            listed_.push_back({entries[e].size, entries[e].id});
         }
     }
     // Dot-folders are never searched. Junctions, symbolic links and mount
@@ -127,7 +127,8 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
 }
 
 void JunkScan::updateEstimate() {
-    std::uint64_t total = std::accumulate(sizes_.begin(), sizes_.end(), std::uint64_t{0});
+    std::uint64_t total = 0;
+    for (const ListedFile& file : listed_) total += file.size;
     c_.setCaption(kEstimateLabel, SizeEstimateText(total));
 }
 
@@ -136,9 +137,7 @@ void JunkScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    DeleteCheckedFiles(c_, kResultList, files_, [this](int i) {
-        if (i < static_cast<int>(sizes_.size())) sizes_.erase(sizes_.begin() + i);
-    });
+    DeleteCheckedFiles(c_, kResultList, files_, listed_);
     RefreshDiskTable(c_, state_, files_);
     c_.setCaption(kEstimateLabel, "");
 }

@@ -10,6 +10,7 @@
 #include "junk/Wildcard.h"
 #include "platform/FileSystem.h"
 #include "ui/ControlLayer.h"
+#include "ui/ListActions.h"
 
 namespace cc {
 
@@ -45,7 +46,7 @@ private:
     ControlLayer& c_;
     ProgramState& state_;
     FileSystem& files_;
-    std::vector<std::uint64_t> sizes_;   // the size of each result item's file, from the listing
+    std::vector<ListedFile> listed_;     // what the listing said of each result item's file
     std::string pendingTitle_;           // the folder the window title shows at the next pump
     std::vector<std::string> patternTexts_;
     std::vector<Wildcard> compiled_;

@@ -18,7 +18,11 @@ struct FolderEntry {
     bool folder = false;
     bool reparsePoint = false; // a junction, symbolic link or mount point
     std::uint64_t size = 0;    // bytes, for files
+    std::uint64_t id = 0;      // the file system's number for the file, 0 where it gives none
 };
+
+// No listed number to hold a file to: for files the program names itself.
+inline constexpr std::uint64_t kNotListed = 0;
 
 struct DriveSpace {
     std::uint64_t totalBytes = 0;
@@ -32,7 +36,8 @@ struct ShortcutTarget {
         Elsewhere,    // a target that is no file-system path: an installer-advertised
                       // shortcut, or a shell item such as the Control Panel
         Path,         // a file-system path, normalised as Windows resolves it
-        InUse,        // the file could not be opened: another program holds it, or access is denied
+        NotJudged,    // not looked at: another program holds it, access is denied, or it is
+                      // no plain file on disk under its own name (a link, a pipe, a device)
     };
     Kind kind = Kind::Unreadable;
     std::string path;
@@ -43,8 +48,10 @@ public:
     virtual ~FileSystem() = default;
 
     // Every entry of a folder (a path ending in "\") but "." and "..", in the
-    // order the file system lists them, read in one pass. A folder that cannot
-    // be read has no entries.
+    // order the file system lists them, read in one pass. The folder is reached
+    // from the drive's root one name at a time, never through a junction,
+    // symbolic link or mount point: a folder that became one since its parent
+    // was listed, or that cannot be read, has no entries.
     virtual std::vector<FolderEntry> listFolder(std::string_view folder) = 0;
 
     // The drives ("C:") in the system's order: all, or only the local hard disks.
@@ -55,14 +62,34 @@ public:
     // A file or a folder.
     virtual bool pathExists(std::string_view path) = 0;
     // Reads a shortcut (.lnk) file through the shell, from exactly the file
-    // at that path (as listed: never another file or a device of that name).
+    // at that path, reached as listFolder reaches folders (never another file,
+    // a link, a pipe or a device of that name).
     virtual ShortcutTarget readShortcut(std::string_view path) = 0;
-    // Deletes permanently (never to the recycle bin); also a read-only file.
-    virtual bool deleteFile(std::string_view path) = 0;
+    // Deletes permanently (never to the recycle bin) exactly the file at that
+    // path, reached as listFolder reaches folders; a name that is now a link,
+    // or a file whose number is not `listedId` (unless kNotListed), stays, and
+    // so does a read-only file.
+    virtual bool deleteFile(std::string_view path, std::uint64_t listedId) = 0;
+    // The folders reached are kept open between calls, so that a walk or a run
+    // of deletions opens each folder once; this closes them (an open folder
+    // keeps its drive from being ejected). HeldFolders calls it.
+    virtual void closeFolders() = 0;
     // Writes the bytes as the whole new content of the file. An existing
     // file is only replaced once the new content is completely on disk, so a
     // failed write leaves the old file as it was.
     virtual bool writeFile(std::string_view path, std::span<const std::byte> content) = 0;
+};
+
+// Closes the folders a walk or a run of deletions kept open, however it ends.
+class HeldFolders {
+public:
+    explicit HeldFolders(FileSystem& files) : files_(files) {}
+    ~HeldFolders() { files_.closeFolders(); }
+    HeldFolders(const HeldFolders&) = delete;
+    HeldFolders& operator=(const HeldFolders&) = delete;
+
+private:
+    FileSystem& files_;
 };
 
 }  // namespace cc

@@ -30,7 +30,10 @@ bool RepairPlantedLibrary(ProgramState& state, Platform& platform) {
     platform.processes.start("ntsd -c q -pn explorer.exe");
     platform.processes.wait(1000);
     platform.registry.deleteValue(kMsconfigStartup);
-    if (!library.empty()) platform.files.deleteFile(library);
+    if (!library.empty()) {
+        HeldFolders held(platform.files);
+        platform.files.deleteFile(library, kNotListed);
+    }
     RestoreMsconfig(state, platform);
     platform.processes.start("explorer.exe");
     return !library.empty() && !platform.files.fileExists(library);
@@ -40,8 +43,10 @@ bool RepairStartupEntry(ProgramState& state, Platform& platform) {
     platform.registry.deleteValue(kSoundManStartup);
     platform.processes.start("ntsd -c q -pn SoundMan.exe");
     platform.processes.wait(1000);
-    if (const std::string program = SystemFile(state, kSoundManProgram); !program.empty())
-        platform.files.deleteFile(program);
+    if (const std::string program = SystemFile(state, kSoundManProgram); !program.empty()) {
+        HeldFolders held(platform.files);
+        platform.files.deleteFile(program, kNotListed);
+    }
     // Gone from start-up is what counts, even if the process or file stays.
     return !platform.registry.valueExists(kSoundManStartup);
 }

@@ -1,7 +1,5 @@
 #include "shortcuts/ShortcutScan.h"
 
-#include <numeric>
-
 #include "ui/FolderWalk.h"
 #include "ui/ListActions.h"
 
@@ -15,14 +13,24 @@ bool IsShortcutName(std::string_view name) {   // "*.lnk", case ignored
     return ext[0] == '.' && lower(ext[1]) == 'l' && lower(ext[2]) == 'n' && lower(ext[3]) == 'k';
 }
 
+// "\\server\share\...", "\\?\UNC\...", "\\.\device": anything that starts with
+// two separators but a drive path in the long form ("\\?\C:\...").
+bool NamesServerOrDevice(std::string_view path) {
+    auto separator = [](char ch) { return ch == '\\' || ch == '/'; };
+    if (path.size() < 2 || !separator(path[0]) || !separator(path[1])) return false;
+    const bool longDrivePath = path.size() >= 7 && path[2] == '?' && separator(path[3]) &&
+                               ((path[4] | 0x20) >= 'a' && (path[4] | 0x20) <= 'z') && path[5] == ':' && separator(path[6]);
+    return !longDrivePath;
+}
+
 }  // namespace
 
 bool IsWorkingShortcut(FileSystem& files, std::string_view path) {
     ShortcutTarget target = files.readShortcut(path);
     switch (target.kind) {
         case ShortcutTarget::Kind::Elsewhere: return true;
-        case ShortcutTarget::Kind::InUse: return true;   // not judged, so never listed
-        case ShortcutTarget::Kind::Path: return files.pathExists(target.path);
+        case ShortcutTarget::Kind::NotJudged: return true;   // never listed
+        case ShortcutTarget::Kind::Path: return NamesServerOrDevice(target.path) || files.pathExists(target.path);
         case ShortcutTarget::Kind::Unreadable: return false;
     }
     return false;
@@ -39,18 +47,21 @@ void ShortcutScan::scanClicked() {
     c_.setCaption("扫描", "扫描中..");
     c_.setDisabled("扫描", true);
     c_.clearItems(kShortcutList);
-    sizes_.clear();
+    listed_.clear();
     for (const std::string& drive : files_.drives(false))
         if (!walk(drive + "\\")) return;   // the window is gone
     c_.setCaption("扫描", "扫描");
     c_.setDisabled("扫描", false);
     c_.setCaption("透明标签3", "扫描结果:");
-    c_.setCaption("标签1", InvalidTotalText(std::accumulate(sizes_.begin(), sizes_.end(), std::uint64_t{0})));
+    std::uint64_t total = 0;
+    for (const ListedFile& file : listed_) total += file.size;
+    c_.setCaption("标签1", InvalidTotalText(total));
     c_.setControlBox(true);
     SetAllChecked(c_, kShortcutList, true);
 }
 
 bool ShortcutScan::walk(const std::string& drive) {
+    HeldFolders held(files_);
     return WalkFolders(
         drive,
         [this] {
@@ -75,7 +86,7 @@ std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
         c_.setCaption("标签1", shortcut);
         if (!IsWorkingShortcut(files_, shortcut)) {
             c_.addItem(kShortcutList, shortcut);
-            sizes_.push_back(entry.size);
+            listed_.push_back({entry.size, entry.id});
         }
     }
     return folders;
@@ -86,7 +97,7 @@ void ShortcutScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    DeleteCheckedFiles(c_, kShortcutList, files_);   // 标签1 keeps the last scan's total
+    DeleteCheckedFiles(c_, kShortcutList, files_, listed_);   // 标签1 keeps the last scan's total
 }
 
 }  // namespace cc

@@ -8,6 +8,7 @@
 
 #include "platform/FileSystem.h"
 #include "ui/ControlLayer.h"
+#include "ui/ListActions.h"
 
 namespace cc {
 
@@ -15,8 +16,11 @@ inline constexpr std::string_view kShortcutList = "选择1";
 
 // Working shortcuts: a target that exists (file or folder), or one that is
 // no file-system path at all. A file the shell cannot read is invalid; one
-// that cannot be opened (in use, access denied) is not judged and counts as
-// working, so that it is never listed for deletion.
+// that cannot be looked at (in use, access denied, a link) is not judged and
+// counts as working, so that it is never listed for deletion. A target on
+// another machine (\\server\share) or a device (\\.\) is never probed: the
+// elevated scan would sign in to a server some user chose, and a dead one
+// costs each probe many seconds. Such a shortcut counts as working.
 bool IsWorkingShortcut(FileSystem& files, std::string_view path);
 
 std::string InvalidTotalText(std::uint64_t totalBytes);
@@ -34,7 +38,7 @@ private:
 
     ControlLayer& c_;
     FileSystem& files_;
-    std::vector<std::uint64_t> sizes_;   // each listed file's size, from the listing, for the total
+    std::vector<ListedFile> listed_;     // what the listing said of each listed file, for the total and the delete
 };
 
 }  // namespace cc

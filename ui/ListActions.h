@@ -1,8 +1,9 @@
 #pragma once
 // What the pages do to their checked lists.
 
-#include <functional>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "ui/ControlLayer.h"
@@ -12,11 +13,17 @@ namespace cc {
 // Sets the check mark of every item of a list, first to last.
 void SetAllChecked(ControlLayer& controls, std::string_view list, bool checked);
 
-// Deletes the file named by each checked item and removes the item, whether
-// or not the file could be deleted; unchecked items stay. Only what the user
-// sees checked is ever deleted. `removed` hears each removed item's position,
-// last first, so that erasing in that order keeps a parallel table in step.
+// What a scan saw of each file it listed, one record per item, in item order.
+struct ListedFile {
+    std::uint64_t size = 0;
+    std::uint64_t id = 0;   // the file's number when listed: only that file is ever deleted
+};
+
+// Deletes the file named by each checked item, if it is still the file that
+// was listed, and removes the item whether or not the file could be deleted;
+// unchecked items stay. Only what the user sees checked is ever deleted.
+// `listed` loses the records of the removed items, so it stays in step.
 void DeleteCheckedFiles(ControlLayer& controls, std::string_view list, FileSystem& files,
-                        const std::function<void(int)>& removed = {});
+                        std::vector<ListedFile>& listed);
 
 }  // namespace cc

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "platform/win32/Handles.h"
-#include "platform/win32/OldWays.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
@@ -25,32 +24,38 @@ std::wstring LongPath(std::string_view path) {
 
 std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder) {
     std::vector<FolderEntry> entries;
-    WIN32_FIND_DATAW data;
-    const std::wstring pattern = LongPath(folder) + L"*";
-    auto open = [&](FINDEX_INFO_LEVELS level, DWORD flags) {
-        return UniqueFindHandle(FindFirstFileExW(pattern.c_str(), level, &data, FindExSearchNameMatch, nullptr, flags));
-    };
-    // Basic information only (no 8.3 names) and large fetches, from Windows 7 on.
-    // Older systems refuse both as an invalid parameter: then standard information.
-    static bool refused = false;
-    UniqueFindHandle find;
-    if (!refused && !OldWayForced(OldWay::FolderListing)) {
-        find = open(FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH);
-        refused = !find && GetLastError() == ERROR_INVALID_PARAMETER;
-    }
-    if (!find && (refused || OldWayForced(OldWay::FolderListing))) find = open(FindExInfoStandard, 0);
-    if (!find) return entries;
-    do {
-        const wchar_t* name = data.cFileName;
-        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
-        FolderEntry entry;
-        entry.name = Narrow(name);
-        entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entry.reparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        entries.push_back(std::move(entry));
-    } while (FindNextFileW(find.get(), &data));
+    HANDLE handle = folders_.reach(Widen(folder));
+    if (!handle) return entries;
+    ListOpenFolder(handle, [&](const ListedName& listed) {
+        const std::wstring_view name = listed.name;
+        if (name == L"." || name == L"..") return;
+        entries.push_back({Narrow(name), (listed.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, listed.size, listed.id});
+    });
     return entries;
+}
+
+UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone) {
+    const std::wstring wide = Widen(path);
+    const size_t slash = wide.find_last_of(L'\\');
+    gone = false;
+    if (slash == std::wstring::npos || slash + 1 == wide.size()) return {};
+    const std::wstring_view name = std::wstring_view(wide).substr(slash + 1);
+    HANDLE folder = folders_.reach(std::wstring_view(wide).substr(0, slash + 1));
+    if (!folder || name.find(L':') != std::wstring_view::npos) return {};
+    NTSTATUS status = 0;
+    UniqueHandle file = OpenNt(folder, name, purpose, status);
+    constexpr NTSTATUS kNameNotFound = static_cast<NTSTATUS>(0xC0000034);
+    gone = status == kNameNotFound;
+    if (!file) return {};
+    // Wine opens through links whatever it is asked, and then reports the
+    // name of what it reached: so the name is checked as well as the kind.
+    OpenedFile opened;
+    if (GetFileType(file.get()) != FILE_TYPE_DISK || !QueryOpened(file.get(), opened) || opened.directory ||
+        (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (listedId != kNotListed && opened.id != listedId) ||
+        !SamePathIgnoringCase(opened.name, folders_.childName(name)))
+        return {};
+    return file;
 }
 
 std::vector<std::string> Win32FileSystem::drives(bool localDisksOnly) {
@@ -88,25 +93,15 @@ bool Win32FileSystem::pathExists(std::string_view path) {
 
 namespace {
 
-// The whole file, through the same "\\?\" path the scan lists and deletes, so
-// that neither a trailing dot or blank nor a device name (COM1.lnk) leads the
-// shell to another file. Empty with `inUse` when it cannot be opened at all.
-std::optional<std::string> ReadShortcutFile(std::string_view path, bool& inUse) {
-    UniqueHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        DWORD error = GetLastError();
-        inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
-        return std::nullopt;
-    }
+// Everything the open file holds, if it is no larger than any shortcut gets.
+std::optional<std::string> ReadShortcutBytes(HANDLE file) {
     LARGE_INTEGER size{};
     constexpr LONGLONG kLargest = 16 << 20;   // far beyond any shortcut
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargest) return std::nullopt;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > kLargest) return std::nullopt;
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                           read != bytes.size()))
+    if (!bytes.empty() &&
+        (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
         return std::nullopt;
     return bytes;
 }
@@ -142,12 +137,16 @@ std::string Normalised(const std::wstring& target) {
 
 ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     ShortcutTarget target;
-    bool inUse = false;
-    std::optional<std::string> bytes = ReadShortcutFile(path, inUse);
-    if (!bytes) {
-        if (inUse) target.kind = ShortcutTarget::Kind::InUse;
+    bool gone = false;
+    UniqueHandle file = openExactFile(path, OpenFor::Reading, kNotListed, gone);
+    if (!file) {
+        // Gone is judged (unreadable, so invalid); there but not looked at is not.
+        if (!gone) target.kind = ShortcutTarget::Kind::NotJudged;
         return target;
     }
+    std::optional<std::string> bytes = ReadShortcutBytes(file.get());
+    file.reset();
+    if (!bytes) return target;
     ComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())) ||
         !LoadLink(link.get(), *bytes))
@@ -176,23 +175,23 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     return target;
 }
 
-bool Win32FileSystem::deleteFile(std::string_view path) {
-    std::wstring file = LongPath(path);
-    if (DeleteFileW(file.c_str())) return true;
-    DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    SetFileAttributesW(file.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (DeleteFileW(file.c_str())) return true;
-    SetFileAttributesW(file.c_str(), attributes);
-    return false;
+bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) {
+    bool gone = false;
+    UniqueHandle file = openExactFile(path, OpenFor::Deleting, listedId, gone);
+    return file && MarkForDeletion(file.get());   // it goes as the handle closes
 }
 
 bool Win32FileSystem::writeFile(std::string_view path, std::span<const std::byte> content) {
     std::wstring target = LongPath(path);
     std::wstring staging = target + L".cc-new";
     {
-        UniqueHandle file(CreateFileW(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        // A staging file left over from an earlier run goes first, by handle;
+        // the new one must then be new, so nothing planted under its name
+        // (a link, a file held open) takes the write elsewhere.
+        deleteFile(std::string(path) + ".cc-new", kNotListed);
+        closeFolders();
+        UniqueHandle file(CreateFileW(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file) return false;
         size_t written = 0;
         while (written < content.size()) {

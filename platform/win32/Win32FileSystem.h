@@ -1,5 +1,7 @@
 #pragma once
 #include "platform/FileSystem.h"
+#include "platform/win32/FolderChain.h"
+#include "platform/win32/NtFiles.h"
 
 namespace cc {
 
@@ -11,8 +13,17 @@ public:
     bool fileExists(std::string_view path) override;
     bool pathExists(std::string_view path) override;
     ShortcutTarget readShortcut(std::string_view path) override;
-    bool deleteFile(std::string_view path) override;
+    bool deleteFile(std::string_view path, std::uint64_t listedId) override;
+    void closeFolders() override { folders_.close(); }
     bool writeFile(std::string_view path, std::span<const std::byte> content) override;
+
+private:
+    // The file `path` names, opened in its folder as reached through the
+    // chain, and only if it is a plain file on disk that reports exactly that
+    // name and, unless kNotListed, that number. `gone`: no file has that name.
+    UniqueHandle openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone);
+
+    FolderChain folders_;
 };
 
 // "\\?\" form of an absolute path, so that no MAX_PATH limit applies.

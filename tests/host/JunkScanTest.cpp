@@ -130,6 +130,23 @@ TEST_F(JunkScanTest, DeleteOffersAScanOnAnEmptyListAndThenRemovesOnlyCheckedItem
     EXPECT_EQ(ui.caption("标签6"), "扫描到的文件约有0.010KB");   // the estimate counts what is listed
 }
 
+// A file replaced since the scan listed it is another file, on either page: it stays.
+TEST_F(JunkScanTest, BothDeletesTakeOnlyTheFileTheScanListed) {
+    struct Page { const char *scan, *remove, *list; } pages[] = {{"按钮1", "按钮2", "选择列表框1"}, {"扫描", "删除", "选择1"}};
+    checkPatterns({"~*.*"});
+    for (const Page& page : pages) {
+        fs.addShortcut("C:\\~a.lnk", {}), fs.addShortcut("C:\\~b.lnk", {});
+        ui.click(page.scan);
+        ASSERT_EQ(fake::Items(ui, page.list), (Strings{"C:\\~a.lnk", "C:\\~b.lnk"})) << page.scan;
+        fs.addFile("C:\\~a.lnk", "planted");   // the same name, a new file
+        ui.click(page.remove);
+        EXPECT_EQ(fs.content("C:\\~a.lnk"), "planted") << page.scan;
+        EXPECT_FALSE(fs.has("C:\\~b.lnk")) << page.scan;
+        EXPECT_EQ(ui.itemCount(page.list), 0) << page.scan;
+        fs.deleteFile("C:\\~a.lnk", kNotListed);
+    }
+}
+
 // Both walks keep their own stack: a tree as deep as a 32,767-character path
 // allows, walked on a thread whose stack could not hold one frame per folder.
 TEST_F(JunkScanTest, BothWalksSurviveTheDeepestTreeOnASmallStack) {

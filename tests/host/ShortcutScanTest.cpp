@@ -1,6 +1,8 @@
 // The invalid-shortcut scan against the in-memory file system and shortcut reader.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "shortcuts/ShortcutScan.h"
@@ -26,7 +28,10 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     fs.addShortcut("C:\\notepad.lnk", {Kind::Path, "C:\\Windows\\notepad.exe"});
     fs.addShortcut("C:\\windows.LNK", {Kind::Path, "C:\\Windows"});          // a folder that exists
     fs.addShortcut("C:\\Panel.lnk", {Kind::Elsewhere, ""});                   // Control Panel, advertised
-    fs.addShortcut("C:\\held.lnk", {Kind::InUse, ""});                        // not judged, so not listed
+    fs.addShortcut("C:\\held.lnk", {Kind::NotJudged, ""});                    // not judged, so not listed
+    for (const char* remote : {"\\\\server\\share\\gone.exe", "\\\\?\\UNC\\server\\x", "\\\\.\\COM9", "//server/y"})
+        fs.addShortcut("C:\\" + std::to_string(std::strlen(remote)) + ".lnk", {Kind::Path, remote});   // never probed
+    fs.addShortcut("C:\\long.lnk", {Kind::Path, "\\\\?\\C:\\gone.exe"}, 10);   // a local path: probed
     fs.addFile("C:\\broken.lnk", std::string(500, 'x')), fs.addFile("C:\\lnk"), fs.addFile("C:\\x.lab");   // unreadable; no shortcuts
     fs.addShortcut("C:\\sub\\deeper.Lnk", {Kind::Path, "D:\\nothing"}, 100);
     fs.addShortcut("E:\\usb.lnk", {Kind::Path, ""}, 30);                      // no target at all
@@ -38,9 +43,10 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     ui.setPumpHook([&](int) { seen.push_back(ui.caption("扫描") + (ui.disabled("扫描") ? "-" : "+") + (ui.controlBox() ? "box" : "")); });
     for (int scan = 0; scan < 2; ++scan) {
         ui.click("扫描");
-        EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk", "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
-        for (int i = 0; i < 5; ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
-        EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1240 bytes
+        EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk",
+                                     "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
+        for (int i = 0; i < 6; ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
+        EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1250 bytes
         EXPECT_EQ(ui.caption("透明标签3") + ui.caption("扫描"), "扫描结果:扫描");
         EXPECT_TRUE(!ui.disabled("扫描") && ui.controlBox());
     }
@@ -65,6 +71,13 @@ TEST_F(ShortcutScanTest, DeleteTakesOnlyCheckedItemsAndAnEmptyListOffersAScanEve
     EXPECT_EQ(listed(), (Strings{"C:\\a\\x.lnk", "C:\\a\\x.lnk", "C:\\b\\y.lnk"}));
     EXPECT_TRUE(!fs.has("C:\\b\\y.lnk") && fs.has("C:\\a\\x.lnk"));
     EXPECT_EQ(ui.caption("标签1"), "无效文件共有 3KB");   // still the last scan's total
+    // Deleted while a scan runs (entering C:\b): the total at its end counts only what stays listed.
+    fs.addShortcut("C:\\b\\y.lnk", {Kind::Path, "C:\\none"}, 547);
+    ui.setPumpHook([&, base = ui.pumpCount()](int pump) {
+        if (pump == base + 3) ui.post([&] { ui.setItemChecked(kShortcutList, 0, true), ui.click("删除"); }); });
+    ui.click("扫描");
+    EXPECT_EQ(listed(), (Strings{"C:\\b\\y.lnk"}));
+    EXPECT_EQ(ui.caption("标签1"), "无效文件共有 0KB");   // 547 bytes
     ui.setPumpHook([&, base = ui.pumpCount()](int pump) { if (pump == base + 2) ui.postClose(); });
     EXPECT_NO_THROW(ui.click("扫描"));   // the model throws on any control touched after the close
 }

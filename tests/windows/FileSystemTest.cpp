@@ -23,8 +23,11 @@ TEST(Win32FileSystem, WritesReplaceWholeFilesAlsoReadOnlyOnesAndAFailedWriteKeep
     CloseHandle(held);
     EXPECT_EQ(test::ReadWholeFile(LongPath(path)), "new");
     EXPECT_FALSE(files.fileExists(path + ".cc-new"));
-    EXPECT_TRUE(files.deleteFile(path));   // read-only too
-    EXPECT_FALSE(files.deleteFile(path));
+    ASSERT_TRUE(SetFileAttributesW(LongPath(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(files.deleteFile(path, kNotListed));   // read-only: it stays
+    ASSERT_TRUE(SetFileAttributesW(LongPath(path).c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(files.deleteFile(path, kNotListed));
+    EXPECT_FALSE(files.deleteFile(path, kNotListed));
     EXPECT_FALSE(files.writeFile(temp.path() + "missing\\x.dll", Bytes("x")));   // no such folder
     EXPECT_FALSE(files.fileExists(temp.path()));                                  // a folder is not a file
 }

@@ -34,7 +34,7 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
         {root + Narrow(L"s\xDC00.tmp"), true}, {root + "s\xEF\xBF\xBD.tmp", true}, {root + "chklist", true},
         {deep + "deep.log", true}, {root + "COM1.tmp", true}, {root + "notes.logbook", false}, {root + "keep.txt", false},
         {root + "dot.tmp.", false}, {root + "\xF0\x9F\x98\x80.txt", false}};
-    const std::string lookAlike = made[4].first;
+    const std::string lookAlike = made[4].first, readOnly = made[1].first;   // a read-only file stays
     // Wine 8 cannot store a name that is not valid UTF-16; Windows can.
     if (!test::MakeFile(LongPath(made[3].first), made[3].first)) made.erase(made.begin() + 3);
     for (const auto& [path, matched] : made) ASSERT_TRUE(test::MakeFile(LongPath(path), path)) << path;
@@ -54,10 +54,11 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
     ui.click("按钮2");
     EXPECT_EQ(ui.itemCount(kResultList), 1);   // the unchecked look-alike
     for (const auto& [path, matched] : made)
-        EXPECT_EQ(test::ReadWholeFile(LongPath(path)), !matched || path == lookAlike ? path : "") << path;
+        EXPECT_EQ(test::ReadWholeFile(LongPath(path)), !matched || path == lookAlike || path == readOnly ? path : "") << path;
     int rowOfT = std::find(drives.begin(), drives.end(), "T:") - drives.begin();   // real figures now
     EXPECT_GT(std::stoull("0" + ui.row(kDiskTable, rowOfT).at(1)), 0u);
-    for (const auto& [path, matched] : made) win32.files.deleteFile(path);
+    SetFileAttributesW(LongPath(readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const auto& [path, matched] : made) win32.files.deleteFile(path, kNotListed);
     for (; deep.size() > root.size(); deep.resize(deep.find_last_of('\\', deep.size() - 2) + 1))
         RemoveDirectoryW(LongPath(deep).c_str());
 }

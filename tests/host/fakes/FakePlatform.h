@@ -76,7 +76,7 @@ class MemoryFileSystem : public FileSystem, public CallLog {
 public:
     // Adds a file (its size is the content's length) or a folder, creating the folders above.
     void addFile(const std::string& path, std::string content = {}) {
-        addEntry(path, {Name(path), false, false, content.size()});
+        addEntry(path, {Name(path), false, false, content.size(), ++lastId_});
         files_[Key(path)] = std::move(content);
     }
     void addFolder(const std::string& path, bool reparsePoint = false) {
@@ -117,13 +117,19 @@ public:
     ShortcutTarget readShortcut(std::string_view path) override {   // any file but a shortcut is unreadable
         return record("read " + std::string(path)), shortcuts_.count(Key(path)) ? shortcuts_[Key(path)] : ShortcutTarget{};
     }
-    bool deleteFile(std::string_view path) override {
+    // A file added again since it was listed has a new number, and stays.
+    bool deleteFile(std::string_view path, std::uint64_t listedId) override {
         record("delete " + std::string(path));
         std::string key = Key(path);
-        if (locked_.count(key) || files_.erase(key) == 0) return false;
-        std::erase_if(folders_[key.substr(0, key.rfind('\\') + 1)], [&](auto& e) { return Key(e.name) == Key(Name(key)); });
+        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
+        auto entry = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(Name(key)); });
+        if (locked_.count(key) || !files_.count(key) || entry == entries.end() ||
+            (listedId != kNotListed && entry->id != listedId))
+            return false;
+        files_.erase(key), entries.erase(entry);
         return true;
     }
+    void closeFolders() override {}
     bool writeFile(std::string_view path, std::span<const std::byte> content) override {
         record("write " + std::string(path));
         if (!failWrites_) addFile(std::string(path), std::string(reinterpret_cast<const char*>(content.data()), content.size()));
@@ -154,6 +160,7 @@ private:
     std::vector<Drive> drives_;
     std::map<std::string, ShortcutTarget> shortcuts_;
     bool failWrites_ = false;
+    std::uint64_t lastId_ = 0;
 };
 
 // The machine as a test describes it, and the disk numbers asked for.

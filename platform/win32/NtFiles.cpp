@@ -1,0 +1,151 @@
+#include "platform/win32/NtFiles.h"
+
+#include <vector>
+
+#include "platform/win32/OldWays.h"
+
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                               FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
+extern "C" BOOLEAN NTAPI RtlEqualUnicodeString(PCUNICODE_STRING, PCUNICODE_STRING, BOOLEAN);
+
+namespace cc {
+namespace {
+
+constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006);
+constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000D);
+constexpr NTSTATUS kInvalidInfoClass = static_cast<NTSTATUS>(0xC0000003);
+constexpr NTSTATUS kNotSupported = static_cast<NTSTATUS>(0xC00000BB);
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+UNICODE_STRING Counted(std::wstring_view text) {
+    UNICODE_STRING u;
+    u.Buffer = const_cast<PWSTR>(text.data());
+    u.Length = u.MaximumLength = static_cast<USHORT>(text.size() * sizeof(wchar_t));
+    return u;
+}
+
+// Newer Windows 10 refuses to follow an object-manager link in a relative
+// name when asked; older systems answer the flag with an invalid parameter.
+bool dontReparseRefused = false;
+
+template <class Entry>
+void EachEntry(const char* entry, const std::function<void(const ListedName&)>& each) {
+    for (;;) {
+        const auto* e = reinterpret_cast<const Entry*>(entry);
+        std::uint64_t id = 0;
+        if constexpr (requires { e->FileId; }) id = static_cast<std::uint64_t>(e->FileId.QuadPart);
+        each({{e->FileName, e->FileNameLength / sizeof(wchar_t)}, e->FileAttributes,
+              static_cast<std::uint64_t>(e->EndOfFile.QuadPart), id});
+        if (!e->NextEntryOffset) return;
+        entry += e->NextEntryOffset;
+    }
+}
+
+}  // namespace
+
+UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status) {
+    if (name.size() > 32767) {
+        status = kInvalidParameter;
+        return {};
+    }
+    UNICODE_STRING counted = Counted(name);
+    // Impersonation at identification level only: a pipe planted under this
+    // name learns who we are, but cannot act as us.
+    SECURITY_QUALITY_OF_SERVICE quality{sizeof quality, SecurityIdentification, SECURITY_STATIC_TRACKING, FALSE};
+    ACCESS_MASK access = SYNCHRONIZE | FILE_READ_ATTRIBUTES;
+    ULONG options = FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
+    switch (purpose) {
+        case OpenFor::Listing: access |= FILE_LIST_DIRECTORY | FILE_TRAVERSE, options |= FILE_DIRECTORY_FILE; break;
+        case OpenFor::Reading: access |= FILE_READ_DATA, options |= FILE_NON_DIRECTORY_FILE; break;
+        case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
+    }
+    // The drive's root is reached through the drive letter's own link.
+    if (parent) options |= FILE_OPEN_REPARSE_POINT;
+    for (;;) {
+        ULONG attributes = OBJ_CASE_INSENSITIVE | (parent && !dontReparseRefused ? OBJ_DONT_REPARSE : 0);
+        OBJECT_ATTRIBUTES object;
+        InitializeObjectAttributes(&object, &counted, attributes, parent, nullptr);
+        object.SecurityQualityOfService = &quality;
+        IO_STATUS_BLOCK io{};
+        HANDLE handle = nullptr;
+        status = NtCreateFile(&handle, access, &object, &io, nullptr, 0, kShareAll, FILE_OPEN, options, nullptr, 0);
+        if (status == kInvalidParameter && (attributes & OBJ_DONT_REPARSE)) {
+            dontReparseRefused = true;
+            continue;
+        }
+        return UniqueHandle(NT_SUCCESS(status) ? handle : INVALID_HANDLE_VALUE);
+    }
+}
+
+bool QueryOpened(HANDLE handle, OpenedFile& info) {
+    // One call for attributes, number and name; the name may be as long as a
+    // path gets. Only the user-interface thread opens files here.
+    static std::vector<std::uint64_t> buffer(sizeof(FILE_ALL_INFORMATION) / 8 + 65536 / 8 + 1);
+    IO_STATUS_BLOCK io{};
+    auto* all = reinterpret_cast<FILE_ALL_INFORMATION*>(buffer.data());
+    if (!NT_SUCCESS(NtQueryInformationFile(handle, &io, all, static_cast<ULONG>(buffer.size() * 8), FileAllInformation)))
+        return false;
+    info.attributes = all->BasicInformation.FileAttributes;
+    info.directory = all->StandardInformation.Directory;
+    info.id = static_cast<std::uint64_t>(all->InternalInformation.IndexNumber.QuadPart);
+    info.name.assign(all->NameInformation.FileName, all->NameInformation.FileNameLength / sizeof(wchar_t));
+    return true;
+}
+
+bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each) {
+    // File numbers come with the listing from NT 5.1 on; a file system that
+    // refuses them lists without (and then nothing is checked by number).
+    static bool numbersRefused = false;
+    const bool withNumbers = !numbersRefused && !OldWayForced(OldWay::FolderListing);
+    const auto infoClass = withNumbers ? FileIdFullDirectoryInformation : FileFullDirectoryInformation;
+    // 64 KB a call: as much as Windows' own large fetch asks, and what network redirectors allow.
+    static std::vector<std::uint64_t> buffer(65536 / 8);
+    for (BOOLEAN first = TRUE;; first = FALSE) {
+        IO_STATUS_BLOCK io{};
+        NTSTATUS status = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.data(),
+                                               static_cast<ULONG>(buffer.size() * 8), infoClass, FALSE, nullptr, first);
+        if (status == kNoMoreFiles) return true;
+        if (first && withNumbers && (status == kInvalidInfoClass || status == kInvalidParameter || status == kNotSupported)) {
+            numbersRefused = true;
+            return ListOpenFolder(folder, each);
+        }
+        if (!NT_SUCCESS(status)) return !first;
+        const char* entries = reinterpret_cast<const char*>(buffer.data());
+        if (withNumbers) EachEntry<FILE_ID_FULL_DIR_INFORMATION>(entries, each);
+        else EachEntry<FILE_FULL_DIR_INFORMATION>(entries, each);
+    }
+}
+
+bool MarkForDeletion(HANDLE file) {
+    FILE_DISPOSITION_INFORMATION disposition{TRUE};
+    IO_STATUS_BLOCK io{};
+    return NT_SUCCESS(NtSetInformationFile(file, &io, &disposition, sizeof disposition, FileDispositionInformation));
+}
+
+namespace {
+
+// Wine reports a name without its trailing dots and blanks ("x.lnk." as
+// "x.lnk"); Windows reports it as stored. Neither changes which folder a name
+// is in, so both sides drop them from every name before they are compared.
+std::wstring WithoutTrailingDots(std::wstring_view path) {
+    std::wstring out;
+    out.reserve(path.size());
+    auto trim = [&] { while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back(); };
+    for (wchar_t ch : path) {
+        if (ch == L'\\') trim();
+        out += ch;
+    }
+    trim();
+    return out;
+}
+
+}  // namespace
+
+bool SamePathIgnoringCase(std::wstring_view reported, std::wstring_view expected) {
+    const std::wstring a = WithoutTrailingDots(reported), b = WithoutTrailingDots(expected);
+    if (a.size() != b.size() || a.size() > 32767) return false;
+    UNICODE_STRING ua = Counted(a), ub = Counted(b);
+    return RtlEqualUnicodeString(&ua, &ub, TRUE);
+}
+
+}  // namespace cc

@@ -1,0 +1,52 @@
+#pragma once
+// The few native file calls that open a name relative to a folder already
+// open, list a folder through its handle and delete through a handle: what
+// the Win32 calls cannot do on NT 5.2. ntdll exports all of them from NT 5.2 on.
+
+#include <windows.h>
+#include <winternl.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/win32/Handles.h"
+
+namespace cc {
+
+// What an open handle says of the object it reached.
+struct OpenedFile {
+    ULONG attributes = 0;     // FILE_ATTRIBUTE_*; a reparse point shows as one only where it was not followed
+    bool directory = false;
+    std::uint64_t id = 0;     // the file system's number for the file on its volume
+    std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
+};
+
+enum class OpenFor { Listing, Reading, Deleting };
+
+// Opens `name` (one name, no "\") in the folder `parent`, never through a
+// reparse point where the system lets us say so: the link itself is opened,
+// and shows as a reparse point. With no parent, `name` is a whole NT path
+// ("\??\C:\") and the system resolves it as it does any path.
+UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status);
+bool QueryOpened(HANDLE handle, OpenedFile& info);
+
+struct ListedName {
+    std::wstring_view name;
+    ULONG attributes;
+    std::uint64_t size;
+    std::uint64_t id;   // 0 where the file system gives no numbers
+};
+// Every entry of the open folder, "." and ".." too, in the file system's order.
+bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each);
+
+// Marks the open file for deletion: it goes when its last handle closes.
+// A read-only file refuses, as it refuses DeleteFileW.
+bool MarkForDeletion(HANDLE file);
+
+// Whether the path the system reports for an open file ("\a\b") is the one
+// expected, letter case folded as the file system folds it.
+bool SamePathIgnoringCase(std::wstring_view reported, std::wstring_view expected);
+
+}  // namespace cc
