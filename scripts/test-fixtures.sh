@@ -16,6 +16,19 @@ mkdir -p "$drive"
 ln -sfn "$drive" "$WINEPREFIX/dosdevices/t:"
 ln -s . "$drive/loop"                          # T:\loop is T:\ again
 
+# Folder swaps, as a standard user would make them after a scan listed a
+# file of theirs: T:\swap\<set>\alt\user is a link to the "privileged"
+# folder C:\cc-fixtures\priv-<set>; a test renames cur away and alt into its
+# place. Links to plant as shortcuts: T:\planted\link.lnk leads to a real
+# shortcut beside it (made by the test), pipe.lnk is a named pipe.
+for set in platform junk shortcuts; do
+  mkdir -p "$drive/swap/$set/alt" "$fixtures/priv-$set"
+  ln -s "$fixtures/priv-$set" "$drive/swap/$set/alt/user"
+done
+mkdir -p "$drive/planted"
+ln -s real.lnk "$drive/planted/link.lnk"
+mkfifo "$drive/planted/pipe.lnk"
+
 # No Z: drive: the shortcut scan walks every drive, and Z: would be the whole
 # machine. The test programs reach their files through Y: instead, a folder
 # of links that the scans do not follow.

@@ -20,6 +20,10 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     for (const wchar_t* name : {L"a.tmp", L"sub\\b.log", L"sub\\keep.bak", L"x.e2e", L".cache\\c.tmp", L"notes.logbook"})
         ASSERT_TRUE(MakeFile(root + name, "0123456789")) << "no test drive T: (scripts/test-fixtures.sh)";
     for (int i = 0; i < kMany; ++i) ASSERT_TRUE(MakeFile(root + L"many\\" + std::to_wstring(i) + L".tmp", "0123456789"));
+    // A file of a standard user's, whose folder they swap for a link to a privileged folder once it is listed.
+    const std::wstring swap = L"T:\\swap\\junk\\", twin = L"C:\\cc-fixtures\\priv-junk\\a.tmp";
+    CreateDirectoryW((swap + L"cur").c_str(), nullptr), CreateDirectoryW((swap + L"cur\\user").c_str(), nullptr);
+    ASSERT_TRUE(MakeFile(swap + L"cur\\user\\a.tmp", "0123456789") && MakePrivilegedTwin(twin, "privileged"));
 
     ProgramDriver program(gProgram, gScreenshots);
     ASSERT_TRUE(program.start());
@@ -65,7 +69,7 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     program.clickControl(scan);
     ASSERT_TRUE(program.waitForText(scan, L"扫描"));
     EXPECT_EQ(program.text(program.window()), L"澄川清理专家");
-    ASSERT_EQ(program.listCount(results), kMany + 3);
+    ASSERT_EQ(program.listCount(results), kMany + 4);
     std::set<std::wstring> found;
     for (int i = 0; i < program.listCount(results); ++i) {
         found.insert(program.listText(results, i));
@@ -73,13 +77,17 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     }
     for (const wchar_t* name : {L"a.tmp", L"x.e2e", L"sub\\b.log", L"many\\0.tmp", L"many\\2999.tmp"})
         EXPECT_TRUE(found.count(root + name)) << name;
+    EXPECT_TRUE(found.count(swap + L"cur\\user\\a.tmp"));
     EXPECT_LT(program.findItem(results, root + L"a.tmp"), program.findItem(results, root + L"x.e2e"));   // pattern order
-    EXPECT_EQ(program.text(program.control("标签6")), L"扫描到的文件约有29.326KB");
+    EXPECT_EQ(program.text(program.control("标签6")), L"扫描到的文件约有29.336KB");
     program.screenshot(L"junk_scan_results");
 
-    // Keep one by a click on its box; delete the rest.
+    // Keep one by a click on its box; swap the folder; delete the rest.
     program.clickCheckBox(results, program.findItem(results, root + L"sub\\b.log"));
+    ASSERT_TRUE(SwapInLink(swap));
     program.clickControl(program.control("按钮2"));
+    EXPECT_TRUE(IsUntouchedTwin(twin, "privileged"));
+    EXPECT_TRUE(Exists(swap + L"old\\user\\a.tmp"));   // not reached: its folder's name now leads elsewhere
     ASSERT_EQ(program.listCount(results), 1);
     EXPECT_EQ(program.listText(results, 0), root + L"sub\\b.log");
     EXPECT_EQ(program.text(program.control("标签6")), L"");
@@ -97,4 +105,6 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     EXPECT_EQ(program.closeAndWait(), 0);
     for (const wchar_t* name : {L".cache\\c.tmp", L"notes.logbook", L"sub\\keep.bak", L"sub\\b.log"})
         DeleteFileW((root + name).c_str());
+    DeleteFileW((swap + L"old\\user\\a.tmp").c_str());
+    EXPECT_TRUE(SwapBack(swap));
 }

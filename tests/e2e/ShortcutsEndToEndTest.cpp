@@ -22,6 +22,13 @@ TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndDeletesTheChecked)
     ASSERT_TRUE(SaveShortcut(root + L"gone.lnk", root + L"gone.exe"));
     ASSERT_TRUE(SaveShortcut(root + L"sub\\also-gone.LNK", L"C:\\nowhere\\x.exe"));
     ASSERT_TRUE(SaveShortcut(root + L"sub\\keep-gone.lnk", L"C:\\nowhere\\y.exe"));
+    // A broken shortcut of a standard user's, whose folder they swap for a link to a privileged folder once it is listed.
+    const std::wstring swap = L"T:\\swap\\shortcuts\\", mine = swap + L"cur\\user\\mine.lnk";
+    const std::wstring twin = L"C:\\cc-fixtures\\priv-shortcuts\\mine.lnk";
+    CreateDirectoryW((swap + L"cur").c_str(), nullptr), CreateDirectoryW((swap + L"cur\\user").c_str(), nullptr);
+    ASSERT_TRUE(SaveShortcut(mine, L"C:\\nowhere\\z.exe"));
+    const std::string twinBytes = ReadWholeFile(mine);
+    ASSERT_TRUE(MakePrivilegedTwin(twin, twinBytes));
 
     ProgramDriver program(gProgram, gScreenshots);
     ASSERT_TRUE(program.start());
@@ -39,14 +46,18 @@ TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndDeletesTheChecked)
         std::wstring item = program.listText(list, i);
         EXPECT_TRUE(program.listChecked(list, i)) << i;
         if (item.rfind(root, 0) == 0) ours.push_back(item);
-        if (item.rfind(root, 0) != 0 || item == root + L"sub\\keep-gone.lnk") program.clickCheckBox(list, i);
+        if ((item.rfind(root, 0) != 0 && item != mine) || item == root + L"sub\\keep-gone.lnk") program.clickCheckBox(list, i);
     }
+    EXPECT_GE(program.findItem(list, mine), 0);
     EXPECT_EQ(ours, (std::vector<std::wstring>{root + L"gone.lnk", root + L"sub\\also-gone.LNK", root + L"sub\\keep-gone.lnk"}));
     program.screenshot(L"shortcuts_found");
 
     const int before = program.listCount(list);
+    ASSERT_TRUE(SwapInLink(swap));
     program.clickControl(program.control("删除"));
-    EXPECT_EQ(program.listCount(list), before - 2);
+    EXPECT_EQ(program.listCount(list), before - 3);
+    EXPECT_TRUE(IsUntouchedTwin(twin, twinBytes));
+    EXPECT_TRUE(Exists(swap + L"old\\user\\mine.lnk"));   // not reached: its folder's name now leads elsewhere
     EXPECT_FALSE(Exists(root + L"gone.lnk") || Exists(root + L"sub\\also-gone.LNK"));
     EXPECT_TRUE(Exists(root + L"sub\\keep-gone.lnk") && Exists(root + L"good.lnk"));
     // Scanning again, long enough to be under way when the frame's close button is clicked.
@@ -57,5 +68,7 @@ TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndDeletesTheChecked)
     EXPECT_EQ(program.waitForExit(), 0);
     for (int i = 0; i < 400; ++i) RemoveDirectoryW((root + L"sub\\" + std::to_wstring(i)).c_str());
     for (const wchar_t* name : {L"good.lnk", L"sub\\keep-gone.lnk"}) DeleteFileW((root + name).c_str());
+    DeleteFileW((swap + L"old\\user\\mine.lnk").c_str());
+    EXPECT_TRUE(SwapBack(swap));
     CoUninitialize();
 }

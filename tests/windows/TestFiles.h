@@ -54,6 +54,35 @@ inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name,
     return ok;
 }
 
+// Swaps the folder `set`\cur (holding user\) for `set`\alt, whose user is a
+// link to the privileged folder (scripts/test-fixtures.sh). Wine cannot make
+// links, and its MoveFileW moves what a link leads to, so only real folders
+// are renamed. True once user shows as a reparse point in the listing.
+inline bool SwapInLink(const std::wstring& set) {
+    if (!MoveFileW((set + L"cur").c_str(), (set + L"old").c_str()) || !MoveFileW((set + L"alt").c_str(), (set + L"cur").c_str()))
+        return false;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((set + L"cur\\user").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// Undoes SwapInLink: cur (the link's folder) is alt again, old is cur.
+inline bool SwapBack(const std::wstring& set) {
+    return MoveFileW((set + L"cur").c_str(), (set + L"alt").c_str()) && MoveFileW((set + L"old").c_str(), (set + L"cur").c_str());
+}
+
+// The privileged folder's file the swap aims at, made read-only.
+inline bool MakePrivilegedTwin(const std::wstring& path, const std::string& content) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);   // left from an earlier run
+    return MakeFile(path, content) && SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+inline bool IsUntouchedTwin(const std::wstring& path, const std::string& content) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && ReadWholeFile(path) == content;
+}
+
 inline std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
     return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
