@@ -22,8 +22,17 @@ bool SplitLocalPath(std::wstring_view path, std::vector<std::wstring_view>& name
     return true;
 }
 
-std::wstring FolderChain::childName(std::wstring_view name) const {
-    std::wstring parent = levels_.empty() ? L"" : levels_.back().systemName;
+const std::wstring& FolderChain::systemName(size_t level) {
+    Level& at = levels_[level];
+    if (at.systemName.empty()) {
+        OpenedFile opened;
+        if (QueryOpened(at.handle.get(), opened)) at.systemName = std::move(opened.name);
+    }
+    return at.systemName;
+}
+
+std::wstring FolderChain::childName(std::wstring_view name) {
+    std::wstring parent = levels_.empty() ? L"" : systemName(levels_.size() - 1);
     if (parent.empty() || parent.back() != L'\\') parent += L'\\';
     return parent.append(name);
 }
@@ -35,19 +44,34 @@ HANDLE FolderChain::reach(std::wstring_view folder) {
     while (kept < levels_.size() && kept < names.size() && levels_[kept].name == names[kept]) ++kept;
     levels_.erase(levels_.begin() + kept, levels_.end());
     for (size_t i = kept; i < names.size(); ++i) {
-        Level level{std::wstring(names[i]), {}, {}};
+        Level level{std::wstring(names[i]), {}, {}, {}};
         NTSTATUS status = 0;
-        const bool root = i == 0;
-        level.handle = root ? OpenNt(nullptr, L"\\??\\" + level.name + L"\\", OpenFor::Listing, status)
-                            : OpenNt(levels_.back().handle.get(), level.name, OpenFor::Listing, status);
-        OpenedFile opened;
-        if (!level.handle || !QueryOpened(level.handle.get(), opened) || !opened.directory) return nullptr;
-        // The root may be a folder of another volume (a substituted drive):
-        // whatever it reports, every folder below must report that plus its path.
-        if (!root && ((opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-                      !SamePathIgnoringCase(opened.name, childName(level.name))))
+        if (i == 0) {   // the root, through the drive letter's own link
+            level.handle = OpenNt(nullptr, L"\\??\\" + level.name + L"\\", OpenFor::Listing, status);
+            if (!level.handle) return nullptr;
+            levels_.push_back(std::move(level));
+            continue;
+        }
+        Level& parent = levels_.back();
+        level.handle = OpenNt(parent.handle.get(), level.name, OpenFor::Listing, status);
+        ULONG attributes = 0;
+        std::uint64_t id = 0;
+        if (!level.handle || !QueryIdentity(level.handle.get(), attributes, id) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
             return nullptr;
-        level.systemName = std::move(opened.name);
+        // Where the system follows a link anyway (Wine), the folder reached
+        // is another one: by its number if the parent's listing gave one, else
+        // by its name. A root may be a folder of another volume (a substituted
+        // drive): whatever it reports, the folders below add their path to it.
+        const auto listed = parent.listedFolders.find(level.name);
+        bool same = false;
+        if (listed != parent.listedFolders.end() && listed->second != 0) {
+            same = listed->second == id;
+        } else {
+            OpenedFile opened;
+            same = QueryOpened(level.handle.get(), opened) && SamePathIgnoringCase(opened.name, childName(level.name));
+            level.systemName = std::move(opened.name);
+        }
+        if (!same) return nullptr;
         levels_.push_back(std::move(level));
     }
     return levels_.back().handle.get();

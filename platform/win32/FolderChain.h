@@ -3,8 +3,10 @@
 // relative to the one above it and checked before anything is opened in it.
 // A walk or a run of deletions in one folder opens each folder once.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/win32/Handles.h"
@@ -18,18 +20,25 @@ public:
     // opened, is now a junction, symbolic link or mount point, or is reached
     // under another name than its own (where the system followed a link anyway).
     // Folders already open for the same names are kept, whatever happened to
-    // their names since: they are the folders that were checked.
+    // their names since: they are the folders that were checked. A subfolder
+    // of the folder listed last is held to the number the listing gave it,
+    // which is cheaper to check than its name and as telling.
     HANDLE reach(std::wstring_view folder);
+    // The subfolders the folder reached last listed, with their numbers.
+    void noteSubfolder(std::wstring_view name, std::uint64_t id) { levels_.back().listedFolders[std::wstring(name)] = id; }
     // The name the system must report for `name` in the folder reached last.
-    std::wstring childName(std::wstring_view name) const;
+    std::wstring childName(std::wstring_view name);
     void close() { levels_.clear(); }
 
 private:
     struct Level {
         std::wstring name;         // as the path spells it; "C:" for the root
         UniqueHandle handle;
-        std::wstring systemName;   // as the system reports the open folder: "\a\b"
+        std::wstring systemName;   // as the system reports it ("\a\b"); empty until asked
+        std::unordered_map<std::wstring, std::uint64_t> listedFolders;
     };
+    // The system's name for the folder at `level`, asked once.
+    const std::wstring& systemName(size_t level);
     std::vector<Level> levels_;
 };
 

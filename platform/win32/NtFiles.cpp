@@ -92,6 +92,18 @@ bool QueryOpened(HANDLE handle, OpenedFile& info) {
     return true;
 }
 
+bool QueryIdentity(HANDLE handle, ULONG& attributes, std::uint64_t& id) {
+    IO_STATUS_BLOCK io{};
+    FILE_BASIC_INFORMATION basic{};
+    FILE_INTERNAL_INFORMATION internal{};
+    if (!NT_SUCCESS(NtQueryInformationFile(handle, &io, &basic, sizeof basic, FileBasicInformation)) ||
+        !NT_SUCCESS(NtQueryInformationFile(handle, &io, &internal, sizeof internal, FileInternalInformation)))
+        return false;
+    attributes = basic.FileAttributes;
+    id = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
+    return true;
+}
+
 bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each) {
     // File numbers come with the listing from NT 5.1 on; a file system that
     // refuses them lists without (and then nothing is checked by number).

@@ -30,7 +30,11 @@ enum class OpenFor { Listing, Reading, Deleting };
 // and shows as a reparse point. With no parent, `name` is a whole NT path
 // ("\??\C:\") and the system resolves it as it does any path.
 UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status);
+// Attributes, number and name, in one call. The name is the costly part under
+// Wine (a round trip to its server and a path look-up).
 bool QueryOpened(HANDLE handle, OpenedFile& info);
+// Attributes and number only: what the open file is, without its name.
+bool QueryIdentity(HANDLE handle, ULONG& attributes, std::uint64_t& id);
 
 struct ListedName {
     std::wstring_view name;

@@ -29,8 +29,10 @@ std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder) {
     ListOpenFolder(handle, [&](const ListedName& listed) {
         const std::wstring_view name = listed.name;
         if (name == L"." || name == L"..") return;
-        entries.push_back({Narrow(name), (listed.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                           (listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, listed.size, listed.id});
+        const bool folder = (listed.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const bool link = (listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        if (folder && !link) folders_.noteSubfolder(name, listed.id);   // a link is held to its name
+        entries.push_back({Narrow(name), folder, link, listed.size, listed.id});
     });
     return entries;
 }
@@ -50,8 +52,10 @@ UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpo
     if (!file) return {};
     // Wine opens through links whatever it is asked, and then reports the
     // name of what it reached: so the name is checked as well as the kind.
+    // A pipe or device is what a reader must not wait on; the delete only marks.
     OpenedFile opened;
-    if (GetFileType(file.get()) != FILE_TYPE_DISK || !QueryOpened(file.get(), opened) || opened.directory ||
+    if ((purpose == OpenFor::Reading && GetFileType(file.get()) != FILE_TYPE_DISK) ||
+        !QueryOpened(file.get(), opened) || opened.directory ||
         (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (listedId != kNotListed && opened.id != listedId) ||
         !SamePathIgnoringCase(opened.name, folders_.childName(name)))
         return {};

@@ -37,8 +37,12 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_EQ(test::ReadWholeFile(Widen(user + "d.log")), "new");
 
     // Swapped between two deletes in the folder: the folder already open is
-    // the one that was checked, so only the listed file itself may go.
+    // the one that was checked, so only the listed file itself may go. A walk
+    // that listed cur and alt before the swap does not enter the new cur.
+    Win32FileSystem walk;
+    ASSERT_EQ(walk.listFolder(set).size(), 2u);
     ASSERT_TRUE(test::SwapInLink(Widen(set)));
+    EXPECT_TRUE(walk.listFolder(set + "cur\\").empty());
     EXPECT_EQ(files.deleteFile(user + "b.log", ids["b.log"]), !test::Exists(Widen(set + "old\\user\\b.log")));
     // Reached afresh, the name leads nowhere, with or without a listed number.
     files.closeFolders();
