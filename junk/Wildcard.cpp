@@ -78,14 +78,18 @@ bool Wildcard::matchesShort(std::u16string_view name) const {
         for (std::uint64_t more = (live & skip) << 1; more & ~live; more = (live & skip) << 1) live |= more;
         return live;
     };
+    // A dot that ends the name is taken by a DOS_STAR or DOS_QM that ends the
+    // expression ("abc." is found by "abc?" and "*.", as Windows finds it).
+    const std::uint64_t last = std::uint64_t{1} << (expression_.size() - 1);
     std::uint64_t live = close(1, 0);
     for (size_t at = 0; at < end && live; ++at) {
         const char16_t c = name[at];
+        const bool finalDot = c == u'.' && at + 1 == end;
         std::uint64_t literal = 0;
         for (const auto& [unit, bits] : literals_) if (unit == c) literal = bits;
         // DOS_STAR never takes the name's last dot: that one belongs to the extension.
-        const std::uint64_t stay = star_ | (c != u'.' || at < lastDot ? dosStar_ : 0);
-        const std::uint64_t advance = literal | (c == u'.' ? dosDot_ : dosQm_);
+        const std::uint64_t stay = star_ | (c != u'.' || at < lastDot ? dosStar_ : finalDot ? dosStar_ & last : 0);
+        const std::uint64_t advance = literal | (c == u'.' ? dosDot_ | (finalDot ? dosQm_ & last : 0) : dosQm_);
         live = close((live & stay) | ((live & advance) << 1), at + 1);
     }
     return (live >> expression_.size()) & 1;
@@ -110,10 +114,11 @@ bool Wildcard::matchesLong(std::u16string_view name) const {
         next.assign(e.size() + 1, 0);
         for (size_t k = 0; k < e.size(); ++k) {
             if (!live[k]) continue;
+            const bool finalDotAtEnd = c == u'.' && at + 1 == end && k + 1 == e.size();
             switch (e[k]) {
                 case u'*': next[k] = 1; break;
-                case kDosStar: if (c != u'.' || at < lastDot) next[k] = 1; break;
-                case kDosQm: if (c != u'.') next[k + 1] = 1; break;
+                case kDosStar: if (c != u'.' || at < lastDot || finalDotAtEnd) next[k] = 1; break;
+                case kDosQm: if (c != u'.' || finalDotAtEnd) next[k + 1] = 1; break;
                 case kDosDot: if (c == u'.') next[k + 1] = 1; break;
                 default: if (e[k] == c) next[k + 1] = 1;
             }

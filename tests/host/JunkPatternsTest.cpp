@@ -64,11 +64,19 @@ TEST_F(JunkPatterns, ClicksAndButtonsRewriteTheTableWhichNeverGrowsPastItsSlots)
 // [F] FsRtlIsNameInExpression (WDK; [MS-FSA] 2.1.4.4): DOS_STAR stops before the
 //     name's last ".", DOS_QM matches one character or nothing at a "." or the
 //     end, DOS_DOT a "." or nothing past the end; names are UTF-16 code units;
+// [W] what Windows' own FindFirstFile returned, as Wine's kernel32 tests record
+//     it (test_FindFirstFile_wildcards): "." and ".." for "?", "?.", ">", "*.",
+//     "<" and "<.": a DOS_QM or DOS_STAR that ends the expression takes a dot
+//     that ends the name;
 // [U] the upper-case table: simple one-to-one mapping, no special casing.
 TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
     struct Case { const char* pattern; const char* name; bool matches; } cases[] = {
         {"*.*", "README", true}, {"*.*", "a.b.c", true},                                 // [R]
-        {"*.", "README", true}, {"*.", "a.txt", false}, {"*.", "a.b.", false},           // [R] [F] DOS_STAR
+        {"*.", "README", true}, {"*.", "a.txt", false}, {"*.", "a.b.", true},            // [R] [F] DOS_STAR
+        {"abc?", "abc.", true}, {"*.", "abc.", true}, {"*.*", "abc.", true},             // [W] a final dot
+        {"abc?", "abc.d", false}, {"*.", "abc.d.", true}, {"a?c", "a.c", false},
+        {"?", ".", true}, {"?.", ".", true}, {">", ".", true}, {"*.", ".", true}, {"<", ".", true},
+        {"<.", "..", true}, {"*.", "..", true}, {"<", "..", true}, {"??", "a.", true},
         {"chklist.*", "chklist", true}, {"chklist.*", "CHKLIST.001", true},              // [R] [F] DOS_DOT
         {"chklist.*", "chklistx", false}, {"~*.*", "~abc", true}, {"~*.*", "a~", false},
         {"0???????.nch", "0abc.nch", true}, {"0???????.nch", "01234567.nch", true},      // [F] DOS_QM before "."
@@ -96,6 +104,7 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
     };
     for (const Case& c : cases) EXPECT_EQ(Wildcard(c.pattern).matches(c.name), c.matches) << testing::PrintToString(std::string(c.pattern) + " / " + c.name);
     const std::string x(63, 'x');   // expressions of 64 units and more: past one word of positions
+    EXPECT_TRUE(Wildcard(x + "*.").matches(x + "y.") && Wildcard(x + "?").matches(x + ".") && !Wildcard(x + "?").matches(x + ".y"));
     EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x) &&
                 Wildcard(x + "?.*").matches(x + "y.z") && !Wildcard(x + "?.*").matches(x + "yy"));
     EXPECT_TRUE(Wildcard(x + "*").matches(x + "yz") && !Wildcard(x + "ab").matches(x + "a") &&   // 64 units exactly;
