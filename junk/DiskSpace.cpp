@@ -17,6 +17,7 @@ void RebuildDrives(ControlLayer& c, ProgramState& state, FileSystem& files) {
 void RefreshDiskTable(ControlLayer& c, const ProgramState& state, FileSystem& files) {
     c.clearRows(kDiskTable);
     for (const std::string& drive : state.drives) {
+        c.keepAnswering();   // a network drive may take seconds to answer
         std::vector<std::string> row{drive + "\\", "", "", ""};
         if (auto space = files.driveSpace(drive)) {
             // Units of 1024 bytes, then whole MB with the fraction dropped.

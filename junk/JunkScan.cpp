@@ -112,6 +112,7 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
     // match is listed twice, as each search would list it.
     for (const Wildcard& pattern : patterns(count)) {
         if (pattern.empty()) continue;
+        c_.keepAnswering();   // a folder may hold hundreds of thousands of files
         for (size_t e = 0; e < entries.size(); ++e) {
             if (entries[e].folder || !pattern.matchesFolded(folded[e])) continue;
             c_.addItem(kResultList, path + entries[e].name);

@@ -82,6 +82,7 @@ std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
             continue;   // a folder named x.lnk is no shortcut
         }
         if (!IsShortcutName(entry.name)) continue;
+        c_.keepAnswering();   // each shortcut is read through the shell
         std::string shortcut = path + entry.name;
         c_.setCaption("标签1", shortcut);
         if (!IsWorkingShortcut(files_, shortcut)) {

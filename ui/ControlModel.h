@@ -77,6 +77,7 @@ public:
     bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) override;
 
     void processPendingMessages() override;
+    void keepAnswering() override {}   // no system to answer, and queued input waits
     bool windowClosed() const override { return closed_; }
 
     // --- The user, as the tests play it ---

@@ -16,8 +16,9 @@ void DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& file
         }
         if (known) files.deleteFile(c.itemText(list, i), listed[i].id);   // without a record, nothing to hold it to
         gone.push_back(i);
+        c.keepAnswering();
     }
-    // No message is processed in this loop, so nobody can see the list between
+    // No input is processed in this loop, so nobody can see the list between
     // two removals: one removal of them all looks the same as one at a time,
     // and costs far less in a long list.
     c.removeItems(list, gone);

@@ -336,6 +336,21 @@ void Win32Window::processPendingMessages() {
     }
 }
 
+void Win32Window::keepAnswering() {
+    const DWORD now = GetTickCount();
+    if (now - lastAnswer_ < 20) return;
+    lastAnswer_ = now;
+    // Sent messages (the system's "are you there", another program's
+    // questions) are answered inside this call; no posted message is removed.
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    // Then what needs painting, and nothing else: a paint validates what it
+    // drew, so the loop ends; the bound keeps a control that never validates
+    // from holding the work up.
+    for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT); ++i)
+        DispatchMessageW(&msg);
+}
+
 // What a handler changed shows at the pumps: the checked lists learn their
 // counts and repaint, and the title last asked for is set. A walk pumps once
 // per folder; repainting a few times a second is all the eye can follow.

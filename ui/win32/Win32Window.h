@@ -88,6 +88,7 @@ public:
     bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) override;
 
     void processPendingMessages() override;
+    void keepAnswering() override;
     bool windowClosed() const override { return closed_; }
 
 private:
@@ -146,6 +147,7 @@ private:
     PictureCache pictures_;
     DWORD lastShown_ = 0;
     DWORD lastPump_ = 0;
+    DWORD lastAnswer_ = 0;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;
     bool closed_ = false;
