@@ -103,10 +103,12 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
     if (count > 0 && stopped()) return folders;
 
     // One listing serves every pattern and the descent.
-    std::vector<FolderEntry> entries = files_.listFolder(path);
+    std::vector<FolderEntry> entries = files_.listFolder(path, [this] { c_.keepAnswering(); });
     std::vector<std::u16string> folded(entries.size());
-    for (size_t e = 0; e < entries.size(); ++e)
+    for (size_t e = 0; e < entries.size(); ++e) {
+        if (e % 4096 == 0) c_.keepAnswering();
         if (!entries[e].folder) folded[e] = FoldForMatching(entries[e].name);
+    }
 
     // Pattern position order, then listing order: a file that two patterns
     // match is listed twice, as each search would list it.

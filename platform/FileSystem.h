@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -51,8 +52,10 @@ public:
     // order the file system lists them, read in one pass. The folder is reached
     // from the drive's root one name at a time, never through a junction,
     // symbolic link or mount point: a folder that became one since its parent
-    // was listed, or that cannot be read, has no entries.
-    virtual std::vector<FolderEntry> listFolder(std::string_view folder) = 0;
+    // was listed, or that cannot be read, has no entries. A listing of many
+    // entries comes in pieces: `meanwhile` (if set) runs between them, so that
+    // the caller's window keeps answering.
+    virtual std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) = 0;
 
     // The drives ("C:") in the system's order: all, or only the local hard disks.
     virtual std::vector<std::string> drives(bool localDisksOnly) = 0;

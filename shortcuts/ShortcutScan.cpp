@@ -72,7 +72,7 @@ bool ShortcutScan::walk(const std::string& drive) {
 }
 
 std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
-    std::vector<FolderEntry> entries = files_.listFolder(path);
+    std::vector<FolderEntry> entries = files_.listFolder(path, [this] { c_.keepAnswering(); });
     std::vector<std::string> folders;
     for (FolderEntry& entry : entries) {
         // Dot-folders are skipped; links and junctions are not followed, so

@@ -104,7 +104,8 @@ bool QueryIdentity(HANDLE handle, ULONG& attributes, std::uint64_t& id) {
     return true;
 }
 
-bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each) {
+bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each,
+                    const std::function<void()>& between) {
     // File numbers come with the listing from NT 5.1 on; a file system that
     // refuses them lists without (and then nothing is checked by number).
     static bool numbersRefused = false;
@@ -119,9 +120,10 @@ bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>&
         if (status == kNoMoreFiles) return true;
         if (first && withNumbers && (status == kInvalidInfoClass || status == kInvalidParameter || status == kNotSupported)) {
             numbersRefused = true;
-            return ListOpenFolder(folder, each);
+            return ListOpenFolder(folder, each, between);
         }
         if (!NT_SUCCESS(status)) return !first;
+        if (!first && between) between();
         const char* entries = reinterpret_cast<const char*>(buffer.data());
         if (withNumbers) EachEntry<FILE_ID_FULL_DIR_INFORMATION>(entries, each);
         else EachEntry<FILE_FULL_DIR_INFORMATION>(entries, each);

@@ -42,8 +42,10 @@ struct ListedName {
     std::uint64_t size;
     std::uint64_t id;   // 0 where the file system gives no numbers
 };
-// Every entry of the open folder, "." and ".." too, in the file system's order.
-bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each);
+// Every entry of the open folder, "." and ".." too, in the file system's order;
+// `between` (if set) runs between the pieces of a long listing.
+bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each,
+                    const std::function<void()>& between = {});
 
 // Marks the open file for deletion: it goes when its last handle closes.
 // A read-only file refuses, as it refuses DeleteFileW.

@@ -22,7 +22,7 @@ std::wstring LongPath(std::string_view path) {
     return wide;   // relative: leave it to the system
 }
 
-std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder) {
+std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder, const std::function<void()>& meanwhile) {
     std::vector<FolderEntry> entries;
     HANDLE handle = folders_.reach(Widen(folder));
     if (!handle) return entries;
@@ -33,7 +33,7 @@ std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder) {
         const bool link = (listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         if (folder && !link) folders_.noteSubfolder(name, listed.id);   // a link is held to its name
         entries.push_back({Narrow(name), folder, link, listed.size, listed.id});
-    });
+    }, meanwhile);
     return entries;
 }
 

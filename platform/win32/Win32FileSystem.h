@@ -7,7 +7,7 @@ namespace cc {
 
 class Win32FileSystem final : public FileSystem {
 public:
-    std::vector<FolderEntry> listFolder(std::string_view folder) override;
+    std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) override;
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;
     bool fileExists(std::string_view path) override;

@@ -67,7 +67,8 @@ TEST_F(JunkPatterns, ClicksAndButtonsRewriteTheTableWhichNeverGrowsPastItsSlots)
 // [W] what Windows' own FindFirstFile returned, as Wine's kernel32 tests record
 //     it (test_FindFirstFile_wildcards): "." and ".." for "?", "?.", ">", "*.",
 //     "<" and "<.": a DOS_QM or DOS_STAR that ends the expression takes a dot
-//     that ends the name;
+//     that ends the name (".." under "?" is the one entry this rule leaves
+//     out; the scan never matches the listing's own "." and "..");
 // [U] the upper-case table: simple one-to-one mapping, no special casing.
 TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
     struct Case { const char* pattern; const char* name; bool matches; } cases[] = {

@@ -151,7 +151,7 @@ TEST_F(JunkScanTest, BothDeletesTakeOnlyTheFileTheScanListed) {
 // allows, walked on a thread whose stack could not hold one frame per folder.
 TEST_F(JunkScanTest, BothWalksSurviveTheDeepestTreeOnASmallStack) {
     struct DeepTree : fake::MemoryFileSystem {
-        std::vector<FolderEntry> listFolder(std::string_view folder) override {   // C:\, C:\a\, C:\a\a\ and so on
+        std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {   // C:\, C:\a\, C:\a\a\ and so on
             return folder.size() < 32000 ? std::vector<FolderEntry>{{"a", true}} : std::vector<FolderEntry>{{"x.tmp"}, {"x.lnk"}};
         }
     } deep;

@@ -24,7 +24,7 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     SetFileAttributesW(Widen(user + "ro.log").c_str(), FILE_ATTRIBUTE_READONLY);
     Win32FileSystem files;
     std::map<std::string, std::uint64_t> ids;
-    for (const FolderEntry& entry : files.listFolder(user)) ids[entry.name] = entry.id;
+    for (const FolderEntry& entry : files.listFolder(user, {})) ids[entry.name] = entry.id;
     ASSERT_EQ(ids.size(), 5u);
 
     // An ordinary delete; a read-only file stays, and so does one put in the listed one's place.
@@ -40,16 +40,16 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     // the one that was checked, so only the listed file itself may go. A walk
     // that listed cur and alt before the swap does not enter the new cur.
     Win32FileSystem walk;
-    ASSERT_EQ(walk.listFolder(set).size(), 2u);
+    ASSERT_EQ(walk.listFolder(set, {}).size(), 2u);
     ASSERT_TRUE(test::SwapInLink(Widen(set)));
-    EXPECT_TRUE(walk.listFolder(set + "cur\\").empty());
+    EXPECT_TRUE(walk.listFolder(set + "cur\\", {}).empty());
     EXPECT_EQ(files.deleteFile(user + "b.log", ids["b.log"]), !test::Exists(Widen(set + "old\\user\\b.log")));
     // Reached afresh, the name leads nowhere, with or without a listed number.
     files.closeFolders();
     EXPECT_FALSE(files.deleteFile(user + "c.log", kNotListed));
-    EXPECT_TRUE(files.listFolder(user).empty());
+    EXPECT_TRUE(files.listFolder(user, {}).empty());
     bool listedAsLink = false;
-    for (const FolderEntry& entry : files.listFolder(set + "cur\\")) listedAsLink |= entry.name == "user" && entry.reparsePoint;
+    for (const FolderEntry& entry : files.listFolder(set + "cur\\", {})) listedAsLink |= entry.name == "user" && entry.reparsePoint;
     EXPECT_TRUE(listedAsLink);
     for (const char* name : names) EXPECT_TRUE(test::IsUntouchedTwin(privileged + Widen(name), "privileged")) << name;
     EXPECT_EQ(test::ReadWholeFile(Widen(set + "old\\user\\c.log")), "c.log");

@@ -28,7 +28,7 @@ using Listed = std::tuple<std::string, bool, bool, std::uint64_t>;
 std::vector<Listed> Listing(std::string_view folder, bool oldWay) {
     ForceOldWays force(oldWay ? static_cast<unsigned>(OldWay::FolderListing) : 0u);
     std::vector<Listed> listed;
-    for (const FolderEntry& e : Win32FileSystem().listFolder(folder))
+    for (const FolderEntry& e : Win32FileSystem().listFolder(folder, {}))
         listed.emplace_back(e.name, e.folder, e.reparsePoint, e.size);
     std::sort(listed.begin(), listed.end());
     return listed;

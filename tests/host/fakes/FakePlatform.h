@@ -97,7 +97,7 @@ public:
     void failWrites(bool fail) { failWrites_ = fail; }                     // a full disk, a denied folder
     void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
 
-    std::vector<FolderEntry> listFolder(std::string_view folder) override {
+    std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {
         record("list " + std::string(folder));
         return !folders_.count(Key(folder)) || denied_.count(Key(folder)) ? std::vector<FolderEntry>{} : folders_[Key(folder)];
     }
