@@ -7,3 +7,14 @@ add_executable(cc_host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(cc_host_tests PRIVATE cc_core GTest::gtest GTest::gtest_main)
 target_include_directories(cc_host_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/host)
 gtest_discover_tests(cc_host_tests DISCOVERY_TIMEOUT 60)
+
+# The fuzz targets (tests/fuzz, fuzzed by scripts/fuzz.sh with clang's libFuzzer)
+# replay their seed corpus and any saved regression inputs as ordinary tests.
+file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*Fuzz.cpp)
+foreach(source ${FUZZ_TARGETS})
+  get_filename_component(target ${source} NAME_WE)
+  add_executable(replay_${target} ${source} ${CMAKE_SOURCE_DIR}/tests/fuzz/Replay.cpp)
+  target_link_libraries(replay_${target} PRIVATE cc_core)
+  add_test(NAME fuzz_replay_${target} COMMAND replay_${target}
+    ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${target} ${CMAKE_SOURCE_DIR}/tests/fuzz/regressions/${target})
+endforeach()

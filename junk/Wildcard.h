@@ -29,10 +29,14 @@ public:
     bool matchesFolded(std::u16string_view name) const;
     bool empty() const { return expression_.empty(); }   // matches nothing
 
-private:
+    // The two ways behind matchesFolded, without its shortcut for "*.ext":
+    // positions in one word (expressions shorter than 64 units only) and the
+    // general one. Public so that tests and the fuzzer hold them to each other.
     bool matchesShort(std::u16string_view name) const;
     bool matchesLong(std::u16string_view name) const;
+    std::size_t expressionSize() const { return expression_.size(); }
 
+private:
     std::u16string expression_;   // rewritten and folded
     bool suffixOnly_ = false;     // "*" and then no wildcard: a name that ends so
     // For expressions shorter than 64 units: bit k stands for position k.

@@ -9,6 +9,7 @@ packages=(
   xvfb xauth x11-utils imagemagick                # a virtual display and screenshots
   fonts-wqy-microhei                              # Chinese glyphs for 宋体 under Wine
   zip                                             # the release zip (scripts/package.sh)
+  clang libclang-rt-14-dev                        # the fuzzers (scripts/fuzz.sh): libFuzzer and the sanitizers
 )
 
 missing=()

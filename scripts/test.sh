@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test: the host unit tests,
+# Installs what is needed, builds, and runs every test: the host unit tests
+# and the fuzz targets' saved inputs under the sanitizers,
 # then the Windows tests under Wine and the end-to-end window tests twice,
 # once as Wine's default Windows and once as Windows XP x64 (NT 5.2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh host windows   # the build checks the program's imports
+scripts/build.sh host-sanitized windows   # the build checks the program's imports
 
-echo "== host unit tests"
-ctest --preset host
+echo "== host unit tests and fuzz-corpus replays, under AddressSanitizer and UndefinedBehaviorSanitizer"
+ctest --preset host-sanitized
 
 source scripts/with-display.sh
 rm -rf build/screenshots

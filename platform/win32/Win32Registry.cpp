@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <new>
+#include <vector>
 
+#include "platform/RegistryText.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
 
@@ -12,9 +14,6 @@ namespace {
 
 // Always the 64-bit registry, the one the system's own programs read.
 constexpr REGSAM kView = KEY_WOW64_64KEY;
-// Larger text values are not believed: they read as unreadable.
-constexpr DWORD kMaxTextBytes = 16u << 20;
-
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
         case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
@@ -31,8 +30,6 @@ UniqueKey OpenKey(const RegistryValue& value, REGSAM access) {
     return key;
 }
 
-bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
-
 }  // namespace
 
 std::string Win32Registry::readText(const RegistryValue& value) {
@@ -43,24 +40,18 @@ std::string Win32Registry::readText(const RegistryValue& value) {
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0, bytes = 0;
         if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return {};
-        if (!IsText(type) || bytes > kMaxTextBytes) return {};
-        std::wstring text;
+        if (!IsRegistryText(type) || bytes > kLargestRegistryText) return {};
+        std::vector<std::uint8_t> data;
         try {
-            // One more character than the data: stored text need not end in a NUL.
-            text.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+            data.resize(bytes);
         } catch (const std::bad_alloc&) {
             return {};
         }
         DWORD got = bytes;
-        const LONG result =
-            RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got);
+        const LONG result = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, data.data(), &got);
         if (result == ERROR_MORE_DATA) continue;
-        if (result != ERROR_SUCCESS || !IsText(type) || got > bytes) return {};
-        // The text ends at the first NUL, as every program reading it sees it;
-        // an odd last byte is no character.
-        text.resize(got / sizeof(wchar_t));
-        text.resize(std::wstring_view(text.c_str()).size());
-        return Narrow(text);
+        if (result != ERROR_SUCCESS || got > bytes) return {};
+        return RegistryTextFromBytes(type, std::span(data.data(), got));
     }
     return {};
 }
@@ -78,7 +69,7 @@ bool Win32Registry::writeText(const RegistryValue& value, std::string_view text)
         return false;
     const std::wstring data = Widen(text);
     const size_t bytes = (data.size() + 1) * sizeof(wchar_t);   // with its NUL
-    if (bytes > kMaxTextBytes) return false;
+    if (bytes > kLargestRegistryText) return false;
     return RegSetValueExW(key.get(), Widen(value.name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
 }
