@@ -75,7 +75,7 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"*.*", "README", true}, {"*.*", "a.b.c", true},                                 // [R]
         {"*.", "README", true}, {"*.", "a.txt", false}, {"*.", "a.b.", true},            // [R] [F] DOS_STAR
         {"abc?", "abc.", true}, {"*.", "abc.", true}, {"*.*", "abc.", true},             // [W] a final dot
-        {"abc?", "abc.d", false}, {"*.", "abc.d.", true}, {"a?c", "a.c", false},
+        {"abc?", "abc.d", false}, {"*.", "abc.d.", true}, {"a?c", "a.c", false}, {"a.*", "a\"b", false},
         {"?", ".", true}, {"?.", ".", true}, {">", ".", true}, {"*.", ".", true}, {"<", ".", true},
         {"<.", "..", true}, {"*.", "..", true}, {"<", "..", true}, {"??", "a.", true},
         {"chklist.*", "chklist", true}, {"chklist.*", "CHKLIST.001", true},              // [R] [F] DOS_DOT

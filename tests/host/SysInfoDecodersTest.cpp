@@ -153,6 +153,20 @@ TEST(SysInfoSmbios, BrokenStructuresStopTheWalk) {
     EXPECT_EQ(Parse(WithHeader(odd)).manufacturer + "|" + Parse(WithHeader(odd)).name, "ABC|");
     const Bytes headerOnly = WithHeader({});
     EXPECT_TRUE(ParseSmbiosStructures(headerOnly.data(), headerOnly.size()).empty());
+    // A structure whose formatted part ends the table is still read; one with
+    // no strings that ends the table has none; a string number just past the
+    // formatted part is no string (the read would leave the structure).
+    const Bytes cut = WithHeader({0x01, 0x05, 0x00, 0x01, 0x02});
+    const auto parts = ParseSmbiosStructures(cut.data(), cut.size());
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].formatted.size(), 5u);
+    const Bytes bare = WithHeader({0x20, 0x04, 0x00, 0x05, 0x00, 0x00});
+    const auto plain = ParseSmbiosStructures(bare.data(), bare.size());
+    ASSERT_EQ(plain.size(), 1u);
+    EXPECT_TRUE(plain[0].strings.empty());
+    Bytes shortBios;
+    Add(shortBios, {0x00, 0x08, 0x00, 0x00, 1, 2, 0, 0xE8}, {"Vendor", "1.0", "01/01/2020"});
+    EXPECT_EQ(Parse(WithHeader(shortBios)).date, "");   // offset 8 is past this BIOS structure
 }
 
 TEST(SysInfoCpuid, DecodesRecordedProcessors) {
@@ -180,6 +194,10 @@ TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
     EXPECT_TRUE(WantLeaf(4, 4, 0x80000008) && WantLeaf(0x80000006, 0x16, 0x80000006));
     EXPECT_FALSE(WantLeaf(4, 3, 0x80000008) || WantLeaf(0x80000006, 0x16, 0x80000004));
     EXPECT_FALSE(WantLeaf(0x80000002, 0x16, 0x16));   // no extended leaves at all
+    EXPECT_TRUE(WantLeaf(0x80000000, 0x16, 0x80000000));   // only the first one
+    CpuidAnswers serialOff = kPentiumThree;   // leaf 3 answers, but the feature is turned off
+    serialOff.leaves[{1, 0}].edx &= ~(1u << 18);
+    EXPECT_EQ(DecodeSerialNumber(serialOff), "");
 }
 
 TEST(SysInfoStorageDescriptor, ReadsTheTextsAtTheirOffsetsAndNothingOutsideTheBytes) {
@@ -195,6 +213,15 @@ TEST(SysInfoStorageDescriptor, ReadsTheTextsAtTheirOffsetsAndNothingOutsideTheBy
     EXPECT_EQ(Texts(d, d.size()), "V||S123");
     EXPECT_EQ(Texts(d, 20), "||");   // shorter than the header
     EXPECT_EQ(ParseStorageDescriptor(nullptr, 0).model, "");
+    for (std::size_t size = 1; size < 28; ++size) {   // each in a buffer of exactly that size
+        const std::vector<std::uint8_t> piece(d.begin(), d.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_EQ(Texts(piece, size), "||") << size;
+    }
+    std::vector<std::uint8_t> tight(28, 0);   // a text right after the header
+    const std::uint32_t at = 28;
+    std::memcpy(&tight[16], &at, 4);
+    tight.insert(tight.end(), {'D', 'i', 's', 'k', 0});
+    EXPECT_EQ(Texts(tight, tight.size()), "Disk||");
 }
 
 TEST(SysInfoCpuLoad, IsTheBusyShareOfTheTimeThatPassed) {
@@ -203,7 +230,7 @@ TEST(SysInfoCpuLoad, IsTheBusyShareOfTheTimeThatPassed) {
         {{1750, 4000, 500}, 25}, {{1000, 3600, 900}, 100}, {{1900, 3900, 500}, 0},   // 1000 passed, 750 idle; none; all
         {before, 0},             {{900, 2000, 100}, 0},    {{2000, 3500, 500}, 0},   // none passed; back; idle > total
         {{1001, 3002, 501}, 67}, {{1000, 3000, 600}, 100}, {{999, 3001, 500}, 0},    // rounded; user only; idle back
-        {{1000, 2999, 501}, 0},  {{1000, 3001, 499}, 0}};
+        {{1000, 2999, 501}, 0},  {{1000, 3001, 499}, 0},    {{1000, 2999, 600}, 0}};   // kernel back, user on
     for (const auto& [after, load] : cases)
         EXPECT_EQ(LoadPercent(before, after), load) << after.idle << " " << after.kernel << " " << after.user;
 }
