@@ -122,7 +122,8 @@ public:
     virtual void processPendingMessages() = 0;
     // Answers the system and repaints, and takes no input: what the user did
     // meanwhile is handled after the work that calls this, in order. Loops that
-    // may take long call it often, so that the window never looks hung.
+    // may take long call it often, so that the window never looks hung. The
+    // window stays open through it: a close asked meanwhile waits too.
     virtual void keepAnswering() = 0;
     // True once the window has been closed. A long handler checks this after
     // processPendingMessages and returns without touching any control.

@@ -343,12 +343,14 @@ void Win32Window::keepAnswering() {
     // Sent messages (the system's "are you there", another program's
     // questions) are answered inside this call; no posted message is removed.
     MSG msg;
+    answeringOnly_ = true;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     // Then what needs painting, and nothing else: a paint validates what it
     // drew, so the loop ends; the bound keeps a control that never validates
     // from holding the work up.
     for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT); ++i)
         DispatchMessageW(&msg);
+    answeringOnly_ = false;
 }
 
 // What a handler changed shows at the pumps: the checked lists learn their
@@ -419,6 +421,14 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             limits->ptMinTrackSize = {kMinimumWindowSize.width, kMinimumWindowSize.height};
             return 0;
         }
+        case WM_CLOSE:
+            // Another program may send a close while a long task only answers:
+            // it is handled, as input is, once the task is done.
+            if (answeringOnly_) {
+                PostMessageW(window_, WM_CLOSE, 0, 0);
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             closed_ = true;
             for (Control& c : controls_)

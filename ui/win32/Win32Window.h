@@ -148,6 +148,7 @@ private:
     DWORD lastShown_ = 0;
     DWORD lastPump_ = 0;
     DWORD lastAnswer_ = 0;
+    bool answeringOnly_ = false;   // inside keepAnswering: a close waits
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;
     bool closed_ = false;
