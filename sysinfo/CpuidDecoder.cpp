@@ -1,5 +1,7 @@
 #include "sysinfo/CpuidDecoder.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace cc {
@@ -93,20 +95,28 @@ std::string DecodeIdentifier(const CpuidAnswers& answers) {
 
 namespace {
 
-// Leaf 4 lists the caches one subleaf each, until a subleaf of type 0.
+// a * b, or the largest value where that does not fit.
+std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
+    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
+}
+
+// Leaf 4 lists the caches one subleaf each, until a subleaf of type 0. A
+// hypervisor may answer sizes no processor has (up to 2^64 bytes a cache):
+// the sum saturates, and so does the size in KB.
 std::int32_t DeterministicCacheKb(const CpuidAnswers& answers, std::uint32_t level) {
-    std::int64_t bytes = 0;
+    std::uint64_t bytes = 0;
     for (std::uint32_t sub = 0; sub < 16; ++sub) {
         const CpuidRegisters* r = answers.find(4, sub);
         if (!r || Bits(r->eax, 0, 5) == 0) break;
         if (Bits(r->eax, 5, 3) != level) continue;
-        const std::int64_t ways = Bits(r->ebx, 22, 10) + 1;
-        const std::int64_t partitions = Bits(r->ebx, 12, 10) + 1;
-        const std::int64_t lineSize = Bits(r->ebx, 0, 12) + 1;
-        const std::int64_t sets = static_cast<std::int64_t>(r->ecx) + 1;
-        bytes += ways * partitions * lineSize * sets;
+        const std::uint64_t ways = Bits(r->ebx, 22, 10) + 1;
+        const std::uint64_t partitions = Bits(r->ebx, 12, 10) + 1;
+        const std::uint64_t lineSize = Bits(r->ebx, 0, 12) + 1;
+        const std::uint64_t sets = static_cast<std::uint64_t>(r->ecx) + 1;
+        const std::uint64_t size = SaturatingProduct(ways * partitions * lineSize, sets);
+        bytes = size > UINT64_MAX - bytes ? UINT64_MAX : bytes + size;
     }
-    return static_cast<std::int32_t>(bytes / 1024);
+    return static_cast<std::int32_t>(std::min<std::uint64_t>(bytes / 1024, INT32_MAX));
 }
 
 }  // namespace

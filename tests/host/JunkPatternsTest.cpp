@@ -105,7 +105,8 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
     };
     for (const Case& c : cases) EXPECT_EQ(Wildcard(c.pattern).matches(c.name), c.matches) << testing::PrintToString(std::string(c.pattern) + " / " + c.name);
     const std::string x(63, 'x');   // expressions of 64 units and more: past one word of positions
-    EXPECT_TRUE(Wildcard(x + "*.").matches(x + "y.") && Wildcard(x + "?").matches(x + ".") && !Wildcard(x + "?").matches(x + ".y"));
+    EXPECT_TRUE(Wildcard(x + "*.").matches(x + "y.") && Wildcard(x + "?").matches(x + ".") && !Wildcard(x + "?").matches(x + ".y") &&
+                !Wildcard(x + ".*").matches(x + "\"b"));   // DOS_DOT takes a "." only
     EXPECT_TRUE(Wildcard(x + "*.").matches(x + "yy") && !Wildcard(x + "*.").matches(x + ".b") && Wildcard(x + "?.*").matches(x) &&
                 Wildcard(x + "?.*").matches(x + "y.z") && !Wildcard(x + "?.*").matches(x + "yy"));
     EXPECT_TRUE(Wildcard(x + "*").matches(x + "yz") && !Wildcard(x + "ab").matches(x + "a") &&   // 64 units exactly;
