@@ -198,6 +198,13 @@ TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
     CpuidAnswers serialOff = kPentiumThree;   // leaf 3 answers, but the feature is turned off
     serialOff.leaves[{1, 0}].edx &= ~(1u << 18);
     EXPECT_EQ(DecodeSerialNumber(serialOff), "");
+    CpuidAnswers noSignature = kPentiumThree;   // a serial leaf without leaf 1
+    noSignature.leaves.erase({1, 0});
+    EXPECT_EQ(DecodeSerialNumber(noSignature), "");
+    CpuidAnswers impossible;   // leaf-4 caches claiming 2^64 bytes each: the size saturates
+    impossible.leaves[{4, 0}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0};
+    impossible.leaves[{4, 1}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0};
+    EXPECT_EQ(DecodeLevel1CacheKb(impossible), INT32_MAX);
 }
 
 TEST(SysInfoStorageDescriptor, ReadsTheTextsAtTheirOffsetsAndNothingOutsideTheBytes) {

@@ -35,6 +35,7 @@ TEST_F(SysInfoPagesTest, BoardAndSystemPagesShowTheRecordAskedAtEverySelection) 
         machine.board.name = machine.os.name = name;
         select({2, 6});
         EXPECT_EQ(pages(), std::pair(BoardText(machine.board), OsText(machine.os)));
+        EXPECT_TRUE(machine.diskQueries.empty());   // each page asks only for its own
         EXPECT_EQ(state.BoardInfo.name + state.OsInfo.name, std::string(name) + name);
     }
 }
@@ -43,8 +44,9 @@ TEST_F(SysInfoPagesTest, DisksZeroToTenThatAnswerAreListedAndReadAgainWhenSelect
     select({3});
     EXPECT_TRUE(ui.itemCount("列表框1") == 0 && ui.caption("分组框2") == DiskGroupCaption(0));
     for (int n : {0, 2, 10, 11}) machine.disks[n] = {"Disk " + std::to_string(n), "", "", 1024 * n, 0, 0, 16, 0};
-    machine.diskQueries.clear();
+    machine.diskQueries.clear(), machine.adapters = {{"eth0"}};
     select({0, 3});
+    EXPECT_EQ(ui.itemCount("列表框2"), 0);   // the adapters' page is not filled with the disks' 
     EXPECT_EQ(machine.diskQueries, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     ASSERT_EQ(ui.itemCount("列表框1"), 3);
     EXPECT_EQ(ui.itemText("列表框1", 1) + "|" + ui.itemText("列表框1", 2), "Disk 2|Disk 10");
