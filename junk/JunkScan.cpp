@@ -130,9 +130,7 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
 }
 
 void JunkScan::updateEstimate() {
-    std::uint64_t total = 0;
-    for (const ListedFile& file : listed_) total += file.size;
-    c_.setCaption(kEstimateLabel, SizeEstimateText(total));
+    c_.setCaption(kEstimateLabel, SizeEstimateText(TotalSize(listed_)));
 }
 
 void JunkScan::deleteClicked() {

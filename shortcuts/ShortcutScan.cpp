@@ -53,9 +53,7 @@ void ShortcutScan::scanClicked() {
     c_.setCaption("扫描", "扫描");
     c_.setDisabled("扫描", false);
     c_.setCaption("透明标签3", "扫描结果:");
-    std::uint64_t total = 0;
-    for (const ListedFile& file : listed_) total += file.size;
-    c_.setCaption("标签1", InvalidTotalText(total));
+    c_.setCaption("标签1", InvalidTotalText(TotalSize(listed_)));
     c_.setControlBox(true);
     SetAllChecked(c_, kShortcutList, true);
 }

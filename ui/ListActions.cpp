@@ -4,6 +4,12 @@ namespace cc {
 
 void SetAllChecked(ControlLayer& c, std::string_view list, bool checked) { c.setAllItemsChecked(list, checked); }
 
+std::uint64_t TotalSize(const std::vector<ListedFile>& listed) {
+    std::uint64_t total = 0;
+    for (const ListedFile& file : listed) total += file.size;
+    return total;
+}
+
 void DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& files, std::vector<ListedFile>& listed) {
     HeldFolders held(files);   // consecutive results in one folder open it once
     std::vector<int> gone;

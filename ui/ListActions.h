@@ -19,6 +19,9 @@ struct ListedFile {
     std::uint64_t id = 0;   // the file's number when listed: only that file is ever deleted
 };
 
+// The bytes of all the files listed.
+std::uint64_t TotalSize(const std::vector<ListedFile>& listed);
+
 // Deletes the file named by each checked item, if it is still the file that
 // was listed, and removes the item whether or not the file could be deleted;
 // unchecked items stay. Only what the user sees checked is ever deleted.
