@@ -1,5 +1,7 @@
 #include "ProgramDriver.h"
 
+#include <cstdio>
+
 #include <commctrl.h>
 #include <wincodec.h>
 
@@ -67,10 +69,21 @@ ProgramDriver::~ProgramDriver() {
 bool ProgramDriver::start() {
     STARTUPINFOW startup{sizeof startup};
     std::wstring command = L"\"" + exe_ + L"\"";
-    if (!CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-        return false;
+    // Once in a while (seen once in nine runs under Wine) the start fails at
+    // once; a second try, a moment later, tells a passing fault from a real one.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+            break;
+        std::fprintf(stderr, "the program did not start (try %d): error %lu\n", attempt, GetLastError());
+        if (attempt == 3) return false;
+        Sleep(500);
+    }
     WaitForInputIdle(process_.hProcess, 20000);
-    return WaitFor([&] { return (window_ = findWindow(kMainWindowClass)) != nullptr; }, 20000) && (settle(500), true);
+    if (WaitFor([&] { return (window_ = findWindow(kMainWindowClass)) != nullptr; }, 20000)) return settle(500), true;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    std::fprintf(stderr, "no main window; the program's exit code: %lu\n", code);
+    return false;
 }
 
 HWND ProgramDriver::findWindow(const wchar_t* windowClass) const {
