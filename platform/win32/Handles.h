@@ -51,12 +51,6 @@ struct NullableHandleTraits {   // CreateProcess, OpenProcess, events: null when
     static void close(Handle h) { CloseHandle(h); }
 };
 
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(Handle h) { FindClose(h); }
-};
-
 struct RegistryKeyTraits {
     using Handle = HKEY;
     static Handle invalid() { return nullptr; }
@@ -65,7 +59,6 @@ struct RegistryKeyTraits {
 
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueNullableHandle = UniqueResource<NullableHandleTraits>;
-using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueKey = UniqueResource<RegistryKeyTraits>;
 
 // A COM interface pointer that releases what it holds.

@@ -41,6 +41,21 @@ void EachEntry(const char* entry, const std::function<void(const ListedName&)>& 
     }
 }
 
+// Wine reports a name without its trailing dots and blanks ("x.lnk." as
+// "x.lnk"); Windows reports it as stored. Neither changes which folder a name
+// is in, so both sides drop them from every name before they are compared.
+std::wstring WithoutTrailingDots(std::wstring_view path) {
+    std::wstring out;
+    out.reserve(path.size());
+    auto trim = [&] { while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back(); };
+    for (wchar_t ch : path) {
+        if (ch == L'\\') trim();
+        out += ch;
+    }
+    trim();
+    return out;
+}
+
 }  // namespace
 
 UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status) {
@@ -135,25 +150,6 @@ bool MarkForDeletion(HANDLE file) {
     IO_STATUS_BLOCK io{};
     return NT_SUCCESS(NtSetInformationFile(file, &io, &disposition, sizeof disposition, FileDispositionInformation));
 }
-
-namespace {
-
-// Wine reports a name without its trailing dots and blanks ("x.lnk." as
-// "x.lnk"); Windows reports it as stored. Neither changes which folder a name
-// is in, so both sides drop them from every name before they are compared.
-std::wstring WithoutTrailingDots(std::wstring_view path) {
-    std::wstring out;
-    out.reserve(path.size());
-    auto trim = [&] { while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back(); };
-    for (wchar_t ch : path) {
-        if (ch == L'\\') trim();
-        out += ch;
-    }
-    trim();
-    return out;
-}
-
-}  // namespace
 
 bool SamePathIgnoringCase(std::wstring_view reported, std::wstring_view expected) {
     const std::wstring a = WithoutTrailingDots(reported), b = WithoutTrailingDots(expected);

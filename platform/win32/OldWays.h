@@ -6,7 +6,7 @@
 namespace cc {
 
 enum class OldWay : unsigned {
-    FolderListing = 1u << 0,    // standard find information, no large fetch
+    FolderListing = 1u << 0,    // folder listings without file numbers
     Pictures = 1u << 1,         // OLE's picture loader, not the imaging component
     AdapterRecords = 1u << 2,   // the shorter adapter records, the rest from GetAdaptersInfo
 };

@@ -35,7 +35,7 @@ std::vector<Listed> Listing(std::string_view folder, bool oldWay) {
 }
 
 // Either way every entry but "." and ".." is listed with its size, folders and reparse points marked.
-TEST(OldWays, FolderListingWithStandardInformationListsTheSame) {
+TEST(OldWays, FolderListingWithoutFileNumbersListsTheSame) {
     test::TempFolder temp;
     ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "a.tmp"), std::string(70000, 'a')));
     ASSERT_TRUE(test::MakeFile(LongPath(temp.path() + "\xE6\xB5\x8B\xE8\xAF\x95.log"), "x"));   // 测试.log
