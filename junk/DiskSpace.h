@@ -1,7 +1,7 @@
 #pragma once
 // The "磁盘" page's drive list and the "磁盘信息" page's space table.
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "platform/FileSystem.h"
 #include "ui/ControlLayer.h"
 

@@ -5,7 +5,7 @@
 
 #include "junk/DiskSpace.h"
 #include "junk/PatternList.h"
-#include "ui/FolderWalk.h"
+#include "files/FolderWalk.h"
 
 namespace cc {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "junk/Wildcard.h"
 #include "platform/FileSystem.h"
 #include "ui/ControlLayer.h"
-#include "ui/ListActions.h"
+#include "files/CheckedFiles.h"
 
 namespace cc {
 

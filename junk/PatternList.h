@@ -4,9 +4,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
-#include "ui/ListActions.h"
+#include "files/CheckedFiles.h"
 
 namespace cc {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sysinfo/SystemRecords.h"
+#include "state/SystemRecords.h"
 
 namespace cc {
 

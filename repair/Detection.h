@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "platform/Platform.h"
 #include "ui/ControlLayer.h"
 

@@ -2,7 +2,7 @@
 // The one-click repairs, one per row. Each runs its steps in order, passes
 // over a step that fails, and answers its success test.
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "platform/Platform.h"
 #include "repair/Detection.h"
 

@@ -1,7 +1,7 @@
 #include "shortcuts/ShortcutScan.h"
 
-#include "ui/FolderWalk.h"
-#include "ui/ListActions.h"
+#include "files/FolderWalk.h"
+#include "files/CheckedFiles.h"
 
 namespace cc {
 namespace {

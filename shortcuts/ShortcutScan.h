@@ -8,7 +8,7 @@
 
 #include "platform/FileSystem.h"
 #include "ui/ControlLayer.h"
-#include "ui/ListActions.h"
+#include "files/CheckedFiles.h"
 
 namespace cc {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "platform/Platform.h"
 #include "ui/ControlLayer.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The once-a-second refresh of the processor and memory gauges.
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "platform/SystemQueries.h"
 #include "ui/ControlLayer.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "platform/SystemQueries.h"
 #include "ui/ControlLayer.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "sysinfo/SystemRecords.h"
+#include "state/SystemRecords.h"
 
 namespace cc {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "ui/Catalogue.h"
 #include "ui/ControlLayer.h"
 #include "ui/Geometry.h"

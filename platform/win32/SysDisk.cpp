@@ -8,7 +8,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32SystemQueries.h"
-#include "sysinfo/StorageDescriptor.h"
+#include "platform/StorageDescriptor.h"
 
 namespace cc {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/Utf.h"
-#include "sysinfo/SmbiosParser.h"
+#include "platform/SmbiosParser.h"
 
 namespace cc {
 

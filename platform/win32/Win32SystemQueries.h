@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/SystemQueries.h"
-#include "sysinfo/CpuLoad.h"
-#include "sysinfo/CpuidDecoder.h"
+#include "platform/CpuLoad.h"
+#include "platform/CpuidDecoder.h"
 
 namespace cc {
 

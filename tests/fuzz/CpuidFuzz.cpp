@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "sysinfo/CpuidDecoder.h"
+#include "platform/CpuidDecoder.h"
 
 using namespace cc;
 

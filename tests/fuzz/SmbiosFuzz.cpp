@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "sysinfo/SmbiosParser.h"
+#include "platform/SmbiosParser.h"
 
 using namespace cc;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "sysinfo/StorageDescriptor.h"
+#include "platform/StorageDescriptor.h"
 
 using namespace cc;
 

@@ -6,7 +6,7 @@
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "shortcuts/ShortcutScan.h"
-#include "ui/ListActions.h"
+#include "files/CheckedFiles.h"
 
 using namespace cc;
 using Kind = ShortcutTarget::Kind;

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "sysinfo/CpuLoad.h"
-#include "sysinfo/CpuidDecoder.h"
+#include "platform/CpuLoad.h"
+#include "platform/CpuidDecoder.h"
 #include "sysinfo/InfoTexts.h"
-#include "sysinfo/SmbiosParser.h"
-#include "sysinfo/StorageDescriptor.h"
+#include "platform/SmbiosParser.h"
+#include "platform/StorageDescriptor.h"
 
 using namespace cc;
 

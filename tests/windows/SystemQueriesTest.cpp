@@ -17,7 +17,7 @@
 
 #include "TestFiles.h"
 #include "platform/win32/Win32SystemQueries.h"
-#include "sysinfo/CpuidDecoder.h"
+#include "platform/CpuidDecoder.h"
 
 using namespace cc;
 using namespace cc::test;

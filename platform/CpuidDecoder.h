@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "sysinfo/SystemRecords.h"
+#include "state/SystemRecords.h"
 
 namespace cc {
 

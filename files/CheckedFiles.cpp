@@ -1,4 +1,4 @@
-#include "ui/ListActions.h"
+#include "files/CheckedFiles.h"
 
 namespace cc {
 

@@ -1,4 +1,4 @@
-#include "sysinfo/StorageDescriptor.h"
+#include "platform/StorageDescriptor.h"
 
 namespace cc {
 

@@ -1,4 +1,4 @@
-#include "ui/FolderWalk.h"
+#include "files/FolderWalk.h"
 
 namespace cc {
 

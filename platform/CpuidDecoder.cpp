@@ -1,4 +1,4 @@
-#include "sysinfo/CpuidDecoder.h"
+#include "platform/CpuidDecoder.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sysinfo/SystemRecords.h"
+#include "state/SystemRecords.h"
 
 namespace cc {
 

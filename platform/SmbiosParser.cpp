@@ -1,4 +1,4 @@
-#include "sysinfo/SmbiosParser.h"
+#include "platform/SmbiosParser.h"
 
 namespace cc {
 

@@ -1,4 +1,4 @@
-#include "sysinfo/CpuLoad.h"
+#include "platform/CpuLoad.h"
 
 namespace cc {
 
