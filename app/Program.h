@@ -2,8 +2,8 @@
 // The program: its state and the feature handlers, wired to a control layer.
 // The same wiring runs on the real window and on the in-memory model.
 
-#include "state/ProgramState.h"
 #include "platform/Platform.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {

@@ -2,8 +2,6 @@
 
 namespace cc {
 
-void SetAllChecked(ControlLayer& c, std::string_view list, bool checked) { c.setAllItemsChecked(list, checked); }
-
 std::uint64_t TotalSize(const std::vector<ListedFile>& listed) {
     std::uint64_t total = 0;
     for (const ListedFile& file : listed) total += file.size;

@@ -1,5 +1,5 @@
 #pragma once
-// What the pages do to their checked lists.
+// What the scans do to the files they listed: the total and the deletion.
 
 #include <cstdint>
 #include <string_view>
@@ -9,9 +9,6 @@
 #include "ui/ControlLayer.h"
 
 namespace cc {
-
-// Sets the check mark of every item of a list, first to last.
-void SetAllChecked(ControlLayer& controls, std::string_view list, bool checked);
 
 // What a scan saw of each file it listed, one record per item, in item order.
 struct ListedFile {

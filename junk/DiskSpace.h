@@ -1,8 +1,8 @@
 #pragma once
 // The "磁盘" page's drive list and the "磁盘信息" page's space table.
 
-#include "state/ProgramState.h"
 #include "platform/FileSystem.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {

@@ -1,6 +1,6 @@
 #pragma once
-#include "state/ProgramState.h"
 #include "platform/Platform.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "files/FolderWalk.h"
 #include "junk/DiskSpace.h"
 #include "junk/PatternList.h"
-#include "files/FolderWalk.h"
+#include "ui/ListActions.h"
 
 namespace cc {
 namespace {

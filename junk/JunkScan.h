@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "state/ProgramState.h"
+#include "files/CheckedFiles.h"
 #include "junk/Wildcard.h"
 #include "platform/FileSystem.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
-#include "files/CheckedFiles.h"
 
 namespace cc {
 

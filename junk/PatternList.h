@@ -6,7 +6,7 @@
 
 #include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
-#include "files/CheckedFiles.h"
+#include "ui/ListActions.h"
 
 namespace cc {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "state/ProgramState.h"
 #include "platform/Platform.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {

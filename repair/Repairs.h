@@ -2,9 +2,9 @@
 // The one-click repairs, one per row. Each runs its steps in order, passes
 // over a step that fails, and answers its success test.
 
-#include "state/ProgramState.h"
 #include "platform/Platform.h"
 #include "repair/Detection.h"
+#include "state/ProgramState.h"
 
 namespace cc {
 

@@ -1,7 +1,8 @@
 #include "shortcuts/ShortcutScan.h"
 
-#include "files/FolderWalk.h"
 #include "files/CheckedFiles.h"
+#include "files/FolderWalk.h"
+#include "ui/ListActions.h"
 
 namespace cc {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "files/CheckedFiles.h"
 #include "platform/FileSystem.h"
 #include "ui/ControlLayer.h"
-#include "files/CheckedFiles.h"
 
 namespace cc {
 

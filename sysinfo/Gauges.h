@@ -1,8 +1,8 @@
 #pragma once
 // The once-a-second refresh of the processor and memory gauges.
 
-#include "state/ProgramState.h"
 #include "platform/SystemQueries.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {

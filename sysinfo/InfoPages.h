@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "state/ProgramState.h"
 #include "platform/SystemQueries.h"
+#include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {

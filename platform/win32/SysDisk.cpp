@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "platform/StorageDescriptor.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32SystemQueries.h"
-#include "platform/StorageDescriptor.h"
 
 namespace cc {
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/win32/Utf.h"
 #include "platform/SmbiosParser.h"
+#include "platform/win32/Utf.h"
 
 namespace cc {
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/SystemQueries.h"
 #include "platform/CpuLoad.h"
 #include "platform/CpuidDecoder.h"
+#include "platform/SystemQueries.h"
 
 namespace cc {
 

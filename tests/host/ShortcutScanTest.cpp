@@ -5,8 +5,9 @@
 
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
-#include "shortcuts/ShortcutScan.h"
 #include "files/CheckedFiles.h"
+#include "shortcuts/ShortcutScan.h"
+#include "ui/ListActions.h"
 
 using namespace cc;
 using Kind = ShortcutTarget::Kind;

@@ -11,9 +11,9 @@
 
 #include "platform/CpuLoad.h"
 #include "platform/CpuidDecoder.h"
-#include "sysinfo/InfoTexts.h"
 #include "platform/SmbiosParser.h"
 #include "platform/StorageDescriptor.h"
+#include "sysinfo/InfoTexts.h"
 
 using namespace cc;
 

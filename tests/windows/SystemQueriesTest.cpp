@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "platform/win32/Win32SystemQueries.h"
 #include "platform/CpuidDecoder.h"
+#include "platform/win32/Win32SystemQueries.h"
 
 using namespace cc;
 using namespace cc::test;
