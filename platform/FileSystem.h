@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Lookup.h"
+
 namespace cc {
 
 struct FolderEntry {
@@ -81,6 +83,13 @@ public:
     // file is only replaced once the new content is completely on disk, so a
     // failed write leaves the old file as it was.
     virtual bool writeFile(std::string_view path, std::span<const std::byte> content) = 0;
+    // Copies exactly the file at `from`, reached as deleteFile reaches it, to
+    // `to`, a file that must not exist yet; `id` gets the copied file's
+    // number, so that a deletion can hold to the very file that was copied.
+    virtual Lookup copyFile(std::string_view from, std::string_view to, std::uint64_t& id) = 0;
+    // Creates a folder, or finds one there already: true when `path` is a
+    // folder (not a link) now. The folder above must exist.
+    virtual bool makeFolder(std::string_view path) = 0;
 };
 
 // Closes the folders a walk or a run of deletions kept open, however it ends.

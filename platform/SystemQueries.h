@@ -10,6 +10,10 @@
 
 namespace cc {
 
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
 enum class MemoryKind { Total = 0, Available = 1 };
 
 class SystemQueries {
@@ -29,6 +33,10 @@ public:
     virtual int QueryMemory(MemoryKind kind) = 0;
     // The Windows system directory, ending in a backslash.
     virtual std::string QuerySystemDirectory() = 0;
+    // The current user's folder for local application data, ending in a
+    // backslash; empty when the system does not say.
+    virtual std::string QueryLocalAppData() = 0;
+    virtual LocalTime QueryLocalTime() = 0;
 };
 
 }  // namespace cc

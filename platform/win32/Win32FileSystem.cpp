@@ -226,4 +226,33 @@ bool Win32FileSystem::writeFile(std::string_view path, std::span<const std::byte
     return false;
 }
 
+Lookup Win32FileSystem::copyFile(std::string_view from, std::string_view to, std::uint64_t& id) {
+    bool gone = false;
+    UniqueHandle source = openExactFile(from, OpenFor::Reading, kNotListed, gone);
+    if (!source) return gone ? Lookup::Missing : Lookup::Failed;
+    OpenedFile opened;
+    if (!QueryOpened(source.get(), opened)) return Lookup::Failed;
+    UniqueHandle copy(CreateFileW(LongPath(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!copy) return Lookup::Failed;
+    std::vector<std::byte> buffer(1u << 16);
+    for (;;) {
+        DWORD got = 0, put = 0;
+        if (!ReadFile(source.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return Lookup::Failed;
+        if (got == 0) break;
+        if (!WriteFile(copy.get(), buffer.data(), got, &put, nullptr) || put != got) return Lookup::Failed;
+    }
+    if (!FlushFileBuffers(copy.get())) return Lookup::Failed;
+    id = opened.id;
+    return Lookup::Found;
+}
+
+bool Win32FileSystem::makeFolder(std::string_view path) {
+    const std::wstring folder = LongPath(path);
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 }  // namespace cc

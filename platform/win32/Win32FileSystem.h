@@ -16,6 +16,8 @@ public:
     bool deleteFile(std::string_view path, std::uint64_t listedId) override;
     void closeFolders() override { folders_.close(); }
     bool writeFile(std::string_view path, std::span<const std::byte> content) override;
+    Lookup copyFile(std::string_view from, std::string_view to, std::uint64_t& id) override;
+    bool makeFolder(std::string_view path) override;
 
 private:
     // The file `path` names, opened in its folder as reached through the

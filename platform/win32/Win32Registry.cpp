@@ -79,4 +79,36 @@ bool Win32Registry::deleteValue(const RegistryValue& value) {
     return key && RegDeleteValueW(key.get(), Widen(value.name).c_str()) == ERROR_SUCCESS;
 }
 
+Lookup Win32Registry::readData(const RegistryValue& value, RegistryData& data) {
+    UniqueKey key;
+    const LONG opened = RegOpenKeyExW(RootKey(value.root), Widen(value.key).c_str(), 0, KEY_QUERY_VALUE | kView, key.put());
+    if (opened == ERROR_FILE_NOT_FOUND) return Lookup::Missing;
+    if (opened != ERROR_SUCCESS) return Lookup::Failed;
+    const std::wstring name = Widen(value.name);
+    for (int attempt = 0; attempt < 4; ++attempt) {   // the data may grow between the two calls
+        DWORD type = 0, bytes = 0;
+        const LONG asked = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes);
+        if (asked == ERROR_FILE_NOT_FOUND) return Lookup::Missing;
+        if (asked != ERROR_SUCCESS) return Lookup::Failed;
+        try {
+            data.bytes.resize(bytes);
+        } catch (const std::bad_alloc&) {
+            return Lookup::Failed;
+        }
+        DWORD got = bytes;
+        const LONG read = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, data.bytes.data(), &got);
+        if (read == ERROR_MORE_DATA) continue;
+        if (read != ERROR_SUCCESS || got > bytes) return Lookup::Failed;
+        data.type = type;
+        data.bytes.resize(got);
+        return Lookup::Found;
+    }
+    return Lookup::Failed;
+}
+
+bool Win32Registry::keyExists(RegistryRoot root, std::string_view path) {
+    UniqueKey key;
+    return RegOpenKeyExW(RootKey(root), Widen(path).c_str(), 0, KEY_QUERY_VALUE | kView, key.put()) != ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace cc

@@ -9,6 +9,8 @@ public:
     bool valueExists(const RegistryValue& value) override;
     bool writeText(const RegistryValue& value, std::string_view text) override;
     bool deleteValue(const RegistryValue& value) override;
+    Lookup readData(const RegistryValue& value, RegistryData& data) override;
+    bool keyExists(RegistryRoot root, std::string_view key) override;
 };
 
 }  // namespace cc

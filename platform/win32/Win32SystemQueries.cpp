@@ -1,6 +1,7 @@
 #include "platform/win32/Win32SystemQueries.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "platform/SmbiosParser.h"
 #include "platform/win32/Utf.h"
@@ -47,6 +48,20 @@ std::string Win32SystemQueries::QuerySystemDirectory() {
     std::string path = Narrow(std::wstring_view(buffer, length));
     if (path.back() != '\\') path.push_back('\\');
     return path;
+}
+
+std::string Win32SystemQueries::QueryLocalAppData() {
+    wchar_t buffer[MAX_PATH];
+    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK || !buffer[0]) return {};
+    std::string path = Narrow(buffer);
+    if (path.back() != '\\') path.push_back('\\');
+    return path;
+}
+
+LocalTime Win32SystemQueries::QueryLocalTime() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
 }  // namespace cc

@@ -17,6 +17,8 @@ public:
     int QueryCpuUsage() override;
     int QueryMemory(MemoryKind kind) override;
     std::string QuerySystemDirectory() override;
+    std::string QueryLocalAppData() override;
+    LocalTime QueryLocalTime() override;
 
 private:
     ProcessorTimes lastTimes_;
