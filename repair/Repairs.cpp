@@ -1,10 +1,48 @@
 #include "repair/Repairs.h"
 
+#include "repair/Backup.h"
 #include "repair/HijackValues.h"
 #include "resources/ResourceIds.h"
+#include "ui/Catalogue.h"
 
 namespace cc {
 namespace {
+
+// The row's name as its caption label shows it, without the colon.
+std::string_view RowName(HijackRow row) {
+    std::string_view caption = Controls()[FindControl(ControlsOf(row).caption)].text;
+    if (caption.ends_with(':')) caption.remove_suffix(1);
+    return caption;
+}
+
+// The program's copy of the System Configuration Utility, if the build carries one.
+std::span<const std::byte> MsconfigCopy(Platform& platform) {
+    const std::span<const std::byte> copy = platform.resources.block(IDR_MSCONFIG);
+    return copy.size() == kMsconfigBytes ? copy : std::span<const std::byte>();
+}
+
+// What each repair is about to change, for the backup.
+RepairChanges ChangesOf(HijackRow row, const ProgramState& state, Platform& platform) {
+    RepairChanges changes;
+    auto file = [&](std::string_view name) {
+        if (std::string path = SystemFile(state, name); !path.empty()) changes.files.push_back(std::move(path));
+    };
+    switch (row) {
+        case HijackRow::StartPage: changes.writes = {{kStartPage, kCleanStartPage}}; break;
+        case HijackRow::DesktopIcon: changes.writes = {{kDesktopIconCommand, kCleanBrowserCommand}}; break;
+        case HijackRow::HttpCommand: changes.writes = {{kHttpCommand, kCleanBrowserCommand}}; break;
+        case HijackRow::PlantedLibrary:
+            changes.deletions = {kMsconfigStartup};
+            file(kPlantedLibrary);
+            if (!MsconfigCopy(platform).empty()) file(kMsconfigProgram);   // without a copy it stays as it is
+            break;
+        case HijackRow::StartupEntry:
+            changes.deletions = {kSoundManStartup};
+            file(kSoundManProgram);
+            break;
+    }
+    return changes;
+}
 
 // Writes the clean text and reads it back; the text read is kept in RegistryText.
 bool RestoreText(const RegistryValue& value, std::string_view clean, ProgramState& state, Platform& platform) {
@@ -13,40 +51,42 @@ bool RestoreText(const RegistryValue& value, std::string_view clean, ProgramStat
     return state.RegistryText == clean;
 }
 
+// Deletes the system file only if it is the very file the backup copied.
+void DeleteSaved(const ProgramState& state, std::string_view name, const CopiedFiles& copied, Platform& platform) {
+    const auto saved = copied.find(SystemFile(state, name));
+    if (saved == copied.end()) return;
+    HeldFolders held(platform.files);
+    platform.files.deleteFile(saved->first, saved->second);
+}
+
 // Puts the program's copy of the System Configuration Utility in place. The
 // copy is written beside the old file and swapped in, so a failed write keeps
 // the old one; without a copy the old file is left alone.
 void RestoreMsconfig(const ProgramState& state, Platform& platform) {
-    const std::span<const std::byte> copy = platform.resources.block(IDR_MSCONFIG);
+    const std::span<const std::byte> copy = MsconfigCopy(platform);
     const std::string target = SystemFile(state, kMsconfigProgram);
-    if (copy.size() != kMsconfigBytes || target.empty()) return;
+    if (copy.empty() || target.empty()) return;
     platform.files.writeFile(target, copy);
 }
 
-bool RepairPlantedLibrary(ProgramState& state, Platform& platform) {
+bool RepairPlantedLibrary(ProgramState& state, Platform& platform, const CopiedFiles& copied) {
     const std::string library = SystemFile(state, kPlantedLibrary);   // empty while the folder is unknown
     // The shell holds the library: end it first, and start it again last,
     // whatever happened in between.
     platform.processes.start("ntsd -c q -pn explorer.exe");
     platform.processes.wait(1000);
     platform.registry.deleteValue(kMsconfigStartup);
-    if (!library.empty()) {
-        HeldFolders held(platform.files);
-        platform.files.deleteFile(library, kNotListed);
-    }
+    DeleteSaved(state, kPlantedLibrary, copied, platform);
     RestoreMsconfig(state, platform);
     platform.processes.start("explorer.exe");
     return !library.empty() && !platform.files.fileExists(library);
 }
 
-bool RepairStartupEntry(ProgramState& state, Platform& platform) {
+bool RepairStartupEntry(ProgramState& state, Platform& platform, const CopiedFiles& copied) {
     platform.registry.deleteValue(kSoundManStartup);
     platform.processes.start("ntsd -c q -pn SoundMan.exe");
     platform.processes.wait(1000);
-    if (const std::string program = SystemFile(state, kSoundManProgram); !program.empty()) {
-        HeldFolders held(platform.files);
-        platform.files.deleteFile(program, kNotListed);
-    }
+    DeleteSaved(state, kSoundManProgram, copied, platform);
     // Gone from start-up is what counts, even if the process or file stays.
     return !platform.registry.valueExists(kSoundManStartup);
 }
@@ -54,10 +94,13 @@ bool RepairStartupEntry(ProgramState& state, Platform& platform) {
 }  // namespace
 
 bool RunRepair(HijackRow row, ProgramState& state, Platform& platform) {
+    // Nothing changes that cannot be put back.
+    CopiedFiles copied;
+    if (!SaveBeforeRepair(ChangesOf(row, state, platform), RowName(row), platform, copied)) return false;
     switch (row) {
         case HijackRow::StartPage: return RestoreText(kStartPage, kCleanStartPage, state, platform);
-        case HijackRow::PlantedLibrary: return RepairPlantedLibrary(state, platform);
-        case HijackRow::StartupEntry: return RepairStartupEntry(state, platform);
+        case HijackRow::PlantedLibrary: return RepairPlantedLibrary(state, platform, copied);
+        case HijackRow::StartupEntry: return RepairStartupEntry(state, platform, copied);
         case HijackRow::DesktopIcon: return RestoreText(kDesktopIconCommand, kCleanBrowserCommand, state, platform);
         case HijackRow::HttpCommand: return RestoreText(kHttpCommand, kCleanBrowserCommand, state, platform);
     }

@@ -4,8 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
+#include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ProgramDriver.h"
@@ -55,6 +62,79 @@ struct Row {
 const Row kRows[] = {{"标签13", "图片框17", "超级链接框1"}, {"标签14", "图片框18", "超级链接框2"}, {"标签16", "图片框19", "超级链接框3"},
                      {"标签15", "图片框20", "超级链接框4"}, {"标签17", "图片框21", "超级链接框5"}};
 
+// A value's type and bytes as the registry holds them (64-bit view); none when it is not there.
+using Raw = std::optional<std::pair<DWORD, std::vector<BYTE>>>;
+Raw ReadRaw(HKEY root, const wchar_t* key, const wchar_t* name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened)) return std::nullopt;
+    DWORD type = 0, size = 0;
+    Raw raw;
+    if (!RegQueryValueExW(opened, name, nullptr, &type, nullptr, &size)) {
+        std::vector<BYTE> data(size);
+        if (!RegQueryValueExW(opened, name, nullptr, &type, data.data(), &size)) raw.emplace(type, std::move(data));
+    }
+    RegCloseKey(opened);
+    return raw;
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened)) return false;
+    return RegCloseKey(opened), true;
+}
+
+std::wstring BackupRoot() {
+    wchar_t local[MAX_PATH]{};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    return std::wstring(local) + L"\\澄川清理助手\\备份";
+}
+
+std::set<std::wstring> Entries(const std::wstring& folder) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do if (found.cFileName[0] != L'.') names.insert(found.cFileName); while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+DWORD RunAndWait(std::wstring command) {
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return ~0u;
+    WaitForSingleObject(started.hProcess, 60000);
+    DWORD code = ~0u;
+    GetExitCodeProcess(started.hProcess, &code);
+    CloseHandle(started.hThread), CloseHandle(started.hProcess);
+    return code;
+}
+
+// Ends what the program started (the shell its library repair starts again), so that nothing
+// outlives the test holding its output open.
+void EndChildrenOf(DWORD parent) {
+    HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{sizeof entry};
+    for (BOOL more = Process32FirstW(all, &entry); more; more = Process32NextW(all, &entry)) {
+        if (entry.th32ParentProcessID != parent) continue;
+        HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+        if (child) TerminateProcess(child, 0), CloseHandle(child);
+    }
+    CloseHandle(all);
+}
+
+// The five verdicts after a click on the scan button of a freshly started program.
+std::vector<std::wstring> Verdicts(ProgramDriver& program) {
+    program.clickTab(program.control("高级选择夹1"), 4);
+    program.clickControl(program.control("按钮11"));
+    std::vector<std::wstring> texts;
+    for (const Row& row : kRows) {
+        WaitFor([&] { return !program.text(program.control(row.result)).empty(); }, 10000);
+        texts.push_back(program.text(program.control(row.result)));
+    }
+    return texts;
+}
+
 }  // namespace
 
 TEST(RepairEndToEnd, FindsEachPlantedHijackAndRepairsItLinkByLink) {
@@ -95,4 +175,82 @@ TEST(RepairEndToEnd, FindsEachPlantedHijackAndRepairsItLinkByLink) {
 
     EXPECT_EQ(program.closeAndWait(), 0);
     DeleteFileW(SystemFile(L"dneapi.dll").c_str());
+}
+
+// Each repair saves what it changes first: importing its undo file with regedit and copying its
+// files back brings every finding back, value for value and byte for byte.
+TEST(RepairEndToEnd, EveryRepairIsUndoneByItsBackup) {
+    const std::wstring iconKey(kDesktopIcon), openHomePage = iconKey.substr(0, iconKey.rfind(L'\\'));
+    SHDeleteKeyW(HKEY_CLASSES_ROOT, openHomePage.c_str());   // no command key at all
+    const std::wstring page = L"%SystemDrive%\\hijack.html";
+    const DWORD soundMan = 7;
+    const std::wstring http = L"\"C:\\evil.exe\" \"%1\"";
+    ASSERT_TRUE(SetRegistryValue(HKEY_CURRENT_USER, kMain, L"Start Page", REG_EXPAND_SZ, page.c_str(), DWORD((page.size() + 1) * 2)));
+    ASSERT_TRUE(SetText(HKEY_CLASSES_ROOT, kHttp, nullptr, http));
+    ASSERT_TRUE(SetRegistryValue(HKEY_LOCAL_MACHINE, kRun, L"SoundMan", REG_DWORD, &soundMan, sizeof soundMan));
+    const std::string library("MZ\0planted library", 19), program("MZ sound manager");
+    ASSERT_TRUE(MakeFile(SystemFile(L"dneapi.dll"), library) && MakeFile(SystemFile(L"SoundMan.exe"), program));
+    const std::pair<HKEY, std::pair<const wchar_t*, const wchar_t*>> values[] = {{HKEY_CURRENT_USER, {kMain, L"Start Page"}},
+        {HKEY_CLASSES_ROOT, {kHttp, nullptr}}, {HKEY_LOCAL_MACHINE, {kRun, L"SoundMan"}}, {HKEY_LOCAL_MACHINE, {kRun, L"msconfig"}},
+        {HKEY_CLASSES_ROOT, {kDesktopIcon, nullptr}}};
+    std::vector<Raw> before;
+    for (const auto& [root, where] : values) before.push_back(ReadRaw(root, where.first, where.second));
+    const std::set<std::wstring> earlier = Entries(BackupRoot());
+
+    std::vector<std::wstring> found;
+    {
+        ProgramDriver driver(gProgram, gScreenshots);
+        ASSERT_TRUE(driver.start());
+        found = Verdicts(driver);
+        ASSERT_EQ(found[0], L"检测到您的IE首页为:" + page);
+        for (int i : {0, 2, 3, 4, 1}) {   // the library last: it starts the shell again
+            driver.clickControl(driver.control(kRows[i].link));
+            HWND box = driver.waitForBox();
+            ASSERT_NE(box, nullptr) << i;
+            EXPECT_EQ(ProgramDriver::boxText(box), L"修复完毕.") << i;
+            ProgramDriver::answerBox(box, IDOK);
+            EXPECT_TRUE(driver.waitForText(driver.control(kRows[i].result), L"未发现异常", 5000)) << i;
+        }
+        const DWORD id = GetProcessId(driver.process());
+        EXPECT_EQ(driver.closeAndWait(), 0);
+        EndChildrenOf(id);
+    }
+    EXPECT_FALSE(Exists(SystemFile(L"dneapi.dll")) || Exists(SystemFile(L"SoundMan.exe")));
+    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, kMain, L"Start Page")->first, DWORD(REG_SZ));
+
+    std::set<std::wstring> made = Entries(BackupRoot());
+    for (const std::wstring& name : earlier) made.erase(name);
+    ASSERT_EQ(made.size(), 5u);
+    for (const std::wstring& name : made) {
+        const std::wstring folder = BackupRoot() + L"\\" + name;
+        for (const std::wstring& file : Entries(folder)) {
+            if (file == L"undo.reg") EXPECT_EQ(RunAndWait(L"regedit.exe /s \"" + folder + L"\\undo.reg\""), 0u) << name;
+            else if (file != L"readme.txt") EXPECT_TRUE(CopyFileW((folder + L"\\" + file).c_str(), SystemFile(file.c_str()).c_str(), TRUE)) << file;
+        }
+    }
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(ReadRaw(values[i].first, values[i].second.first, values[i].second.second), before[i]) << i;
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, openHomePage));
+    EXPECT_EQ(ReadWholeFile(SystemFile(L"dneapi.dll")) + ReadWholeFile(SystemFile(L"SoundMan.exe")), library + program);
+    {
+        ProgramDriver driver(gProgram, gScreenshots);
+        ASSERT_TRUE(driver.start());
+        EXPECT_EQ(Verdicts(driver), found);
+
+        // A backup that cannot be written: the repair changes nothing and says it failed.
+        const std::wstring aside = BackupRoot() + L".aside";
+        ASSERT_TRUE(MoveFileW(BackupRoot().c_str(), aside.c_str()) && MakeFile(BackupRoot(), "in the way"));
+        driver.clickControl(driver.control(kRows[0].link));
+        HWND box = driver.waitForBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(ProgramDriver::boxText(box), L"修复失败请重试");
+        ProgramDriver::answerBox(box, IDOK);
+        EXPECT_EQ(ReadRaw(values[0].first, values[0].second.first, values[0].second.second), before[0]);
+        EXPECT_EQ(driver.closeAndWait(), 0);
+        DeleteFileW(BackupRoot().c_str()), MoveFileW(aside.c_str(), BackupRoot().c_str());
+    }
+    DeleteFileW(SystemFile(L"dneapi.dll").c_str()), DeleteFileW(SystemFile(L"SoundMan.exe").c_str());
+    HKEY run = nullptr;
+    if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRun, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &run))
+        RegDeleteValueW(run, L"SoundMan"), RegCloseKey(run);
 }

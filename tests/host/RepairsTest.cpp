@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "platform/Wtf8.h"
 #include "fakes/FakePlatform.h"
 #include "repair/Detection.h"
 #include "repair/HijackValues.h"
@@ -38,9 +39,10 @@ struct Page {
     fake::FakePlatform fakes;
     Program program{ui, fakes.platform};
     ProgramState& state = program.state();
-    std::vector<std::string> repairSteps;   // the journal when the outcome box came up
+    std::vector<std::string> repairSteps;   // the journal when the outcome box came up, after the backup
 
-    Page() {
+    explicit Page(bool clean = true) {
+        if (!clean) return;
         fakes.registry.setText(kStartPage, "about:blank");
         fakes.registry.setText(kDesktopIconCommand, kClean);
         fakes.registry.setText(kHttpCommand, kClean);
@@ -57,13 +59,17 @@ struct Page {
         fakes.journal.clear();
         const auto link = ControlsOf(which).link;
         bool linkDuringBox = false;
+        size_t shown = 0;
         ui.setBoxHook([&](const ControlModel::ShownBox&) {
-            repairSteps = fakes.journal;
+            shown = fakes.journal.size();
+            auto saved = std::find_if(fakes.journal.rbegin(), fakes.journal.rend(),
+                                      [](const std::string& line) { return line.find("\\备份\\") != std::string::npos; });
+            repairSteps.assign(saved.base(), fakes.journal.end());
             linkDuringBox = ui.visible(link);
         });
         ui.pressLeftButton(link);
-        ASSERT_GT(fakes.journal.size(), repairSteps.size()) << "no scan after the box";
-        EXPECT_EQ(fakes.journal[repairSteps.size()], "read " + kStartPageValue);
+        ASSERT_GT(fakes.journal.size(), shown) << "no scan after the box";
+        EXPECT_EQ(fakes.journal[shown], "read " + kStartPageValue);
         EXPECT_TRUE(linkDuringBox);
     }
     std::string lastBox() const { return ui.shownBoxes().back().text; }
@@ -177,7 +183,7 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     Page p;
     p.fakes.processes.missingPrograms = {"ntsd"};   // the shell keeps running and holds the library
     p.fakes.files.addFile(kLibrary), p.fakes.files.lockFile(kLibrary), p.fakes.files.addFile(kMsconfig, "old");
-    p.fakes.files.failWrites(true);   // and the disk refuses the new copy
+    p.fakes.files.failWritesUnder(kSystem);   // and the disk refuses the new copy
     p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
     p.fakes.registry.setText(kStartPage, "http://start.example/");
     p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
@@ -201,6 +207,92 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     EXPECT_EQ(p.lastBox(), "修复完毕.");
     EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
     EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
+}
+
+// Every repair first saves what it changes: values as regedit puts them back, files byte for byte.
+TEST(RepairBackups, EachRepairSavesExactlyWhatItChangesBeforeChangingIt) {
+    Page p(false);
+    auto bytes = [](std::u16string_view units) {
+        std::vector<std::uint8_t> b;
+        for (char16_t u : units) b.push_back(u & 0xFF), b.push_back(u >> 8);
+        return b;
+    };
+    const std::u16string longPage = u"%HOMEDRIVE%\\start\\page-that-takes-three-lines.html";
+    p.fakes.registry.setData(kStartPage, {2, bytes(longPage + u'\0')});               // REG_EXPAND_SZ
+    p.fakes.registry.addKey(RegistryRoot::ClassesRoot, "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}");   // no shell key
+    p.fakes.registry.setText(kHttpCommand, "\"C:\\evil.exe\" \"%1\"");
+    p.fakes.registry.setData(kSoundManStartup, {4, {1, 0, 0, 0}});                   // REG_DWORD
+    p.fakes.registry.setData(kMsconfigStartup, {1, bytes(u"no NUL")});               // a REG_SZ without its NUL
+    p.fakes.files.addFile(kSystem + "SoundMan.exe", "MZ sound"), p.fakes.files.addFile(kLibrary, std::string("MZ\0dll", 6));
+    p.fakes.files.addFile(kMsconfig, "the old utility");
+    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
+    p.scan();
+    const std::string backups = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\20261208-090507-";
+    auto undo = [&](const std::string& row) {   // the undo file as text, its lines unbroken
+        const std::string file = p.fakes.files.content(backups + row + "\\undo.reg");
+        std::u16string units;
+        for (size_t i = 0; i + 1 < file.size(); i += 2) units += char16_t(uint8_t(file[i]) | uint8_t(file[i + 1]) << 8);
+        std::string text = Wtf8FromUtf16(units);
+        for (size_t line = 0, end; (end = text.find("\r\n", line)) != std::string::npos; line = end + 2)
+            EXPECT_LE(end - line, 80u) << text.substr(line, end - line);
+        for (size_t cut; (cut = text.find(",\\\r\n  ")) != std::string::npos;) text.replace(cut, 6, ",");
+        return text;
+    };
+    const std::string header = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n";
+    const std::pair<HijackRow, std::string> cases[] = {
+        {HijackRow::StartPage, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"Start Page\"=hex(2):"
+                               "25,00,48,00,4f,00,4d,00,45,00,44,00,52,00,49,00,56,00,45,00,25,00,5c,00,73,00,74,00,61,00,"
+                               "72,00,74,00,5c,00,70,00,61,00,67,00,65,00,2d,00,74,00,68,00,61,00,74,00,2d,00,74,00,61,00,"
+                               "6b,00,65,00,73,00,2d,00,74,00,68,00,72,00,65,00,65,00,2d,00,6c,00,69,00,6e,00,65,00,73,00,"
+                               "2e,00,68,00,74,00,6d,00,6c,00,00,00\r\n"},
+        {HijackRow::DesktopIcon, "[-HKEY_CLASSES_ROOT\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell]\r\n"},
+        {HijackRow::HttpCommand, "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n@=\"\\\"C:\\\\evil.exe\\\" \\\"%1\\\"\"\r\n"},
+        {HijackRow::StartupEntry, "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6) + "]\r\n\"SoundMan\"=hex(4):01,00,00,00\r\n"},
+        {HijackRow::PlantedLibrary, "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6) +
+                                        "]\r\n\"msconfig\"=hex(1):6e,00,6f,00,20,00,4e,00,55,00,4c,00\r\n"},
+    };
+    const char* names[] = {"IE首页修改", "DLL劫持", "进程植入", "IE首页劫持", "IE变种劫持"};
+    for (const auto& [row, values] : cases) {
+        p.press(row);
+        EXPECT_EQ(p.lastBox(), "修复完毕.");
+        EXPECT_EQ(undo(names[int(row)]), header + values + "\r\n") << names[int(row)];
+    }
+    const std::tuple<std::string, std::string, std::string> copies[] = {{"SoundMan.exe", "进程植入", "MZ sound"},
+        {"dneapi.dll", "DLL劫持", std::string("MZ\0dll", 6)}, {"msconfig.exe", "DLL劫持", "the old utility"}};
+    for (const auto& [file, row, content] : copies) {
+        const std::string folder = backups + row + "\\";
+        EXPECT_EQ(p.fakes.files.content(folder + file), content);
+        EXPECT_NE(p.fakes.files.content(folder + "readme.txt").find("原来在  " + kSystem + file), std::string::npos) << file;
+    }
+    EXPECT_FALSE(p.fakes.files.has(kLibrary) || p.fakes.files.has(kSystem + "SoundMan.exe"));
+}
+
+TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {
+    Page p;
+    const std::string saved = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\";
+    p.fakes.registry.setText(kStartPage, "http://start.example/");
+    p.fakes.files.addFile(kLibrary, "planted");
+    p.scan();
+    p.fakes.files.failWritesUnder(saved);   // the backup folder cannot be made
+    for (HijackRow row : {HijackRow::StartPage, HijackRow::PlantedLibrary}) {
+        p.press(row);
+        EXPECT_EQ(p.lastBox(), "修复失败请重试");
+        for (const auto& line : p.repairSteps) EXPECT_TRUE(line.starts_with("read ") || line.starts_with("exists ")) << line;
+    }
+    EXPECT_EQ(p.fakes.registry.readText(kStartPage), "http://start.example/");
+    EXPECT_EQ(p.fakes.files.content(kLibrary), "planted");
+    p.fakes.files.failWritesUnder("");
+    p.fakes.registry.failReads(true);   // a value there that cannot be read cannot be put back
+    p.press(HijackRow::StartPage);
+    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    EXPECT_EQ(p.fakes.registry.readText(kStartPage), "http://start.example/");
+
+    p.fakes.registry.failReads(false);
+    p.fakes.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
+    p.fakes.files.deleteFile(kLibrary, kNotListed);
+    p.press(HijackRow::StartPage), p.press(HijackRow::PlantedLibrary);
+    EXPECT_EQ(p.lastBox(), "修复完毕.");
+    EXPECT_FALSE(p.fakes.files.pathExists(saved));
 }
 
 }  // namespace

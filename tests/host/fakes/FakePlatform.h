@@ -13,7 +13,9 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
+#include "platform/RegistryText.h"
 #include "platform/SystemQueries.h"
+#include "repair/UndoFile.h"
 #include "ui/ControlModel.h"
 
 namespace cc::fake {
@@ -24,20 +26,30 @@ struct CallLog {
 };
 
 // Registry paths compare exactly ("@" names a default value), as the program always spells them the same way.
+// Values keep their type and bytes; a key is there once a value or a write has put it there.
 class FakeRegistry final : public Registry, public CallLog {
 public:
-    void setText(const RegistryValue& value, std::string text) { values_[Path(value)] = std::move(text); }
-    void setNonText(const RegistryValue& value) { values_[Path(value)] = std::nullopt; }   // exists, reads empty
-    // Writes and deletes under this key and its subkeys are refused, as without rights.
-    void denyChanges(RegistryRoot root, std::string_view key) {
-        denied_.push_back(Path({root, key, ""}));
-        denied_.back().pop_back();   // "HKLM\key\"
+    void setData(const RegistryValue& value, RegistryData data) {
+        addKey(value.root, value.key), values_[Path(value)] = std::move(data);
     }
+    void setText(const RegistryValue& value, std::string_view text) { setData(value, {kRegistryString, TextValueBytes(text)}); }
+    void setNonText(const RegistryValue& value) { setData(value, {4, {1, 0, 0, 0}}); }   // a REG_DWORD: exists, reads empty
+    void addKey(RegistryRoot root, std::string_view key) {
+        for (size_t end = 0; end != std::string_view::npos; end = key.find('\\', end + 1)) keys_.insert(KeyPath(root, key.substr(0, end)));
+        keys_.insert(KeyPath(root, key));
+    }
+    std::optional<RegistryData> data(const RegistryValue& value) const {
+        const auto it = values_.find(Path(value));
+        return it == values_.end() ? std::nullopt : std::optional(it->second);
+    }
+    // Writes and deletes under this key and its subkeys are refused, as without rights.
+    void denyChanges(RegistryRoot root, std::string_view key) { denied_.push_back(KeyPath(root, key) + "\\"); }
+    void failReads(bool fail) { failReads_ = fail; }   // readData cannot read what is there
 
     std::string readText(const RegistryValue& value) override {
         record("read " + Path(value));
         const auto it = values_.find(Path(value));
-        return it == values_.end() ? std::string() : it->second.value_or("");
+        return it == values_.end() ? std::string() : RegistryTextFromBytes(it->second.type, it->second.bytes);
     }
     bool valueExists(const RegistryValue& value) override {
         record("exists " + Path(value));
@@ -46,28 +58,39 @@ public:
     bool writeText(const RegistryValue& value, std::string_view text) override {
         record("write " + Path(value) + " = " + std::string(text));
         if (refused(value)) return false;
-        setText(value, std::string(text));
+        setText(value, text);
         return true;
     }
     bool deleteValue(const RegistryValue& value) override {
         record("delete " + Path(value));
         return !refused(value) && values_.erase(Path(value)) != 0;
     }
+    Lookup readData(const RegistryValue& value, RegistryData& data) override {
+        const auto it = values_.find(Path(value));
+        if (it == values_.end()) return Lookup::Missing;
+        if (failReads_) return Lookup::Failed;
+        data = it->second;
+        return Lookup::Found;
+    }
+    bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)) != 0; }
 
 private:
+    static std::string KeyPath(RegistryRoot root, std::string_view key) {
+        const char* name = root == RegistryRoot::ClassesRoot ? "HKCR\\" : root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\";
+        return name + std::string(key);
+    }
     static std::string Path(const RegistryValue& v) {   // "HKLM\SOFTWARE\...\Run\SoundMan"
-        const char* root = v.root == RegistryRoot::ClassesRoot   ? "HKCR\\"
-                           : v.root == RegistryRoot::CurrentUser ? "HKCU\\"
-                                                                 : "HKLM\\";
-        return root + std::string(v.key) + "\\" + (v.name.empty() ? std::string("@") : std::string(v.name));
+        return KeyPath(v.root, v.key) + "\\" + (v.name.empty() ? std::string("@") : std::string(v.name));
     }
     bool refused(const RegistryValue& value) const {
         const std::string path = Path(value);
         return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return path.starts_with(key); });
     }
 
-    std::map<std::string, std::optional<std::string>> values_;   // path -> text, or nullopt for another type
-    std::vector<std::string> denied_;                            // "HKLM\key\" prefixes
+    std::map<std::string, RegistryData> values_;
+    std::set<std::string> keys_;
+    std::vector<std::string> denied_;   // "HKLM\key\" prefixes
+    bool failReads_ = false;
 };
 
 // Folders list their entries in the order they were added, as a real file system lists them in its
@@ -94,7 +117,7 @@ public:
     }
     bool has(std::string_view path) const { return files_.count(Key(path)) != 0; }
     std::string content(std::string_view path) const { return has(path) ? files_.at(Key(path)) : std::string(); }
-    void failWrites(bool fail) { failWrites_ = fail; }                     // a full disk, a denied folder
+    void failWritesUnder(std::string folder) { failWrites_ = Key(folder); }   // a full disk, a denied folder
     void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
 
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {
@@ -120,20 +143,34 @@ public:
     // A file added again since it was listed has a new number, and stays.
     bool deleteFile(std::string_view path, std::uint64_t listedId) override {
         record("delete " + std::string(path));
-        std::string key = Key(path);
+        const std::string key = Key(path);
+        FolderEntry* entry = find(path);
+        if (locked_.count(key) || !entry || (listedId != kNotListed && entry->id != listedId)) return false;
         auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
-        auto entry = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(Name(key)); });
-        if (locked_.count(key) || !files_.count(key) || entry == entries.end() ||
-            (listedId != kNotListed && entry->id != listedId))
-            return false;
-        files_.erase(key), entries.erase(entry);
+        files_.erase(key), entries.erase(entries.begin() + (entry - entries.data()));
         return true;
     }
     void closeFolders() override {}
+    Lookup copyFile(std::string_view from, std::string_view to, std::uint64_t& id) override {
+        record("copy " + std::string(from));
+        const auto entry = find(from);
+        if (!entry) return Lookup::Missing;
+        if (refused(to) || has(to)) return Lookup::Failed;
+        id = entry->id;
+        addFile(std::string(to), files_[Key(from)]);
+        return Lookup::Found;
+    }
+    bool makeFolder(std::string_view path) override {
+        if (pathExists(path)) return !has(path);
+        if (refused(path)) return false;
+        addFolder(std::string(path.ends_with('\\') ? path.substr(0, path.size() - 1) : path));
+        return true;
+    }
     bool writeFile(std::string_view path, std::span<const std::byte> content) override {
         record("write " + std::string(path));
-        if (!failWrites_) addFile(std::string(path), std::string(reinterpret_cast<const char*>(content.data()), content.size()));
-        return !failWrites_;
+        if (refused(path)) return false;
+        addFile(std::string(path), std::string(reinterpret_cast<const char*>(content.data()), content.size()));
+        return true;
     }
 
 private:
@@ -143,6 +180,14 @@ private:
         return key;
     }
     static std::string Name(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+    bool refused(std::string_view path) const { return !failWrites_.empty() && Key(path).starts_with(failWrites_); }
+    FolderEntry* find(std::string_view path) {   // the file's entry in its folder
+        const std::string key = Key(path);
+        if (!files_.count(key)) return nullptr;
+        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
+        auto entry = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(Name(key)); });
+        return entry == entries.end() ? nullptr : &*entry;
+    }
     // Registers the entry in its parent folder, creating that (an existing one stays: a reparse point stays one).
     void addEntry(const std::string& path, FolderEntry entry) {
         std::string parent = path.substr(0, path.rfind('\\') + 1);
@@ -159,7 +204,7 @@ private:
     std::set<std::string> denied_, locked_;
     std::vector<Drive> drives_;
     std::map<std::string, ShortcutTarget> shortcuts_;
-    bool failWrites_ = false;
+    std::string failWrites_;   // writes below this folder fail
     std::uint64_t lastId_ = 0;
 };
 
@@ -172,6 +217,8 @@ struct FakeSystemQueries final : SystemQueries {
     CpuInfo cpu;
     int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0;
     std::string systemDirectory = "C:\\WINDOWS\\system32\\";
+    std::string localAppData = "C:\\Users\\admin\\AppData\\Local\\";
+    LocalTime now{2026, 12, 8, 9, 5, 7};
     std::vector<int> diskQueries;
 
     BoardInfo QueryBoardInfo() override { return board; }
@@ -187,6 +234,8 @@ struct FakeSystemQueries final : SystemQueries {
     int QueryCpuUsage() override { return cpuLoad; }
     int QueryMemory(MemoryKind kind) override { return kind == MemoryKind::Total ? totalMegabytes : availableMegabytes; }
     std::string QuerySystemDirectory() override { return systemDirectory; }
+    std::string QueryLocalAppData() override { return localAppData; }
+    LocalTime QueryLocalTime() override { return now; }
 };
 
 // Started command lines and waits, logged ("start explorer.exe", "wait 1000"); nothing runs.
