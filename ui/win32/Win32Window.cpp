@@ -466,6 +466,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) InvalidateRect(focus, nullptr, FALSE);
             return result;
         }
+        case WM_SYSCOMMAND:
+            if (systemCommand(wParam, lParam)) return 0;
+            break;
+        case WM_INITMENUPOPUP:
+            if (reinterpret_cast<HMENU>(wParam) == GetSystemMenu(window_, FALSE))
+                prepareSystemMenu(reinterpret_cast<HMENU>(wParam));
+            break;
         case WM_CLOSE:
             // Another program may send a close while a long task only answers:
             // it is handled, as input is, once the task is done.
@@ -567,7 +574,13 @@ WidgetState* Win32Window::widgetState(HWND widget) {
 
 void Win32Window::widgetEvent(HWND widget, Event event) {
     int index = indexOf(widget);
-    if (index >= 0 && !closed_) raise(Controls()[index].name, event);
+    if (index < 0 || closed_) return;
+    const std::string_view name = Controls()[index].name;
+    raise(name, event);
+    // The frame maximises or restores on exactly these two.
+    if ((name == "图形按钮_最大化" && event == Event::Clicked) || (name == "图片框_上中" && event == Event::DoubleClicked)) {
+        maximised_ = !maximised_;
+    }
 }
 
 void Win32Window::paintBackdrop(HWND widget, HDC dc) {

@@ -124,6 +124,11 @@ private:
     static LRESULT CALLBACK TabStripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data);
 
+    // The system menu of the borderless window (SystemMenu.cpp).
+    void showSystemMenu();
+    void prepareSystemMenu(HMENU menu) const;
+    bool systemCommand(WPARAM command, LPARAM key);
+
     bool createControl(int index);
     void createTabPages(int index);
     void showPage(int tabsIndex);
@@ -162,6 +167,9 @@ private:
     DWORD lastAnswer_ = 0;
     bool answeringOnly_ = false;   // inside keepAnswering: a close waits
     HWND savedFocus_ = nullptr;    // where the focus was when the window was last deactivated
+    // The program's own maximise, as its button and the title bar's
+    // double-click toggle it: the system menu follows it.
+    bool maximised_ = false;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;
     bool closed_ = false;
