@@ -164,6 +164,7 @@ bool Win32Window::create() {
     for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
         if (!createControl(i)) return false;
     stackSiblings();
+    nameControls();
     return true;
 }
 
@@ -580,6 +581,7 @@ void Win32Window::widgetEvent(HWND widget, Event event) {
     // The frame maximises or restores on exactly these two.
     if ((name == "图形按钮_最大化" && event == Event::Clicked) || (name == "图片框_上中" && event == Event::DoubleClicked)) {
         maximised_ = !maximised_;
+        nameMaximiseButton();
     }
 }
 

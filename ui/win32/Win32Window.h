@@ -129,6 +129,10 @@ private:
     void prepareSystemMenu(HMENU menu) const;
     bool systemCommand(WPARAM command, LPARAM key);
 
+    // Names for assistive technology (AccessibleNames.cpp).
+    void nameControls();
+    void nameMaximiseButton();
+
     bool createControl(int index);
     void createTabPages(int index);
     void showPage(int tabsIndex);
@@ -168,7 +172,7 @@ private:
     bool answeringOnly_ = false;   // inside keepAnswering: a close waits
     HWND savedFocus_ = nullptr;    // where the focus was when the window was last deactivated
     // The program's own maximise, as its button and the title bar's
-    // double-click toggle it: the system menu follows it.
+    // double-click toggle it: the maximise button's name and the system menu follow it.
     bool maximised_ = false;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;
