@@ -39,7 +39,7 @@ target_link_libraries(cc_windows_tests PRIVATE cc_win32 gtest gtest_main)
 # The end-to-end driver: starts the real program and works its window.
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(cc_e2e ${E2E_SOURCES})
-target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shell32 ole32 uuid)
+target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shell32 ole32 oleacc uuid)
 
 include(${CMAKE_SOURCE_DIR}/cmake/Msconfig.cmake)
 

@@ -6,6 +6,8 @@
 #include <wincodec.h>
 
 #include <filesystem>
+#include <iterator>
+#include <vector>
 #include <tuple>
 
 #include "platform/win32/Handles.h"
@@ -139,6 +141,28 @@ void ProgramDriver::mouseAt(POINT screen, int clicks) {
     SetCursorPos(screen.x, screen.y);
     Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
     for (int i = 0; i < clicks; ++i) Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP);
+}
+
+void ProgramDriver::keys(std::initializer_list<std::initializer_list<WORD>> chords) {
+    auto key = [](WORD vk, bool up) {
+        INPUT input{INPUT_KEYBOARD};
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+        input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        return input;
+    };
+    std::vector<INPUT> inputs;
+    for (auto chord : chords) {
+        for (WORD vk : chord) inputs.push_back(key(vk, false));
+        for (auto vk = std::rbegin(chord); vk != std::rend(chord); ++vk) inputs.push_back(key(*vk, true));
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND ProgramDriver::focus() const {
+    GUITHREADINFO info{sizeof info};
+    return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
 
 int ProgramDriver::listCount(HWND list) const { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }

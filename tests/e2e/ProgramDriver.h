@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace cc::test {
@@ -34,6 +35,10 @@ public:
     void clickControl(HWND control, bool wait = true);
     void clickCheckBox(HWND list, int item);   // real input on a checked list's box
     static void mouseAt(POINT screen, int clicks = 0);   // real input: moves, then clicks
+    // Real key presses in one batch: each chord's keys go down in order and
+    // up in reverse ({{VK_CONTROL, VK_TAB}} is Ctrl+Tab), to the window with the focus.
+    static void keys(std::initializer_list<std::initializer_list<WORD>> chords);
+    HWND focus() const;   // the program's window with the keyboard focus
 
     // The checked lists and the disk table, read through the program's memory.
     int listCount(HWND list) const;

@@ -232,6 +232,23 @@ void PaintLabel(HWND hwnd, HDC dc) {
     if (spec.flags & kBordered) InflateRect(&r, -2, -2);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     SelectObject(dc, oldFont);
+    if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &r);
+}
+
+bool IsHyperlink(HWND hwnd) {
+    WidgetHost* host = HostOf(hwnd);
+    WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
+    return state && state->spec && state->spec->kind == ControlKind::HyperlinkBox;
+}
+
+bool IsFirstPress(LPARAM keyData) { return (keyData & (1 << 30)) == 0; }   // not the key's repeat
+
+// What the dialog manager may take of a key for itself: Enter is the
+// control's own, as a click is.
+LRESULT DialogCodeFor(LPARAM message, LRESULT others) {
+    const auto* msg = reinterpret_cast<const MSG*>(message);
+    if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+    return others;
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -241,6 +258,19 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_LBUTTONDOWN:
             if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::LeftButtonPressed);
             return 0;
+        // A hyperlink takes the focus from the keyboard; Enter or space on it
+        // acts as a press of the mouse does.
+        case WM_GETDLGCODE:
+            if (!IsHyperlink(hwnd)) break;
+            return DialogCodeFor(lParam, 0);
+        case WM_KEYDOWN:
+            if (!IsHyperlink(hwnd) || (wParam != VK_RETURN && wParam != VK_SPACE) || !IsFirstPress(lParam)) break;
+            if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::LeftButtonPressed);
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -260,6 +290,7 @@ void PaintButton(HWND hwnd, HDC dc) {
         int look = state->pressed ? 2 : state->hot ? 1 : 0;
         host->paintBackdrop(hwnd, dc);
         pictures.drawKeyed(dc, spec.picture + look, 0, 0, r.right, r.bottom);
+        if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &(r = {2, 2, r.right - 2, r.bottom - 2}));
         return;
     }
 
@@ -286,6 +317,7 @@ void PaintButton(HWND hwnd, HDC dc) {
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, oldFont);
+    if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &(r = {3, 3, r.right - 3, r.bottom - 3}));
 }
 
 void SetButtonLook(HWND hwnd, bool hot, bool pressed) {
@@ -295,6 +327,10 @@ void SetButtonLook(HWND hwnd, bool hot, bool pressed) {
     state->hot = hot;
     state->pressed = pressed;
     InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void Click(HWND hwnd) {
+    if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::Clicked);
 }
 
 bool PointerInside(HWND hwnd, LPARAM lParam) {
@@ -327,13 +363,49 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (wasCaptured) ReleaseCapture();
             SetButtonLook(hwnd, inside, false);
             // The click comes last: its handler may run for a long time.
-            if (wasCaptured && inside)
-                if (WidgetHost* host = HostOf(hwnd)) host->widgetEvent(hwnd, Event::Clicked);
+            if (wasCaptured && inside) Click(hwnd);
             return 0;
         }
         case WM_CAPTURECHANGED:
             SetButtonLook(hwnd, false, false);
             return 0;
+        // From the keyboard, as Windows' own push buttons: Enter clicks at
+        // once; space shows the button pressed and clicks when let go. A
+        // held key's repeats click nothing.
+        case WM_GETDLGCODE:
+            return DialogCodeFor(lParam, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+        case WM_KEYDOWN: {
+            WidgetHost* host = HostOf(hwnd);
+            WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
+            if (!state || !IsFirstPress(lParam) || GetCapture() == hwnd) break;
+            if (wParam == VK_RETURN) {
+                Click(hwnd);
+                return 0;
+            }
+            if (wParam != VK_SPACE) break;
+            state->spaceHeld = true;
+            SetButtonLook(hwnd, true, true);
+            return 0;
+        }
+        case WM_KEYUP: {
+            WidgetHost* host = HostOf(hwnd);
+            WidgetState* state = host ? host->widgetState(hwnd) : nullptr;
+            if (wParam != VK_SPACE || !state || !state->spaceHeld) break;
+            state->spaceHeld = false;
+            SetButtonLook(hwnd, false, false);
+            Click(hwnd);
+            return 0;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: {
+            WidgetHost* host = HostOf(hwnd);
+            if (WidgetState* state = host ? host->widgetState(hwnd) : nullptr; state && state->spaceHeld) {
+                state->spaceHeld = false;   // the focus went elsewhere: no click
+                SetButtonLook(hwnd, false, false);
+            }
+            InvalidateRect(hwnd, nullptr, FALSE);
+            break;
+        }
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -365,6 +437,13 @@ void RegisterWidgetClasses(HINSTANCE instance) {
     Register(instance, kLabelClass, LabelProc, 0, IDC_ARROW);
     Register(instance, kButtonClass, ButtonProc, 0, IDC_ARROW);
     Register(instance, kTimerClass, TimerProc, 0, IDC_ARROW);
+}
+
+bool ShowsFocusCue(HWND widget) {
+    // The window's own state: WM_CHANGEUISTATE sets it there, and a common
+    // control in between need not pass its WM_UPDATEUISTATE on.
+    HWND root = GetAncestor(widget, GA_ROOT);
+    return GetFocus() == widget && !(SendMessageW(root, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
 WidgetHost* HostOf(HWND widget) {

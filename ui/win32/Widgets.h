@@ -26,6 +26,7 @@ struct WidgetState {
     int picture = 0;
     bool hot = false;
     bool pressed = false;
+    bool spaceHeld = false;   // a button pressed with the space bar clicks when it is let go
 };
 
 class WidgetHost {
@@ -50,6 +51,10 @@ void RegisterWidgetClasses(HINSTANCE instance);
 WidgetHost* HostOf(HWND widget);
 
 COLORREF ToColorRef(Rgb rgb);
+
+// Whether the widget has the focus and the window shows focus rectangles:
+// hidden until the first key press when the user started with the mouse.
+bool ShowsFocusCue(HWND widget);
 
 // A window's whole text.
 std::wstring WindowText(HWND hwnd);

@@ -33,18 +33,27 @@ struct ClassAndStyle {
     DWORD exStyle;
 };
 
+bool HasChildren(const ControlSpec& spec) {
+    for (const ControlSpec& other : Controls())
+        if (other.parent == spec.name) return true;
+    return false;
+}
+
+// Where the keyboard stops: everything a user can act on. Panels that hold
+// controls, tab controls and their pages take part in the dialog manager's
+// navigation as containers.
 ClassAndStyle ClassFor(const ControlSpec& spec) {
     switch (spec.kind) {
         case K::PictureBox:
-        case K::GroupBox: return {kPanelClass, WS_CLIPCHILDREN, 0};
+        case K::GroupBox: return {kPanelClass, WS_CLIPCHILDREN, HasChildren(spec) ? WS_EX_CONTROLPARENT : 0u};
         case K::GraphicButton:
-        case K::ImageButton: return {kButtonClass, 0, 0};
+        case K::ImageButton: return {kButtonClass, WS_TABSTOP, 0};
         case K::PushButton: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
         case K::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
         case K::RadioButton: return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
         case K::Label:
-        case K::TransparentLabel:
-        case K::HyperlinkBox: return {kLabelClass, (spec.flags & kBordered) ? WS_BORDER : 0u, 0};
+        case K::TransparentLabel: return {kLabelClass, (spec.flags & kBordered) ? WS_BORDER : 0u, 0};
+        case K::HyperlinkBox: return {kLabelClass, WS_TABSTOP, 0};
         case K::EditBox: return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case K::ComboBox: return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0};
         case K::ListBox:
@@ -58,16 +67,29 @@ ClassAndStyle ClassFor(const ControlSpec& spec) {
         case K::ProgressBar: return {PROGRESS_CLASSW, 0, 0};
         case K::Timer: return {kTimerClass, 0, 0};
         case K::TabControl: {
-            DWORD style = WS_CLIPCHILDREN | TCS_FOCUSNEVER | TCS_FIXEDWIDTH;
+            // A click leaves the focus where it is, as before; the keyboard
+            // reaches the strip, which then shows its own focus rectangle.
+            DWORD style = WS_CLIPCHILDREN | WS_TABSTOP | TCS_FOCUSNEVER | TCS_FIXEDWIDTH;
             switch (FindTabSpec(spec.name)->placement) {
                 case TabPlacement::Left: style |= TCS_VERTICAL | TCS_MULTILINE; break;
                 case TabPlacement::Bottom: style |= TCS_BOTTOM; break;
                 case TabPlacement::Top: break;
             }
-            return {WC_TABCONTROLW, style, 0};
+            return {WC_TABCONTROLW, style, WS_EX_CONTROLPARENT};
         }
     }
     return {kPanelClass, 0, 0};
+}
+
+// A radio button after a control that is none starts a group, and so does
+// the first control after a radio group: the arrow keys stay inside it.
+bool StartsGroup(int index) {
+    auto isRadio = [](const ControlSpec& spec) { return spec.kind == K::RadioButton; };
+    if (index == 0) return false;
+    const ControlSpec& spec = Controls()[index];
+    const ControlSpec& before = Controls()[index - 1];
+    bool radioBefore = isRadio(before) && before.parent == spec.parent;
+    return isRadio(spec) != radioBefore;
 }
 
 std::wstring ListViewText(HWND list, int item, int column) {
@@ -142,6 +164,7 @@ bool Win32Window::create() {
     for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
         if (!createControl(i)) return false;
     stackSiblings();
+    nameControls();
     return true;
 }
 
@@ -169,6 +192,7 @@ bool Win32Window::createControl(int index) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
     if (!(spec.flags & kHidden) && spec.kind != K::Timer) style |= WS_VISIBLE;
     if (spec.flags & kDisabled) style |= WS_DISABLED;
+    if (StartsGroup(index)) style |= WS_GROUP;
     int height = spec.kind == K::ComboBox ? spec.rect.height + 120 : spec.rect.height;   // room for its list
     c.hwnd = CreateWindowExW(cls.exStyle, cls.windowClass, Widen(spec.text).c_str(), style,
                              spec.rect.left + c.origin.x, spec.rect.top + c.origin.y, spec.rect.width, height, parent,
@@ -223,6 +247,7 @@ bool Win32Window::createControl(int index) {
             // theme's top tabs, wrongly; those two strips draw in the classic
             // way, as Wine draws every strip.
             if (FindTabSpec(spec.name)->placement != TabPlacement::Top) SetWindowTheme(c.hwnd, L"", L"");
+            SetWindowSubclass(c.hwnd, TabStripProc, 0, reinterpret_cast<DWORD_PTR>(this));
             createTabPages(index);
             break;
         default:
@@ -277,7 +302,7 @@ void Win32Window::createTabPages(int index) {
         }
     }
     for (int i = 0; i < count; ++i) {
-        HWND panel = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0),
+        HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0),
                                     page.left, page.top, page.right - page.left,
                                     page.bottom - page.top, c.hwnd, nullptr, instance_, nullptr);
         c.pages.push_back(panel);
@@ -286,20 +311,24 @@ void Win32Window::createTabPages(int index) {
 
 // Siblings listed earlier in the design lie above later ones, except that a
 // transparent label, having no background, never hides a sibling; and on the
-// window itself the title-bar buttons lie above the title bar, and the
-// content panel beneath the frame pieces around it.
+// window itself the title-bar buttons lie above the title bar, in their
+// design order (the order in which the dialog manager and assistive
+// technology meet them), and the content panel beneath the frame pieces.
 void Win32Window::stackSiblings() {
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     for (int i = static_cast<int>(controls_.size()) - 1; i >= 0; --i)
         SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
     for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
         if (Controls()[i].kind == K::TransparentLabel) SetWindowPos(controls_[i].hwnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
-    for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
+    for (int i = static_cast<int>(controls_.size()) - 1; i >= 0; --i)
         if (Controls()[i].kind == K::GraphicButton) SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
     if (const Control* panel = find("图片框2")) SetWindowPos(panel->hwnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
 }
 
 void Win32Window::show() {
+    // Focus rectangles show or stay hidden until the first key press, as the
+    // last input (a double-click or Enter in the shell) asks.
+    SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
     shown_ = true;
@@ -311,8 +340,7 @@ void Win32Window::runMessageLoop() {
     while (!quit_) {
         showChanges();   // a handler has returned
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatch(msg);
     }
 }
 
@@ -331,8 +359,7 @@ void Win32Window::processPendingMessages() {
             quit_ = true;   // the outer loop ends when the handler returns
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatch(msg);
     }
 }
 
@@ -421,6 +448,32 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             limits->ptMinTrackSize = {kMinimumWindowSize.width, kMinimumWindowSize.height};
             return 0;
         }
+        case WM_ACTIVATE:
+            // As a dialog box does: the focus comes back to where it was (after
+            // a message box, another program), not to the window itself.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                savedFocus_ = focus && IsChild(window_, focus) ? focus : nullptr;
+                return 0;
+            }
+            if (!HIWORD(wParam) && savedFocus_ && IsChild(window_, savedFocus_) && IsWindowVisible(savedFocus_) &&
+                IsWindowEnabled(savedFocus_)) {
+                SetFocus(savedFocus_);
+                return 0;
+            }
+            break;
+        case WM_UPDATEUISTATE: {
+            LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
+            if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) InvalidateRect(focus, nullptr, FALSE);
+            return result;
+        }
+        case WM_SYSCOMMAND:
+            if (systemCommand(wParam, lParam)) return 0;
+            break;
+        case WM_INITMENUPOPUP:
+            if (reinterpret_cast<HMENU>(wParam) == GetSystemMenu(window_, FALSE))
+                prepareSystemMenu(reinterpret_cast<HMENU>(wParam));
+            break;
         case WM_CLOSE:
             // Another program may send a close while a long task only answers:
             // it is handled, as input is, once the task is done.
@@ -461,8 +514,7 @@ LRESULT Win32Window::onNotify(const NMHDR& header) {
     if (index < 0 || closed_) return 0;
     const ControlSpec& spec = Controls()[index];
     if (spec.kind == K::TabControl && header.code == TCN_SELCHANGE) {
-        showPage(index);
-        raise(spec.name, Event::CurrentTabChanged);
+        pageChanged(index);
     } else if (spec.kind == K::CheckedListBox) {
         if (header.code == NM_CLICK || header.code == NM_DBLCLK) {
             if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) postItemSelected(index);
@@ -478,9 +530,19 @@ LRESULT Win32Window::onNotify(const NMHDR& header) {
     return 0;
 }
 
+void Win32Window::pageChanged(int tabsIndex) {
+    showPage(tabsIndex);
+    raise(Controls()[tabsIndex].name, Event::CurrentTabChanged);
+}
+
 void Win32Window::showPage(int tabsIndex) {
     Control& c = controls_[tabsIndex];
     int current = static_cast<int>(SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0));
+    // A page that hides keeps no focus: keys would go on reaching its
+    // controls unseen. The strip takes it.
+    HWND focus = GetFocus();
+    for (int i = 0; i < static_cast<int>(c.pages.size()); ++i)
+        if (i != current && focus && (focus == c.pages[i] || IsChild(c.pages[i], focus))) SetFocus(c.hwnd);
     for (int i = 0; i < static_cast<int>(c.pages.size()); ++i)
         ShowWindow(c.pages[i], i == current ? SW_SHOW : SW_HIDE);
 }
@@ -513,7 +575,14 @@ WidgetState* Win32Window::widgetState(HWND widget) {
 
 void Win32Window::widgetEvent(HWND widget, Event event) {
     int index = indexOf(widget);
-    if (index >= 0 && !closed_) raise(Controls()[index].name, event);
+    if (index < 0 || closed_) return;
+    const std::string_view name = Controls()[index].name;
+    raise(name, event);
+    // The frame maximises or restores on exactly these two.
+    if ((name == "图形按钮_最大化" && event == Event::Clicked) || (name == "图片框_上中" && event == Event::DoubleClicked)) {
+        maximised_ = !maximised_;
+        nameMaximiseButton();
+    }
 }
 
 void Win32Window::paintBackdrop(HWND widget, HDC dc) {
@@ -583,7 +652,10 @@ bool Win32Window::visible(std::string_view control) const {
 }
 
 void Win32Window::setVisible(std::string_view control, bool visible) {
-    if (const Control* c = find(control)) ShowWindow(c->hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    const Control* c = find(control);
+    if (!c) return;
+    if (!visible) releaseFocus(c->hwnd);
+    ShowWindow(c->hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 bool Win32Window::disabled(std::string_view control) const {
@@ -592,7 +664,10 @@ bool Win32Window::disabled(std::string_view control) const {
 }
 
 void Win32Window::setDisabled(std::string_view control, bool disabled) {
-    if (const Control* c = find(control)) EnableWindow(c->hwnd, !disabled);
+    const Control* c = find(control);
+    if (!c) return;
+    if (disabled) releaseFocus(c->hwnd);   // else the focus is nowhere and keys reach nothing
+    EnableWindow(c->hwnd, !disabled);
 }
 
 bool Win32Window::checked(std::string_view control) const {

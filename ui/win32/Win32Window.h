@@ -111,6 +111,27 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int index, int code);
     LRESULT onNotify(const NMHDR& header);
+    void pageChanged(int tabsIndex);   // what a click on a tab raises
+
+    // Keyboard use (Keyboard.cpp): every message of both loops passes here.
+    void dispatch(MSG& msg);
+    bool navigationKey(const MSG& msg);
+    HWND nextTabStop(HWND from, bool backwards) const;
+    void moveFocus(bool backwards);
+    void switchPage(int step);
+    void releaseFocus(HWND leaving);   // a control about to hide or go grey hands the focus on
+    int controlOf(HWND hwnd) const;    // the catalogue control that is or holds the window, or -1
+    static LRESULT CALLBACK TabStripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data);
+
+    // The system menu of the borderless window (SystemMenu.cpp).
+    void showSystemMenu();
+    void prepareSystemMenu(HMENU menu) const;
+    bool systemCommand(WPARAM command, LPARAM key);
+
+    // Names for assistive technology (AccessibleNames.cpp).
+    void nameControls();
+    void nameMaximiseButton();
 
     bool createControl(int index);
     void createTabPages(int index);
@@ -149,6 +170,10 @@ private:
     DWORD lastPump_ = 0;
     DWORD lastAnswer_ = 0;
     bool answeringOnly_ = false;   // inside keepAnswering: a close waits
+    HWND savedFocus_ = nullptr;    // where the focus was when the window was last deactivated
+    // The program's own maximise, as its button and the title bar's
+    // double-click toggle it: the maximise button's name and the system menu follow it.
+    bool maximised_ = false;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;
     bool closed_ = false;
