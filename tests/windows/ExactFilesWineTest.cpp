@@ -54,9 +54,25 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     for (const char* name : names) EXPECT_TRUE(test::IsUntouchedTwin(privileged + Widen(name), "privileged")) << name;
     EXPECT_EQ(test::ReadWholeFile(Widen(set + "old\\user\\c.log")), "c.log");
 
+    // A copy is of exactly the file listed, into a new file only; a link or a pipe is not copied.
+    const std::string planted = "T:\\planted\\", copy = planted + "copy\\";
+    std::uint64_t copied = 0;
+    EXPECT_TRUE(files.makeFolder(copy) && files.makeFolder(copy));
+    EXPECT_FALSE(files.makeFolder(set + "old\\user\\d.log"));   // a file of that name
+    EXPECT_EQ(files.copyFile(set + "old\\user\\ro.log", copy + "ro.log", copied), Lookup::Found);
+    EXPECT_EQ(copied, ids["ro.log"]);
+    EXPECT_EQ(test::ReadWholeFile(Widen(copy + "ro.log")), "ro.log");
+    EXPECT_EQ(files.copyFile(set + "old\\user\\d.log", copy + "ro.log", copied), Lookup::Failed);   // no overwrite
+    EXPECT_EQ(test::ReadWholeFile(Widen(copy + "ro.log")), "ro.log");
+    EXPECT_EQ(files.copyFile(set + "old\\user\\gone.log", copy + "gone.log", copied), Lookup::Missing);
+    for (const char* name : {"link.lnk", "pipe.lnk"}) {
+        EXPECT_EQ(files.copyFile(planted + name, copy + name, copied), Lookup::Failed) << name;
+        EXPECT_FALSE(test::Exists(Widen(copy + name))) << name;
+    }
+    DeleteFileW(Widen(copy + "ro.log").c_str()), RemoveDirectoryW(Widen(copy).c_str());
+
     // Planted as shortcuts, a link and a pipe are neither read nor deleted; the real one is.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const std::string planted = "T:\\planted\\";
     ASSERT_TRUE(test::SaveShortcut(Widen(planted + "real.lnk"), L"C:\\nowhere\\gone.exe"));
     EXPECT_EQ(files.readShortcut(planted + "real.lnk").kind, ShortcutTarget::Kind::Path);
     for (const char* name : {"link.lnk", "pipe.lnk"}) {

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 #include <shlwapi.h>
+#include <winternl.h>
 
+#include <cstring>
 #include <string>
 #include <tuple>
 
@@ -22,8 +24,16 @@ struct TestKey {
     HKEY root;
     explicit TestKey(HKEY r) : root(r) { SHDeleteKeyW(root, kTestKey); }   // RegDeleteTreeW is Vista and later
     ~TestKey() { SHDeleteKeyW(root, kTestKey); }
-    void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {   // as another program might
-        ASSERT_TRUE(test::SetRegistryValue(root, kTestKey, name, type, data, bytes)) << Narrow(name);
+    // Exactly these bytes, as another program might store them: through the native call, since
+    // Wine's RegSetValueExW adds a NUL that a string lacks.
+    void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
+        using SetValue = LONG(NTAPI*)(HANDLE, UNICODE_STRING*, ULONG, ULONG, const void*, ULONG);
+        static const auto set = reinterpret_cast<SetValue>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey"));
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(root, kTestKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr), 0);
+        UNICODE_STRING counted{USHORT(wcslen(name) * 2), USHORT(wcslen(name) * 2), const_cast<wchar_t*>(name)};
+        EXPECT_EQ(set(key, &counted, 0, type, data, bytes), 0) << Narrow(name);
+        RegCloseKey(key);
     }
 };
 
@@ -53,12 +63,20 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
         hkcu.setRaw(name, type, data.c_str(), bytes);
         EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, Narrow(name))), read) << Narrow(name);
         EXPECT_TRUE(registry.valueExists(At(RegistryRoot::CurrentUser, Narrow(name)))) << Narrow(name);
+        RegistryData stored;   // and the value as it is, for a backup: type and bytes
+        ASSERT_EQ(registry.readData(At(RegistryRoot::CurrentUser, Narrow(name)), stored), Lookup::Found) << Narrow(name);
+        EXPECT_EQ(stored.type, type) << Narrow(name);
+        EXPECT_TRUE(stored.bytes.size() == bytes && !std::memcmp(stored.bytes.data(), data.data(), bytes)) << Narrow(name);
     }
+    EXPECT_TRUE(registry.keyExists(RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests"));
+    EXPECT_FALSE(registry.keyExists(RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None"));
     EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "start page")), "about:blank");   // names ignore case
     for (const RegistryValue& missing : {At(RegistryRoot::CurrentUser, "Missing"),
                                          At(RegistryRoot::CurrentUser, "", "Software\\ChengchuanCleanerTests\\None")}) {
         EXPECT_EQ(registry.readText(missing), "");
         EXPECT_FALSE(registry.valueExists(missing));
+        RegistryData none;
+        EXPECT_EQ(registry.readData(missing, none), Lookup::Missing);
     }
 }
 
