@@ -1,7 +1,8 @@
 // The system menu of the borderless window: Alt+Space opens it below the
-// title bar (Windows shows none for a window without a caption); its items follow the frame (the program's own maximise, no move
-// while maximised, sizing by the edges in either state), and Close does what
-// the close button does.
+// title bar (Windows shows none for a window without a caption). Its items
+// follow the frame (the program's own maximise, no move while maximised,
+// sizing by the edges in either state), and Close does what the close
+// button does.
 #include "ui/win32/Win32Window.h"
 
 namespace cc {
