@@ -23,8 +23,11 @@ TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleB
 
     ui.setScreenSize({1280, 1024});
     ui.setRect("MainWindow", {-100, 700, 584, 388});   // partly off the screen
+    ui.pressLeftButton("图片框_上中");   // the title bar moves the window, but not a maximised one
     ui.click("图形按钮_最大化");
     EXPECT_TRUE(program.state().WindowMaximised);
+    ui.pressLeftButton("图片框_上中"), ui.pressLeftButton("图片框_下右");   // the edges size it in either state
+    EXPECT_EQ(ui.trackingRequests(), (std::vector<int>{kHitCaption, kHitBottomRight}));
     EXPECT_EQ(ui.rect("MainWindow"), (Rect{-6, -4, 1292, 1002}));
     EXPECT_EQ(ui.rect("图形按钮_关闭").left, 1292 - 27);
     ui.setRect("MainWindow", {-6, -4, 900, 500});   // sized by the bottom edge: still maximised

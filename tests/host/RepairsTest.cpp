@@ -14,6 +14,7 @@
 #include "fakes/FakePlatform.h"
 #include "repair/Detection.h"
 #include "repair/HijackValues.h"
+#include "repair/UndoFile.h"
 #include "resources/ResourceIds.h"
 
 using namespace cc;
@@ -272,6 +273,7 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     const std::string saved = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\";
     p.fakes.registry.setText(kStartPage, "http://start.example/");
     p.fakes.files.addFile(kLibrary, "planted");
+    p.fakes.registry.setText(kSoundManStartup, "x");
     p.scan();
     p.fakes.files.failWritesUnder(saved);   // the backup folder cannot be made
     for (HijackRow row : {HijackRow::StartPage, HijackRow::PlantedLibrary}) {
@@ -283,16 +285,50 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     EXPECT_EQ(p.fakes.files.content(kLibrary), "planted");
     p.fakes.files.failWritesUnder("");
     p.fakes.registry.failReads(true);   // a value there that cannot be read cannot be put back
-    p.press(HijackRow::StartPage);
-    EXPECT_EQ(p.lastBox(), "修复失败请重试");
-    EXPECT_EQ(p.fakes.registry.readText(kStartPage), "http://start.example/");
+    for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) {
+        p.press(row);
+        EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    }
+    EXPECT_EQ(p.fakes.registry.readText(kStartPage) + p.fakes.registry.readText(kSoundManStartup), "http://start.example/x");
 
     p.fakes.registry.failReads(false);
-    p.fakes.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
-    p.fakes.files.deleteFile(kLibrary, kNotListed);
-    p.press(HijackRow::StartPage), p.press(HijackRow::PlantedLibrary);
+    p.fakes.files.deleteFile(kLibrary, kNotListed);   // gone since the scan
+    p.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(p.lastBox(), "修复完毕.");
     EXPECT_FALSE(p.fakes.files.pathExists(saved));
+    // Refused twice within one second: two backups, side by side.
+    p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");
+    p.press(HijackRow::StartPage), p.press(HijackRow::StartPage);
+    EXPECT_TRUE(p.fakes.files.pathExists(saved + "20261208-090507-IE首页修改\\undo.reg") &&
+                p.fakes.files.pathExists(saved + "20261208-090507-IE首页修改-2\\undo.reg"));
+}
+
+// A value's line in the undo file: quoted only when a quoted string gives back the very bytes.
+TEST(UndoFile, QuotesOnlyWhatAQuotedStringGivesBackByteForByte) {
+    using namespace std::literals;
+    auto units = [](std::u16string_view text) {
+        std::vector<std::uint8_t> b;
+        for (char16_t u : text) b.push_back(u & 0xFF), b.push_back(u >> 8);
+        return b;
+    };
+    const std::pair<RegistryData, std::string> cases[] = {
+        {{1, units(u"a\\\"b\0"sv)}, "\"v\"=\"a\\\\\\\"b\""},               // REG_SZ: \\ and \" escaped
+        {{1, units(u"\0"sv)}, "\"v\"=\"\""},
+        {{1, units(u"a\nb\0"sv)}, "\"v\"=hex(1):61,00,0a,00,62,00,00,00"},   // a line break
+        {{1, units(u"a\0b\0"sv)}, "\"v\"=hex(1):61,00,00,00,62,00,00,00"},   // a NUL inside
+        {{1, units(u"\xD800\0"sv)}, "\"v\"=hex(1):00,d8,00,00"},             // half a surrogate pair
+        {{1, {0x61, 0x00, 0x62}}, "\"v\"=hex(1):61,00,62"},                 // an odd byte
+        {{3, {}}, "\"v\"=hex(3):"},                                         // empty REG_BINARY
+        {{0x20, {0xff}}, "\"v\"=hex(20):ff"},
+    };
+    for (const auto& [data, line] : cases) {
+        const ValueBefore value{{RegistryRoot::CurrentUser, "K", "v"}, data, {}};
+        const std::vector<std::byte> file = UndoFileFor({&value, 1});
+        std::u16string text;
+        for (size_t i = 0; i + 1 < file.size(); i += 2) text += char16_t(unsigned(file[i]) | unsigned(file[i + 1]) << 8);
+        EXPECT_EQ(Wtf8FromUtf16(text), "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n" +
+                                           line + "\r\n\r\n");
+    }
 }
 
 }  // namespace

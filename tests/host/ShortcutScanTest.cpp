@@ -32,7 +32,7 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     fs.addShortcut("C:\\held.lnk", {Kind::NotJudged, ""});                    // not judged, so not listed
     for (const char* remote : {"\\\\server\\share\\gone.exe", "\\\\?\\UNC\\server\\x", "\\\\.\\COM9", "//server/y", "\\\\ab\\c\\d.exe", "\\\\"})
         fs.addShortcut("C:\\" + std::to_string(std::strlen(remote)) + ".lnk", {Kind::Path, remote});   // never probed
-    fs.addShortcut("C:\\long.lnk", {Kind::Path, "\\\\?\\z:/gone.exe"}, 10);   // a local path: probed
+    fs.addShortcut("C:\\long.lnk", {Kind::Path, "\\\\?\\z:/"}, 10);   // a local path: probed
     fs.addFile("C:\\broken.lnk", std::string(500, 'x')), fs.addFile("C:\\lnk"), fs.addFile("C:\\x.lab");   // unreadable; no shortcuts
     fs.addShortcut("C:\\sub\\deeper.Lnk", {Kind::Path, "D:\\nothing"}, 100);
     fs.addShortcut("E:\\usb.lnk", {Kind::Path, ""}, 30);                      // no target at all
