@@ -24,6 +24,7 @@ TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleB
     ui.setScreenSize({1280, 1024});
     ui.setRect("MainWindow", {-100, 700, 584, 388});   // partly off the screen
     ui.pressLeftButton("图片框_上中");   // the title bar moves the window, but not a maximised one
+    EXPECT_EQ(ui.trackingRequests(), std::vector<int>{kHitCaption});
     ui.click("图形按钮_最大化");
     EXPECT_TRUE(program.state().WindowMaximised);
     ui.pressLeftButton("图片框_上中"), ui.pressLeftButton("图片框_下右");   // the edges size it in either state

@@ -292,15 +292,19 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     EXPECT_EQ(p.fakes.registry.readText(kStartPage) + p.fakes.registry.readText(kSoundManStartup), "http://start.example/x");
 
     p.fakes.registry.failReads(false);
-    p.fakes.files.deleteFile(kLibrary, kNotListed);   // gone since the scan
-    p.press(HijackRow::PlantedLibrary);
+    p.fakes.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
+    p.fakes.files.deleteFile(kLibrary, kNotListed);
+    p.press(HijackRow::StartPage), p.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(p.lastBox(), "修复完毕.");
     EXPECT_FALSE(p.fakes.files.pathExists(saved));
-    // Refused twice within one second: two backups, side by side.
+    // Refused twice within one second: two backups, side by side, of a value that was not there.
+    p.fakes.registry.deleteValue(kStartPage), p.scan();
     p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");
     p.press(HijackRow::StartPage), p.press(HijackRow::StartPage);
-    EXPECT_TRUE(p.fakes.files.pathExists(saved + "20261208-090507-IE首页修改\\undo.reg") &&
-                p.fakes.files.pathExists(saved + "20261208-090507-IE首页修改-2\\undo.reg"));
+    for (const char* folder : {"20261208-090507-IE首页修改\\", "20261208-090507-IE首页修改-2\\"}) {
+        const std::string undo = p.fakes.files.content(saved + folder + "undo.reg");
+        EXPECT_NE(undo.find(std::string("\"\0S\0t\0a\0r\0t\0 \0P\0a\0g\0e\0\"\0=\0-\0", 26)), std::string::npos) << folder;
+    }
 }
 
 // A value's line in the undo file: quoted only when a quoted string gives back the very bytes.
