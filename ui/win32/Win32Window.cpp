@@ -302,9 +302,9 @@ void Win32Window::createTabPages(int index) {
         }
     }
     for (int i = 0; i < count; ++i) {
-        HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0),
-                                    page.left, page.top, page.right - page.left,
-                                    page.bottom - page.top, c.hwnd, nullptr, instance_, nullptr);
+        const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0);
+        HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", style, page.left, page.top,
+                                     page.right - page.left, page.bottom - page.top, c.hwnd, nullptr, instance_, nullptr);
         c.pages.push_back(panel);
     }
 }
