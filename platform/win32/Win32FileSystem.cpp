@@ -37,7 +37,8 @@ std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder, co
     return entries;
 }
 
-UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone) {
+UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
+                                            OpenedFile* reported) {
     const std::wstring wide = Widen(path);
     const size_t slash = wide.find_last_of(L'\\');
     gone = false;
@@ -53,7 +54,8 @@ UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpo
     // Wine opens through links whatever it is asked, and then reports the
     // name of what it reached: so the name is checked as well as the kind.
     // A pipe or device is what a reader must not wait on; the delete only marks.
-    OpenedFile opened;
+    OpenedFile own;
+    OpenedFile& opened = reported ? *reported : own;
     if ((purpose == OpenFor::Reading && GetFileType(file.get()) != FILE_TYPE_DISK) ||
         !QueryOpened(file.get(), opened) || opened.directory ||
         (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (listedId != kNotListed && opened.id != listedId) ||
@@ -228,10 +230,9 @@ bool Win32FileSystem::writeFile(std::string_view path, std::span<const std::byte
 
 Lookup Win32FileSystem::copyFile(std::string_view from, std::string_view to, std::uint64_t& id) {
     bool gone = false;
-    UniqueHandle source = openExactFile(from, OpenFor::Reading, kNotListed, gone);
-    if (!source) return gone ? Lookup::Missing : Lookup::Failed;
     OpenedFile opened;
-    if (!QueryOpened(source.get(), opened)) return Lookup::Failed;
+    UniqueHandle source = openExactFile(from, OpenFor::Reading, kNotListed, gone, &opened);
+    if (!source) return gone ? Lookup::Missing : Lookup::Failed;
     UniqueHandle copy(CreateFileW(LongPath(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!copy) return Lookup::Failed;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <new>
 #include <vector>
 
@@ -23,37 +24,50 @@ HKEY RootKey(RegistryRoot root) {
     return nullptr;
 }
 
+// ERROR_SUCCESS with the key open, ERROR_FILE_NOT_FOUND when it is not there, or another error.
+LONG OpenKey(RegistryRoot root, std::string_view path, REGSAM access, UniqueKey& key) {
+    const LONG result = RegOpenKeyExW(RootKey(root), Widen(path).c_str(), 0, access | kView, key.put());
+    if (result != ERROR_SUCCESS) key.reset();
+    return result;
+}
+
 UniqueKey OpenKey(const RegistryValue& value, REGSAM access) {
     UniqueKey key;
-    if (RegOpenKeyExW(RootKey(value.root), Widen(value.key).c_str(), 0, access | kView, key.put()) != ERROR_SUCCESS)
-        key.reset();
+    OpenKey(value.root, value.key, access, key);
     return key;
+}
+
+// The value's type and bytes; more than `largest` bytes is not read. The data
+// may change between asking its size and reading it: a few tries.
+Lookup QueryValue(HKEY key, const std::wstring& name, size_t largest, RegistryData& data) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0, bytes = 0;
+        const LONG asked = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes);
+        if (asked == ERROR_FILE_NOT_FOUND) return Lookup::Missing;
+        if (asked != ERROR_SUCCESS || bytes > largest) return Lookup::Failed;
+        try {
+            data.bytes.resize(bytes);
+        } catch (const std::bad_alloc&) {
+            return Lookup::Failed;
+        }
+        DWORD got = bytes;
+        const LONG read = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.bytes.data(), &got);
+        if (read == ERROR_MORE_DATA) continue;
+        if (read != ERROR_SUCCESS || got > bytes) return Lookup::Failed;
+        data.type = type;
+        data.bytes.resize(got);
+        return Lookup::Found;
+    }
+    return Lookup::Failed;
 }
 
 }  // namespace
 
 std::string Win32Registry::readText(const RegistryValue& value) {
     UniqueKey key = OpenKey(value, KEY_QUERY_VALUE);
-    if (!key) return {};
-    const std::wstring name = Widen(value.name);
-    // The data may change between asking its size and reading it; a few tries.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD type = 0, bytes = 0;
-        if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return {};
-        if (!IsRegistryText(type) || bytes > kLargestRegistryText) return {};
-        std::vector<std::uint8_t> data;
-        try {
-            data.resize(bytes);
-        } catch (const std::bad_alloc&) {
-            return {};
-        }
-        DWORD got = bytes;
-        const LONG result = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, data.data(), &got);
-        if (result == ERROR_MORE_DATA) continue;
-        if (result != ERROR_SUCCESS || got > bytes) return {};
-        return RegistryTextFromBytes(type, std::span(data.data(), got));
-    }
-    return {};
+    RegistryData data;
+    if (!key || QueryValue(key.get(), Widen(value.name), kLargestRegistryText, data) != Lookup::Found) return {};
+    return RegistryTextFromBytes(data.type, data.bytes);
 }
 
 bool Win32Registry::valueExists(const RegistryValue& value) {
@@ -81,34 +95,15 @@ bool Win32Registry::deleteValue(const RegistryValue& value) {
 
 Lookup Win32Registry::readData(const RegistryValue& value, RegistryData& data) {
     UniqueKey key;
-    const LONG opened = RegOpenKeyExW(RootKey(value.root), Widen(value.key).c_str(), 0, KEY_QUERY_VALUE | kView, key.put());
+    const LONG opened = OpenKey(value.root, value.key, KEY_QUERY_VALUE, key);
     if (opened == ERROR_FILE_NOT_FOUND) return Lookup::Missing;
     if (opened != ERROR_SUCCESS) return Lookup::Failed;
-    const std::wstring name = Widen(value.name);
-    for (int attempt = 0; attempt < 4; ++attempt) {   // the data may grow between the two calls
-        DWORD type = 0, bytes = 0;
-        const LONG asked = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes);
-        if (asked == ERROR_FILE_NOT_FOUND) return Lookup::Missing;
-        if (asked != ERROR_SUCCESS) return Lookup::Failed;
-        try {
-            data.bytes.resize(bytes);
-        } catch (const std::bad_alloc&) {
-            return Lookup::Failed;
-        }
-        DWORD got = bytes;
-        const LONG read = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, data.bytes.data(), &got);
-        if (read == ERROR_MORE_DATA) continue;
-        if (read != ERROR_SUCCESS || got > bytes) return Lookup::Failed;
-        data.type = type;
-        data.bytes.resize(got);
-        return Lookup::Found;
-    }
-    return Lookup::Failed;
+    return QueryValue(key.get(), Widen(value.name), SIZE_MAX, data);
 }
 
 bool Win32Registry::keyExists(RegistryRoot root, std::string_view path) {
     UniqueKey key;
-    return RegOpenKeyExW(RootKey(root), Widen(path).c_str(), 0, KEY_QUERY_VALUE | kView, key.put()) != ERROR_FILE_NOT_FOUND;
+    return OpenKey(root, path, KEY_QUERY_VALUE, key) != ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace cc
