@@ -21,8 +21,8 @@ std::string_view FirstMissingKey(RegistryRoot root, std::string_view key, Regist
 
 // Reads every value the repair would change; false when one cannot be read.
 bool ValuesBefore(const RepairChanges& changes, Registry& registry, std::vector<ValueBefore>& before) {
-    RegistryData data;
     for (const auto& [where, text] : changes.writes) {
+        RegistryData data;
         const Lookup found = registry.readData(where, data);
         if (found == Lookup::Failed) return false;
         if (found == Lookup::Found && data.type == kRegistryString && data.bytes == TextValueBytes(text)) continue;
@@ -32,6 +32,7 @@ bool ValuesBefore(const RepairChanges& changes, Registry& registry, std::vector<
         before.push_back(std::move(value));
     }
     for (const RegistryValue& where : changes.deletions) {
+        RegistryData data;
         const Lookup found = registry.readData(where, data);
         if (found == Lookup::Failed) return false;
         if (found == Lookup::Found) before.push_back({where, data, {}});
