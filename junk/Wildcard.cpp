@@ -41,21 +41,20 @@ std::u16string FoldForMatching(std::string_view name) {
 Wildcard::Wildcard(std::string_view pattern) : expression_(Rewrite(FoldForMatching(pattern))) {
     // "*.tmp" becomes "<.tmp": a literal rest that begins with a dot holds the
     // name's last dot, so DOS_STAR is as good as "*" and a suffix test decides.
-    suffixOnly_ = expression_.size() > 1 && (expression_[0] == u'*' || (expression_[0] == kDosStar && expression_[1] == u'.')) &&
-                  expression_.find_first_of(u"*<>\"", 1) == std::u16string::npos;
-    if (expression_.size() >= 64) return;   // the general matcher handles it
-    for (size_t k = 0; k < expression_.size(); ++k) {
+    const std::u16string_view e = expression_;
+    const bool leadingStar = e.starts_with(u'*') || (e.starts_with(kDosStar) && e.substr(1).starts_with(u'.'));
+    suffixOnly_ = leadingStar && e.find_first_of(u"*<>\"", 1) == std::u16string_view::npos;
+    if (e.size() >= 64) return;   // the general matcher handles it
+    for (size_t k = 0; k < e.size(); ++k) {
         const std::uint64_t bit = std::uint64_t{1} << k;
-        switch (expression_[k]) {
-            case u'*': star_ |= bit; break;
-            case kDosStar: dosStar_ |= bit; break;
-            case kDosQm: dosQm_ |= bit; break;
-            case kDosDot: dosDot_ |= bit; break;
-            default: {
-                auto same = std::find_if(literals_.begin(), literals_.end(), [&](auto& l) { return l.first == expression_[k]; });
-                if (same == literals_.end()) literals_.emplace_back(expression_[k], bit);
-                else same->second |= bit;
-            }
+        if (e[k] == u'*') star_ |= bit;
+        else if (e[k] == kDosStar) dosStar_ |= bit;
+        else if (e[k] == kDosQm) dosQm_ |= bit;
+        else if (e[k] == kDosDot) dosDot_ |= bit;
+        else {
+            auto same = std::find_if(literals_.begin(), literals_.end(), [&](auto& l) { return l.first == e[k]; });
+            if (same == literals_.end()) literals_.emplace_back(e[k], bit);
+            else same->second |= bit;
         }
     }
 }
@@ -97,7 +96,7 @@ bool Wildcard::matchesShort(std::u16string_view name) const {
 
 // The same rule for expressions too long for one word of positions.
 bool Wildcard::matchesLong(std::u16string_view name) const {
-    const std::u16string& e = expression_;
+    const std::u16string_view e = expression_;
     const size_t end = name.size(), lastDot = name.rfind(u'.');
     auto close = [&](std::string& live, size_t at) {
         for (size_t k = 0; k < e.size(); ++k) {
@@ -115,13 +114,14 @@ bool Wildcard::matchesLong(std::u16string_view name) const {
         for (size_t k = 0; k < e.size(); ++k) {
             if (!live[k]) continue;
             const bool finalDotAtEnd = c == u'.' && at + 1 == end && k + 1 == e.size();
-            switch (e[k]) {
-                case u'*': next[k] = 1; break;
-                case kDosStar: if (c != u'.' || at < lastDot || finalDotAtEnd) next[k] = 1; break;
-                case kDosQm: if (c != u'.' || finalDotAtEnd) next[k + 1] = 1; break;
-                case kDosDot: if (c == u'.') next[k + 1] = 1; break;
-                default: if (e[k] == c) next[k + 1] = 1;
-            }
+            bool stay = false, advance = false;
+            if (e[k] == u'*') stay = true;
+            else if (e[k] == kDosStar) stay = c != u'.' || at < lastDot || finalDotAtEnd;
+            else if (e[k] == kDosQm) advance = c != u'.' || finalDotAtEnd;
+            else if (e[k] == kDosDot) advance = c == u'.';
+            else advance = e[k] == c;
+            if (stay) next[k] = 1;
+            if (advance) next[k + 1] = 1;
         }
         close(next, at + 1);
         live.swap(next);
