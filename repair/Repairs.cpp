@@ -39,7 +39,6 @@ RepairChanges ChangesOf(HijackRow row, const ProgramState& state, Platform& plat
         case HijackRow::StartupEntry:
             changes.deletions = {kSoundManStartup};
             file(kSoundManProgram);
-            break;
     }
     return changes;
 }

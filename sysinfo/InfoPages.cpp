@@ -12,8 +12,7 @@ void InfoPages::pageChanged() {
         case 3: fillDisks(); break;
         case 4: fillAdapters(); break;
         case 5: controls_.setInterval(kMemoryTimer, kGaugeIntervalMs); break;
-        case 6: fillOs(); break;
-        default: break;
+        case 6: fillOs();   // the other pages fill nothing
     }
 }
 
