@@ -19,7 +19,7 @@ constexpr std::string_view kDoneTitle = "澄川清理专家";
 
 std::string SizeEstimateText(std::uint64_t totalBytes) {
     double total = static_cast<double>(totalBytes);
-    bool kilobytes = total / 1024 - 1024 < -0.0000001;
+    bool kilobytes = totalBytes < 1048576;   // below 1024 KB
     char number[64];
     std::snprintf(number, sizeof number, "%.3f", kilobytes ? total / 1024 : total / 1048576);
     return std::string("扫描到的文件约有") + number + (kilobytes ? "KB" : "MB");
@@ -101,7 +101,7 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
     int count = c_.itemCount(kPatternList);
     // Nothing changes between here and the next pump, so one look at the
     // button stands for a look before every pattern.
-    if (count > 0 && stopped()) return folders;
+    if (stopped()) return folders;
 
     // One listing serves every pattern and the descent.
     std::vector<FolderEntry> entries = files_.listFolder(path, [this] { c_.keepAnswering(); });
@@ -114,7 +114,6 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
     // Pattern position order, then listing order: a file that two patterns
     // match is listed twice, as each search would list it.
     for (const Wildcard& pattern : patterns(count)) {
-        if (pattern.empty()) continue;
         c_.keepAnswering();   // a folder may hold hundreds of thousands of files
         for (size_t e = 0; e < entries.size(); ++e) {
             if (entries[e].folder || !pattern.matchesFolded(folded[e])) continue;

@@ -10,6 +10,7 @@ namespace {
 
 // The file system's extra wildcards, which the search rewrites "*", "?" and "." into.
 constexpr char16_t kDosStar = u'<', kDosQm = u'>', kDosDot = u'"';
+constexpr char16_t kWildcards[] = {u'*', kDosStar, kDosQm, kDosDot, 0};
 
 // What the system's search hands the file system for a pattern.
 std::u16string Rewrite(std::u16string p) {
@@ -21,11 +22,13 @@ std::u16string Rewrite(std::u16string p) {
     bool droppedDot = p.substr(kept + 1).starts_with(u'.');
     p.resize(kept + 1);
     if (p == u"*.*") return u"*";
-    for (size_t i = 0; i < p.size(); ++i) {   // p[i + 1] is still the pattern's own character
-        const char16_t next = i + 1 < p.size() ? p[i + 1] : (droppedDot ? u'.' : u'\0');
-        if (p[i] == u'*' && next == u'.') p[i] = kDosStar;
-        else if (p[i] == u'?') p[i] = kDosQm;
-        else if (p[i] == u'.' && (next == u'?' || next == u'*')) p[i] = kDosDot;
+    // Each unit looks at the one after it, which is not rewritten yet.
+    for (size_t after = 1; char16_t& unit : p) {
+        const char16_t next = after < p.size() ? p[after] : (droppedDot ? u'.' : u'\0');
+        ++after;
+        if (unit == u'*' && next == u'.') unit = kDosStar;
+        else if (unit == u'?') unit = kDosQm;
+        else if (unit == u'.' && (next == u'?' || next == u'*')) unit = kDosDot;
     }
     return p;
 }
@@ -43,8 +46,9 @@ Wildcard::Wildcard(std::string_view pattern) : expression_(Rewrite(FoldForMatchi
     // name's last dot, so DOS_STAR is as good as "*" and a suffix test decides.
     const std::u16string_view e = expression_;
     const bool leadingStar = e.starts_with(u'*') || (e.starts_with(kDosStar) && e.substr(1).starts_with(u'.'));
-    suffixOnly_ = leadingStar && e.find_first_of(u"*<>\"", 1) == std::u16string_view::npos;
-    if (e.size() >= 64) return;   // the general matcher handles it
+    suffixOnly_ = leadingStar && e.find_first_of(kWildcards, 1) == std::u16string_view::npos;
+    oneWord_ = e.size() < 64;
+    if (!oneWord_) return;   // the general matcher handles it
     for (size_t k = 0; k < e.size(); ++k) {
         const std::uint64_t bit = std::uint64_t{1} << k;
         if (e[k] == u'*') star_ |= bit;
@@ -62,7 +66,7 @@ Wildcard::Wildcard(std::string_view pattern) : expression_(Rewrite(FoldForMatchi
 bool Wildcard::matchesFolded(std::u16string_view name) const {
     if (expression_.empty() || name.empty()) return false;
     if (suffixOnly_) return name.ends_with(std::u16string_view(expression_).substr(1));   // "*.tmp": most patterns
-    return expression_.size() < 64 ? matchesShort(name) : matchesLong(name);
+    return oneWord_ ? matchesShort(name) : matchesLong(name);
 }
 
 // The name-in-expression rule, run as the set of expression positions that
@@ -114,14 +118,12 @@ bool Wildcard::matchesLong(std::u16string_view name) const {
         for (size_t k = 0; k < e.size(); ++k) {
             if (!live[k]) continue;
             const bool finalDotAtEnd = c == u'.' && at + 1 == end && k + 1 == e.size();
-            bool stay = false, advance = false;
-            if (e[k] == u'*') stay = true;
-            else if (e[k] == kDosStar) stay = c != u'.' || at < lastDot || finalDotAtEnd;
-            else if (e[k] == kDosQm) advance = c != u'.' || finalDotAtEnd;
-            else if (e[k] == kDosDot) advance = c == u'.';
-            else advance = e[k] == c;
-            if (stay) next[k] = 1;
-            if (advance) next[k + 1] = 1;
+            // The stars stay, the rest move on by one; the position before may have moved on to k already.
+            if (e[k] == u'*') next[k] = 1;
+            else if (e[k] == kDosStar) next[k] |= c != u'.' || at < lastDot || finalDotAtEnd;
+            else if (e[k] == kDosQm) next[k + 1] = c != u'.' || finalDotAtEnd;
+            else if (e[k] == kDosDot) next[k + 1] = c == u'.';
+            else next[k + 1] = e[k] == c;
         }
         close(next, at + 1);
         live.swap(next);

@@ -39,6 +39,7 @@ public:
 private:
     std::u16string expression_;   // rewritten and folded
     bool suffixOnly_ = false;     // "*" and then no wildcard: a name that ends so
+    bool oneWord_ = false;        // shorter than 64 units: matchesShort's positions are built
     // For expressions shorter than 64 units: bit k stands for position k.
     std::uint64_t star_ = 0, dosStar_ = 0, dosQm_ = 0, dosDot_ = 0;
     std::vector<std::pair<char16_t, std::uint64_t>> literals_;   // each unit's positions

@@ -86,6 +86,7 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"?", "a.b", false}, {"*.?", "noext", true}, {"*.?", "a.b", true},              // [R] "<\">": DOS_STAR
         {"*.?", "a.bc", false}, {"a*.?", "ab.c.d", true}, {"a.?", "a.bc", false},       //     keeps the last dot
         {"*.a*.", "x.ay", true}, {"*.a*.", "x.ay.z", false}, {"*.*.", "a.b", true},      // [R] [N]
+        {"a*.*.", "ab.c.d", true},                                                        // DOS_DOT then DOS_STAR
         {"*.??$", "setup.ex$", true}, {"*.??$", "setup.e$", false},
         {"*.tmp", "a.b.tmp", true}, {"*.tmp", "a.tmp.txt", false}, {"*.tmp", ".tmp", true},
         {"*.log", "notes.logbook", false},                                                // never the 8.3 alias
@@ -93,7 +94,7 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
         {"a.", "a", true}, {"*.bak ", "x.bak", true}, {"...", "x", false},               // [N]
         {"<.txt", "a.b.txt", true}, {"<txt", "a.btxt", false}, {"a>c", "abc", true},                                // typed DOS wildcards [F]
         {"sub\\*.tmp", "a.tmp", false}, {"../*", "a", false}, {"", "a", false},          // a path; an empty slot
-        {"Thumbs.db", "THUMBS.DB", true},                                                 // [U]
+        {"Thumbs.db", "THUMBS.DB", true}, {"a.bak", "b.bak", false},                      // [U]; no wildcard at all
         {"*.\xC7\x8D\xCE\xA3\xD0\x96", "p.\xC7\x8E\xCF\x83\xD0\xB6", true},              // *.ǍΣЖ, p.ǎσж
         {"*.\xCF\x82", "x.\xCE\xA3", true}, {"\xC7\x86", "\xC7\x85", true},              // ς/Σ, ǆ/ǅ
         {"*.\xC4\x9F", "x.\xC4\x9E", true}, {"\xD5\xA1*", "\xD4\xB1", true},             // ğ/Ğ, Armenian ա/Ա

@@ -183,8 +183,8 @@ TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
     CpuidAnswers cut = kCoffeeLake;   // a brand cut after its first leaf keeps what it has
     cut.leaves.erase({0x80000003, 0});
     EXPECT_EQ(DecodeBrand(cut), "Intel(R) Core(TM");
-    CpuidAnswers odd;   // control bytes and bytes above ASCII are dropped
-    odd.leaves[{0, 0}] = {0, 0x07C84241, 0, 0x20202043};
+    CpuidAnswers odd;   // control bytes, DEL and bytes above ASCII are dropped; a NUL ends the text
+    odd.leaves[{0, 0}] = {0, 0x07C84241, 0x44440000, 0x207F2043};
     EXPECT_EQ(DecodeVendor(odd), "ABC");
     CpuidAnswers endless;   // a leaf-4 list with no end stops after sixteen entries
     for (std::uint32_t s = 0; s < 40; ++s) endless.leaves[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0};
