@@ -94,16 +94,13 @@ bool RepairStartupEntry(ProgramState& state, Platform& platform, const CopiedFil
 
 bool RunRepair(HijackRow row, ProgramState& state, Platform& platform) {
     // Nothing changes that cannot be put back.
+    const RepairChanges changes = ChangesOf(row, state, platform);
     CopiedFiles copied;
-    if (!SaveBeforeRepair(ChangesOf(row, state, platform), RowName(row), platform, copied)) return false;
-    switch (row) {
-        case HijackRow::StartPage: return RestoreText(kStartPage, kCleanStartPage, state, platform);
-        case HijackRow::PlantedLibrary: return RepairPlantedLibrary(state, platform, copied);
-        case HijackRow::StartupEntry: return RepairStartupEntry(state, platform, copied);
-        case HijackRow::DesktopIcon: return RestoreText(kDesktopIconCommand, kCleanBrowserCommand, state, platform);
-        case HijackRow::HttpCommand: return RestoreText(kHttpCommand, kCleanBrowserCommand, state, platform);
-    }
-    return false;
+    if (!SaveBeforeRepair(changes, RowName(row), platform, copied)) return false;
+    if (row == HijackRow::PlantedLibrary) return RepairPlantedLibrary(state, platform, copied);
+    if (row == HijackRow::StartupEntry) return RepairStartupEntry(state, platform, copied);
+    const auto& [value, clean] = changes.writes.at(0);   // the other rows write one clean text
+    return RestoreText(value, clean, state, platform);
 }
 
 }  // namespace cc
