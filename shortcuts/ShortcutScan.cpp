@@ -27,14 +27,10 @@ bool NamesServerOrDevice(std::string_view path) {
 }  // namespace
 
 bool IsWorkingShortcut(FileSystem& files, std::string_view path) {
-    ShortcutTarget target = files.readShortcut(path);
-    switch (target.kind) {
-        case ShortcutTarget::Kind::Elsewhere: return true;
-        case ShortcutTarget::Kind::NotJudged: return true;   // never listed
-        case ShortcutTarget::Kind::Path: return NamesServerOrDevice(target.path) || files.pathExists(target.path);
-        case ShortcutTarget::Kind::Unreadable: return false;
-    }
-    return false;
+    const ShortcutTarget target = files.readShortcut(path);
+    if (target.kind == ShortcutTarget::Kind::Unreadable) return false;
+    if (target.kind == ShortcutTarget::Kind::Path) return NamesServerOrDevice(target.path) || files.pathExists(target.path);
+    return true;   // a shell item elsewhere, or not judged (never listed)
 }
 
 std::string InvalidTotalText(std::uint64_t totalBytes) {
