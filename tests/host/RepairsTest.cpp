@@ -272,6 +272,8 @@ TEST(RepairBackups, EachRepairSavesExactlyWhatItChangesBeforeChangingIt) {
         EXPECT_EQ(p.fakes.files.content(folder + file), content);
         EXPECT_NE(p.fakes.files.content(folder + "readme.txt").find("原来在  " + kSystem + file), std::string::npos) << file;
     }
+    const std::string valuesOnly = p.fakes.files.content(backups + "IE首页修改\\readme.txt");
+    EXPECT_TRUE(valuesOnly.find("undo.reg") != std::string::npos && valuesOnly.find("原样复制") == std::string::npos);
     EXPECT_FALSE(p.fakes.files.has(kLibrary) || p.fakes.files.has(kSystem + "SoundMan.exe"));
 }
 
@@ -312,6 +314,13 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
         const std::string undo = TextOf(p.fakes.files.content(saved + folder + "undo.reg"));
         EXPECT_NE(undo.find("\"Start Page\"=-"), std::string::npos) << folder;
     }
+    // A file that cannot be copied cannot be deleted.
+    p.fakes.files.addFile(kLibrary, "planted"), p.scan();
+    p.fakes.files.failWritesUnder(saved + "20261208-090507-DLL劫持\\dneapi.dll");
+    p.press(HijackRow::PlantedLibrary);
+    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    for (const auto& line : p.repairSteps) EXPECT_FALSE(line.starts_with("start ") || line.starts_with("delete ")) << line;
+    EXPECT_EQ(p.fakes.files.content(kLibrary), "planted");
 }
 
 // A value's line in the undo file: quoted only when a quoted string gives back the very bytes.
@@ -323,7 +332,9 @@ TEST(UndoFile, QuotesOnlyWhatAQuotedStringGivesBackByteForByte) {
         {{1, Stored(u"a\nb\0"sv)}, "\"v\"=hex(1):61,00,0a,00,62,00,00,00"},   // a line break
         {{1, Stored(u"a\0b\0"sv)}, "\"v\"=hex(1):61,00,00,00,62,00,00,00"},   // a NUL inside
         {{1, Stored(u"\xD800\0"sv)}, "\"v\"=hex(1):00,d8,00,00"},             // half a surrogate pair
+        {{1, Stored(u"\xDFFF\0"sv)}, "\"v\"=hex(1):ff,df,00,00"},
         {{1, {0x61, 0x00, 0x62}}, "\"v\"=hex(1):61,00,62"},                 // an odd byte
+        {{1, {0x61, 0x00, 0x00}}, "\"v\"=hex(1):61,00,00"},
         {{3, {}}, "\"v\"=hex(3):"},                                         // empty REG_BINARY
         {{0x20, {0xff}}, "\"v\"=hex(20):ff"},
     };

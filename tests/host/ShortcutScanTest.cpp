@@ -33,7 +33,8 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     for (const char* remote : {"\\\\server\\share\\gone.exe", "\\\\?\\UNC\\server\\x", "\\\\.\\COM9", "//server/y", "\\\\ab\\c\\d.exe", "\\\\"})
         fs.addShortcut("C:\\" + std::to_string(std::strlen(remote)) + ".lnk", {Kind::Path, remote});   // never probed
     fs.addShortcut("C:\\long.lnk", {Kind::Path, "\\\\?\\z:/"}, 10);   // a local path: probed
-    fs.addFile("C:\\broken.lnk", std::string(500, 'x')), fs.addFile("C:\\lnk"), fs.addFile("C:\\x.lab");   // unreadable; no shortcuts
+    fs.addShortcut("C:\\a.lnk", {Kind::Path, "\\\\?\\A:\\gone"}, 0);
+    fs.addFile("C:\\broken.lnk", std::string(500, 'x')), fs.addFile("C:\\lnk"), fs.addFile("C:\\x.lab"), fs.addFile("C:\\book");   // unreadable; no shortcuts
     fs.addShortcut("C:\\sub\\deeper.Lnk", {Kind::Path, "D:\\nothing"}, 100);
     fs.addShortcut("E:\\usb.lnk", {Kind::Path, ""}, 30);                      // no target at all
     fs.addShortcut("C:\\folder.lnk\\inside.lnk", {Kind::Path, "C:\\x"}, 10);  // in a folder named like a shortcut
@@ -44,9 +45,9 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     ui.setPumpHook([&](int) { seen.push_back(ui.caption("扫描") + (ui.disabled("扫描") ? "-" : "+") + (ui.controlBox() ? "box" : "")); });
     for (int scan = 0; scan < 2; ++scan) {
         ui.click("扫描");
-        EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk",
+        EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\a.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk",
                                      "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
-        for (int i = 0; i < 6; ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
+        for (int i = 0; i < 7; ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
         EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1250 bytes
         EXPECT_EQ(ui.caption("透明标签3") + ui.caption("扫描"), "扫描结果:扫描");
         EXPECT_TRUE(!ui.disabled("扫描") && ui.controlBox());
