@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,6 +47,34 @@ struct ShortcutTarget {
     std::string path;
 };
 
+// A folder held open since it was checked, to make things in. Everything is
+// made relative to the folder's handle and checked before it is used (a plain
+// file or folder, no link, that the system names by this folder's name and
+// its own), so no link planted on the way, before or during the writes, takes
+// a write elsewhere. Names are single names, without "\".
+class HeldFolder {
+public:
+    virtual ~HeldFolder() = default;
+    // The subfolder `name`, made here (or, unless `mustBeNew`, opened if it is
+    // there) and checked. Null when it cannot be; `taken` tells a name that had
+    // to be new and is there already. Held, it cannot be renamed or replaced.
+    virtual std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) = 0;
+    // A new file `name` with exactly these bytes; false when the name is taken.
+    virtual bool createFile(std::string_view name, std::span<const std::byte> content) = 0;
+    // Copies exactly the file at `from`, reached as deleteFile reaches it, to a
+    // new file `name` here; `id` gets the copied file's number, so that a
+    // deletion can hold to the very file that was copied.
+    virtual Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) = 0;
+    // Writes the bytes as the whole new content of the file `name`, replacing
+    // a read-only one too. An existing file is only replaced once the new
+    // content is completely on disk, so a failed write leaves it as it was.
+    virtual bool replaceFile(std::string_view name, std::span<const std::byte> content) = 0;
+    // Unless kept, the files createFile() and copyFile() made here are removed
+    // again when this object goes, and so is this folder if subfolder() made
+    // it and it is empty then: a failed backup leaves nothing half-made.
+    virtual void keep() = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -79,17 +108,9 @@ public:
     // of deletions opens each folder once; this closes them (an open folder
     // keeps its drive from being ejected). HeldFolders calls it.
     virtual void closeFolders() = 0;
-    // Writes the bytes as the whole new content of the file. An existing
-    // file is only replaced once the new content is completely on disk, so a
-    // failed write leaves the old file as it was.
-    virtual bool writeFile(std::string_view path, std::span<const std::byte> content) = 0;
-    // Copies exactly the file at `from`, reached as deleteFile reaches it, to
-    // `to`, a file that must not exist yet; `id` gets the copied file's
-    // number, so that a deletion can hold to the very file that was copied.
-    virtual Lookup copyFile(std::string_view from, std::string_view to, std::uint64_t& id) = 0;
-    // Creates a folder, or finds one there already: true when `path` is a
-    // folder (not a link) now. The folder above must exist.
-    virtual bool makeFolder(std::string_view path) = 0;
+    // The folder at `path`, reached as listFolder reaches folders and held
+    // open, to make files and folders in; null when it cannot be reached so.
+    virtual std::unique_ptr<HeldFolder> holdFolder(std::string_view path) = 0;
 };
 
 // Closes the folders a walk or a run of deletions kept open, however it ends.

@@ -1,6 +1,7 @@
 #include "repair/Backup.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "platform/RegistryText.h"
 #include "repair/UndoFile.h"
@@ -56,21 +57,47 @@ std::string Note(std::string_view row, const std::string& when, bool values, con
     return note;
 }
 
-// A new folder under the backup folders, named for the time and the row.
-std::string NewBackupFolder(std::string_view row, const LocalTime& now, Platform& platform) {
-    std::string folder = platform.system.QueryLocalAppData();
-    if (folder.empty()) return {};
-    for (std::string_view name : kBackupFolders)
-        if (!platform.files.makeFolder(folder += std::string(name) + "\\")) return {};
+// The folders from the local application data down to a new folder named for
+// the time and the row, each held from the moment it was checked, outermost
+// first; the last one is the backup's. False when a level cannot be reached,
+// made or checked: then nothing is written.
+bool HoldBackupFolders(std::string_view row, const LocalTime& now, Platform& platform,
+                       std::vector<std::unique_ptr<HeldFolder>>& levels) {
+    levels.push_back(platform.files.holdFolder(platform.system.QueryLocalAppData()));
+    bool taken = false;
+    for (std::string_view name : kBackupFolders) {
+        if (!levels.back()) return false;
+        levels.push_back(levels.back()->subfolder(name, false, taken));
+    }
+    if (!levels.back()) return false;
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-", now.year, now.month, now.day, now.hour,
                   now.minute, now.second);
-    const std::string name = folder + stamp + std::string(row);
+    const std::string name = stamp + std::string(row);
     for (int n = 1; n < 100; ++n) {   // two repairs of one row within a second
-        const std::string candidate = n == 1 ? name : name + "-" + std::to_string(n);
-        if (!platform.files.pathExists(candidate)) return platform.files.makeFolder(candidate) ? candidate + "\\" : "";
+        auto folder = levels.back()->subfolder(n == 1 ? name : name + "-" + std::to_string(n), true, taken);
+        if (folder) return levels.push_back(std::move(folder)), true;
+        if (!taken) return false;
     }
-    return {};
+    return false;
+}
+
+bool WriteBackup(const std::vector<ValueBefore>& before, const std::vector<std::string>& files, std::string_view row,
+                 Platform& platform, std::vector<std::unique_ptr<HeldFolder>>& levels, CopiedFiles& copied) {
+    const LocalTime now = platform.system.QueryLocalTime();
+    if (!HoldBackupFolders(row, now, platform, levels)) return false;
+    HeldFolder& folder = *levels.back();
+    for (const std::string& path : files) {
+        std::uint64_t id = 0;
+        const Lookup copy = folder.copyFile(path, FileName(path), id);
+        if (copy == Lookup::Failed) return false;
+        if (copy == Lookup::Found) copied[path] = id;
+    }
+    if (!before.empty() && !folder.createFile("undo.reg", UndoFileFor(before))) return false;
+    char when[32];
+    std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day, now.hour,
+                  now.minute, now.second);
+    return folder.createFile("readme.txt", Utf8File(Note(row, when, !before.empty(), copied)));
 }
 
 }  // namespace
@@ -84,20 +111,15 @@ bool SaveBeforeRepair(const RepairChanges& changes, std::string_view row, Platfo
         if (platform.files.fileExists(path)) files.push_back(path);
     if (before.empty() && files.empty()) return true;
 
-    const LocalTime now = platform.system.QueryLocalTime();
-    const std::string folder = NewBackupFolder(row, now, platform);
-    if (folder.empty()) return false;
-    for (const std::string& path : files) {
-        std::uint64_t id = 0;
-        const Lookup copy = platform.files.copyFile(path, folder + FileName(path), id);
-        if (copy == Lookup::Failed) return false;
-        if (copy == Lookup::Found) copied[path] = id;
-    }
-    if (!before.empty() && !platform.files.writeFile(folder + "undo.reg", UndoFileFor(before))) return false;
-    char when[32];
-    std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day, now.hour,
-                  now.minute, now.second);
-    return platform.files.writeFile(folder + "readme.txt", Utf8File(Note(row, when, !before.empty(), copied)));
+    std::vector<std::unique_ptr<HeldFolder>> levels;
+    const bool saved = WriteBackup(before, files, row, platform, levels, copied);
+    if (saved)
+        for (auto& level : levels) level->keep();
+    else
+        copied.clear();
+    // Innermost first: what a failed backup made goes, and a folder it made goes once it is empty.
+    while (!levels.empty()) levels.pop_back();
+    return saved;
 }
 
 }  // namespace cc

@@ -63,9 +63,8 @@ void DeleteSaved(const ProgramState& state, std::string_view name, const CopiedF
 // the old one; without a copy the old file is left alone.
 void RestoreMsconfig(const ProgramState& state, Platform& platform) {
     const std::span<const std::byte> copy = MsconfigCopy(platform);
-    const std::string target = SystemFile(state, kMsconfigProgram);
-    if (copy.empty() || target.empty()) return;
-    platform.files.writeFile(target, copy);
+    if (copy.empty() || state.SystemDirectory.empty()) return;
+    if (const auto folder = platform.files.holdFolder(state.SystemDirectory)) folder->replaceFile(kMsconfigProgram, copy);
 }
 
 bool RepairPlantedLibrary(ProgramState& state, Platform& platform, const CopiedFiles& copied) {

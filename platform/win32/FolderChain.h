@@ -26,6 +26,8 @@ public:
     HANDLE reach(std::wstring_view folder);
     // The subfolders the folder reached last listed, with their numbers.
     void noteSubfolder(std::wstring_view name, std::uint64_t id) { levels_.back().listedFolders[std::wstring(name)] = id; }
+    // The name the system reports for the folder reached last ("\a\b").
+    const std::wstring& reachedName() { return systemName(levels_.size() - 1); }
     // The name the system must report for `name` in the folder reached last.
     std::wstring childName(std::wstring_view name);
     void close() { levels_.clear(); }

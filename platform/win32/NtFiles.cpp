@@ -56,24 +56,18 @@ std::wstring WithoutTrailingDots(std::wstring_view path) {
     return out;
 }
 
-}  // namespace
-
-UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status) {
+// NtCreateFile of `name` relative to `parent` (or a whole NT path without
+// one), with identification-level impersonation only: a pipe planted under
+// the name learns who we are, but cannot act as us.
+UniqueHandle CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK access, ULONG share, ULONG disposition,
+                            ULONG options, NTSTATUS& status, IO_STATUS_BLOCK& io) {
     if (name.size() > 32767) {
         status = kInvalidParameter;
         return {};
     }
     UNICODE_STRING counted = Counted(name);
-    // Impersonation at identification level only: a pipe planted under this
-    // name learns who we are, but cannot act as us.
     SECURITY_QUALITY_OF_SERVICE quality{sizeof quality, SecurityIdentification, SECURITY_STATIC_TRACKING, FALSE};
-    ACCESS_MASK access = SYNCHRONIZE | FILE_READ_ATTRIBUTES;
-    ULONG options = FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
-    switch (purpose) {
-        case OpenFor::Listing: access |= FILE_LIST_DIRECTORY | FILE_TRAVERSE, options |= FILE_DIRECTORY_FILE; break;
-        case OpenFor::Reading: access |= FILE_READ_DATA, options |= FILE_NON_DIRECTORY_FILE; break;
-        case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
-    }
+    options |= FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
     // The drive's root is reached through the drive letter's own link.
     if (parent) options |= FILE_OPEN_REPARSE_POINT;
     for (;;) {
@@ -81,15 +75,74 @@ UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTST
         OBJECT_ATTRIBUTES object;
         InitializeObjectAttributes(&object, &counted, attributes, parent, nullptr);
         object.SecurityQualityOfService = &quality;
-        IO_STATUS_BLOCK io{};
+        io = {};
         HANDLE handle = nullptr;
-        status = NtCreateFile(&handle, access, &object, &io, nullptr, 0, kShareAll, FILE_OPEN, options, nullptr, 0);
+        status = NtCreateFile(&handle, access | SYNCHRONIZE, &object, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+                              disposition, options, nullptr, 0);
         if (status == kInvalidParameter && (attributes & OBJ_DONT_REPARSE)) {
             dontReparseRefused = true;
             continue;
         }
         return UniqueHandle(NT_SUCCESS(status) ? handle : INVALID_HANDLE_VALUE);
     }
+}
+
+}  // namespace
+
+UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status) {
+    ACCESS_MASK access = FILE_READ_ATTRIBUTES;
+    ULONG options = 0;
+    switch (purpose) {
+        case OpenFor::Listing: access |= FILE_LIST_DIRECTORY | FILE_TRAVERSE, options |= FILE_DIRECTORY_FILE; break;
+        case OpenFor::Reading: access |= FILE_READ_DATA, options |= FILE_NON_DIRECTORY_FILE; break;
+        case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
+        case OpenFor::Changing: access |= FILE_WRITE_ATTRIBUTES, options |= FILE_NON_DIRECTORY_FILE; break;
+    }
+    IO_STATUS_BLOCK io;
+    return CreateRelative(parent, name, access, kShareAll, FILE_OPEN, options, status, io);
+}
+
+UniqueHandle MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created) {
+    created = false;
+    if (!parent) {
+        status = kInvalidParameter;
+        return {};
+    }
+    IO_STATUS_BLOCK io;
+    UniqueHandle made = what == MakeAs::File
+        ? CreateRelative(parent, name, FILE_GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, FILE_SHARE_READ,
+                         FILE_CREATE, FILE_NON_DIRECTORY_FILE, status, io)
+        : CreateRelative(parent, name, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | DELETE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, what == MakeAs::Folder ? FILE_CREATE : FILE_OPEN_IF,
+                         FILE_DIRECTORY_FILE, status, io);
+    created = made && io.Information == FILE_CREATED;
+    return made;
+}
+
+bool IsPlainAt(HANDLE handle, bool folder, std::wstring_view expected, OpenedFile* opened) {
+    OpenedFile own;
+    OpenedFile& info = opened ? *opened : own;
+    return QueryOpened(handle, info) && info.directory == folder && !(info.attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           SamePathIgnoringCase(info.name, expected);
+}
+
+bool RenameInto(HANDLE file, HANDLE folder, std::wstring_view name) {
+    if (name.empty() || name.size() > 32767) return false;
+    std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFORMATION) + name.size() * sizeof(wchar_t)) / 8 + 1);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = folder;
+    rename->FileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+    std::copy(name.begin(), name.end(), rename->FileName);
+    IO_STATUS_BLOCK io{};
+    return NT_SUCCESS(NtSetInformationFile(file, &io, rename, static_cast<ULONG>(buffer.size() * 8), FileRenameInformation));
+}
+
+bool SetAttributes(HANDLE file, ULONG attributes) {
+    FILE_BASIC_INFORMATION basic{};   // times of 0 stay as they are
+    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    IO_STATUS_BLOCK io{};
+    return NT_SUCCESS(NtSetInformationFile(file, &io, &basic, sizeof basic, FileBasicInformation));
 }
 
 bool QueryOpened(HANDLE handle, OpenedFile& info) {

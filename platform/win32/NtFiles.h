@@ -23,13 +23,35 @@ struct OpenedFile {
     std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
 };
 
-enum class OpenFor { Listing, Reading, Deleting };
+enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */ };
+
+// What MakeNt makes in a folder: a new file to write, a new folder, or a
+// folder that may be there already. Folders are held without sharing their
+// deletion, so that nobody renames or replaces them while they are held.
+enum class MakeAs { File, Folder, FolderIfMissing };
 
 // Opens `name` (one name, no "\") in the folder `parent`, never through a
 // reparse point where the system lets us say so: the link itself is opened,
 // and shows as a reparse point. With no parent, `name` is a whole NT path
 // ("\??\C:\") and the system resolves it as it does any path.
 UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status);
+// Makes `name` in the folder `parent`, relative to its handle and never
+// through a reparse point: a name that is there already (a link too) is a
+// collision, but for FolderIfMissing, which opens it (a link itself, as a
+// reparse point, where the system lets us say so). `created` says whether it
+// is new.
+UniqueHandle MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created);
+constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035);
+// Whether the open handle is a plain file or folder, as asked, no reparse
+// point, that the system names `expected` ("\a\b"): where a link led
+// (Wine follows links whatever it is asked) the name tells.
+bool IsPlainAt(HANDLE handle, bool folder, std::wstring_view expected, OpenedFile* opened = nullptr);
+// Renames the open file to `name` in the open folder `folder`, replacing a
+// file of that name (never one that is read-only or open). The name is an
+// entry of that folder: a link there is replaced, not followed.
+bool RenameInto(HANDLE file, HANDLE folder, std::wstring_view name);
+// Sets the attributes of the open file (FILE_ATTRIBUTE_*), nothing else.
+bool SetAttributes(HANDLE file, ULONG attributes);
 // Attributes, number and name, in one call. The name is the costly part under
 // Wine (a round trip to its server and a path look-up).
 bool QueryOpened(HANDLE handle, OpenedFile& info);

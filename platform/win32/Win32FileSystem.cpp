@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32HeldFolder.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
@@ -187,73 +188,12 @@ bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) 
     return file && MarkForDeletion(file.get());   // it goes as the handle closes
 }
 
-bool Win32FileSystem::writeFile(std::string_view path, std::span<const std::byte> content) {
-    std::wstring target = LongPath(path);
-    std::wstring staging = target + L".cc-new";
-    {
-        // A staging file left over from an earlier run goes first, by handle;
-        // the new one must then be new, so nothing planted under its name
-        // (a link, a file held open) takes the write elsewhere.
-        deleteFile(std::string(path) + ".cc-new", kNotListed);
-        closeFolders();
-        UniqueHandle file(CreateFileW(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!file) return false;
-        size_t written = 0;
-        while (written < content.size()) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - written, 1u << 20));
-            DWORD done = 0;
-            if (!WriteFile(file.get(), content.data() + written, chunk, &done, nullptr) || done == 0) break;
-            written += done;
-        }
-        bool complete = written == content.size() && FlushFileBuffers(file.get());
-        if (!complete) {
-            file.reset();
-            DeleteFileW(staging.c_str());
-            return false;
-        }
-    }
-    // The swap: the old file stays until the new one has taken its name.
-    constexpr DWORD kSwap = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (MoveFileExW(staging.c_str(), target.c_str(), kSwap)) return true;
-    // A read-only file is replaced too, as it is deleted.
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-        !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
-        if (MoveFileExW(staging.c_str(), target.c_str(), kSwap)) return true;
-        SetFileAttributesW(target.c_str(), attributes);
-    }
-    DeleteFileW(staging.c_str());
-    return false;
-}
-
-Lookup Win32FileSystem::copyFile(std::string_view from, std::string_view to, std::uint64_t& id) {
-    bool gone = false;
-    OpenedFile opened;
-    UniqueHandle source = openExactFile(from, OpenFor::Reading, kNotListed, gone, &opened);
-    if (!source) return gone ? Lookup::Missing : Lookup::Failed;
-    UniqueHandle copy(CreateFileW(LongPath(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!copy) return Lookup::Failed;
-    std::vector<std::byte> buffer(1u << 16);
-    for (;;) {
-        DWORD got = 0, put = 0;
-        if (!ReadFile(source.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return Lookup::Failed;
-        if (got == 0) break;
-        if (!WriteFile(copy.get(), buffer.data(), got, &put, nullptr) || put != got) return Lookup::Failed;
-    }
-    if (!FlushFileBuffers(copy.get())) return Lookup::Failed;
-    id = opened.id;
-    return Lookup::Found;
-}
-
-bool Win32FileSystem::makeFolder(std::string_view path) {
-    const std::wstring folder = LongPath(path);
-    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+std::unique_ptr<HeldFolder> Win32FileSystem::holdFolder(std::string_view path) {
+    FolderChain chain;
+    HANDLE folder = chain.reach(Widen(path));
+    if (!folder || chain.reachedName().empty()) return nullptr;
+    std::wstring name = chain.reachedName();
+    return std::make_unique<Win32HeldFolder>(*this, std::move(chain), folder, std::move(name));
 }
 
 }  // namespace cc

@@ -5,7 +5,7 @@
 
 namespace cc {
 
-class Win32FileSystem final : public FileSystem {
+class Win32FileSystem : public FileSystem {
 public:
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) override;
     std::vector<std::string> drives(bool localDisksOnly) override;
@@ -15,17 +15,16 @@ public:
     ShortcutTarget readShortcut(std::string_view path) override;
     bool deleteFile(std::string_view path, std::uint64_t listedId) override;
     void closeFolders() override { folders_.close(); }
-    bool writeFile(std::string_view path, std::span<const std::byte> content) override;
-    Lookup copyFile(std::string_view from, std::string_view to, std::uint64_t& id) override;
-    bool makeFolder(std::string_view path) override;
+    std::unique_ptr<HeldFolder> holdFolder(std::string_view path) override;
 
-private:
     // The file `path` names, opened in its folder as reached through the
     // chain, and only if it is a plain file on disk that reports exactly that
     // name and, unless kNotListed, that number. `gone`: no file has that name.
     // `opened`, if given, gets what the handle said of the file.
     UniqueHandle openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                OpenedFile* opened = nullptr);
+
+private:
 
     FolderChain folders_;
 };

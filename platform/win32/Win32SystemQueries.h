@@ -5,7 +5,7 @@
 
 namespace cc {
 
-class Win32SystemQueries final : public SystemQueries {
+class Win32SystemQueries : public SystemQueries {
 public:
     Win32SystemQueries();
 

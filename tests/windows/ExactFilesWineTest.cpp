@@ -55,21 +55,28 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_EQ(test::ReadWholeFile(Widen(set + "old\\user\\c.log")), "c.log");
 
     // A copy is of exactly the file listed, into a new file only; a link or a pipe is not copied.
+    // What a folder object made goes with it unless kept.
     const std::string planted = "T:\\planted\\", copy = planted + "copy\\";
     std::uint64_t copied = 0;
-    EXPECT_TRUE(files.makeFolder(copy) && files.makeFolder(copy));
-    EXPECT_FALSE(files.makeFolder(set + "old\\user\\d.log"));   // a file of that name
-    EXPECT_EQ(files.copyFile(set + "old\\user\\ro.log", copy + "ro.log", copied), Lookup::Found);
+    bool taken = false;
+    const auto held = files.holdFolder(planted);
+    ASSERT_TRUE(held);
+    auto into = held->subfolder("copy", true, taken);
+    ASSERT_TRUE(into);
+    EXPECT_TRUE(!held->subfolder("copy", true, taken) && taken);
+    EXPECT_FALSE(files.holdFolder(set + "old\\user\\d.log"));   // a file of that name
+    EXPECT_EQ(into->copyFile(set + "old\\user\\ro.log", "ro.log", copied), Lookup::Found);
     EXPECT_EQ(copied, ids["ro.log"]);
     EXPECT_EQ(test::ReadWholeFile(Widen(copy + "ro.log")), "ro.log");
-    EXPECT_EQ(files.copyFile(set + "old\\user\\d.log", copy + "ro.log", copied), Lookup::Failed);   // no overwrite
+    EXPECT_EQ(into->copyFile(set + "old\\user\\d.log", "ro.log", copied), Lookup::Failed);   // no overwrite
     EXPECT_EQ(test::ReadWholeFile(Widen(copy + "ro.log")), "ro.log");
-    EXPECT_EQ(files.copyFile(set + "old\\user\\gone.log", copy + "gone.log", copied), Lookup::Missing);
+    EXPECT_EQ(into->copyFile(set + "old\\user\\gone.log", "gone.log", copied), Lookup::Missing);
     for (const char* name : {"link.lnk", "pipe.lnk"}) {
-        EXPECT_EQ(files.copyFile(planted + name, copy + name, copied), Lookup::Failed) << name;
+        EXPECT_EQ(into->copyFile(planted + name, name, copied), Lookup::Failed) << name;
         EXPECT_FALSE(test::Exists(Widen(copy + name))) << name;
     }
-    DeleteFileW(Widen(copy + "ro.log").c_str()), RemoveDirectoryW(Widen(copy).c_str());
+    into.reset();
+    EXPECT_FALSE(test::Exists(Widen(copy)));
 
     // Planted as shortcuts, a link and a pipe are neither read nor deleted; the real one is.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -151,26 +152,11 @@ public:
         return true;
     }
     void closeFolders() override {}
-    Lookup copyFile(std::string_view from, std::string_view to, std::uint64_t& id) override {
-        record("copy " + std::string(from));
-        const auto entry = find(from);
-        if (!entry) return Lookup::Missing;
-        if (refused(to) || has(to)) return Lookup::Failed;
-        id = entry->id;
-        addFile(std::string(to), files_[Key(from)]);
-        return Lookup::Found;
-    }
-    bool makeFolder(std::string_view path) override {
-        if (pathExists(path)) return !has(path);
-        if (refused(path)) return false;
-        addFolder(std::string(path.ends_with('\\') ? path.substr(0, path.size() - 1) : path));
-        return true;
-    }
-    bool writeFile(std::string_view path, std::span<const std::byte> content) override {
-        record("write " + std::string(path));
-        if (refused(path)) return false;
-        addFile(std::string(path), std::string(reinterpret_cast<const char*>(content.data()), content.size()));
-        return true;
+    // Any path but a file's is held (its folders come with what is made in it); what is made in it is
+    // logged as "copy <from>" and "write <path>".
+    std::unique_ptr<HeldFolder> holdFolder(std::string_view path) override {
+        const std::string folder = path.ends_with('\\') ? std::string(path) : std::string(path) + "\\";
+        return path.empty() || has(folder.substr(0, folder.size() - 1)) ? nullptr : std::make_unique<Held>(*this, folder, false);
     }
 
 private:
@@ -196,6 +182,62 @@ private:
         auto same = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(entry.name); });
         if (same != entries.end()) *same = std::move(entry);
         else entries.push_back(std::move(entry));
+    }
+
+    // Removes what it made unless kept: its files, then itself once empty.
+    class Held final : public HeldFolder {
+    public:
+        Held(MemoryFileSystem& fs, std::string path, bool made) : fs_(fs), path_(std::move(path)), made_(made) {}
+        ~Held() override {
+            if (kept_) return;
+            for (const std::string& file : madeFiles_) fs_.erase(file);
+            if (made_ && fs_.folders_[Key(path_)].empty()) fs_.erase(path_.substr(0, path_.size() - 1)), fs_.folders_.erase(Key(path_));
+        }
+        std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override {
+            const std::string path = path_ + std::string(name);
+            const bool there = fs_.folders_.count(Key(path + "\\")) != 0;
+            taken = there && mustBeNew;
+            if (fs_.has(path) || taken || (!there && fs_.refused(path))) return nullptr;
+            if (!there) fs_.addFolder(path);
+            return std::make_unique<Held>(fs_, path + "\\", !there);
+        }
+        bool createFile(std::string_view name, std::span<const std::byte> content) override {
+            const std::string path = path_ + std::string(name);
+            fs_.record("write " + path);
+            if (fs_.refused(path) || fs_.has(path)) return false;
+            fs_.addFile(path, std::string(reinterpret_cast<const char*>(content.data()), content.size()));
+            return madeFiles_.push_back(path), true;
+        }
+        Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override {
+            const std::string path = path_ + std::string(name);
+            fs_.record("copy " + std::string(from));
+            const auto entry = fs_.find(from);
+            if (!entry) return Lookup::Missing;
+            if (fs_.refused(path) || fs_.has(path)) return Lookup::Failed;
+            id = entry->id;
+            fs_.addFile(path, fs_.files_[Key(from)]);
+            return madeFiles_.push_back(path), Lookup::Found;
+        }
+        bool replaceFile(std::string_view name, std::span<const std::byte> content) override {
+            const std::string path = path_ + std::string(name);
+            fs_.record("write " + path);
+            if (fs_.refused(path)) return false;
+            fs_.addFile(path, std::string(reinterpret_cast<const char*>(content.data()), content.size()));
+            return true;
+        }
+        void keep() override { kept_ = true; }
+
+    private:
+        MemoryFileSystem& fs_;
+        std::string path_;   // ends in "\"
+        bool made_, kept_ = false;
+        std::vector<std::string> madeFiles_;
+    };
+    void erase(const std::string& path) {   // a file or a folder entry, unlogged
+        const std::string key = Key(path);
+        files_.erase(key);
+        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
+        std::erase_if(entries, [&](const FolderEntry& e) { return Key(e.name) == Key(Name(key)); });
     }
 
     struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
