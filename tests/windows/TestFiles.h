@@ -54,15 +54,16 @@ inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name,
     return ok;
 }
 
-// Swaps the folder `set`\cur (holding user\) for `set`\alt, whose user is a
-// link to the privileged folder (scripts/test-fixtures.sh). Wine cannot make
-// links, and its MoveFileW moves what a link leads to, so only real folders
-// are renamed. True once user shows as a reparse point in the listing.
-inline bool SwapInLink(const std::wstring& set) {
+// Swaps the folder `set`\cur (holding user\) for `set`\alt, whose user (or
+// `link`, a path below it) is a link to the privileged folder
+// (scripts/test-fixtures.sh). Wine cannot make links, and its MoveFileW moves
+// what a link leads to, so only real folders are renamed. True once the link
+// shows as a reparse point in the listing.
+inline bool SwapInLink(const std::wstring& set, const std::wstring& link = L"user") {
     if (!MoveFileW((set + L"cur").c_str(), (set + L"old").c_str()) || !MoveFileW((set + L"alt").c_str(), (set + L"cur").c_str()))
         return false;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((set + L"cur\\user").c_str(), &data);
+    HANDLE find = FindFirstFileW((set + L"cur\\" + link).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return false;
     FindClose(find);
     return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
