@@ -1,10 +1,11 @@
-// The strip's tooltip control is the one the tab control hands out
-// (TCM_GETTOOLTIPS), with one tool per named tab, numbered as the tabs are:
-// that is where screen readers look for the name of a tab without text. The
-// tools ask the strip for their text when they show, and follow the mouse
-// themselves, so nothing changes on screen until the pointer rests on a tab.
-// Wine's tab control adds no tools of its own even with TCS_TOOLTIPS, so the
-// program adds them everywhere; one that a tab control did add is only moved.
+// The strip is handed a tooltip control (TCM_SETTOOLTIPS), so that it is the
+// one the tab control hands out (TCM_GETTOOLTIPS), with one tool per named
+// tab, numbered as the tabs are: that is where screen readers look for the
+// name of a tab without text. The tools ask the strip for their text when
+// they show, and follow the mouse themselves, so nothing changes on screen
+// until the pointer rests on a tab. The program makes the tools because
+// Wine's tab control makes none, even with TCS_TOOLTIPS; a tool a tab control
+// did make is only moved.
 #include "ui/win32/TabTips.h"
 
 #include <commctrl.h>
