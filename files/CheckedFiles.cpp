@@ -1,5 +1,7 @@
 #include "files/CheckedFiles.h"
 
+#include "ui/LongWork.h"
+
 namespace cc {
 
 std::uint64_t TotalSize(const std::vector<ListedFile>& listed) {
@@ -10,6 +12,9 @@ std::uint64_t TotalSize(const std::vector<ListedFile>& listed) {
 
 void DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& files, std::vector<ListedFile>& listed) {
     HeldFolders held(files);   // consecutive results in one folder open it once
+    int checked = 0;
+    for (int i = 0, count = c.itemCount(list); i < count; ++i) checked += c.itemChecked(list, i);
+    LongWork shown(c, checked);
     std::vector<int> gone;
     std::vector<ListedFile> kept;
     for (int i = 0, count = c.itemCount(list); i < count; ++i) {
@@ -20,6 +25,7 @@ void DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& file
         }
         if (known) files.deleteFile(c.itemText(list, i), listed[i].id);   // without a record, nothing to hold it to
         gone.push_back(i);
+        shown.progress(static_cast<int>(gone.size()));
         c.keepAnswering();
     }
     // No input is processed in this loop, so nobody can see the list between

@@ -7,6 +7,7 @@
 #include "junk/DiskSpace.h"
 #include "junk/PatternList.h"
 #include "ui/ListActions.h"
+#include "ui/LongWork.h"
 
 namespace cc {
 namespace {
@@ -42,6 +43,7 @@ void JunkScan::scanClicked() {
     for (int i = 0, n = c_.itemCount(kPatternList); i < n && !anyChecked; ++i) anyChecked = c_.itemChecked(kPatternList, i);
     if (!anyChecked) return;
 
+    LongWork shown(c_);
     c_.clearItems(kResultList);
     listed_.clear();
     c_.setCaption(kScanButton, kStopCaption);

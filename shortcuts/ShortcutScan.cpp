@@ -3,6 +3,7 @@
 #include "files/CheckedFiles.h"
 #include "files/FolderWalk.h"
 #include "ui/ListActions.h"
+#include "ui/LongWork.h"
 
 namespace cc {
 namespace {
@@ -40,6 +41,7 @@ std::string InvalidTotalText(std::uint64_t totalBytes) {
 ShortcutScan::ShortcutScan(ControlLayer& controls, FileSystem& files) : c_(controls), files_(files) {}
 
 void ShortcutScan::scanClicked() {
+    LongWork shown(c_);
     c_.setControlBox(false);
     c_.setCaption("扫描", "扫描中..");
     c_.setDisabled("扫描", true);

@@ -169,7 +169,8 @@ constexpr std::array<ControlSpec, kControlCount> kControls{{
     {"超级列表框1", K::ReportListView, "高级选择夹3", 4, {16, 32, 456, 280}, ""},
 }};
 
-constexpr std::array<std::string_view, 6> kTabs1Texts{"", "", "", "", "", ""};
+// Not drawn: the names of the pages, shown as tooltips. Tabs 2 and 5 hold nothing and have none.
+constexpr std::array<std::string_view, 6> kTabs1Texts{"系统信息", "无效快捷方式", "", "垃圾清理", "浏览器修复", ""};
 constexpr std::array<int, 6> kTabs1Icons{IDI_TAB1_SYSINFO, IDI_TAB1_SHORTCUTS, IDI_TAB1_EMPTY2,
                                          IDI_TAB1_JUNK, IDI_TAB1_REPAIR, IDI_TAB1_EMPTY5};
 constexpr std::array<std::string_view, 7> kTabs2Texts{"主页", "CPU", "主版", "硬盘", "网卡", "内存", "系统"};

@@ -75,7 +75,7 @@ struct TabSpec {
     std::string_view control;
     TabPlacement placement;
     bool showText;
-    std::span<const std::string_view> texts;   // one per tab (empty texts when showText is false)
+    std::span<const std::string_view> texts;   // one per tab; when not shown, its tooltip (empty: none)
     std::span<const int> icons;                // one 32x32 icon resource per tab, or empty
 };
 

@@ -27,6 +27,16 @@ enum class Event {
 
 using Handler = std::function<void()>;
 
+// Long work as the system shows it outside the window, on the taskbar button:
+// nothing, busy for a time nobody knows (a scan), or a share done (a deletion).
+struct WorkProgress {
+    enum class State { None, Busy, Share };
+    State state = State::None;
+    int done = 0;    // Share: `done` of `total`
+    int total = 0;
+    bool operator==(const WorkProgress&) const = default;
+};
+
 // The two kinds of message box the program shows.
 enum class MessageKind {
     Ok,               // a single OK button, no icon
@@ -106,6 +116,10 @@ public:
     virtual bool minimised() const = 0;
     virtual void setMinimised(bool minimised) = 0;
     virtual Size screenSize() const = 0;
+    // Long work on the taskbar button. When work shown there for long ends
+    // while another window is in front, the button asks for the user's eye.
+    virtual WorkProgress workProgress() const = 0;
+    virtual void setWorkProgress(WorkProgress progress) = 0;
     // Hands the held mouse button to the system's move or size tracking, as a
     // press on that part of a standard frame would (a hit-test code).
     virtual void startSystemTracking(int hitTestCode) = 0;

@@ -220,6 +220,10 @@ std::string ControlModel::windowTitle() const { checkOpen(); return title_; }
 void ControlModel::setWindowTitle(std::string_view title) { checkOpen(); title_ = std::string(title); }
 bool ControlModel::controlBox() const { checkOpen(); return controlBox_; }
 void ControlModel::setControlBox(bool enabled) { checkOpen(); controlBox_ = enabled; }
+void ControlModel::setWorkProgress(WorkProgress progress) {
+    checkOpen();
+    if (progress != progress_) progressShown_.push_back(progress_ = progress);
+}
 bool ControlModel::minimised() const { checkOpen(); return minimised_; }
 void ControlModel::setMinimised(bool minimised) { checkOpen(); minimised_ = minimised; }
 

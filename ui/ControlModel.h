@@ -70,6 +70,8 @@ public:
     bool minimised() const override;
     void setMinimised(bool minimised) override;
     Size screenSize() const override { return screen_; }
+    WorkProgress workProgress() const override { return progress_; }
+    void setWorkProgress(WorkProgress progress) override;
     void startSystemTracking(int hitTestCode) override;
     void close() override;
 
@@ -120,6 +122,7 @@ public:
 
     void setScreenSize(Size size) { screen_ = size; }
     const std::vector<int>& trackingRequests() const { return tracking_; }
+    const std::vector<WorkProgress>& workProgressShown() const { return progressShown_; }   // every change, in order
 
 private:
     struct Item {
@@ -158,6 +161,8 @@ private:
     bool closed_ = false;
     Size screen_{1024, 768};
     std::vector<int> tracking_;
+    WorkProgress progress_;
+    std::vector<WorkProgress> progressShown_;
 
     std::deque<bool> messageAnswers_;
     std::deque<std::optional<std::string>> inputAnswers_;

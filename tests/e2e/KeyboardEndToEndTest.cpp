@@ -148,6 +148,10 @@ TEST(KeyboardEndToEnd, EveryJobByKeyboardAndEveryControlNamed) {
         ASSERT_TRUE(PageAfter({VK_CONTROL, VK_TAB}, outer, tab)) << tab;
         ExpectEveryShownControlNamed(program, ("outer page " + std::to_string(tab)).c_str());
     }
+    // Its tabs show icons only: the tooltip names each page that holds something.
+    std::vector<std::wstring> tips;
+    for (int tab = 0; tab < 6; ++tab) tips.push_back(program.tabTip(outer, tab));
+    EXPECT_EQ(tips, (std::vector<std::wstring>{L"系统信息", L"无效快捷方式", L"", L"垃圾清理", L"浏览器修复", L""}));
     ASSERT_TRUE(PageAfter({VK_CONTROL, VK_SHIFT, VK_TAB}, outer, 5));
     ASSERT_TRUE(PageAfter({VK_CONTROL, VK_SHIFT, VK_TAB}, outer, 4));
 

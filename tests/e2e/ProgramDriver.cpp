@@ -195,6 +195,21 @@ std::wstring ProgramDriver::text(HWND control) const {
     return buffer;
 }
 
+std::wstring ProgramDriver::tabTip(HWND tabs, int index) const {
+    constexpr int kChars = 80;
+    RemoteBlock block(process_.hProcess, sizeof(TOOLINFOW) + kChars * sizeof(wchar_t));
+    TOOLINFOW tool{sizeof tool, 0, tabs, static_cast<UINT_PTR>(index)};
+    tool.lpszText = reinterpret_cast<wchar_t*>(block.at + sizeof tool);
+    wchar_t text[kChars]{};
+    WriteProcessMemory(block.process, block.at, &tool, sizeof tool, nullptr);
+    WriteProcessMemory(block.process, tool.lpszText, text, sizeof text, nullptr);
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(tabs, TCM_GETTOOLTIPS, 0, 0));
+    if (!tips) return L"?";
+    SendMessageW(tips, TTM_GETTEXTW, kChars, LPARAM(block.at));
+    ReadProcessMemory(block.process, tool.lpszText, text, sizeof text - sizeof(wchar_t), nullptr);
+    return text;
+}
+
 bool ProgramDriver::waitForText(HWND control, const std::wstring& expected, int timeoutMs) const {
     return WaitFor([&] { return text(control) == expected; }, timeoutMs);
 }

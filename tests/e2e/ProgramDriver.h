@@ -46,6 +46,7 @@ public:
     bool listChecked(HWND list, int item) const;
     int findItem(HWND list, const std::wstring& text) const;   // -1 if none
     std::wstring text(HWND control) const;
+    std::wstring tabTip(HWND tabs, int index) const;   // what the strip's tooltip shows over a tab
     bool waitForText(HWND control, const std::wstring& expected, int timeoutMs = 60000) const;
 
     // The program's modal box; answered with IDOK or IDCANCEL after typing

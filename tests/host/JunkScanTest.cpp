@@ -62,12 +62,13 @@ TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutA
     ui.click("按钮1");   // no pattern checked: only the estimate is cleared
     EXPECT_EQ(results(), (Strings{"C:\\earlier.tmp"}));
     EXPECT_EQ(ui.caption("按钮1") + ui.caption("标签6") + ui.windowTitle(), "扫描垃圾澄川清理助手 V1.0.3");
-    EXPECT_TRUE(log("list").empty());
+    EXPECT_TRUE(log("list").empty() && ui.workProgressShown().empty());
     checkPatterns({"*.tmp"});
     Strings titles;
     ui.setPumpHook([&](int) { titles.push_back(ui.windowTitle()); });
     ui.click("按钮1");
     EXPECT_EQ(titles, (Strings{"澄川清理助手 V1.0.3", "C:\\one", "C:\\two", "C:\\"}));
+    EXPECT_EQ(ui.workProgressShown(), (std::vector<WorkProgress>{{WorkProgress::State::Busy}, {}}));   // on the taskbar button
     titles.clear();
     ui.setItemChecked(kDriveList, 0, false);   // now D: alone: no folder of the scan before
     ui.click("按钮1");

@@ -8,6 +8,7 @@
 #include "files/CheckedFiles.h"
 #include "shortcuts/ShortcutScan.h"
 #include "ui/ListActions.h"
+#include "ui/LongWork.h"
 
 using namespace cc;
 using Kind = ShortcutTarget::Kind;
@@ -42,7 +43,10 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     fs.addFolder("C:\\link", true);                                            // a junction: not followed
     fs.addShortcut("C:\\link\\loop.lnk", {Kind::Path, "C:\\x"}, 10);
     Strings seen;
-    ui.setPumpHook([&](int) { seen.push_back(ui.caption("扫描") + (ui.disabled("扫描") ? "-" : "+") + (ui.controlBox() ? "box" : "")); });
+    ui.setPumpHook([&](int) {
+        seen.push_back(ui.caption("扫描") + (ui.disabled("扫描") ? "-" : "+") + (ui.controlBox() ? "box" : "") +
+                       (ui.workProgress() == WorkProgress{WorkProgress::State::Busy} ? "busy" : ""));
+    });
     for (int scan = 0; scan < 2; ++scan) {
         ui.click("扫描");
         EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\a.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk",
@@ -52,7 +56,37 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
         EXPECT_EQ(ui.caption("透明标签3") + ui.caption("扫描"), "扫描结果:扫描");
         EXPECT_TRUE(!ui.disabled("扫描") && ui.controlBox());
     }
-    EXPECT_EQ(seen, Strings(10, "扫描中..-"));   // C:\, Windows, sub, folder.lnk and E:\, twice
+    EXPECT_EQ(seen, Strings(10, "扫描中..-busy"));   // C:\, Windows, sub, folder.lnk and E:\, twice
+    EXPECT_EQ(ui.workProgressShown().size(), 4u);   // busy and back to nothing, twice
+    EXPECT_EQ(ui.workProgress(), WorkProgress{});
+}
+
+// A deletion shows the share done on the taskbar button in whole percents
+// when it has more than kManyItems checked items, nothing when it has no more;
+// work done inside other work hands the button back to it.
+TEST_F(ShortcutScanTest, ADeletionOfManyItemsShowsItsShareAndWorkInsideWorkHandsTheButtonBack) {
+    using S = WorkProgress::State;
+    constexpr int kMany = kManyItems + 1;
+    for (int checked : {kManyItems, kMany}) {
+        std::vector<ListedFile> records(checked + 1);
+        for (int i = 0; i <= checked; ++i) ui.addItem(kShortcutList, "C:\\" + std::to_string(i) + ".lnk");
+        SetAllChecked(ui, kShortcutList, true), ui.setItemChecked(kShortcutList, 0, false);   // the count is of checked items
+        DeleteCheckedFiles(ui, kShortcutList, fs, records);
+        ASSERT_EQ(listed().size(), 1u);
+        ui.clearItems(kShortcutList);
+    }
+    const std::vector<WorkProgress>& shown = ui.workProgressShown();
+    ASSERT_EQ(shown.size(), 102u);   // 0 %, each whole percent up to 100 %, then nothing
+    EXPECT_EQ(shown.front(), (WorkProgress{S::Share, 0, kMany}));
+    for (size_t i = 1; i <= 100; ++i) EXPECT_TRUE(shown[i].state == S::Share && shown[i].done > shown[i - 1].done) << i;
+    EXPECT_EQ(shown[100], (WorkProgress{S::Share, kMany, kMany}));
+    EXPECT_EQ(shown.back(), WorkProgress{});
+    {
+        LongWork scan(ui);
+        { LongWork(ui, kMany).progress(kMany); }
+        EXPECT_EQ(ui.workProgress(), WorkProgress{S::Busy});
+    }
+    EXPECT_EQ(ui.workProgress(), WorkProgress{});
 }
 
 TEST_F(ShortcutScanTest, DeleteTakesOnlyCheckedItemsAndAnEmptyListOffersAScanEvenDuringAScan) {

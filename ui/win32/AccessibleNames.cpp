@@ -4,11 +4,13 @@
 // in the window order. Controls whose text shows, the buttons, the check box
 // and the links, name themselves; these are the others. Neither a list view
 // nor a tab control nor the title-bar buttons draw their window text, so
-// giving them one changes no pixel; the labels are hidden statics.
+// giving them one changes no pixel; the labels are hidden statics. A tab is
+// named by its text, or where it shows an icon only, by its tooltip.
 #include <array>
 #include <string_view>
 
 #include "platform/win32/Utf.h"
+#include "ui/win32/TabTips.h"
 #include "ui/win32/Win32Window.h"
 
 namespace cc {
@@ -62,6 +64,8 @@ void Win32Window::nameControls() {
         SetWindowPos(label, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     nameMaximiseButton();
+    for (const TabSpec& tabs : TabControls())
+        if (const Control* c = find(tabs.control); c && !tabs.showText) NameTabsByTips(c->hwnd, tabs);
 }
 
 void Win32Window::nameMaximiseButton() {

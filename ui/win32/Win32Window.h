@@ -13,6 +13,7 @@
 #include "ui/Catalogue.h"
 #include "ui/ControlLayer.h"
 #include "ui/win32/Pictures.h"
+#include "ui/win32/TaskbarProgress.h"
 #include "ui/win32/Widgets.h"
 
 namespace cc {
@@ -81,6 +82,10 @@ public:
     bool minimised() const override;
     void setMinimised(bool minimised) override;
     Size screenSize() const override;
+    WorkProgress workProgress() const override { return taskbar_.shown(); }
+    void setWorkProgress(WorkProgress progress) override {
+        if (!closed_) taskbar_.show(window_, progress, GetTickCount());
+    }
     void startSystemTracking(int hitTestCode) override;
     void close() override;
 
@@ -166,6 +171,7 @@ private:
     HIMAGELIST tabIcons_[2] = {nullptr, nullptr};
     HBRUSH white_ = nullptr;
     PictureCache pictures_;
+    TaskbarProgress taskbar_;
     DWORD lastShown_ = 0;
     DWORD lastPump_ = 0;
     DWORD lastAnswer_ = 0;

@@ -1,0 +1,119 @@
+// Long work on the taskbar button: what the taskbar's object is asked, the
+// flash when long work ends behind another window, nothing at all where the
+// system has no such object, and the real window over the real object.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shobjidl.h>
+
+#include <string>
+
+#include "ui/win32/TaskbarProgress.h"
+#include "ui/win32/Win32Window.h"
+
+using namespace cc;
+using S = WorkProgress::State;
+
+namespace {
+
+// Writes down what it is asked; nothing else of it is ever used.
+struct RecordingTaskbar final : ITaskbarList3 {
+    std::string log;
+    HWND window = nullptr;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE HrInit() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE AddTab(HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeleteTab(HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ActivateTab(HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetActiveAlt(HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE MarkFullscreenWindow(HWND, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetProgressValue(HWND hwnd, ULONGLONG done, ULONGLONG total) override {
+        log += (hwnd == window ? "" : "?") + std::to_string(done) + "/" + std::to_string(total) + " ";
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetProgressState(HWND hwnd, TBPFLAG state) override {
+        log += (hwnd == window ? "" : "?") + std::string(state == TBPF_INDETERMINATE ? "busy " : state == TBPF_NOPROGRESS ? "none " : "other ");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE RegisterTab(HWND, HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE UnregisterTab(HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetTabOrder(HWND, HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetTabActive(HWND, HWND, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ThumbBarAddButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ThumbBarUpdateButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ThumbBarSetImageList(HWND, HIMAGELIST) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetOverlayIcon(HWND, HICON, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetThumbnailTooltip(HWND, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetThumbnailClip(HWND, RECT*) override { return E_NOTIMPL; }
+    ULONG refs = 0;
+};
+
+RecordingTaskbar gTaskbar;
+
+ComPtr<ITaskbarList3> ConnectRecording() {
+    ComPtr<ITaskbarList3> taskbar;
+    gTaskbar.AddRef();
+    gTaskbar.log += "connect ";
+    *taskbar.put() = &gTaskbar;
+    return taskbar;
+}
+
+ComPtr<ITaskbarList3> ConnectNothing() { return {}; }
+
+HWND TopWindow(const wchar_t* title) {
+    return CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+TEST(TaskbarProgressWine, ShowsWorkOnTheButtonFlashesWhenLongWorkEndsBehindAnotherWindowAndIsQuietWithoutTheObject) {
+    HWND window = TopWindow(L"work"), other = TopWindow(L"other");
+    gTaskbar.window = window;
+    struct Case {
+        TaskbarProgress::Connect connect;
+        HWND inFront;
+        DWORD endsAt;   // ms after the start
+        const char* log;
+        bool flashed;
+    };
+    for (const Case& c : {
+             Case{ConnectRecording, window, 5000, "connect busy 1/4 4/4 none ", false},
+             Case{ConnectRecording, other, kLongWorkMs - 1, "connect busy 1/4 4/4 none ", false},
+             Case{ConnectRecording, other, kLongWorkMs, "connect busy 1/4 4/4 none ", true},
+             Case{ConnectNothing, other, 5000, "", false},
+         }) {
+        SetForegroundWindow(c.inFront);
+        ASSERT_EQ(GetForegroundWindow(), c.inFront);
+        gTaskbar.log.clear();
+        TaskbarProgress progress(c.connect);
+        const DWORD start = 0xFFFFF000;   // the tick count wraps on the way
+        for (WorkProgress step : {WorkProgress{S::Busy}, WorkProgress{S::Busy}, WorkProgress{S::Share, 1, 4}, WorkProgress{S::Share, 4, 4}}) {
+            EXPECT_FALSE(progress.show(window, step, start));
+            EXPECT_EQ(progress.shown(), step);
+        }
+        EXPECT_EQ(progress.show(window, {}, start + c.endsAt), c.flashed) << c.endsAt;
+        EXPECT_EQ(progress.shown(), WorkProgress{});
+        EXPECT_EQ(gTaskbar.log, c.log);
+        EXPECT_EQ(gTaskbar.refs, 0u);   // let go at the end: the next work connects afresh
+    }
+    DestroyWindow(window), DestroyWindow(other);
+}
+
+// Whatever this system's taskbar object does, or lacks, the window goes on.
+TEST(TaskbarProgressWine, TheRealWindowShowsWorkThroughTheRealTaskbarObject) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        Win32Window window(GetModuleHandleW(nullptr));
+        ASSERT_TRUE(window.create());
+        window.show();
+        for (WorkProgress step : {WorkProgress{S::Busy}, WorkProgress{S::Share, 1, 3}, WorkProgress{S::Share, 3, 3}, WorkProgress{}}) {
+            window.setWorkProgress(step);
+            EXPECT_EQ(window.workProgress(), step);
+            DWORD_PTR answer = 0;
+            EXPECT_TRUE(SendMessageTimeoutW(window.handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+        }
+    }
+    CoUninitialize();
+}
