@@ -51,18 +51,6 @@ bool IconFromFileBytes(const BYTE* bytes, DWORD size, int dpi, Picture& out) {
     return true;
 }
 
-// A top-down 32-bit DIB of the given size, its pixels in `bits`.
-HBITMAP CreateTopDownDib(int width, int height, void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
 // Windows Vista and later, and XP with the imaging component installed.
 bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
     if (OldWayForced(OldWay::Pictures)) return false;
@@ -86,10 +74,10 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
         return false;
     UINT width = 0, height = 0;
     if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) return false;
-    void* bits = nullptr;
+    std::uint32_t* bits = nullptr;
     HBITMAP bitmap = CreateTopDownDib(static_cast<int>(width), static_cast<int>(height), &bits);
     if (!bitmap) return false;
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits)))) {
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, reinterpret_cast<BYTE*>(bits)))) {
         DeleteObject(bitmap);
         return false;
     }
@@ -102,7 +90,7 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
 
 // Renders the picture over a background of one colour into a new DIB.
 HBITMAP RenderOver(IPicture* picture, int width, int height, BYTE background, std::uint32_t** pixels) {
-    HBITMAP dib = CreateTopDownDib(width, height, reinterpret_cast<void**>(pixels));
+    HBITMAP dib = CreateTopDownDib(width, height, pixels);
     if (!dib) return nullptr;
     std::fill_n(*pixels, static_cast<std::size_t>(width) * height, background * 0x010101u);
     OLE_XSIZE_HIMETRIC hmWidth = 0;
@@ -250,16 +238,16 @@ const Picture* PictureCache::get(int resourceId) {
         // The set drawn for the DPI; icons hold every size in one resource.
         Picture picture;
         const PictureSet set = PictureSetFor(dpi_);
-        int percent = set.percent;
+        int drawnFor = set.dpi;
         if (!set.idOffset || (!LoadBitmapResource(resourceId + set.idOffset, picture) &&
                               !DecodeEncodedImage(resourceId + set.idOffset, dpi_, picture))) {
-            percent = 100;
+            drawnFor = kDesignDpi;
             if (!LoadBitmapResource(resourceId, picture) && !DecodeEncodedImage(resourceId, dpi_, picture))
                 LoadIconResource(resourceId, dpi_, picture);
         }
         if (!picture.icon) {
-            picture.designWidth = DesignLength(picture.width, percent);
-            picture.designHeight = DesignLength(picture.height, percent);
+            picture.designWidth = UnscaleValue(picture.width, drawnFor);
+            picture.designHeight = UnscaleValue(picture.height, drawnFor);
         }
         it = pictures_.emplace(resourceId, picture).first;
     }
@@ -304,10 +292,11 @@ void PictureCache::draw(HDC dc, int resourceId, int x, int y, int width, int hei
         return;
     }
     // Shown at its own size: resampled once from the set drawn for the DPI.
-    // Stretched: a good filter from the set drawn for the DPI.
+    // Stretched: its pixels repeated as at 96 DPI where it grows (a frame
+    // edge), a good filter where it shrinks (the next larger set).
     const bool asDrawn = fit == PictureFit::Stretched || (w == p->width && h == p->height);
     const Picture& source = asDrawn ? *p : *resized(resourceId, *p, w, h, false);
-    Blit(dc, x, y, w, h, source, HALFTONE);
+    Blit(dc, x, y, w, h, source, w < source.width || h < source.height ? HALFTONE : COLORONCOLOR);
 }
 
 void PictureCache::drawKeyed(HDC dc, int resourceId, int x, int y, int width, int height) {

@@ -7,9 +7,6 @@
 #include "resources/ResourceIds.h"
 
 namespace cc {
-namespace {
-
-constexpr std::uint32_t kMagenta = 0xFF00FF;
 
 HBITMAP CreateTopDownDib(int width, int height, std::uint32_t** bits) {
     BITMAPINFO info{};
@@ -21,6 +18,10 @@ HBITMAP CreateTopDownDib(int width, int height, std::uint32_t** bits) {
     info.bmiHeader.biCompression = BI_RGB;
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(bits), nullptr, 0);
 }
+
+namespace {
+
+constexpr std::uint32_t kMagenta = 0xFF00FF;
 
 // The pixels of a 24- or 32-bit DIB section as premultiplied 0xAARRGGBB, top row first.
 bool ReadPremultiplied(HBITMAP bitmap, bool premultiplied, bool keyed, std::vector<std::uint32_t>& out, int& width,
@@ -78,12 +79,10 @@ void AreaAverage(const std::vector<std::uint32_t>& in, int inWidth, int inHeight
 }  // namespace
 
 PictureSet PictureSetFor(int dpi) {
-    if (dpi <= 96) return {0, 100};
-    if (dpi <= 144) return {PICTURE_SET_150, 150};
-    return {PICTURE_SET_200, 200};
+    if (dpi <= 96) return {0, 96};
+    if (dpi <= 144) return {PICTURE_SET_150, 144};
+    return {PICTURE_SET_200, 192};
 }
-
-int DesignLength(int pixels, int percent) { return (pixels * 100 + percent / 2) / percent; }
 
 HBITMAP ResampledBitmap(HBITMAP bitmap, int width, int height, bool premultiplied, bool keyed) {
     if (width <= 0 || height <= 0) return nullptr;

@@ -4,18 +4,20 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace cc {
 
 // The set drawn for the DPI, or the next larger one: its identifier offset
-// (resources/ResourceIds.h) and its scale in percent.
+// (resources/ResourceIds.h) and the DPI it was drawn for.
 struct PictureSet {
     int idOffset;
-    int percent;
+    int dpi;
 };
 PictureSet PictureSetFor(int dpi);
 
-// The picture's design length from its length in a set.
-int DesignLength(int pixels, int percent);
+// A top-down 32-bit DIB section, its pixels in `bits`.
+HBITMAP CreateTopDownDib(int width, int height, std::uint32_t** bits);
 
 // A copy of `bitmap` at width x height. An opaque bitmap is stretched with
 // HALFTONE; one with transparency (premultiplied alpha, or a 24-bit bitmap
