@@ -18,6 +18,29 @@ HFONT CreateSongFont(int pixels, bool bold) {
                        L"宋体");
 }
 
+// The first row a list shows (-1 for other controls), and showing it first
+// again once the list has its new size and font, as far as the list's end allows.
+int FirstRowShown(HWND control, ControlKind kind) {
+    switch (kind) {
+        case ControlKind::ListBox: return static_cast<int>(SendMessageW(control, LB_GETTOPINDEX, 0, 0));
+        case ControlKind::CheckedListBox:
+        case ControlKind::ReportListView: return static_cast<int>(SendMessageW(control, LVM_GETTOPINDEX, 0, 0));
+        default: return -1;
+    }
+}
+
+void ShowFromRow(HWND control, ControlKind kind, int row) {
+    if (row < 0) return;
+    if (kind == ControlKind::ListBox) {
+        SendMessageW(control, LB_SETTOPINDEX, row, 0);
+        return;
+    }
+    const int count = static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0));
+    if (count == 0) return;
+    SendMessageW(control, LVM_ENSUREVISIBLE, count - 1, FALSE);   // from the end, the row then scrolls to the top
+    SendMessageW(control, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
 }  // namespace
 
 int WindowDpi(HWND window) {
@@ -32,6 +55,15 @@ int WindowDpi(HWND window) {
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
     if (screen) ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : kDesignDpi;
+}
+
+int VerticalScrollBarWidth(int dpi) {
+    // Windows 10 1607 and later give it for any DPI; before, the system's
+    // metrics are at the one DPI there is.
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    return forDpi ? forDpi(SM_CXVSCROLL, static_cast<UINT>(dpi)) : GetSystemMetrics(SM_CXVSCROLL);
 }
 
 ScaledFonts::ScaledFonts(int dpi) {
@@ -111,7 +143,11 @@ void Win32Window::changeDpi(int dpi, const RECT& suggested) {
     if (closed_ || dpi <= 0) return;
     if (dpi != dpi_) {
         std::vector<Rect> design;
-        for (const ControlSpec& spec : Controls()) design.push_back(rect(spec.name));
+        std::vector<int> firstRows;
+        for (size_t i = 0; i < controls_.size(); ++i) {
+            design.push_back(rect(Controls()[i].name));
+            firstRows.push_back(FirstRowShown(controls_[i].hwnd, Controls()[i].kind));
+        }
         std::vector<int> columns;   // the disk table's, as the user may have sized them
         const Control* table = find("超级列表框1");
         for (int i = 0; table && i < static_cast<int>(DiskTableColumns().size()); ++i)
@@ -121,23 +157,24 @@ void Win32Window::changeDpi(int dpi, const RECT& suggested) {
         ScaledFonts fonts(dpi_);
         fonts_.swap(fonts);   // the old ones go once no control uses them
         pictures_.setDpi(dpi_);
+        // In the design's order, which puts every tab control before its pages'
+        // controls: a strip sized at its new size places them.
         for (size_t i = 0; i < controls_.size(); ++i) {
-            const Control& c = controls_[i];
-            SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(Controls()[i].font)), FALSE);
-            if (Controls()[i].kind == ControlKind::TabControl) sizeTabStrip(static_cast<int>(i));
-        }
-        for (size_t i = 0; i < controls_.size(); ++i) {
+            const ControlSpec& spec = Controls()[i];
+            HWND hwnd = controls_[i].hwnd;
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.font)), FALSE);
             const RECT r = pixelRect(controls_[i], design[i]);
-            SetWindowPos(controls_[i].hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            if (Controls()[i].kind == ControlKind::CheckedListBox) {
+            SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            if (spec.kind == ControlKind::TabControl) sizeTabStrip(static_cast<int>(i));
+            if (spec.kind == ControlKind::CheckedListBox) {
                 RECT client{};
-                GetClientRect(controls_[i].hwnd, &client);
-                SendMessageW(controls_[i].hwnd, LVM_SETCOLUMNWIDTH, 0, client.right - GetSystemMetrics(SM_CXVSCROLL));
+                GetClientRect(hwnd, &client);
+                SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, 0, client.right - VerticalScrollBarWidth(dpi_));
             }
         }
         for (size_t i = 0; i < columns.size(); ++i)
             SendMessageW(table->hwnd, LVM_SETCOLUMNWIDTH, i, ScaleValue(columns[i], dpi_));
+        for (size_t i = 0; i < controls_.size(); ++i) ShowFromRow(controls_[i].hwnd, Controls()[i].kind, firstRows[i]);
     }
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

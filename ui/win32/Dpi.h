@@ -18,6 +18,9 @@ inline constexpr UINT kDpiChangedMessage = 0x02E0;
 // With no window, the system's.
 int WindowDpi(HWND window);
 
+// A vertical scroll bar's width at the DPI, as the list controls draw it.
+int VerticalScrollBarWidth(int dpi);
+
 // The design's fonts at one DPI; deleted with it.
 class ScaledFonts {
 public:

@@ -201,7 +201,7 @@ bool Win32Window::createControl(int index) {
             GetClientRect(c.hwnd, &client);
             LVCOLUMNW column{};
             column.mask = LVCF_WIDTH;
-            column.cx = client.right - GetSystemMetrics(SM_CXVSCROLL);
+            column.cx = client.right - VerticalScrollBarWidth(dpi_);
             SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
             // The marks are ours: the control asks for them, and clicks on them come here first.
             SendMessageW(c.hwnd, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
