@@ -4,6 +4,11 @@
 
 #define IDI_APP 1
 
+// The pictures drawn at 1.5 and 2 times the design's size (for 144 and 192
+// DPI) are the design's identifiers plus these; icons hold every size in one.
+#define PICTURE_SET_150 1000
+#define PICTURE_SET_200 2000
+
 // Frame pieces (BMP, 24-bit)
 #define IDB_FRAME_TOP_LEFT      101
 #define IDB_FRAME_TOP_MIDDLE    102

@@ -8,6 +8,10 @@ Run from the repository root:
 Everything is drawn from code (Pillow, Debian package python3-pil; the banner and
 badge lettering uses DejaVu Sans Bold from fonts-dejavu-core). The output is the
 same, byte for byte, on every run: no timestamps, no randomness, no metadata.
+Every picture but the icons is drawn three times: at the design's size in
+pictures/, and at 1.5 and 2 times it in pictures/150/ and pictures/200/, for
+displays of 144 and 192 DPI (the program scales the next larger set down for
+the DPIs between). Icons hold every size they are shown at in one .ico file.
 The script ends by reading every file back and checking its kind and size; it
 exits non-zero if anything is off.
 
@@ -53,6 +57,16 @@ CHIP_BLACK = (40, 46, 58)
 TITLE_HEIGHT = 30
 BUTTON_TOP = 4                    # title-bar buttons sit 4 pixels below the window top
 
+# The set being drawn: its scale and its folder under pictures/.
+K = 1.0
+SET = ""
+SETS = ((1.5, "150"), (2.0, "200"))
+
+
+def S(v):
+    """A design length at the scale of the set being drawn, halves rounded up."""
+    return int(math.floor(v * K + 0.5))
+
 
 def mix(a, b, t):
     """Linear blend of two colours (t = 0 gives a, t = 1 gives b)."""
@@ -78,6 +92,16 @@ def bar_colour(y):
     return mix(BAR_TOP, BAR_BOTTOM, t ** 0.9)
 
 
+def bar_colour_px(y):
+    """Colour of the title bar's pixel row y in the set being drawn."""
+    if K == 1:
+        return bar_colour(y)
+    u = (y + 0.5) / K - 0.5                     # the row's centre in design rows
+    if u < 0.5:
+        return FRAME
+    return mix(BAR_TOP, BAR_BOTTOM, max(0.0, (u - 1) / (TITLE_HEIGHT - 2)) ** 0.9)
+
+
 # --- drawing surface -----------------------------------------------------------
 
 
@@ -91,6 +115,9 @@ class Canvas:
     """
 
     def __init__(self, width, height, ss=8, background=(0, 0, 0, 0), unit=1.0):
+        # Drawn in design units; a scaled set draws finer and boxes down to
+        # the scaled size.
+        ss = ss if K == 1 else int(math.ceil(ss * K))
         self.w, self.h, self.ss, self.unit = width, height, ss, unit
         self.f = ss * unit                       # hi-res pixels per drawing unit
         self.size = (width * ss, height * ss)
@@ -221,7 +248,7 @@ class Canvas:
 
     def result(self):
         """The final-size RGBA picture (box filter on premultiplied colour)."""
-        return self.img.convert("RGBa").resize((self.w, self.h), Image.BOX).convert("RGBA")
+        return self.img.convert("RGBa").resize((S(self.w), S(self.h)), Image.BOX).convert("RGBA")
 
 
 _fonts = {}
@@ -322,7 +349,7 @@ def to_gif_image(rgba, edge_backdrop=WHITE, colours=255):
 
 
 def out_path(name):
-    return os.path.join(OUT, name)
+    return os.path.join(OUT, SET, name)
 
 
 def save_bmp(name, rgb):
@@ -402,7 +429,7 @@ def title_corner_left():
     c.paint(outer, FRAME)
     inner = c.rrect(2, 1, w * 3, h + 10, FRAME_RADIUS - 1.5)
     c.paint(inner, c.vertical_rows(rows))
-    return c.result().convert("RGB").crop((0, 0, w, h))
+    return c.result().convert("RGB").crop((0, 0, S(w), S(h)))
 
 
 def bottom_corner_left():
@@ -411,19 +438,19 @@ def bottom_corner_left():
     c = Canvas(w * 3, h, ss=16, background=WHITE + (255,))
     c.paint(c.rrect(0, -10, w * 3, h, 4), FRAME)
     c.paint(c.rrect(2, -10, w * 3, h - 2, 2.5), WHITE)
-    return c.result().convert("RGB").crop((0, 0, w, h))
+    return c.result().convert("RGB").crop((0, 0, S(w), S(h)))
 
 
 def make_frame():
-    top = Image.new("RGB", (1, TITLE_HEIGHT))
-    top.putdata([bar_colour(y) for y in range(TITLE_HEIGHT)])
+    top = Image.new("RGB", (1, S(TITLE_HEIGHT)))
+    top.putdata([bar_colour_px(y) for y in range(S(TITLE_HEIGHT))])
     save_bmp("frame_top_middle.bmp", top)
 
     left = title_corner_left()
     save_bmp("frame_top_left.bmp", left)
     save_bmp("frame_top_right.bmp", left.transpose(Image.FLIP_LEFT_RIGHT))
 
-    edge = Image.new("RGB", (2, 2), FRAME)
+    edge = Image.new("RGB", (S(2), S(2)), FRAME)
     for name in ("frame_middle_left.bmp", "frame_middle_right.bmp", "frame_bottom_middle.bmp"):
         save_bmp(name, edge)
 
@@ -466,7 +493,7 @@ def title_button(kind, look):
         g = union(c.line([(5.8 + o, 5.8 + o), (13.2 + o, 13.2 + o)], 2.2),
                   c.line([(13.2 + o, 5.8 + o), (5.8 + o, 13.2 + o)], 2.2))
     c.paint(g, glyph)
-    return keyed(c.result(), lambda y: bar_colour(BUTTON_TOP + y))
+    return keyed(c.result(), lambda y: bar_colour_px(S(BUTTON_TOP) + y))
 
 
 def make_title_buttons():
@@ -974,14 +1001,13 @@ def icon_app(c, k):
 def make_icons():
     save_ico("app.ico", icon_images(icon_app, APP_SIZES))
     save_ico("system.ico", icon_images(icon_system, SYSTEM_SIZES))
-    for name, draw in SINGLE_ICONS:
-        save_ico(name, icon_images(draw, [32]))
-    for name, draw in STATUS_ICONS:
-        save_ico(name, icon_images(draw, [16]))
+    for name, draw in SINGLE_ICONS + STATUS_ICONS:
+        save_ico(name, icon_images(draw, ICON_SIZES))
 
 
 APP_SIZES = [16, 32, 48, 64, 72, 96, 128]
 SYSTEM_SIZES = [16, 24, 32, 48, 64, 72, 96, 128]
+ICON_SIZES = [16, 24, 32, 48, 64]   # 16 and 32 at 100% to 200%
 SINGLE_ICONS = [
     ("disk.ico", icon_disk),
     ("network.ico", icon_network),
@@ -1000,12 +1026,11 @@ SINGLE_ICONS = [
     ("tab2_memory.ico", icon_memory),
     ("tab2_system.ico", icon_system),
 ]
-# The repair page's status icons: a single 16 x 16 image each, 1,150 bytes.
+# The repair page's status icons: 16 x 16 in the design.
 STATUS_ICONS = [
     ("status_found.ico", icon_status_found),
     ("status_clean.ico", icon_status_clean),
 ]
-STATUS_ICON_BYTES = 6 + 16 + 40 + 16 * 16 * 4 + 16 * 4
 
 
 # --- self-check ------------------------------------------------------------------------
@@ -1030,8 +1055,7 @@ EXPECTED = {
     "scanie.jpg": ("JPEG", (48, 48)),
     "app.ico": ("ICO", APP_SIZES),
     "system.ico": ("ICO", SYSTEM_SIZES),
-    **{name: ("ICO", [32]) for name, _ in SINGLE_ICONS},
-    **{name: ("ICO", [16]) for name, _ in STATUS_ICONS},
+    **{name: ("ICO", ICON_SIZES) for name, _ in SINGLE_ICONS + STATUS_ICONS},
 }
 
 
@@ -1066,18 +1090,23 @@ def check_ico(path, sizes):
 
 def self_check():
     problems = []
-    written = sorted(os.listdir(OUT))
-    for name in sorted(set(written) - set(EXPECTED)):
+    sets = [(1.0, "")] + list(SETS)
+    expected = {}
+    for k, folder in sets:
+        for name, (kind, size) in EXPECTED.items():
+            if kind != "ICO" or not folder:
+                scaled = size if kind == "ICO" else tuple(v if v == 1 else int(math.floor(v * k + 0.5)) for v in size)
+                expected[os.path.join(folder, name)] = (kind, scaled)
+    written = sorted(os.path.relpath(os.path.join(d, f), OUT) for d, _, files in os.walk(OUT) for f in files)
+    for name in sorted(set(written) - set(expected)):
         problems.append(f"{name}: not expected here")
-    for name, (kind, size) in sorted(EXPECTED.items()):
-        path = out_path(name)
+    for name, (kind, size) in sorted(expected.items()):
+        path = os.path.join(OUT, name)
         try:
             if kind == "BMP":
                 check_bmp(path, size)
             elif kind == "ICO":
                 check_ico(path, size)
-                if name in dict(STATUS_ICONS):
-                    assert os.path.getsize(path) == STATUS_ICON_BYTES, f"{os.path.getsize(path)} bytes"
             else:
                 with Image.open(path) as im:
                     assert im.format == kind, f"format {im.format}"
@@ -1092,8 +1121,10 @@ def self_check():
     return not problems
 
 
-def main():
-    os.makedirs(OUT, exist_ok=True)
+def make_set(k, folder):
+    global K, SET
+    K, SET = k, folder
+    os.makedirs(os.path.join(OUT, SET), exist_ok=True)
     make_frame()
     make_title_buttons()
     make_skins()
@@ -1103,10 +1134,16 @@ def main():
     make_cpu_gif()
     make_board_jpg()
     make_scanie()
+
+
+def main():
+    for k, folder in SETS:
+        make_set(k, folder)
+    make_set(1.0, "")
     make_icons()
     if not self_check():
         sys.exit(1)
-    print(f"make_pictures: {len(EXPECTED)} pictures written to {os.path.relpath(OUT)}")
+    print(f"make_pictures: {len(EXPECTED)} pictures in {1 + len(SETS)} sets written to {os.path.relpath(OUT)}")
 
 
 if __name__ == "__main__":

@@ -110,6 +110,12 @@ RECT ProgramDriver::remoteRect(HWND control, UINT message, WPARAM index, RECT in
     return rect;
 }
 
+void ProgramDriver::sendDpiChanged(int dpi, RECT suggested) const {
+    RemoteBlock block(process_.hProcess, sizeof suggested);
+    WriteProcessMemory(block.process, block.at, &suggested, sizeof suggested, nullptr);
+    SendMessageW(window_, 0x02E0 /*WM_DPICHANGED*/, MAKEWPARAM(dpi, dpi), LPARAM(block.at));
+}
+
 void ProgramDriver::clickTab(HWND tabs, int index) {
     RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
     clickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});

@@ -55,6 +55,8 @@ public:
     static std::wstring boxText(HWND box);
     static void answerBox(HWND box, int button, const std::wstring& typed = L"");
 
+    // What Windows sends on a move to a monitor of that DPI: WM_DPICHANGED with the rectangle it suggests.
+    void sendDpiChanged(int dpi, RECT suggested) const;
     void settle(int milliseconds = 250) const;   // lets the program handle what it was sent, and repaint
     bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png
     int closeAndWait();   // the exit code, or -1 on a time-out

@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "ui/Frame.h"
+#include "ui/Scale.h"
 
 using namespace cc;
 
@@ -36,4 +37,29 @@ TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleB
     EXPECT_FALSE(program.state().WindowMaximised);
     EXPECT_EQ(ui.rect("MainWindow"), (Rect{-100, 700, 584, 388}));
     EXPECT_EQ(ui.rect("图形按钮_关闭").left, 557);
+}
+
+// The window scales the design by edges: what meets in the design meets on the
+// screen at 125%, 150% and 200%, and a scaled rectangle reads back as it was.
+TEST(FrameTest, ScaledNeighboursStayFlushAndReadBackExactly) {
+    EXPECT_EQ(ScaleValue(1, 144), 2);    // halves round away from zero, as MulDiv does
+    EXPECT_EQ(ScaleValue(-1, 144), -2);
+    EXPECT_EQ(ScaleValue(2, 120), 3);
+    EXPECT_EQ(ScaleValue(5, 120), 6);
+    EXPECT_EQ(ScaleRect({1, 1, 1, 1}, 144), (Rect{2, 2, 1, 1}));   // a width follows its edges
+    EXPECT_EQ(ScaleRect({2, 2, 1, 1}, 144), (Rect{3, 3, 2, 2}));
+    ControlModel ui;
+    LayOutFrame(ui, 584, 388);
+    for (int dpi : {120, 144, 192}) {
+        for (int x = -20; x < 200; ++x)
+            for (int w : {1, 2, 3, 7, 19}) {
+                const Rect a = ScaleRect({x, x, w, w}, dpi), b = ScaleRect({x + w, x + w, 5, 5}, dpi);
+                ASSERT_EQ(a.left + a.width, b.left) << dpi << " " << x << " " << w;
+                ASSERT_EQ(a.top + a.height, b.top) << dpi << " " << x << " " << w;
+                ASSERT_EQ(UnscaleRect(a, dpi), (Rect{x, x, w, w})) << dpi << " " << x << " " << w;
+            }
+        // The laid-out frame still reaches the scaled window's right edge.
+        EXPECT_EQ(ScaleRect(ui.rect("图片框_上右"), dpi).left + ScaleRect(ui.rect("图片框_上右"), dpi).width,
+                  ScaleValue(584, dpi));
+    }
 }

@@ -17,6 +17,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SystemQueries.h"
 #include "resources/ResourceIds.h"
+#include "ui/Scale.h"
 #include "ui/win32/Pictures.h"
 
 using namespace cc;
@@ -64,15 +65,19 @@ std::vector<std::uint8_t> Pixels(const Picture& picture) {
 
 TEST(OldWays, OlePictureLoaderDecodesEveryPictureAsTheImagingComponentDoes) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (int dpi : {96, 144, 192})   // each set drawn for a scale
     for (int id : {IDR_LOGO_GIF, IDR_BANNER_JPG, IDR_BADGE_GIF, IDR_CPU_GIF, IDR_BOARD_JPG, IDR_SCANIE_JPG}) {
         PictureCache newer, older;
+        newer.setDpi(dpi);
+        older.setDpi(dpi);
         const Picture* expected = newer.get(id);
         const Picture* actual = nullptr;
         {
             ForceOldWays force(static_cast<unsigned>(OldWay::Pictures));
             actual = older.get(id);
         }
-        ASSERT_TRUE(expected && actual) << id;
+        ASSERT_TRUE(expected && actual) << id << " at " << dpi;
+        EXPECT_EQ(expected->width, ScaleValue(expected->designWidth, dpi)) << id;   // from the set for the DPI
         EXPECT_TRUE(actual->premultiplied) << id;
         ASSERT_EQ(std::pair(actual->width, actual->height), std::pair(expected->width, expected->height)) << id;
         const auto want = Pixels(*expected), got = Pixels(*actual);

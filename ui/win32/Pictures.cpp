@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/OldWays.h"
+#include "ui/Scale.h"
+#include "ui/win32/ScaledPictures.h"
 
 namespace cc {
 namespace {
@@ -19,34 +22,33 @@ HINSTANCE Module() { return GetModuleHandleW(nullptr); }
 
 DWORD ReadLittleEndian32(const BYTE* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<DWORD>(p[3]) << 24; }
 
-// A whole .ico file kept as RCDATA: its first image becomes the icon, at its own size.
-bool IconFromFileBytes(const BYTE* bytes, DWORD size, Picture& out) {
+// A whole .ico file kept as RCDATA: its smallest image is the design's size;
+// the image of that size at the DPI becomes the icon, else the next larger.
+bool IconFromFileBytes(const BYTE* bytes, DWORD size, int dpi, Picture& out) {
     constexpr DWORD kDirectory = 6, kEntry = 16;
     if (size < kDirectory + kEntry || bytes[0] || bytes[1] || bytes[2] != 1 || bytes[3]) return false;
-    if ((bytes[4] | bytes[5] << 8) == 0) return false;
-    const BYTE* entry = bytes + kDirectory;
-    const int width = entry[0] ? entry[0] : 256, height = entry[1] ? entry[1] : 256;
+    const DWORD count = bytes[4] | bytes[5] << 8;
+    if (count == 0 || size < kDirectory + kEntry * count) return false;
+    auto side = [&](DWORD i) { return bytes[kDirectory + kEntry * i] ? bytes[kDirectory + kEntry * i] : 256; };
+    int design = 256;
+    for (DWORD i = 0; i < count; ++i) design = std::min(design, side(i));
+    const int wanted = ScaleValue(design, dpi);
+    DWORD best = 0;
+    for (DWORD i = 1; i < count; ++i) {
+        const int mine = side(i), theirs = side(best);
+        const bool better = theirs < wanted ? mine > theirs : (mine >= wanted && mine < theirs);
+        if (better) best = i;
+    }
+    const BYTE* entry = bytes + kDirectory + kEntry * best;
     const DWORD length = ReadLittleEndian32(entry + 8), offset = ReadLittleEndian32(entry + 12);
     if (offset > size || length > size - offset) return false;
-    HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(bytes + offset), length, TRUE, 0x00030000, width, height,
+    HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(bytes + offset), length, TRUE, 0x00030000, wanted, wanted,
                                           LR_DEFAULTCOLOR);
     if (!icon) return false;
     out.icon = icon;
-    out.width = width;
-    out.height = height;
+    out.width = out.height = wanted;
+    out.designWidth = out.designHeight = design;
     return true;
-}
-
-// A top-down 32-bit DIB of the given size, its pixels in `bits`.
-HBITMAP CreateTopDownDib(int width, int height, void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
 // Windows Vista and later, and XP with the imaging component installed.
@@ -72,10 +74,10 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
         return false;
     UINT width = 0, height = 0;
     if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) return false;
-    void* bits = nullptr;
+    std::uint32_t* bits = nullptr;
     HBITMAP bitmap = CreateTopDownDib(static_cast<int>(width), static_cast<int>(height), &bits);
     if (!bitmap) return false;
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits)))) {
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, reinterpret_cast<BYTE*>(bits)))) {
         DeleteObject(bitmap);
         return false;
     }
@@ -88,7 +90,7 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
 
 // Renders the picture over a background of one colour into a new DIB.
 HBITMAP RenderOver(IPicture* picture, int width, int height, BYTE background, std::uint32_t** pixels) {
-    HBITMAP dib = CreateTopDownDib(width, height, reinterpret_cast<void**>(pixels));
+    HBITMAP dib = CreateTopDownDib(width, height, pixels);
     if (!dib) return nullptr;
     std::fill_n(*pixels, static_cast<std::size_t>(width) * height, background * 0x010101u);
     OLE_XSIZE_HIMETRIC hmWidth = 0;
@@ -154,14 +156,14 @@ bool DecodeWithOlePicture(const BYTE* bytes, DWORD size, Picture& out) {
 
 // Decodes an RCDATA resource: an .ico file as an icon; a GIF or JPEG into a
 // top-down, premultiplied 32-bit DIB.
-bool DecodeEncodedImage(int resourceId, Picture& out) {
+bool DecodeEncodedImage(int resourceId, int dpi, Picture& out) {
     HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
     if (!found) return false;
     HGLOBAL loaded = LoadResource(Module(), found);
     const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
     DWORD size = SizeofResource(Module(), found);
     if (!bytes || size == 0) return false;
-    if (IconFromFileBytes(bytes, size, out)) return true;
+    if (IconFromFileBytes(bytes, size, dpi, out)) return true;
     return DecodeWithImagingComponent(bytes, size, out) || DecodeWithOlePicture(bytes, size, out);
 }
 
@@ -178,67 +180,135 @@ bool LoadBitmapResource(int resourceId, Picture& out) {
     return true;
 }
 
-bool LoadIconResource(int resourceId, Picture& out) {
+bool LoadIconResource(int resourceId, int dpi, Picture& out) {
     if (!FindResourceW(Module(), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/)) return false;
-    // The 32-pixel image: every picture-box icon is shown at 32 x 32, and
-    // stretched ones ask DrawIconEx for their own size at draw time.
-    auto icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, 32, 32, 0));
+    // The 32-pixel image at the DPI: every picture-box icon is shown at 32 x 32,
+    // and stretched ones ask DrawIconEx for their own size at draw time.
+    const int side = ScaleValue(32, dpi);
+    auto icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, side, side, 0));
     if (!icon) return false;
     out.icon = icon;
-    out.width = 32;
-    out.height = 32;
+    out.width = out.height = side;
+    out.designWidth = out.designHeight = 32;
     return true;
+}
+
+void Blit(HDC dc, int x, int y, int w, int h, const Picture& p, int stretchMode) {
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, p.bitmap);
+    if (p.premultiplied) {
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        GdiAlphaBlend(dc, x, y, w, h, memory, 0, 0, p.width, p.height, blend);
+    } else if (w == p.width && h == p.height) {
+        BitBlt(dc, x, y, w, h, memory, 0, 0, SRCCOPY);
+    } else {
+        SetStretchBltMode(dc, stretchMode);
+        if (stretchMode == HALFTONE) SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, x, y, w, h, memory, 0, 0, p.width, p.height, SRCCOPY);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
 }
 
 }  // namespace
 
-PictureCache::~PictureCache() {
-    for (auto& [id, picture] : pictures_) {
+PictureCache::~PictureCache() { clear(); }
+
+void PictureCache::clear() {
+    auto release = [](Picture& picture) {
         if (picture.bitmap) DeleteObject(picture.bitmap);
         if (picture.icon) DestroyIcon(picture.icon);
-    }
+    };
+    for (auto& [id, picture] : pictures_) release(picture);
+    for (auto& [key, picture] : resized_) release(picture);
+    pictures_.clear();
+    resized_.clear();
+}
+
+void PictureCache::setDpi(int dpi) {
+    if (dpi == dpi_) return;
+    clear();
+    dpi_ = dpi;
 }
 
 const Picture* PictureCache::get(int resourceId) {
     if (resourceId == 0) return nullptr;
     auto it = pictures_.find(resourceId);
     if (it == pictures_.end()) {
+        // The set drawn for the DPI; icons hold every size in one resource.
         Picture picture;
-        if (!LoadBitmapResource(resourceId, picture) && !DecodeEncodedImage(resourceId, picture))
-            LoadIconResource(resourceId, picture);
+        const PictureSet set = PictureSetFor(dpi_);
+        int drawnFor = set.dpi;
+        if (!set.idOffset || (!LoadBitmapResource(resourceId + set.idOffset, picture) &&
+                              !DecodeEncodedImage(resourceId + set.idOffset, dpi_, picture))) {
+            drawnFor = kDesignDpi;
+            if (!LoadBitmapResource(resourceId, picture) && !DecodeEncodedImage(resourceId, dpi_, picture))
+                LoadIconResource(resourceId, dpi_, picture);
+        }
+        if (!picture.icon) {
+            picture.designWidth = UnscaleValue(picture.width, drawnFor);
+            picture.designHeight = UnscaleValue(picture.height, drawnFor);
+        }
         it = pictures_.emplace(resourceId, picture).first;
     }
     const Picture& p = it->second;
     return (p.bitmap || p.icon) ? &p : nullptr;
 }
 
+const Picture* PictureCache::resized(int resourceId, const Picture& p, int width, int height, bool keyed) {
+    auto key = std::tuple{resourceId, width, height};
+    auto it = resized_.find(key);
+    if (it == resized_.end()) {
+        Picture copy = p;
+        copy.bitmap = ResampledBitmap(p.bitmap, width, height, p.premultiplied, keyed);
+        copy.premultiplied = p.premultiplied || keyed;
+        copy.width = width;
+        copy.height = height;
+        it = resized_.emplace(key, copy).first;
+    }
+    return it->second.bitmap ? &it->second : &p;
+}
+
 void PictureCache::draw(HDC dc, int resourceId, int x, int y, int width, int height, PictureFit fit) {
     const Picture* p = get(resourceId);
     if (!p) return;
-    int w = fit == PictureFit::Stretched ? width : p->width;
-    int h = fit == PictureFit::Stretched ? height : p->height;
+    int w = width, h = height;
+    if (fit != PictureFit::Stretched) {
+        // Its design size at the DPI; a box of that design size fills exactly,
+        // whichever way its edges rounded.
+        auto shown = [this](int design, int box) {
+            const int scaled = ScaleValue(design, dpi_);
+            return dpi_ != kDesignDpi && std::abs(scaled - box) <= 1 ? box : scaled;
+        };
+        w = shown(p->designWidth, width);
+        h = shown(p->designHeight, height);
+    }
     if (p->icon) {
         DrawIconEx(dc, x, y, p->icon, w, h, 0, nullptr, DI_NORMAL);
         return;
     }
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, p->bitmap);
-    if (p->premultiplied) {
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        GdiAlphaBlend(dc, x, y, w, h, memory, 0, 0, p->width, p->height, blend);
-    } else if (w == p->width && h == p->height) {
-        BitBlt(dc, x, y, w, h, memory, 0, 0, SRCCOPY);
-    } else {
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, x, y, w, h, memory, 0, 0, p->width, p->height, SRCCOPY);
+    if (dpi_ == kDesignDpi) {
+        Blit(dc, x, y, w, h, *p, COLORONCOLOR);
+        return;
     }
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    // Shown at its own size: resampled once from the set drawn for the DPI.
+    // Stretched: its pixels repeated as at 96 DPI where it grows (a frame
+    // edge), a good filter where it shrinks (the next larger set).
+    const bool asDrawn = fit == PictureFit::Stretched || (w == p->width && h == p->height);
+    const Picture& source = asDrawn ? *p : *resized(resourceId, *p, w, h, false);
+    Blit(dc, x, y, w, h, source, w < source.width || h < source.height ? HALFTONE : COLORONCOLOR);
 }
 
 void PictureCache::drawKeyed(HDC dc, int resourceId, int x, int y, int width, int height) {
     const Picture* p = get(resourceId);
     if (!p || !p->bitmap) return;
+    if (dpi_ != kDesignDpi && (width != p->width || height != p->height)) {
+        // Not the size it was drawn at: averaged with the key colour as transparent.
+        if (const Picture* fitted = resized(resourceId, *p, width, height, true); fitted->premultiplied) {
+            Blit(dc, x, y, width, height, *fitted, HALFTONE);
+            return;
+        }
+    }
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, p->bitmap);
     GdiTransparentBlt(dc, x, y, width, height, memory, 0, 0, p->width, p->height, RGB(255, 0, 255));

@@ -2,11 +2,14 @@
 // The program's pictures, loaded once from its resources: BMPs as bitmaps,
 // GIFs and JPEGs decoded into premultiplied 32-bit bitmaps (through the imaging
 // component, or OLE's picture loader where it is missing), ICOs as icons.
-// Drawn actual size from the top-left corner, or stretched.
+// Drawn actual size from the top-left corner, or stretched. Each is loaded
+// from the set drawn for the display's DPI (ScaledPictures.h) and shown at
+// its design size times the DPI.
 
 #include <windows.h>
 
 #include <map>
+#include <tuple>
 
 #include "ui/Catalogue.h"
 
@@ -16,8 +19,10 @@ struct Picture {
     HBITMAP bitmap = nullptr;
     HICON icon = nullptr;
     bool premultiplied = false;   // a 32-bit bitmap with alpha (GIF, JPEG)
-    int width = 0;
+    int width = 0;    // in pixels, as loaded
     int height = 0;
+    int designWidth = 0;   // at 96 DPI
+    int designHeight = 0;
 };
 
 class PictureCache {
@@ -26,6 +31,9 @@ public:
     ~PictureCache();
     PictureCache(const PictureCache&) = delete;
     PictureCache& operator=(const PictureCache&) = delete;
+
+    // Pictures for the display's DPI from now on.
+    void setDpi(int dpi);
 
     // Null when the resource is missing or cannot be decoded.
     const Picture* get(int resourceId);
@@ -37,7 +45,13 @@ public:
     void drawKeyed(HDC dc, int resourceId, int x, int y, int width, int height);
 
 private:
+    void clear();
+    // The picture resampled to width x height, made once.
+    const Picture* resized(int resourceId, const Picture& picture, int width, int height, bool keyed);
+
     std::map<int, Picture> pictures_;
+    std::map<std::tuple<int, int, int>, Picture> resized_;
+    int dpi_ = 96;
 };
 
 }  // namespace cc

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "resources/ResourceIds.h"
+#include "ui/Scale.h"
 #include "ui/win32/Pictures.h"
 
 namespace cc {
@@ -16,6 +17,9 @@ RECT ClientRect(HWND hwnd) {
     GetClientRect(hwnd, &r);
     return r;
 }
+
+// A length of the design at the window's DPI.
+int Scaled(WidgetHost& host, int designPixels) { return ScaleValue(designPixels, host.dpi()); }
 
 void FillWhite(HDC dc, const RECT& r) {
     SetDCBrushColor(dc, RGB(255, 255, 255));
@@ -148,11 +152,12 @@ void PaintPanel(HWND hwnd, HDC dc) {
         RECT frame{0, extent.cy / 2, r.right, r.bottom};
         DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
         if (!caption.empty()) {
-            RECT text{8, 0, 8 + extent.cx + 4, extent.cy};
+            const int indent = Scaled(*host, 8);
+            RECT text{indent, 0, indent + extent.cx + Scaled(*host, 4), extent.cy};
             FillWhite(dc, text);
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, ToColorRef(spec.textColour));
-            text.left += 2;
+            text.left += Scaled(*host, 2);
             DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_NOPREFIX);
         }
         SelectObject(dc, oldFont);
@@ -229,7 +234,7 @@ void PaintLabel(HWND hwnd, HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(spec.textColour));
     UINT format = DT_NOPREFIX | ((spec.flags & kMultiLine) ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER));
-    if (spec.flags & kBordered) InflateRect(&r, -2, -2);
+    if (spec.flags & kBordered) InflateRect(&r, -Scaled(*host, 2), -Scaled(*host, 2));
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     SelectObject(dc, oldFont);
     if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &r);
@@ -290,7 +295,8 @@ void PaintButton(HWND hwnd, HDC dc) {
         int look = state->pressed ? 2 : state->hot ? 1 : 0;
         host->paintBackdrop(hwnd, dc);
         pictures.drawKeyed(dc, spec.picture + look, 0, 0, r.right, r.bottom);
-        if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &(r = {2, 2, r.right - 2, r.bottom - 2}));
+        const int inset = Scaled(*host, 2);
+        if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &(r = {inset, inset, r.right - inset, r.bottom - inset}));
         return;
     }
 
@@ -303,10 +309,10 @@ void PaintButton(HWND hwnd, HDC dc) {
     if (spec.picture == IDB_SKIN_NORMAL) {
         host->pictures().drawKeyed(dc, lit ? IDB_SKIN_HOT : IDB_SKIN_NORMAL, 0, 0, r.right, r.bottom);
     } else {
-        const int side = 48;
+        const int side = Scaled(*host, 48), left = Scaled(*host, 6);
         int top = (r.bottom - side) / 2;
-        pictures.draw(dc, spec.picture, 6, top, side, side, PictureFit::ActualSize);
-        text.left = 6 + side;
+        pictures.draw(dc, spec.picture, left, top, side, side, PictureFit::ActualSize);
+        text.left = left + side;
         if (lit) DrawEdge(dc, &r, state->pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     }
     if (state->pressed) OffsetRect(&text, 1, 1);
@@ -317,7 +323,8 @@ void PaintButton(HWND hwnd, HDC dc) {
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, oldFont);
-    if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &(r = {3, 3, r.right - 3, r.bottom - 3}));
+    const int inset = Scaled(*host, 3);
+    if (ShowsFocusCue(hwnd)) DrawFocusRect(dc, &(r = {inset, inset, r.right - inset, r.bottom - inset}));
 }
 
 void SetButtonLook(HWND hwnd, bool hot, bool pressed) {

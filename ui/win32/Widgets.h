@@ -35,6 +35,8 @@ public:
     virtual void widgetEvent(HWND widget, Event event) = 0;
     virtual PictureCache& pictures() = 0;
     virtual HFONT font(FontStyle style) = 0;
+    // The display's DPI: the design's sizes scale by it (ui/Scale.h).
+    virtual int dpi() const = 0;
     // Paints what lies beneath a widget whose parent does not draw it (the
     // title-bar buttons sit on the title-bar picture, a sibling).
     virtual void paintBackdrop(HWND widget, HDC dc) = 0;

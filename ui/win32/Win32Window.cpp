@@ -10,6 +10,7 @@
 #include "platform/win32/Utf.h"
 #include "resources/ResourceIds.h"
 #include "ui/Frame.h"
+#include "ui/Scale.h"
 #include "ui/win32/InputBox.h"
 
 namespace cc {
@@ -20,12 +21,6 @@ using K = ControlKind;
 constexpr UINT kTimerId = 1;
 constexpr UINT kItemSelectedMessage = WM_APP + 1;   // wParam: control index
 constexpr int kMaxItemText = 1024;   // the disk table's cells
-
-HFONT CreateSongFont(int pixels, bool bold) {
-    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       L"宋体");
-}
 
 struct ClassAndStyle {
     const wchar_t* windowClass;
@@ -121,14 +116,10 @@ Win32Window::~Win32Window() {
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
-    for (HFONT f : fonts_)
-        if (f) DeleteObject(f);
     for (HIMAGELIST list : tabIcons_)
         if (list) ImageList_Destroy(list);
     if (white_) DeleteObject(white_);
 }
-
-HFONT Win32Window::font(FontStyle style) { return fonts_[static_cast<size_t>(style)]; }
 
 bool Win32Window::create() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
@@ -137,10 +128,6 @@ bool Win32Window::create() {
     RegisterWidgetClasses(instance_);
 
     white_ = CreateSolidBrush(RGB(255, 255, 255));
-    fonts_[static_cast<size_t>(FontStyle::Default)] = CreateSongFont(12, false);
-    fonts_[static_cast<size_t>(FontStyle::Bold12)] = CreateSongFont(12, true);
-    fonts_[static_cast<size_t>(FontStyle::Bold14)] = CreateSongFont(14, true);
-    fonts_[static_cast<size_t>(FontStyle::Regular14)] = CreateSongFont(14, false);
 
     WNDCLASSEXW wc{sizeof wc};
     wc.lpfnWndProc = WindowProc;
@@ -154,11 +141,15 @@ bool Win32Window::create() {
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     RegisterClassExW(&wc);
 
-    const Rect r = kWindowDesignRect;
     window_ = CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, Widen(kWindowTitle).c_str(),
-                              WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, r.left, r.top, r.width,
-                              r.height, nullptr, nullptr, instance_, this);
+                              WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
+                              instance_, this);
     if (!window_) return false;
+    // Drawn at its display's DPI from the start.
+    dpi_ = WindowDpi(window_);
+    ScaledFonts(dpi_).swap(fonts_);
+    pictures_.setDpi(dpi_);
+    setRect(kMainWindowName, kWindowDesignRect);
 
     controls_.resize(Controls().size());
     for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
@@ -177,15 +168,8 @@ bool Win32Window::createControl(int index) {
     HWND parent = window_;
     if (!spec.parent.empty()) {
         const Control& p = controls_[FindControl(spec.parent)];
+        // Page controls are placed from the tab control's corner (sizeTabStrip).
         parent = spec.page >= 0 ? p.pages[spec.page] : p.hwnd;
-        if (spec.page >= 0) {
-            // Page controls are placed from the tab control's corner; the
-            // page panel starts where the tab strip ends.
-            RECT page{};
-            GetWindowRect(parent, &page);
-            MapWindowPoints(HWND_DESKTOP, p.hwnd, reinterpret_cast<POINT*>(&page), 2);
-            c.origin = {-page.left, -page.top};
-        }
     }
 
     ClassAndStyle cls = ClassFor(spec);
@@ -193,10 +177,9 @@ bool Win32Window::createControl(int index) {
     if (!(spec.flags & kHidden) && spec.kind != K::Timer) style |= WS_VISIBLE;
     if (spec.flags & kDisabled) style |= WS_DISABLED;
     if (StartsGroup(index)) style |= WS_GROUP;
-    int height = spec.kind == K::ComboBox ? spec.rect.height + 120 : spec.rect.height;   // room for its list
-    c.hwnd = CreateWindowExW(cls.exStyle, cls.windowClass, Widen(spec.text).c_str(), style,
-                             spec.rect.left + c.origin.x, spec.rect.top + c.origin.y, spec.rect.width, height, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance_,
+    const RECT place = pixelRect(c, spec.rect);
+    c.hwnd = CreateWindowExW(cls.exStyle, cls.windowClass, Widen(spec.text).c_str(), style, place.left, place.top,
+                             place.right - place.left, place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance_,
                              nullptr);
     if (!c.hwnd) return false;
     SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.font)), FALSE);
@@ -218,7 +201,7 @@ bool Win32Window::createControl(int index) {
             GetClientRect(c.hwnd, &client);
             LVCOLUMNW column{};
             column.mask = LVCF_WIDTH;
-            column.cx = client.right - GetSystemMetrics(SM_CXVSCROLL);
+            column.cx = client.right - VerticalScrollBarWidth(dpi_);
             SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
             // The marks are ours: the control asks for them, and clicks on them come here first.
             SendMessageW(c.hwnd, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
@@ -236,7 +219,7 @@ bool Win32Window::createControl(int index) {
                 LVCOLUMNW column{};
                 column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
                 column.fmt = LVCFMT_LEFT;
-                column.cx = col.width;
+                column.cx = ScaleValue(col.width, dpi_);
                 column.pszText = text.data();
                 SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, i++, reinterpret_cast<LPARAM>(&column));
             }
@@ -261,23 +244,6 @@ void Win32Window::createTabPages(int index) {
     const TabSpec& tabs = *FindTabSpec(spec.name);
     Control& c = controls_[index];
 
-    if (!tabs.icons.empty()) {
-        HIMAGELIST icons = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, static_cast<int>(tabs.icons.size()), 0);
-        for (int id : tabs.icons) {
-            auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0));
-            ImageList_AddIcon(icons, icon);
-            if (icon) DestroyIcon(icon);
-        }
-        SendMessageW(c.hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons));
-        tabIcons_[tabIcons_[0] ? 1 : 0] = icons;
-    }
-    // Every tab the same size, so that the whole strip fits without scrolling.
-    int count = static_cast<int>(tabs.texts.size());
-    int across = tabs.icons.empty() ? 20 : 40;
-    int along = (tabs.placement == TabPlacement::Left ? spec.rect.height : spec.rect.width) - 6;
-    if (tabs.placement == TabPlacement::Left) along = std::min(along / count, 52);
-    else along /= count;
-    SendMessageW(c.hwnd, TCM_SETITEMSIZE, 0, MAKELPARAM(along, across));
     for (size_t i = 0; i < tabs.texts.size(); ++i) {
         std::wstring text = tabs.showText ? Widen(tabs.texts[i]) : std::wstring();
         TCITEMW item{};
@@ -287,26 +253,12 @@ void Win32Window::createTabPages(int index) {
         SendMessageW(c.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
 
-    // A page covers the whole tab control but its strip: the page's controls
-    // are placed from the tab control's corner, strip included, and what lies
-    // outside the tab control is clipped at its edge.
-    RECT page{};
-    GetClientRect(c.hwnd, &page);
-    for (int i = 0; i < count; ++i) {
-        RECT item{};
-        SendMessageW(c.hwnd, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
-        switch (tabs.placement) {
-            case TabPlacement::Left: page.left = std::max(page.left, item.right); break;
-            case TabPlacement::Bottom: page.bottom = std::min(page.bottom, item.top); break;
-            case TabPlacement::Top: page.top = std::max(page.top, item.bottom); break;
-        }
-    }
-    for (int i = 0; i < count; ++i) {
+    for (size_t i = 0; i < tabs.texts.size(); ++i) {
         const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0);
-        HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", style, page.left, page.top,
-                                     page.right - page.left, page.bottom - page.top, c.hwnd, nullptr, instance_, nullptr);
-        c.pages.push_back(panel);
+        c.pages.push_back(CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", style, 0, 0, 0, 0, c.hwnd, nullptr,
+                                          instance_, nullptr));
     }
+    sizeTabStrip(index);
 }
 
 // Siblings listed earlier in the design lie above later ones, except that a
@@ -445,9 +397,16 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = {kMinimumWindowSize.width, kMinimumWindowSize.height};
+            limits->ptMinTrackSize = {ScaleValue(kMinimumWindowSize.width, dpi_),
+                                      ScaleValue(kMinimumWindowSize.height, dpi_)};
             return 0;
         }
+        case WM_WINDOWPOSCHANGING:
+            snapToDesignUnits(*reinterpret_cast<WINDOWPOS*>(lParam));
+            break;
+        case kDpiChangedMessage:
+            changeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ACTIVATE:
             // As a dialog box does: the focus comes back to where it was (after
             // a message box, another program), not to the window itself.
@@ -611,30 +570,31 @@ Rect Win32Window::rect(std::string_view control) const {
     if (control == kMainWindowName) {
         RECT r{};
         GetWindowRect(window_, &r);
-        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+        return {UnscaleValue(r.left, dpi_), UnscaleValue(r.top, dpi_), UnscaleValue(r.right - r.left, dpi_),
+                UnscaleValue(r.bottom - r.top, dpi_)};
     }
     const Control* c = find(control);
     if (!c) return {};
     RECT r{};
     GetWindowRect(c->hwnd, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(c->hwnd), reinterpret_cast<POINT*>(&r), 2);
-    int height = r.bottom - r.top;
-    if (c->widget.spec->kind == K::ComboBox) {
-        // The design height is the edit part's; the window reaches down for its list.
-        height = c->widget.spec->rect.height;
-    }
-    return {r.left - c->origin.x, r.top - c->origin.y, r.right - r.left, height};
+    Rect design = UnscaleRect({r.left - c->origin.x, r.top - c->origin.y, r.right - r.left, r.bottom - r.top}, dpi_);
+    // The design height is the edit part's; the window reaches down for its list.
+    if (c->widget.spec->kind == K::ComboBox) design.height = c->widget.spec->rect.height;
+    return design;
 }
 
 void Win32Window::setRect(std::string_view control, Rect rect) {
     if (closed_) return;
     if (control == kMainWindowName) {
-        SetWindowPos(window_, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, ScaleValue(rect.left, dpi_), ScaleValue(rect.top, dpi_),
+                     ScaleValue(rect.width, dpi_), ScaleValue(rect.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    if (const Control* c = find(control))
-        SetWindowPos(c->hwnd, nullptr, rect.left + c->origin.x, rect.top + c->origin.y, rect.width, rect.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (const Control* c = find(control)) {
+        const RECT r = pixelRect(*c, rect);
+        SetWindowPos(c->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 std::string Win32Window::caption(std::string_view control) const {
@@ -987,7 +947,9 @@ void Win32Window::setMinimised(bool minimised) {
     if (!closed_) ShowWindow(window_, minimised ? SW_MINIMIZE : SW_RESTORE);
 }
 
-Size Win32Window::screenSize() const { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+Size Win32Window::screenSize() const {
+    return {UnscaleValue(GetSystemMetrics(SM_CXSCREEN), dpi_), UnscaleValue(GetSystemMetrics(SM_CYSCREEN), dpi_)};
+}
 
 void Win32Window::startSystemTracking(int hitTestCode) {
     if (closed_) return;

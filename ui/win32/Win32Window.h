@@ -12,6 +12,7 @@
 
 #include "ui/Catalogue.h"
 #include "ui/ControlLayer.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/Pictures.h"
 #include "ui/win32/TaskbarProgress.h"
 #include "ui/win32/Widgets.h"
@@ -140,6 +141,13 @@ private:
 
     bool createControl(int index);
     void createTabPages(int index);
+    // The display's scale (Dpi.cpp): where a control of that design rectangle
+    // lies in its real parent, in pixels; a tab strip's icons, tab size and
+    // pages; a move to a monitor of another DPI; the window kept at whole design units.
+    RECT pixelRect(const Control& c, Rect design) const;
+    void sizeTabStrip(int index);
+    void changeDpi(int dpi, const RECT& suggested);
+    void snapToDesignUnits(WINDOWPOS& pos) const;
     void showPage(int tabsIndex);
     void stackSiblings();
 
@@ -160,14 +168,16 @@ private:
     WidgetState* widgetState(HWND widget) override;
     void widgetEvent(HWND widget, Event event) override;
     PictureCache& pictures() override { return pictures_; }
-    HFONT font(FontStyle style) override;
+    HFONT font(FontStyle style) override { return fonts_.get(style); }
+    int dpi() const override { return dpi_; }
     void paintBackdrop(HWND widget, HDC dc) override;
     HCURSOR cursorFor(HWND widget) override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
     std::vector<Control> controls_;
-    std::array<HFONT, 4> fonts_{};
+    int dpi_ = 96;   // the display's, for the scale of everything drawn
+    ScaledFonts fonts_;
     HIMAGELIST tabIcons_[2] = {nullptr, nullptr};
     HBRUSH white_ = nullptr;
     PictureCache pictures_;
