@@ -86,7 +86,11 @@ std::optional<std::string> LongName(std::span<const std::uint8_t> item) {
     const std::size_t blockSize = item[block] | item[block + 1] << 8, version = item[block + 2] | item[block + 3] << 8;
     const bool signature = item[block + 4] == 0x04 && item[block + 5] == 0x00 && item[block + 6] == 0xEF &&
                            item[block + 7] == 0xBE;
-    if (!signature || blockSize > item.size() - block || version < 3) return std::nullopt;
+    // Wine writes the same block with version and signature left 0, its name where version 3 has it.
+    const bool wine = blockSize == item.size() - block && version == 0 &&
+                      !(item[block + 4] | item[block + 5] | item[block + 6] | item[block + 7]);
+    if (!(signature && version >= 3) && !wine) return std::nullopt;
+    if (blockSize > item.size() - block) return std::nullopt;
     const std::size_t nameAt = version >= 9 ? 46 : version == 8 ? 42 : version == 7 ? 38 : 20;
     if (nameAt > blockSize) return std::nullopt;
     std::optional<std::string> name = Unicode(item.subspan(block + nameAt, blockSize - nameAt));
