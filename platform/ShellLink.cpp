@@ -230,13 +230,24 @@ ShortcutTarget Read(Bytes& bytes, const ShellLinkServices& services) {
         if (!bytes.need(at, 2 + count * unitSize)) return unreadable;
         at += 2 + count * unitSize;   // none of these names the target
     }
+    // How strict the load is. Everything before the extra data is read part by
+    // part, each found by the length of the one before it: a part that breaks off
+    // is a short read of the stream, and the shell's load fails (Windows and Wine
+    // alike), so the file is Unreadable above. The extra data is blocks ended by a
+    // block of size < 4; where the file ends without that block, ends inside it or
+    // inside another block, Wine's load still succeeds and Windows documents
+    // nothing, so the blocks end there and the link is judged by what came before:
+    // calling it unreadable would offer for deletion a shortcut Windows may open.
+    // For the same reason HasDarwinID alone makes the link advertised, Darwin
+    // block or not: Wine's load fails without the block, Windows documents
+    // nothing, and wherever the load succeeds GetFlags reports the flag.
     if (flags & HasDarwinId) return {Kind::Elsewhere, {}};   // started through Windows Installer
 
     std::optional<std::string> environment;
     std::vector<FolderBlock> folders;   // the known folder first: it is the newer record
     while (bytes.need(at, 4)) {
         const std::size_t size = bytes.u32(at);
-        if (size < 8 || !bytes.need(at, size)) break;   // the terminal block, or one cut short
+        if (size < 8 || !bytes.need(at, size)) break;   // the terminal block, or one cut short: see above
         const std::uint32_t signature = bytes.u32(at + 4);
         if (signature == kEnvironmentBlock && size == 0x314 && (flags & HasExpString)) {
             environment = Unicode(bytes.span(at + 268, 520));

@@ -11,7 +11,8 @@
 //   LinkInfo: the local base path and common suffix, or the share and suffix;
 //   none of them (a relative path or arguments only): Unreadable.
 // Every length and offset is checked against the bytes; broken bytes before
-// the extra data make the file Unreadable, as they make the shell's load fail.
+// the extra data make the file Unreadable, as they make the shell's load fail;
+// broken extra data only ends the blocks (ShellLink.cpp says why).
 
 #include <array>
 #include <cstddef>

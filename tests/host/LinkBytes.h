@@ -94,9 +94,11 @@ inline Bytes Text(const std::string& s, bool unicode = true) {
     return b;
 }
 
-inline Bytes EnvironmentBlock(const std::string& ansi, const std::u16string& wide) {
+// An environment or Darwin block: the text in the code page, then in Unicode.
+enum : std::uint32_t { kEnvironmentBlock = 0xA0000001, kDarwinBlock = 0xA0000006 };
+inline Bytes TextBlock(std::uint32_t signature, const std::string& ansi, const std::u16string& wide) {
     Bytes b;
-    Put32(b, 0x314), Put32(b, 0xA0000001), PutText(b, ansi);
+    Put32(b, 0x314), Put32(b, signature), PutText(b, ansi);
     b.resize(8 + 260, 0);
     PutUnits(b, wide);
     b.resize(0x314, 0);

@@ -61,7 +61,7 @@ Bytes With(Bytes b, std::size_t at, std::uint8_t value) { return b.at(at) = valu
 
 TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
     const Bytes info = LocalInfo("C:\\Old", "\\a.txt");
-    const Bytes env = EnvironmentBlock("%HOME%\\ansi", u"%HOME%\\wide");
+    const Bytes env = TextBlock(kEnvironmentBlock, "%HOME%\\ansi", u"%HOME%\\wide");
     const Case cases[] = {
         // The item list: a plain file-system list is a path, anything else is elsewhere.
         {"files by their long names", Link(IdListFlag, {kFileList}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
@@ -101,7 +101,7 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"advertised", Link(DarwinFlag | IdListFlag, {kFileList}), Kind::Elsewhere, ""},
         {"advertised, strings cut short", Link(DarwinFlag | NameFlag, {Cut(Text("nn", false), 3)}, false), Kind::Unreadable, ""},
         {"environment before the list", Link(ExpFlag | IdListFlag, {kFileList, env}), Kind::Path, "C:\\Users\\me\\wide"},
-        {"environment in the code page only", Link(ExpFlag | InfoFlag, {info, EnvironmentBlock("%HOME%\\ansi", u"")}), Kind::Path, "C:\\Users\\me\\ansi"},
+        {"environment in the code page only", Link(ExpFlag | InfoFlag, {info, TextBlock(kEnvironmentBlock, "%HOME%\\ansi", u"")}), Kind::Path, "C:\\Users\\me\\ansi"},
         {"environment without its flag", Link(IdListFlag | InfoFlag, {kFileList, info, env}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
         {"environment after another block", Link(ExpFlag | InfoFlag, {info, FolderBlock(false, 99, 0), env}), Kind::Path, "C:\\Users\\me\\wide"},
         {"environment cut short", Link(ExpFlag | InfoFlag, {info, Cut(env, 0x300)}, false), Kind::Path, "C:\\Old\\a.txt"},

@@ -139,8 +139,10 @@ TEST_F(ShortcutOnWine, OurReaderAgreesWithTheShellOnSavedAndVariedShortcuts) {
     ASSERT_TRUE(CreateDirectoryW(LongPath(dir + "有 空格").c_str(), nullptr));
     ASSERT_TRUE(test::MakeFile(LongPath(dir + "有 空格\\long name.text"), "x"));
     ASSERT_TRUE(test::MakeFile(LongPath(dir + "A.TXT"), "x"));
+    // No target with "..": Wine saves it in the item list as the name of the folder it leads to, a
+    // list naming another path than its LinkInfo (relative.lnk above holds "..").
     std::vector<std::string> targets = {dir + "有 空格\\long name.text", dir + "有 空格", dir + "A.TXT", dir + "a.txt.", dir + "gone\\x.exe",
-                                        dir + "有 空格\\..\\A.TXT", "C:\\", "T:\\", "T:\\sub", "T:\\gone.exe",
+                                        "C:\\", "T:\\", "T:\\sub", "T:\\gone.exe",
                                         "C:\\nowhere\\x.exe", "C:\\windows\\system32\\notepad.exe", "C:\\windows", dir + "한글.lnk",
                                         "C:\\Program Files\\x y\\z.exe", "c:\\windows\\NOTEPAD.EXE"};
     for (const int csidl : {CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_APPDATA, CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES}) {
@@ -166,22 +168,24 @@ TEST_F(ShortcutOnWine, OurReaderAgreesWithTheShellOnSavedAndVariedShortcuts) {
     auto name = [&n] { return "v" + std::to_string(n++) + ".lnk"; };
     for (const std::string& link : saved) {
         expectAgreement(name(), link, "as saved");
-        for (std::uint8_t bit : {0x01, 0x02, 0x10, 0x20})   // ForceNoLinkInfo, HasExpString, HasDarwinID, RunAsUser
+        // ForceNoLinkInfo, HasExpString, RunAsUser. Not HasDarwinID without its block: Wine's load fails
+        // there, and the reader calls it advertised, never offered for deletion (ShellLink.cpp says why).
+        for (std::uint8_t bit : {0x01, 0x02, 0x20})
             expectAgreement(name(), std::string(link).replace(21, 1, 1, char(link[21] | bit)), "a flag set");
         for (std::size_t cut : {std::size_t(0x4C), link.size() / 2, link.size() - 4, link.size() - 1}) expectAgreement(name(), link.substr(0, cut), "cut");
     }
     // Links any program may write: LinkInfo alone, strings, blocks.
     const std::string present = dir + "A.TXT";
     auto raw = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
-    const Bytes list = IdList({ClsidItem(kMyComputer), DriveItem("C:\\"), FileItem(u"windows", 3, 0x31), FileItem(u"system32", 3, 0x31)});
     // Wine leaves out what Windows reads and the reader follows Windows in (the host tests hold
     // those): the common path suffix, the Unicode forms and the share of LinkInfo, the
-    // environment block, and the path of a drive alone. Only what both read is compared here.
+    // environment block, the path of a drive alone, ForceNoLinkInfo, an item list before LinkInfo,
+    // and file items it did not write itself. Only what both read is compared here.
     const Bytes whole = LocalInfo(present, ""), missing = LocalInfo(dir + "gone.txt", "");
     const Bytes variants[] = {
-        Link(0x02, {whole}), Link(0x02, {missing}), Link(0x102, {whole}), Link(0x01, {list}), Link(0x03, {list, missing}),
-        Link(0x08 | 0x80, {Text("..\\A.TXT")}), Link(0x20, {Text("/x", false)}), Link(0x04 | 0x20 | 0x02, {whole, Text("n", false), Text("-a", false)}),
-        Link(0x86 | 0x20, {whole, Text("n"), Text("-a")}), Link(0x1002, {whole}), Link(0x01, {IdList({ClsidItem(kControlPanel)})}),
+        Link(0x02, {whole}), Link(0x02, {missing}), Link(0x08 | 0x80, {Text("..\\A.TXT")}), Link(0x20, {Text("/x", false)}),
+        Link(0x04 | 0x20 | 0x02, {whole, Text("n", false), Text("-a", false)}), Link(0x86 | 0x20, {whole, Text("n"), Text("-a")}),
+        Link(0x1002, {whole, TextBlock(kDarwinBlock, "x", u"x")}), Link(0x01, {IdList({ClsidItem(kControlPanel)})}),
     };
     for (const Bytes& bytes : variants) expectAgreement(name(), raw(bytes), "built");
     EXPECT_GT(n, 200);
