@@ -98,10 +98,12 @@ std::optional<std::string> LongName(std::span<const std::uint8_t> item) {
     return name;
 }
 
+using Items = std::vector<std::span<const std::uint8_t>>;
+
 // The items of a list, split by their sizes; nullopt when they do not end in
 // the terminal item inside the list.
-std::optional<std::vector<std::span<const std::uint8_t>>> Items(std::span<const std::uint8_t> list) {
-    std::vector<std::span<const std::uint8_t>> items;
+std::optional<Items> SplitList(std::span<const std::uint8_t> list) {
+    Items items;
     for (std::size_t at = 0; at + 2 <= list.size();) {
         const std::size_t size = list[at] | list[at + 1] << 8;
         if (size == 0) return items;
@@ -121,8 +123,7 @@ std::optional<std::string> DriveRoot(std::span<const std::uint8_t> item) {
 }
 
 // `folder` followed by the long names of items [from, end): nullopt unless all are files or folders.
-std::optional<std::string> Joined(std::string folder, const std::vector<std::span<const std::uint8_t>>& items,
-                                  std::size_t from) {
+std::optional<std::string> Joined(std::string folder, const Items& items, std::size_t from) {
     for (std::size_t i = from; i < items.size(); ++i) {
         std::optional<std::string> name = LongName(items[i]);
         if (!name) return std::nullopt;
@@ -139,24 +140,21 @@ struct FolderBlock {
 
 // The path of an item list, never binding a shell folder. A known or special
 // folder, when the link names one, stands at its current place.
-ShortcutTarget ListTarget(std::span<const std::uint8_t> list, const std::vector<FolderBlock>& folders,
-                          const ShellLinkServices& services) {
+ShortcutTarget ListTarget(const Items& items, const std::vector<FolderBlock>& folders, const ShellLinkServices& services) {
     ShortcutTarget elsewhere{Kind::Elsewhere, {}};
-    const std::optional<std::vector<std::span<const std::uint8_t>>> items = Items(list);   // checked on reading
     for (const FolderBlock& folder : folders) {
         std::size_t at = 0, child = 0;
-        while (child < items->size() && at < folder.offset) at += (*items)[child++].size();
+        while (child < items.size() && at < folder.offset) at += items[child++].size();
         if (at != folder.offset || child == 0) continue;
         std::optional<std::string> base = services.folderPath(folder.id);
         if (!base || base->empty()) continue;
-        if (std::optional<std::string> path = Joined(*base, *items, child)) return {Kind::Path, *path};
+        if (std::optional<std::string> path = Joined(*base, items, child)) return {Kind::Path, *path};
     }
-    if (items->size() < 2 || !Same((*items)[0].size() >= 20 && (*items)[0][2] == 0x1F ? (*items)[0].subspan(4, 16)
-                                                                                          : std::span<const std::uint8_t>(),
-                                   kMyComputerClsid))
-        return elsewhere;
-    std::optional<std::string> root = DriveRoot((*items)[1]);
-    std::optional<std::string> path = root ? Joined(*root, *items, 2) : std::nullopt;
+    const bool computerFirst = items.size() >= 2 && items[0].size() >= 20 && items[0][2] == 0x1F &&
+                               Same(items[0].subspan(4, 16), kMyComputerClsid);
+    if (!computerFirst) return elsewhere;
+    std::optional<std::string> root = DriveRoot(items[1]);
+    std::optional<std::string> path = root ? Joined(*root, items, 2) : std::nullopt;
     return path ? ShortcutTarget{Kind::Path, *path} : elsewhere;
 }
 
@@ -208,12 +206,12 @@ ShortcutTarget Read(Bytes& bytes, const ShellLinkServices& services) {
     const std::uint32_t flags = bytes.u32(20);
     std::size_t at = kHeaderSize;
 
-    std::span<const std::uint8_t> list;
+    std::optional<Items> items;
     if (flags & HasLinkTargetIdList) {
         const std::size_t listSize = bytes.u16(at);
         if (!bytes.need(at + 2, listSize)) return unreadable;
-        list = bytes.span(at + 2, listSize);
-        if (!Items(list)) return unreadable;   // the shell's load refuses a list that does not end inside itself
+        items = SplitList(bytes.span(at + 2, listSize));
+        if (!items) return unreadable;   // the shell's load refuses a list that does not end inside itself
         at += 2 + listSize;
     }
     std::size_t info = 0, infoSize = 0;
@@ -234,10 +232,11 @@ ShortcutTarget Read(Bytes& bytes, const ShellLinkServices& services) {
     // part, each found by the length of the one before it: a part that breaks off
     // is a short read of the stream, and the shell's load fails (Windows and Wine
     // alike), so the file is Unreadable above. The extra data is blocks ended by a
-    // block of size < 4; where the file ends without that block, ends inside it or
-    // inside another block, Wine's load still succeeds and Windows documents
-    // nothing, so the blocks end there and the link is judged by what came before:
-    // calling it unreadable would offer for deletion a shortcut Windows may open.
+    // block of size < 4. Where the file ends before that block or inside it, Wine's
+    // load still succeeds; for that and for a block that runs past the end Windows
+    // documents nothing. So the blocks end there and the link is judged by what
+    // came before: calling it unreadable would offer for deletion a shortcut
+    // Windows may open.
     // For the same reason HasDarwinID alone makes the link advertised, Darwin
     // block or not: Wine's load fails without the block, Windows documents
     // nothing, and wherever the load succeeds GetFlags reports the flag.
@@ -267,7 +266,7 @@ ShortcutTarget Read(Bytes& bytes, const ShellLinkServices& services) {
         std::string expanded = services.expand(*environment);
         if (!expanded.empty()) return {Kind::Path, expanded};
     }
-    if (flags & HasLinkTargetIdList) return ListTarget(list, folders, services);
+    if (items) return ListTarget(*items, folders, services);
     if ((flags & HasLinkInfo) && !(flags & ForceNoLinkInfo))
         if (std::optional<std::string> path = LinkInfoTarget(bytes, info, infoSize, services)) return {Kind::Path, *path};
     return unreadable;   // a relative path or arguments alone name no target
