@@ -12,7 +12,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // raising the system's "no disk" box in the middle of a scan.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     cc::TrustOnlyAdministratorsLinks();
-    // COM once for the user-interface thread: pictures and shell links need it.
+    // COM once for the user-interface thread: the pictures need it.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         cc::Win32Platform win32;

@@ -36,7 +36,7 @@ struct DriveSpace {
 // What a shortcut file leads to.
 struct ShortcutTarget {
     enum class Kind {
-        Unreadable,   // not a shortcut the shell can read, or one without any target
+        Unreadable,   // not a readable shortcut, or one without any target
         Elsewhere,    // a target that is no file-system path: an installer-advertised
                       // shortcut, or a shell item such as the Control Panel
         Path,         // a file-system path, normalised as Windows resolves it
@@ -95,7 +95,8 @@ public:
     virtual bool fileExists(std::string_view path) = 0;
     // A file or a folder.
     virtual bool pathExists(std::string_view path) = 0;
-    // Reads a shortcut (.lnk) file through the shell, from exactly the file
+    // Reads a shortcut (.lnk) file with the program's own reader
+    // (platform/ShellLink.h), never the shell's, from exactly the file
     // at that path, reached as listFolder reaches folders (never another file,
     // a link, a pipe or a device of that name).
     virtual ShortcutTarget readShortcut(std::string_view path) = 0;

@@ -79,7 +79,7 @@ std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
             continue;   // a folder named x.lnk is no shortcut
         }
         if (!IsShortcutName(entry.name)) continue;
-        c_.keepAnswering();   // each shortcut is read through the shell
+        c_.keepAnswering();   // each shortcut is opened and read
         std::string shortcut = path + entry.name;
         c_.setCaption("标签1", shortcut);
         if (!IsWorkingShortcut(files_, shortcut)) {

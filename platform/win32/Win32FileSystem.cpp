@@ -2,11 +2,11 @@
 
 #include <windows.h>
 #include <shlobj.h>
-#include <shobjidl.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ShellLink.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32HeldFolder.h"
 #include "platform/win32/Utf.h"
@@ -113,23 +113,57 @@ std::optional<std::string> ReadShortcutBytes(HANDLE file) {
     return bytes;
 }
 
-// Loads the bytes into the shell link from memory: the shell never opens a name.
-bool LoadLink(IShellLinkW* link, const std::string& bytes) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1);
-    if (!memory) return false;
-    void* data = GlobalLock(memory);
-    if (data) {
-        memcpy(data, bytes.data(), bytes.size());
-        GlobalUnlock(memory);
+// What the link reader asks of the system: the system code page, this
+// program's own environment, and where a known or special folder is now.
+std::string FromSystemCodePage(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(length > 0 ? length : 0, L'\0');
+    if (length <= 0 || MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length) != length)
+        return {};
+    return Narrow(wide);
+}
+
+std::string ExpandedVariables(std::string_view text) {
+    const std::wstring wide = Widen(text);
+    std::wstring expanded(32768, L'\0');
+    const DWORD length = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+    if (length == 0 || length > expanded.size()) return {};
+    return Narrow(std::wstring_view(expanded.data(), length - 1));   // the count includes the NUL
+}
+
+// Looked up at run time: Windows Vista and later. A folder that is not there
+// is not created, and one that is no file-system folder has no path.
+std::optional<std::string> CurrentFolder(const ShellFolderId& folder) {
+    wchar_t path[MAX_PATH]{};
+    if (!folder.known) {
+        const int csidl = static_cast<int>(folder.csidl & 0xFF);   // the folder alone, no CSIDL_FLAG_ bits
+        if (csidl != static_cast<int>(folder.csidl) ||
+            SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+            return std::nullopt;
+        return Narrow(path);
     }
-    ComPtr<IStream> stream;
-    if (!data || FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
-        GlobalFree(memory);
-        return false;
+    using KnownFolderPathFn = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
+    static const HMODULE shell = GetModuleHandleW(L"shell32.dll");   // imported, so loaded
+    static const auto known = reinterpret_cast<KnownFolderPathFn>(
+        shell ? reinterpret_cast<void*>(GetProcAddress(shell, "SHGetKnownFolderPath")) : nullptr);
+    GUID id;
+    static_assert(sizeof id == 16);
+    memcpy(&id, folder.guid.data(), sizeof id);
+    PWSTR found = nullptr;
+    constexpr DWORD kDontVerify = 0x4000;   // KF_FLAG_DONT_VERIFY
+    if (!known || known(id, kDontVerify, nullptr, &found) != S_OK || !found) {
+        if (found) CoTaskMemFree(found);
+        return std::nullopt;
     }
-    ComPtr<IPersistStream> persist;
-    return SUCCEEDED(link->QueryInterface(IID_IPersistStream, persist.putVoid())) &&
-           SUCCEEDED(persist->Load(stream.get()));
+    std::string result = Narrow(found);
+    CoTaskMemFree(found);
+    return result;
+}
+
+const ShellLinkServices& SystemServices() {
+    static const ShellLinkServices services{FromSystemCodePage, ExpandedVariables, CurrentFolder};
+    return services;
 }
 
 // "C:\a\..\b/c" as Windows resolves it before it opens anything.
@@ -154,31 +188,9 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     std::optional<std::string> bytes = ReadShortcutBytes(file.get());
     file.reset();
     if (!bytes) return target;
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())) ||
-        !LoadLink(link.get(), *bytes))
-        return target;
-
-    // An advertised shortcut starts its program through Windows Installer.
-    ComPtr<IShellLinkDataList> data;
-    DWORD flags = 0;
-    if (SUCCEEDED(link->QueryInterface(IID_IShellLinkDataList, data.putVoid())) &&
-        SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_DARWINID)) {
-        target.kind = ShortcutTarget::Kind::Elsewhere;
-        return target;
-    }
-    std::wstring buffer(32768, L'\0');
-    if (link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, 0) == S_OK && buffer[0] != 0) {
-        target.kind = ShortcutTarget::Kind::Path;
-        target.path = Normalised(buffer.c_str());
-        return target;
-    }
-    // No path, but a shell item: the Control Panel, a printer, a network place.
-    PIDLIST_ABSOLUTE items = nullptr;
-    if (link->GetIDList(&items) == S_OK && items) {
-        target.kind = ShortcutTarget::Kind::Elsewhere;
-        CoTaskMemFree(items);
-    }
+    // Read by our own reader: no shell code runs on bytes some user wrote.
+    target = ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, SystemServices()).target;
+    if (target.kind == ShortcutTarget::Kind::Path) target.path = Normalised(Widen(target.path));
     return target;
 }
 

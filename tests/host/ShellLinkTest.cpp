@@ -1,0 +1,135 @@
+// The shortcut reader on link files built byte by byte: each flag and block
+// it reads, Unicode and code-page strings, fields cut short or too long. Every
+// case is also read cut at every length: no read past the end, and a copy cut
+// past every byte the reader used reads the same.
+#include <gtest/gtest.h>
+
+#include "LinkBytes.h"
+#include "platform/ShellLink.h"
+
+using namespace cc;
+using namespace cc::test;
+using Kind = ShortcutTarget::Kind;
+
+namespace {
+
+const Bytes kDocumentsGuid{0xD0, 0x9A, 0xD3, 0xFD, 0x8F, 0x23, 0xAF, 0x46, 0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7};
+
+// The code page as Latin-1, one variable, Documents moved to E:\Docs (known) and D:\Docs (special).
+const ShellLinkServices kServices{
+    [](std::string_view ansi) {
+        std::string utf8;
+        for (unsigned char c : ansi) c < 0x80 ? utf8 += char(c) : (utf8 += char(0xC0 | c >> 6), utf8 += char(0x80 | (c & 0x3F)));
+        return utf8;
+    },
+    [](std::string_view text) {
+        std::string s(text);
+        if (auto at = s.find("%HOME%"); at != std::string::npos) s.replace(at, 6, "C:\\Users\\me");
+        return s;
+    },
+    [](const ShellFolderId& folder) -> std::optional<std::string> {
+        if (folder.known) return Bytes(folder.guid.begin(), folder.guid.end()) == kDocumentsGuid ? "E:\\Docs" : std::optional<std::string>();
+        return folder.csidl == 5 ? "D:\\Docs\\" : std::optional<std::string>();
+    }};
+
+ShellLinkReading ReadBytes(const Bytes& bytes) {
+    const Bytes exact(bytes);   // a buffer of exactly this size, so the sanitizer sees a read past it
+    return ReadShellLink(exact, kServices);
+}
+
+enum : std::uint32_t {
+    IdListFlag = 0x1, InfoFlag = 0x2, NameFlag = 0x4, RelativeFlag = 0x8, ArgumentsFlag = 0x20, UnicodeFlag = 0x80,
+    NoInfoFlag = 0x100, ExpFlag = 0x200, DarwinFlag = 0x1000, NoKnownFolderFlag = 0x200000,
+};
+
+const Bytes kRoot = ClsidItem(kMyComputer), kC = DriveItem("C:\\");
+const Bytes kFileList = IdList({kRoot, kC, FileItem(u"Users", 9, 0x31), FileItem(u"me", 9, 0x31),
+                                FileItem(u"Documents", 9, 0x31), FileItem(u"报告.txt")});
+const std::uint32_t kDocumentsChild = 0x14 + 25 + FileItem(u"Users").size() + FileItem(u"me").size() + FileItem(u"Documents").size();
+
+struct Case {
+    const char* what;
+    Bytes bytes;
+    Kind kind;
+    std::string path;
+};
+
+Bytes Cut(Bytes b, std::size_t size) { return b.resize(size), b; }
+Bytes With(Bytes b, std::size_t at, std::uint8_t value) { return b.at(at) = value, b; }
+
+}  // namespace
+
+TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
+    const Bytes info = LocalInfo("C:\\Old", "\\a.txt");
+    const Bytes env = TextBlock(kEnvironmentBlock, "%HOME%\\ansi", u"%HOME%\\wide");
+    const Case cases[] = {
+        // The item list: a plain file-system list is a path, anything else is elsewhere.
+        {"files by their long names", Link(IdListFlag, {kFileList}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
+        {"extension block versions 3, 7, 8", Link(IdListFlag, {IdList({kRoot, kC, FileItem(u"a", 3), FileItem(u"b", 7), FileItem(u"c", 8)})}), Kind::Path, "C:\\a\\b\\c"},
+        {"a drive alone", Link(IdListFlag, {IdList({kRoot, kC})}), Kind::Path, "C:\\"},
+        {"the computer alone", Link(IdListFlag, {IdList({kRoot})}), Kind::Elsewhere, ""},
+        {"the desktop (empty list)", Link(IdListFlag, {IdList({})}), Kind::Elsewhere, ""},
+        {"the Control Panel", Link(IdListFlag, {IdList({ClsidItem(kControlPanel), FileItem(u"x")})}), Kind::Elsewhere, ""},
+        {"a drive without the computer", Link(IdListFlag, {IdList({kC, FileItem(u"x")})}), Kind::Elsewhere, ""},
+        {"a drive item not naming a root", Link(IdListFlag, {IdList({kRoot, DriveItem("C:x"), FileItem(u"x")})}), Kind::Elsewhere, ""},
+        {"a file without extension block", Link(IdListFlag, {IdList({kRoot, kC, With(Cut(FileItem(u"x"), 16), 0, 16)})}), Kind::Elsewhere, ""},
+        {"an extension block of version 2", Link(IdListFlag, {IdList({kRoot, kC, FileItem(u"x", 2)})}), Kind::Elsewhere, ""},
+        {"a name that climbs", Link(IdListFlag, {IdList({kRoot, kC, FileItem(u"..")})}), Kind::Elsewhere, ""},
+        {"a name with a separator", Link(IdListFlag, {IdList({kRoot, kC, FileItem(u"a\\..\\b")})}), Kind::Elsewhere, ""},
+        {"another block signature", Link(IdListFlag, {IdList({kRoot, kC, With(FileItem(u"x"), 21, 0x7F)})}), Kind::Elsewhere, ""},
+        {"a block start past the item", Link(IdListFlag, {IdList({kRoot, kC, With(FileItem(u"x"), 67, 0x7F)})}), Kind::Elsewhere, ""},
+        {"a list whose item runs past it", Link(IdListFlag, {With(IdList({kRoot, kC}), 2, 0x40)}), Kind::Unreadable, ""},
+        {"a list without terminal item", Link(IdListFlag, {With(Cut(IdList({kRoot, kC}), 2 + 0x14 + 25), 0, 0x14 + 25)}), Kind::Unreadable, ""},
+        {"a list longer than the file", Link(IdListFlag, {With(IdList({kRoot}), 1, 0x10)}), Kind::Unreadable, ""},
+        {"the list before LinkInfo", Link(IdListFlag | InfoFlag, {kFileList, info}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
+        // LinkInfo: base and suffix in the code page or in Unicode, or a share.
+        {"base and suffix", Link(InfoFlag, {info}), Kind::Path, "C:\\Old\\a.txt"},
+        {"code page bytes", Link(InfoFlag, {LocalInfo("C:\\\xE9t\xE9", "")}), Kind::Path, "C:\\été"},
+        {"the Unicode forms first", Link(InfoFlag, {LocalInfo("C:\\??", "\\?", u"C:\\文件", u"\\名")}), Kind::Path, "C:\\文件\\名"},
+        {"a share and suffix", Link(InfoFlag, {NetworkInfo("\\\\srv\\share", "dir\\a.txt")}), Kind::Path, "\\\\srv\\share\\dir\\a.txt"},
+        {"ForceNoLinkInfo", Link(InfoFlag | NoInfoFlag, {info}), Kind::Unreadable, ""},
+        {"a base offset past LinkInfo", Link(InfoFlag, {With(info, 16, 0xF0)}), Kind::Unreadable, ""},
+        {"a header size past LinkInfo", Link(InfoFlag, {With(info, 4, 0xF0)}), Kind::Unreadable, ""},
+        {"LinkInfo longer than the file", Link(InfoFlag, {With(info, 1, 1)}), Kind::Unreadable, ""},
+        // The strings: none names the target, each must be whole.
+        {"a relative path alone", Link(RelativeFlag | UnicodeFlag, {Text("..\\a.txt")}), Kind::Unreadable, ""},
+        {"arguments alone", Link(ArgumentsFlag, {Text("/x", false)}), Kind::Unreadable, ""},
+        {"code-page strings, then LinkInfo", Link(InfoFlag | NameFlag | ArgumentsFlag, {info, Text("name", false), Text("/x", false)}), Kind::Path, "C:\\Old\\a.txt"},
+        {"Unicode strings, then LinkInfo", Link(InfoFlag | NameFlag | RelativeFlag | UnicodeFlag, {info, Text("name"), Text("..\\b")}), Kind::Path, "C:\\Old\\a.txt"},
+        {"a string past the end", Link(InfoFlag | NameFlag | UnicodeFlag, {info, Text("name", false)}, false), Kind::Unreadable, ""},
+        // Extra data: the installer's flag, the environment, known and special folders.
+        {"advertised", Link(DarwinFlag | IdListFlag, {kFileList}), Kind::Elsewhere, ""},
+        {"advertised, strings cut short", Link(DarwinFlag | NameFlag, {Cut(Text("nn", false), 3)}, false), Kind::Unreadable, ""},
+        {"environment before the list", Link(ExpFlag | IdListFlag, {kFileList, env}), Kind::Path, "C:\\Users\\me\\wide"},
+        {"environment in the code page only", Link(ExpFlag | InfoFlag, {info, TextBlock(kEnvironmentBlock, "%HOME%\\ansi", u"")}), Kind::Path, "C:\\Users\\me\\ansi"},
+        {"environment without its flag", Link(IdListFlag | InfoFlag, {kFileList, info, env}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
+        {"environment after another block", Link(ExpFlag | InfoFlag, {info, FolderBlock(false, 99, 0), env}), Kind::Path, "C:\\Users\\me\\wide"},
+        {"environment cut short", Link(ExpFlag | InfoFlag, {info, Cut(env, 0x300)}, false), Kind::Path, "C:\\Old\\a.txt"},
+        {"a known folder moved", Link(IdListFlag, {kFileList, FolderBlock(true, 0, kDocumentsChild, kDocumentsGuid)}), Kind::Path, "E:\\Docs\\报告.txt"},
+        {"a special folder moved", Link(IdListFlag, {kFileList, FolderBlock(false, 5, kDocumentsChild)}), Kind::Path, "D:\\Docs\\报告.txt"},
+        {"the known folder first", Link(IdListFlag, {kFileList, FolderBlock(false, 5, kDocumentsChild), FolderBlock(true, 0, kDocumentsChild, kDocumentsGuid)}), Kind::Path, "E:\\Docs\\报告.txt"},
+        {"known folder tracking off", Link(IdListFlag | NoKnownFolderFlag, {kFileList, FolderBlock(true, 0, kDocumentsChild, kDocumentsGuid), FolderBlock(false, 5, kDocumentsChild)}), Kind::Path, "D:\\Docs\\报告.txt"},
+        {"a folder the system does not know", Link(IdListFlag, {kFileList, FolderBlock(false, 6, kDocumentsChild)}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
+        {"a folder offset inside an item", Link(IdListFlag, {kFileList, FolderBlock(false, 5, kDocumentsChild - 1)}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
+        {"a folder offset past the list", Link(IdListFlag, {kFileList, FolderBlock(false, 5, 0xFFFFFFF0)}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
+        {"a shell item under a known folder", Link(IdListFlag, {IdList({ClsidItem(kControlPanel), FileItem(u"x")}), FolderBlock(false, 5, 0x14)}), Kind::Path, "D:\\Docs\\x"},
+        {"a block longer than the file", Link(IdListFlag, {IdList({kRoot, kC}), With(FolderBlock(false, 5, 0x14), 1, 1)}), Kind::Path, "C:\\"},
+        // The header.
+        {"another header size", With(Link(IdListFlag, {IdList({kRoot, kC})}), 0, 0x4D), Kind::Unreadable, ""},
+        {"another class", With(Link(IdListFlag, {IdList({kRoot, kC})}), 4, 0x02), Kind::Unreadable, ""},
+        {"a header cut short", Cut(Link(0, {}), 0x4B), Kind::Unreadable, ""},
+        {"nothing", {}, Kind::Unreadable, ""},
+    };
+    for (const Case& c : cases) {
+        const ShellLinkReading whole = ReadBytes(c.bytes);
+        EXPECT_EQ(whole.target.kind, c.kind) << c.what;
+        EXPECT_EQ(whole.target.path, c.path) << c.what;
+        EXPECT_LE(whole.bytesUsed, c.bytes.size()) << c.what;
+        for (std::size_t size = 0; size < c.bytes.size(); ++size) {
+            const ShellLinkReading cut = ReadBytes(Cut(c.bytes, size));
+            if (size < whole.bytesUsed) continue;
+            EXPECT_EQ(cut.target.kind, c.kind) << c.what << ", cut at " << size;
+            EXPECT_EQ(cut.target.path, c.path) << c.what << ", cut at " << size;
+        }
+    }
+}
