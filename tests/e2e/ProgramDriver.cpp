@@ -245,6 +245,52 @@ void ProgramDriver::answerBox(HWND box, int button, const std::wstring& typed) {
     WaitFor([&] { return !IsWindow(box); }, 5000);
 }
 
+std::vector<std::wstring> ProgramDriver::items(HWND list) const {
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < listCount(list); ++i) texts.push_back(listText(list, i));
+    return texts;
+}
+
+bool ProgramDriver::allChecked(HWND list) const {
+    for (int i = 0; i < listCount(list); ++i)
+        if (!listChecked(list, i)) return false;
+    return true;
+}
+
+bool ProgramDriver::checkOnly(HWND list, const std::function<bool(const std::wstring&)>& keep) {
+    bool shown = true;
+    for (int i = 0; i < listCount(list); ++i) {
+        const bool wanted = keep(listText(list, i));
+        if (listChecked(list, i) != wanted) clickCheckBox(list, i);
+        shown &= listChecked(list, i) == wanted;
+    }
+    return shown;
+}
+
+bool ProgramDriver::chooseDrive(const std::wstring& drive) {
+    openPage("高级选择夹3", 1);
+    const RECT localOnly = ScreenRect(control("选择框1"));   // its box, at the left end
+    mouseAt({localOnly.left + 6, (localOnly.top + localOnly.bottom) / 2}, 1);
+    settle();
+    HWND drives = control("选择列表框2");
+    return findItem(drives, drive) >= 0 && allChecked(drives) && checkOnly(drives, [&](auto& d) { return d == drive; });
+}
+
+bool ProgramDriver::scanJunk() {
+    openPage("高级选择夹3", 0);
+    HWND scan = control("按钮1");
+    clickControl(scan);
+    return waitForText(scan, L"扫描");
+}
+
+std::wstring ProgramDriver::answerNextBox(int button, const std::wstring& typed) const {
+    HWND box = waitForBox();
+    if (!box) return L"";
+    const std::wstring shown = boxText(box);
+    answerBox(box, button, typed);
+    return shown;
+}
+
 void ProgramDriver::settle(int milliseconds) const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);   // the queue is through

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace cc::test {
 
@@ -57,6 +59,21 @@ public:
 
     // What Windows sends on a move to a monitor of that DPI: WM_DPICHANGED with the rectangle it suggests.
     void sendDpiChanged(int dpi, RECT suggested) const;
+
+    // The steps as a user names them.
+    void openPage(const char* tabs, int page) { clickTab(control(tabs), page); }
+    std::vector<std::wstring> items(HWND list) const;   // every item's text, in order
+    bool allChecked(HWND list) const;
+    // Clicks the box of each item whose mark is not `keep(text)`; true once every item shows it.
+    bool checkOnly(HWND list, const std::function<bool(const std::wstring&)>& keep);
+    // The junk cleaner's pages (outer tab 3). 磁盘: every drive listed ("仅列表本地磁盘" off), all
+    // checked; then a click on every box but `drive`'s. True if all of it showed as it should.
+    bool chooseDrive(const std::wstring& drive);
+    void recommendPatterns() { openPage("高级选择夹3", 2), clickControl(control("按钮10")); }   // 类型: 推荐
+    bool scanJunk();   // 扫描: "扫描垃圾", then the caption "扫描" that only the scan's end brings back
+    // Waits for the program's box, answers it (see answerBox) and returns its text; empty if none came.
+    std::wstring answerNextBox(int button, const std::wstring& typed = L"") const;
+
     void settle(int milliseconds = 250) const;   // lets the program handle what it was sent, and repaint
     bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png
     int closeAndWait();   // the exit code, or -1 on a time-out

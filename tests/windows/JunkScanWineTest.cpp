@@ -1,6 +1,8 @@
 // The junk scan over the real file system: the test drive T: of the test
-// prefix, with hidden, system and read-only files, a link loop, a deep tree,
-// names outside GBK or outside UTF-16, with a trailing dot, a device's name.
+// prefix, with a hidden system file, a link loop, a deep tree, names outside
+// GBK or outside UTF-16, with a trailing dot, a device's name. (A read-only
+// file that stays is ExactFilesWineTest's; the disk table's figures, the
+// end-to-end run's.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,7 +23,6 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
     Win32Platform win32;
     ControlModel ui;
     Program program(ui, win32.platform);
-    const std::vector<std::string>& drives = program.state().drives;
     const std::string root = "T:\\junk-test\\";
     ASSERT_TRUE(CreateDirectoryW(LongPath(root).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
         << "no test drive T: (scripts/test-fixtures.sh)";
@@ -30,16 +31,15 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
         ASSERT_TRUE(CreateDirectoryW(LongPath(deep + "d").c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     // (path, matched): the look-alike of the unpaired surrogate is a file of its own, left unchecked.
     std::vector<std::pair<std::string, bool>> made{
-        {root + "hidden.tmp", true}, {root + "readonly.bak", true}, {root + "\xED\x95\x9C\xEA\xB8\x80.tmp", true},
+        {root + "hidden.tmp", true}, {root + "\xED\x95\x9C\xEA\xB8\x80.tmp", true},
         {root + Narrow(L"s\xDC00.tmp"), true}, {root + "s\xEF\xBF\xBD.tmp", true}, {root + "chklist", true},
         {deep + "deep.log", true}, {root + "COM1.tmp", true}, {root + "notes.logbook", false}, {root + "keep.txt", false},
         {root + "dot.tmp.", false}, {root + "\xF0\x9F\x98\x80.txt", false}};
-    const std::string lookAlike = made[4].first, readOnly = made[1].first;   // a read-only file stays
+    const std::string lookAlike = made[3].first;
     // Wine 8 cannot store a name that is not valid UTF-16; Windows can.
-    if (!test::MakeFile(LongPath(made[3].first), made[3].first)) made.erase(made.begin() + 3);
+    if (!test::MakeFile(LongPath(made[2].first), made[2].first)) made.erase(made.begin() + 2);
     for (const auto& [path, matched] : made) ASSERT_TRUE(test::MakeFile(LongPath(path), path)) << path;
     SetFileAttributesW(LongPath(root + "hidden.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    SetFileAttributesW(LongPath(root + "readonly.bak").c_str(), FILE_ATTRIBUTE_READONLY);
 
     ui.click(kLocalOnlyBox), ui.click(kLocalOnlyBox);   // only T: is searched
     for (int i = 0; i < ui.itemCount(kDriveList); ++i) ui.setItemChecked(kDriveList, i, ui.itemText(kDriveList, i) == "T:\\");
@@ -47,17 +47,12 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
     std::vector<std::string> found;
     for (int i = 0; i < ui.itemCount(kResultList); ++i) found.push_back(ui.itemText(kResultList, i));
     for (const auto& [path, matched] : made) EXPECT_EQ(std::count(found.begin(), found.end(), path), matched) << path;
-    for (const auto& path : found) EXPECT_EQ(path.rfind("T:\\", 0), 0u) << path;
-    EXPECT_EQ(ui.windowTitle(), "澄川清理专家");
 
     ui.setItemChecked(kResultList, static_cast<int>(std::find(found.begin(), found.end(), lookAlike) - found.begin()), false);
     ui.click("按钮2");
     EXPECT_EQ(ui.itemCount(kResultList), 1);   // the unchecked look-alike
     for (const auto& [path, matched] : made)
-        EXPECT_EQ(test::ReadWholeFile(LongPath(path)), !matched || path == lookAlike || path == readOnly ? path : "") << path;
-    int rowOfT = std::find(drives.begin(), drives.end(), "T:") - drives.begin();   // real figures now
-    EXPECT_GT(std::stoull("0" + ui.row(kDiskTable, rowOfT).at(1)), 0u);
-    SetFileAttributesW(LongPath(readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(test::ReadWholeFile(LongPath(path)), !matched || path == lookAlike ? path : "") << path;
     for (const auto& [path, matched] : made) win32.files.deleteFile(path, kNotListed);
     for (; deep.size() > root.size(); deep.resize(deep.find_last_of('\\', deep.size() - 2) + 1))
         RemoveDirectoryW(LongPath(deep).c_str());

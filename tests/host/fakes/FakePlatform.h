@@ -39,10 +39,6 @@ public:
         for (size_t end = 0; end != std::string_view::npos; end = key.find('\\', end + 1)) keys_.insert(KeyPath(root, key.substr(0, end)));
         keys_.insert(KeyPath(root, key));
     }
-    std::optional<RegistryData> data(const RegistryValue& value) const {
-        const auto it = values_.find(Path(value));
-        return it == values_.end() ? std::nullopt : std::optional(it->second);
-    }
     // Writes and deletes under this key and its subkeys are refused, as without rights.
     void denyChanges(RegistryRoot root, std::string_view key) { denied_.push_back(KeyPath(root, key) + "\\"); }
     void failReads(bool fail) { failReads_ = fail; }   // readData cannot read what is there
@@ -107,7 +103,6 @@ public:
         folders_.try_emplace(Key(path + "\\"));
         if (path.size() > 2) addEntry(path, {Name(path), true, reparsePoint, 0});
     }
-    void denyFolder(const std::string& path) { denied_.insert(Key(path + "\\")); }   // unreadable
     // A shortcut file of that size that reads as the given target.
     void addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size = 1024) {
         addFile(path, std::string(size, 'L')), shortcuts_[Key(path)] = std::move(target);
@@ -123,7 +118,7 @@ public:
 
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {
         record("list " + std::string(folder));
-        return !folders_.count(Key(folder)) || denied_.count(Key(folder)) ? std::vector<FolderEntry>{} : folders_[Key(folder)];
+        return folders_.count(Key(folder)) ? folders_[Key(folder)] : std::vector<FolderEntry>{};
     }
     std::vector<std::string> drives(bool localDisksOnly) override {
         std::vector<std::string> result;
@@ -243,7 +238,7 @@ private:
     struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
     std::map<std::string, std::string> files_;                   // key -> content
     std::map<std::string, std::vector<FolderEntry>> folders_;    // folder key (ends in "\") -> entries
-    std::set<std::string> denied_, locked_;
+    std::set<std::string> locked_;
     std::vector<Drive> drives_;
     std::map<std::string, ShortcutTarget> shortcuts_;
     std::string failWrites_;   // writes below this folder fail
