@@ -71,8 +71,8 @@ void RestoreMsconfig(const ProgramState& state, Platform& platform) {
 bool RepairPlantedLibrary(ProgramState& state, Platform& platform, const CopiedFiles& copied) {
     const std::string library = SystemFile(state, kPlantedLibrary);   // empty while the folder is unknown
     // The shell holds the library: end it first, and start it again last,
-    // whatever happened in between, unless it is back already (Windows after
-    // XP may restart it by itself): a second one would open a folder window.
+    // whatever happened in between, unless a shell runs by then (Windows
+    // restarted it, or it could not be ended): a second one opens a folder window.
     platform.processes.end("explorer.exe");
     platform.processes.wait(1000);
     platform.registry.deleteValue(kMsconfigStartup);
