@@ -1,5 +1,5 @@
 #pragma once
-// Starting outside programs and waiting.
+// Starting, ending and waiting for outside programs.
 
 #include <string_view>
 
@@ -9,12 +9,19 @@ class Processes {
 public:
     virtual ~Processes() = default;
 
-    // Starts a command line ("ntsd -c q -pn explorer.exe") and returns at once,
-    // without waiting for the program or watching it. The program is looked up
-    // only in the Windows folders. False when it could not be started.
+    // Starts a command line ("explorer.exe") and returns at once, without
+    // waiting for the program or watching it. The program is looked up only
+    // in the Windows folders. False when it could not be started.
     virtual bool start(std::string_view commandLine) = 0;
-    // Blocks the calling thread.
+    // Ends every process of the user's own session whose image name is this
+    // bare file name ("SoundMan.exe", letter case ignored), never this program
+    // itself; a process it may not end is left alone. Returns at once: the
+    // processes go during the next wait.
+    virtual void end(std::string_view imageName) = 0;
+    // Blocks the calling thread, and lets the processes just ended go meanwhile.
     virtual void wait(int milliseconds) = 0;
+    // Whether the Windows shell runs: its taskbar window is there.
+    virtual bool shellRunning() = 0;
 };
 
 }  // namespace cc

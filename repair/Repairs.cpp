@@ -70,19 +70,20 @@ void RestoreMsconfig(const ProgramState& state, Platform& platform) {
 bool RepairPlantedLibrary(ProgramState& state, Platform& platform, const CopiedFiles& copied) {
     const std::string library = SystemFile(state, kPlantedLibrary);   // empty while the folder is unknown
     // The shell holds the library: end it first, and start it again last,
-    // whatever happened in between.
-    platform.processes.start("ntsd -c q -pn explorer.exe");
+    // whatever happened in between, unless a shell runs by then (Windows
+    // restarted it, or it could not be ended): a second one opens a folder window.
+    platform.processes.end("explorer.exe");
     platform.processes.wait(1000);
     platform.registry.deleteValue(kMsconfigStartup);
     DeleteSaved(state, kPlantedLibrary, copied, platform);
     RestoreMsconfig(state, platform);
-    platform.processes.start("explorer.exe");
+    if (!platform.processes.shellRunning()) platform.processes.start("explorer.exe");
     return !library.empty() && !platform.files.fileExists(library);
 }
 
 bool RepairStartupEntry(ProgramState& state, Platform& platform, const CopiedFiles& copied) {
     platform.registry.deleteValue(kSoundManStartup);
-    platform.processes.start("ntsd -c q -pn SoundMan.exe");
+    platform.processes.end("SoundMan.exe");
     platform.processes.wait(1000);
     DeleteSaved(state, kSoundManProgram, copied, platform);
     // Gone from start-up is what counts, even if the process or file stays.

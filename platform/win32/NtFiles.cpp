@@ -204,11 +204,14 @@ bool MarkForDeletion(HANDLE file) {
     return NT_SUCCESS(NtSetInformationFile(file, &io, &disposition, sizeof disposition, FileDispositionInformation));
 }
 
-bool SamePathIgnoringCase(std::wstring_view reported, std::wstring_view expected) {
-    const std::wstring a = WithoutTrailingDots(reported), b = WithoutTrailingDots(expected);
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size() || a.size() > 32767) return false;
     UNICODE_STRING ua = Counted(a), ub = Counted(b);
     return RtlEqualUnicodeString(&ua, &ub, TRUE);
+}
+
+bool SamePathIgnoringCase(std::wstring_view reported, std::wstring_view expected) {
+    return SameNameIgnoringCase(WithoutTrailingDots(reported), WithoutTrailingDots(expected));
 }
 
 }  // namespace cc

@@ -73,6 +73,9 @@ bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>&
 // A read-only file refuses, as it refuses DeleteFileW.
 bool MarkForDeletion(HANDLE file);
 
+// Whether two names are the same, letter case folded as the file system folds it.
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 // Whether the path the system reports for an open file ("\a\b") is the one
 // expected, letter case folded as the file system folds it.
 bool SamePathIgnoringCase(std::wstring_view reported, std::wstring_view expected);

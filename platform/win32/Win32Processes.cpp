@@ -1,10 +1,12 @@
 #include "platform/win32/Win32Processes.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <vector>
 
-#include "platform/win32/Handles.h"
+#include "platform/win32/NtFiles.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
@@ -23,6 +25,23 @@ std::wstring ProgramOf(std::wstring_view commandLine) {
         return std::wstring(commandLine.substr(1, close == std::wstring_view::npos ? close : close - 1));
     }
     return std::wstring(commandLine.substr(0, commandLine.find(L' ')));
+}
+
+// The processes of the caller's session, itself left out, whose image name is
+// `imageName`. A process whose session cannot be learnt is left out too.
+std::vector<DWORD> SessionProcessesNamed(std::wstring_view imageName) {
+    std::vector<DWORD> found;
+    const DWORD self = GetCurrentProcessId();
+    DWORD session = 0, theirs = 0;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || !ProcessIdToSessionId(self, &session)) return found;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ProcessID != self && SameNameIgnoringCase(entry.szExeFile, imageName) &&
+            ProcessIdToSessionId(entry.th32ProcessID, &theirs) && theirs == session)
+            found.push_back(entry.th32ProcessID);
+    return found;
 }
 
 }  // namespace
@@ -59,8 +78,38 @@ bool Win32Processes::start(std::string_view commandLine) {
     return true;
 }
 
-void Win32Processes::wait(int milliseconds) {
-    if (milliseconds > 0) Sleep(static_cast<DWORD>(milliseconds));
+void Win32Processes::end(std::string_view imageName) {
+    // Windows XP carries the console debugger, and the program has always ended processes with it there.
+    if (!FindSystemProgram(L"ntsd").empty()) {
+        start("ntsd -c q -pn " + std::string(imageName));
+        return;
+    }
+    const std::wstring name = Widen(imageName);
+    std::vector<std::pair<DWORD, UniqueNullableHandle>> opened;
+    for (DWORD id : SessionProcessesNamed(name))
+        if (UniqueNullableHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)); process)
+            opened.emplace_back(id, std::move(process));
+    // A number listed a moment ago may have gone to another process before the
+    // opening. A held handle keeps its number from moving again, so a process
+    // still listed under the name now is the one that was opened.
+    const std::vector<DWORD> confirmed = SessionProcessesNamed(name);
+    for (auto& [id, process] : opened)
+        if (std::find(confirmed.begin(), confirmed.end(), id) != confirmed.end() && TerminateProcess(process.get(), 1))
+            ending_.push_back(std::move(process));
 }
+
+void Win32Processes::wait(int milliseconds) {
+    const DWORD began = GetTickCount(), total = milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0;
+    auto left = [&] {
+        const DWORD spent = GetTickCount() - began;
+        return spent < total ? total - spent : 0;
+    };
+    // The ended processes go within the wait, which takes its whole time as it always has.
+    for (const UniqueNullableHandle& process : ending_) WaitForSingleObject(process.get(), left());
+    ending_.clear();
+    Sleep(left());
+}
+
+bool Win32Processes::shellRunning() { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }
 
 }  // namespace cc

@@ -1,14 +1,21 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/Processes.h"
+#include "platform/win32/Handles.h"
 
 namespace cc {
 
 class Win32Processes final : public Processes {
 public:
     bool start(std::string_view commandLine) override;
+    void end(std::string_view imageName) override;
     void wait(int milliseconds) override;
+    bool shellRunning() override;
+
+private:
+    std::vector<UniqueNullableHandle> ending_;   // ended, not yet waited for
 };
 
 // The full path of a command line's program ("ntsd" or "explorer.exe"),

@@ -110,17 +110,33 @@ DWORD RunAndWait(std::wstring command) {
     return code;
 }
 
-// Ends what the program started (the shell its library repair starts again), so that nothing
-// outlives the test holding its output open.
-void EndChildrenOf(DWORD parent) {
+// The processes of this image name.
+std::vector<PROCESSENTRY32W> Named(const wchar_t* name) {
+    std::vector<PROCESSENTRY32W> found;
     HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{sizeof entry};
-    for (BOOL more = Process32FirstW(all, &entry); more; more = Process32NextW(all, &entry)) {
-        if (entry.th32ParentProcessID != parent) continue;
-        HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
-        if (child) TerminateProcess(child, 0), CloseHandle(child);
-    }
+    for (BOOL more = Process32FirstW(all, &entry); more; more = Process32NextW(all, &entry))
+        if (!lstrcmpiW(entry.szExeFile, name)) found.push_back(entry);
     CloseHandle(all);
+    return found;
+}
+
+// Ends a shell the program started: under Wine it is a folder window, which would also hold the
+// test's output open.
+void EndShells(const std::vector<PROCESSENTRY32W>& shells) {
+    for (const PROCESSENTRY32W& shell : shells)
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, shell.th32ProcessID)) TerminateProcess(process, 0), CloseHandle(process);
+}
+
+// Presses a row's link: the repair must say it is done, and the scan after it clear the row.
+void Repair(ProgramDriver& driver, int i) {
+    driver.clickControl(driver.control(kRows[i].link));
+    HWND box = driver.waitForBox();
+    ASSERT_NE(box, nullptr) << i;
+    EXPECT_EQ(ProgramDriver::boxText(box), L"修复完毕.") << i;
+    ProgramDriver::answerBox(box, IDOK);
+    EXPECT_TRUE(driver.waitForText(driver.control(kRows[i].result), L"未发现异常", 5000)) << i;
+    EXPECT_FALSE(IsWindowVisible(driver.control(kRows[i].link))) << i;
 }
 
 // The five verdicts after a click on the scan button of a freshly started program.
@@ -148,8 +164,11 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     ASSERT_TRUE(SetRegistryValue(HKEY_CURRENT_USER, kMain, L"Start Page", REG_EXPAND_SZ, page.c_str(), DWORD((page.size() + 1) * 2)));
     ASSERT_TRUE(SetText(HKEY_CLASSES_ROOT, kHttp, nullptr, http));
     ASSERT_TRUE(SetRegistryValue(HKEY_LOCAL_MACHINE, kRun, L"SoundMan", REG_DWORD, &soundMan, sizeof soundMan));
-    const std::string library("MZ\0planted library", 19), program("MZ sound manager");
-    ASSERT_TRUE(MakeFile(SystemFile(L"dneapi.dll"), library) && MakeFile(SystemFile(L"SoundMan.exe"), program));
+    const std::string library("MZ\0planted library", 19);
+    ASSERT_TRUE(MakeFile(SystemFile(L"dneapi.dll"), library));
+    const WaitingProgram soundManProcess(SystemFile(L"SoundMan.exe"));   // running, so its file is held
+    const std::string program = ReadWholeFile(SystemFile(L"SoundMan.exe"));
+    ASSERT_TRUE(soundManProcess.running());
     const std::pair<HKEY, std::pair<const wchar_t*, const wchar_t*>> values[] = {{HKEY_CURRENT_USER, {kMain, L"Start Page"}},
         {HKEY_CLASSES_ROOT, {kHttp, nullptr}}, {HKEY_LOCAL_MACHINE, {kRun, L"SoundMan"}}, {HKEY_LOCAL_MACHINE, {kRun, L"msconfig"}},
         {HKEY_CLASSES_ROOT, {kDesktopIcon, nullptr}}};
@@ -173,23 +192,24 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
             EXPECT_TRUE(FirstColumnHasInk(driver.control(row.result))) << row.result;
         }
         driver.screenshot(L"repair_findings");
-        auto repair = [&](int i) {
-            driver.clickControl(driver.control(kRows[i].link));
-            HWND box = driver.waitForBox();
-            ASSERT_NE(box, nullptr) << i;
-            EXPECT_EQ(ProgramDriver::boxText(box), L"修复完毕.") << i;
-            ProgramDriver::answerBox(box, IDOK);
-            EXPECT_TRUE(driver.waitForText(driver.control(kRows[i].result), L"未发现异常", 5000)) << i;
-            EXPECT_FALSE(IsWindowVisible(driver.control(kRows[i].link))) << i;
-        };
-        for (int i : {0, 2, 3, 4}) repair(i);
+        for (int i : {0, 2, 3, 4}) Repair(driver, i);
+        EXPECT_FALSE(soundManProcess.running());
         driver.settle();
         for (int i : {0, 2, 3, 4}) EXPECT_EQ(IconLook(driver.control(kRows[i].icon)), 'G') << kRows[i].icon;
         driver.screenshot(L"repair_clean");
-        repair(1);   // the library last: the shell it starts again may cover the window
-        const DWORD id = GetProcessId(driver.process());
+        // The library last: the shell it starts again may cover the window. The shell running now
+        // (Wine's desktop process) is ended and, as Wine never restarts it, started once again.
+        const std::vector<PROCESSENTRY32W> shells = Named(L"explorer.exe");
+        ASSERT_FALSE(shells.empty());
+        Repair(driver, 1);
+        const std::vector<PROCESSENTRY32W> after = Named(L"explorer.exe");
+        EXPECT_EQ(after.size(), 1u);
+        for (const PROCESSENTRY32W& started : after) {
+            EXPECT_EQ(started.th32ParentProcessID, GetProcessId(driver.process()));
+            for (const PROCESSENTRY32W& shell : shells) EXPECT_NE(shell.th32ProcessID, started.th32ProcessID);
+        }
         EXPECT_EQ(driver.closeAndWait(), 0);
-        EndChildrenOf(id);
+        EndShells(after);
     }
     EXPECT_FALSE(Exists(SystemFile(L"dneapi.dll")) || Exists(SystemFile(L"SoundMan.exe")));
     EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, kMain, L"Start Page")->first, DWORD(REG_SZ));
@@ -213,6 +233,16 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         ASSERT_TRUE(driver.start());
         driver.clickTab(driver.control("高级选择夹1"), 4);
         EXPECT_EQ(Verdicts(driver), found);
+
+        // A shell that is there at the end of the wait (Windows may restart it by itself) is not started again.
+        WNDCLASSW tray{};
+        tray.lpfnWndProc = DefWindowProcW, tray.lpszClassName = L"Shell_TrayWnd";
+        HWND shell = CreateWindowExW(0, MAKEINTATOM(RegisterClassW(&tray)), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(shell, nullptr);
+        Repair(driver, 1);
+        const std::vector<PROCESSENTRY32W> started = Named(L"explorer.exe");
+        EXPECT_TRUE(started.empty());
+        EndShells(started), DestroyWindow(shell);
 
         // A backup that cannot be written: the repair changes nothing and says it failed.
         const std::wstring aside = BackupRoot() + L".aside";

@@ -163,14 +163,13 @@ TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
     p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
     p.scan();
     // The utility is written (beside the old file, then swapped in) from the program's copy.
-    const std::vector<std::string> library{"start ntsd -c q -pn explorer.exe", "wait 1000", "delete " + kRun + "msconfig",
-                                           "delete " + kLibrary, "write " + kMsconfig, "start explorer.exe",
-                                           "exists " + kLibrary};
+    const std::vector<std::string> library{"end explorer.exe", "wait 1000", "delete " + kRun + "msconfig", "delete " + kLibrary,
+                                           "write " + kMsconfig, "shell?", "start explorer.exe", "exists " + kLibrary};
     const std::pair<HijackRow, std::vector<std::string>> cases[] = {
         {HijackRow::StartPage, {"write " + kStartPageValue + " = about:blank", "read " + kStartPageValue}},
         {HijackRow::DesktopIcon, {"write " + kIconValue + " = " + kClean, "read " + kIconValue}},
         {HijackRow::HttpCommand, {"write " + kHttpValue + " = " + kClean, "read " + kHttpValue}},
-        {HijackRow::StartupEntry, {"delete " + kRun + "SoundMan", "start ntsd -c q -pn SoundMan.exe", "wait 1000",
+        {HijackRow::StartupEntry, {"delete " + kRun + "SoundMan", "end SoundMan.exe", "wait 1000",
                                    "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
         {HijackRow::PlantedLibrary, library},
     };
@@ -197,7 +196,7 @@ TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
 
 TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     Page p;
-    p.fakes.processes.missingPrograms = {"ntsd"};   // the shell keeps running and holds the library
+    p.fakes.processes.shell = true;   // the shell could not be ended and holds the library
     p.fakes.files.addFile(kLibrary), p.fakes.files.lockFile(kLibrary), p.fakes.files.addFile(kMsconfig, "old");
     p.fakes.files.failWritesUnder(kSystem);   // and the disk refuses the new copy
     p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
@@ -208,7 +207,7 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
 
     p.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(p.lastBox(), "修复失败请重试");
-    EXPECT_NE(std::find(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), p.repairSteps.end());
+    EXPECT_EQ(std::count(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), 0);   // nor is a second one started
     EXPECT_EQ(p.fakes.files.content(kMsconfig), "old");
     EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
 
@@ -319,7 +318,7 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     p.fakes.files.failWritesUnder(saved + "20261208-090507-DLL劫持\\dneapi.dll");
     p.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(p.lastBox(), "修复失败请重试");
-    for (const auto& line : p.repairSteps) EXPECT_FALSE(line.starts_with("start ") || line.starts_with("delete ")) << line;
+    for (const auto& line : p.repairSteps) EXPECT_FALSE(line.starts_with("start ") || line.starts_with("end ") || line.starts_with("delete ")) << line;
     EXPECT_EQ(p.fakes.files.content(kLibrary), "planted");
 }
 

@@ -1,9 +1,13 @@
 // Starting programs under Wine: only from the Windows folders, never waited for.
+// Ending processes by image name: all of the user's of that name and nothing else.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <chrono>
+#include <memory>
+#include <vector>
 
 #include "TestFiles.h"
 #include "platform/win32/Win32Processes.h"
@@ -19,6 +23,22 @@ std::string InFolder(UINT (WINAPI* query)(LPWSTR, UINT), const wchar_t* name) {
     wchar_t buffer[MAX_PATH];
     return Upper(Narrow(std::wstring(buffer, query(buffer, MAX_PATH)) + L"\\" + name));
 }
+
+// Copied into the system folder as ntsd.exe, this test program stands in for the debugger of
+// Windows XP: it writes down its command line where CC_NTSD_LOG says, and ends at once.
+const bool kStandsInForNtsd = [] {
+    wchar_t self[MAX_PATH], log[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (length < 9 || lstrcmpiW(self + length - 9, L"\\ntsd.exe")) return false;
+    if (GetEnvironmentVariableW(L"CC_NTSD_LOG", log, MAX_PATH)) MakeFile(log, Narrow(GetCommandLineW()));
+    ExitProcess(0);
+}();
+
+// A file this test put in the system folder, removed again whatever happens.
+struct Planted {
+    std::wstring path;
+    ~Planted() { for (int tries = 0; !DeleteFileW(path.c_str()) && Exists(path) && tries < 200; ++tries) Sleep(50); }
+};
 
 bool WaitForFile(const std::string& path, int milliseconds) {
     for (int waited = 0; !Exists(Widen(path)); waited += 50, Sleep(50))   // looks at least once
@@ -73,3 +93,36 @@ TEST(Win32Processes, StartsWithoutWaitingPassesOverMissingProgramsAndWaitsAsAske
 }
 
 }  // namespace
+
+TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
+    TempFolder temp;
+    ASSERT_TRUE(CreateDirectoryW((temp.wide() + L"b").c_str(), nullptr));
+    const std::pair<const wchar_t*, bool> cases[] = {   // the program's file, and whether it is one to end
+        {L"SoundMan.exe", true}, {L"b\\sOUNDmAN.EXE", true}, {L"XSoundMan.exe", false}, {L"SoundMan.exe.old", false}};
+    std::vector<std::unique_ptr<WaitingProgram>> running;
+    for (const auto& [name, ended] : cases) {
+        running.push_back(std::make_unique<WaitingProgram>(Widen(temp.path()) + name));
+        ASSERT_TRUE(running.back()->running()) << Narrow(name);
+    }
+    Win32Processes processes;
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    processes.end(Narrow(PathFindFileNameW(self)));   // never itself
+    processes.end("SoundMan.exe");
+    const auto before = std::chrono::steady_clock::now();
+    processes.wait(1000);
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(990));
+    for (size_t i = 0; i < running.size(); ++i) EXPECT_EQ(running[i]->running(), !cases[i].second) << Narrow(cases[i].first);
+
+    // Where the debugger of Windows XP is, it ends them, as it always has there.
+    const Planted ntsd{Widen(InFolder(GetSystemDirectoryW, L"ntsd.exe"))};
+    const std::wstring log = temp.wide() + L"ntsd.txt";
+    ASSERT_TRUE(CopyFileW(self, ntsd.path.c_str(), TRUE));
+    SetEnvironmentVariableW(L"CC_NTSD_LOG", log.c_str());
+    WaitingProgram soundMan(Widen(temp.path()) + L"SoundMan.exe");
+    processes.end("SoundMan.exe");
+    EXPECT_TRUE(WaitForFile(Narrow(log), 30000));
+    EXPECT_EQ(ReadWholeFile(log), "ntsd -c q -pn SoundMan.exe");
+    EXPECT_TRUE(soundMan.running());
+    SetEnvironmentVariableW(L"CC_NTSD_LOG", nullptr);
+}

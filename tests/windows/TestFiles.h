@@ -128,6 +128,39 @@ private:
     std::string path_;
 };
 
+// A harmless program that runs until ended: a copy of the system's cmd.exe (any name) reading
+// commands from a pipe this holds, so that it also goes when the test lets go of it.
+class WaitingProgram {
+public:
+    explicit WaitingProgram(const std::wstring& copy) {
+        wchar_t cmd[MAX_PATH]{};
+        GetSystemDirectoryW(cmd, MAX_PATH);
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        HANDLE read = nullptr;
+        if (!CopyFileW((std::wstring(cmd) + L"\\cmd.exe").c_str(), copy.c_str(), FALSE) || !CreatePipe(&read, input_.put(), &inherited, 0))
+            return;
+        SetHandleInformation(input_.get(), HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW startup{sizeof startup};
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = read;
+        PROCESS_INFORMATION started{};
+        wchar_t line[] = L"waiting /q /k";
+        if (CreateProcessW(copy.c_str(), line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, cmd, &startup, &started))
+            process_.reset(started.hProcess), CloseHandle(started.hThread);
+        CloseHandle(read);
+    }
+    ~WaitingProgram() {
+        input_.reset();
+        if (process_ && WaitForSingleObject(process_.get(), 5000)) TerminateProcess(process_.get(), 0);
+        if (process_) WaitForSingleObject(process_.get(), 5000);   // its file is free again
+    }
+    WaitingProgram(const WaitingProgram&) = delete;
+    bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+private:
+    UniqueNullableHandle process_, input_;
+};
+
 // A thread started with the system itself: the toolchain's win32 thread model has no std::thread.
 class TestThread {
 public:

@@ -275,16 +275,15 @@ struct FakeSystemQueries final : SystemQueries {
     LocalTime QueryLocalTime() override { return now; }
 };
 
-// Started command lines and waits, logged ("start explorer.exe", "wait 1000"); nothing runs.
+// Started command lines, ended processes, waits and looks for the shell, logged ("start explorer.exe",
+// "end SoundMan.exe", "wait 1000", "shell?"); nothing runs.
 struct FakeProcesses final : Processes, CallLog {
-    std::vector<std::string> missingPrograms;   // "ntsd": fails to start
+    bool shell = false;   // a shell is there when asked (Windows restarted it, or it could not be ended)
 
-    bool start(std::string_view commandLine) override {
-        record("start " + std::string(commandLine));
-        const std::string program(commandLine.substr(0, commandLine.find(' ')));
-        return std::find(missingPrograms.begin(), missingPrograms.end(), program) == missingPrograms.end();
-    }
+    bool start(std::string_view commandLine) override { return record("start " + std::string(commandLine)), true; }
+    void end(std::string_view imageName) override { record("end " + std::string(imageName)); }
     void wait(int milliseconds) override { record("wait " + std::to_string(milliseconds)); }
+    bool shellRunning() override { return record("shell?"), shell; }
 };
 
 // The program's byte blocks, as a test gives them.
