@@ -80,7 +80,13 @@ bool PageAfter(Chord chord, HWND tabs, int page) {
     return WaitFor([&] { return CurrentTab(tabs) == page; }, 5000);
 }
 
-HWND WaitGone(HWND box) { return WaitFor([&] { return !IsWindow(box); }, 5000) ? nullptr : box; }
+// The program's box, answered by keys: the text it showed, once it has gone ("" if none came or it stayed).
+std::wstring AnswerByKeys(const ProgramDriver& program, std::initializer_list<std::initializer_list<WORD>> chords) {
+    HWND box = program.waitForBox();
+    const std::wstring shown = box ? ProgramDriver::boxText(box) : L"";
+    ProgramDriver::keys(chords);
+    return box && WaitFor([&] { return !IsWindow(box); }, 5000) ? shown : L"";
+}
 
 // A row of pixels just inside a button's edge, where its focus rectangle runs.
 std::vector<COLORREF> FocusRow(HWND button) {
@@ -168,11 +174,7 @@ TEST(KeyboardEndToEnd, EveryJobByKeyboardAndEveryControlNamed) {
     for (const char* name : links) EXPECT_EQ(FocusAfter(program, {VK_SHIFT, VK_TAB}), program.control(name)) << name;
     // Enter on the link repairs its row; the box takes Esc as its only answer, OK.
     ProgramDriver::keys({{VK_RETURN}});
-    HWND box = program.waitForBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ProgramDriver::boxText(box), L"修复完毕.");
-    ProgramDriver::keys({{VK_ESCAPE}});
-    ASSERT_EQ(WaitGone(box), nullptr);
+    ASSERT_EQ(AnswerByKeys(program, {{VK_ESCAPE}}), L"修复完毕.");
     EXPECT_TRUE(program.waitForText(result, L"未发现异常", 10000));
     // The link hides, and hands the focus on to a control that shows.
     EXPECT_TRUE(WaitFor([&] { HWND f = program.focus(); return f && f != link && IsWindowVisible(f); }, 5000));
@@ -211,11 +213,7 @@ TEST(KeyboardEndToEnd, EveryJobByKeyboardAndEveryControlNamed) {
     ASSERT_TRUE(WaitFor([&] { return program.listChecked(patterns, 5); }, 5000));   // "*.bak"
     ExpectTabOrder(program, {"按钮7", "按钮8", "按钮9"});
     ProgramDriver::keys({{VK_RETURN}});
-    box = program.waitForBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ProgramDriver::boxText(box), L"添加一个文件类型,如: *.tmp");
-    ProgramDriver::keys({{'X'}, {VK_ESCAPE}});
-    ASSERT_EQ(WaitGone(box), nullptr);
+    ASSERT_EQ(AnswerByKeys(program, {{'X'}, {VK_ESCAPE}}), L"添加一个文件类型,如: *.tmp");
     // The focus comes back to the button, as to a dialog box's.
     EXPECT_TRUE(WaitFor([&] { return program.focus() == program.control("按钮9"); }, 5000));
 
@@ -235,11 +233,7 @@ TEST(KeyboardEndToEnd, EveryJobByKeyboardAndEveryControlNamed) {
     ExpectTabOrder(program, {"按钮4", "按钮3", "按钮2"}, true);
     // Enter on 删除垃圾 with nothing listed asks whether to scan; Esc answers Cancel.
     ProgramDriver::keys({{VK_RETURN}});
-    box = program.waitForBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ProgramDriver::boxText(box), L"删除项目为空,是否进行扫描?");
-    ProgramDriver::keys({{VK_ESCAPE}});
-    ASSERT_EQ(WaitGone(box), nullptr);
+    ASSERT_EQ(AnswerByKeys(program, {{VK_ESCAPE}}), L"删除项目为空,是否进行扫描?");
     ExpectTabOrder(program, {"按钮1"}, true);
     EXPECT_EQ(program.text(scan), L"扫描垃圾");   // Cancel started no scan
     // Enter starts a scan of T:; Enter again, queued right behind, stops it

@@ -131,10 +131,7 @@ void EndShells(const std::vector<PROCESSENTRY32W>& shells) {
 // Presses a row's link: the repair must say it is done, and the scan after it clear the row.
 void Repair(ProgramDriver& driver, int i) {
     driver.clickControl(driver.control(kRows[i].link));
-    HWND box = driver.waitForBox();
-    ASSERT_NE(box, nullptr) << i;
-    EXPECT_EQ(ProgramDriver::boxText(box), L"修复完毕.") << i;
-    ProgramDriver::answerBox(box, IDOK);
+    EXPECT_EQ(driver.answerNextBox(IDOK), L"修复完毕.") << i;
     EXPECT_TRUE(driver.waitForText(driver.control(kRows[i].result), L"未发现异常", 5000)) << i;
     EXPECT_FALSE(IsWindowVisible(driver.control(kRows[i].link))) << i;
 }
@@ -180,7 +177,7 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     {
         ProgramDriver driver(gProgram, gScreenshots);
         ASSERT_TRUE(driver.start());
-        driver.clickTab(driver.control("高级选择夹1"), 4);
+        driver.openPage("高级选择夹1", 4);
         for (const Row& row : kRows) EXPECT_FALSE(IsWindowVisible(driver.control(row.link))) << row.link;
         found = Verdicts(driver);
         EXPECT_EQ(found, (std::vector<std::wstring>{L"检测到您的IE首页为:" + page, L"检测到劫持！", L"检测到植入！",
@@ -231,7 +228,7 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     {
         ProgramDriver driver(gProgram, gScreenshots);
         ASSERT_TRUE(driver.start());
-        driver.clickTab(driver.control("高级选择夹1"), 4);
+        driver.openPage("高级选择夹1", 4);
         EXPECT_EQ(Verdicts(driver), found);
 
         // A shell that is there at the end of the wait (Windows may restart it by itself) is not started again.
@@ -248,10 +245,7 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         const std::wstring aside = BackupRoot() + L".aside";
         ASSERT_TRUE(MoveFileW(BackupRoot().c_str(), aside.c_str()) && MakeFile(BackupRoot(), "in the way"));
         driver.clickControl(driver.control(kRows[0].link));
-        HWND box = driver.waitForBox();
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(ProgramDriver::boxText(box), L"修复失败请重试");
-        ProgramDriver::answerBox(box, IDOK);
+        EXPECT_EQ(driver.answerNextBox(IDOK), L"修复失败请重试");
         EXPECT_EQ(ReadRaw(values[0].first, values[0].second.first, values[0].second.second), before[0]);
         EXPECT_EQ(driver.closeAndWait(), 0);
         DeleteFileW(BackupRoot().c_str()), MoveFileW(aside.c_str(), BackupRoot().c_str());
