@@ -307,20 +307,25 @@ int wmain(int argc, wchar_t** argv) {
 
     // 4. The shortcut page: every drive, 5,000 broken shortcuts on U:.
     program.clickTab(program.control("高级选择夹1"), 1);
+    // In turns with a plain walk of every drive, the best of three each, as the junk scans.
     HWND shortcutScan = program.control("扫描");
-    double plainAll = 0;
+    double plainAll = 1e9, scanShortcuts = 1e9;
     wchar_t roots[512]{};
     GetLogicalDriveStringsW(511, roots);
-    for (const wchar_t* root = roots; *root; root += wcslen(root) + 1) {
-        long long files = 0;
-        plainAll += TimePlainWalk(root, files);
-    }
     probe.takeLongest();
-    start = Clock::now();
-    program.clickControl(shortcutScan, false);
-    WaitForText(program, shortcutScan, L"扫描中..", 60);
-    WaitForText(program, shortcutScan, L"扫描", 3600);
-    double scanShortcuts = Since(start);
+    for (int round = 0; round < 3; ++round) {
+        double walk = 0;
+        for (const wchar_t* root = roots; *root; root += wcslen(root) + 1) {
+            long long files = 0;
+            walk += TimePlainWalk(root, files);
+        }
+        plainAll = std::min(plainAll, walk);
+        start = Clock::now();
+        program.clickControl(shortcutScan, false);
+        WaitForText(program, shortcutScan, L"扫描中..", 60);
+        WaitForText(program, shortcutScan, L"扫描", 3600);
+        scanShortcuts = std::min(scanShortcuts, Since(start) - fixed);
+    }
     std::printf("the shortcut scan listed %d broken shortcuts\n", program.listCount(program.control("选择1")));
     Report("shortcut scan, every drive", scanShortcuts, plainAll, "plain walk of every drive", 1.15);
     ReportSilence("the shortcut scan", probe.takeLongest());
