@@ -63,13 +63,9 @@ std::optional<std::string> Ansi(std::span<const std::uint8_t> bytes, const Shell
     return services.ansiToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), nul - bytes.begin()));
 }
 std::optional<std::string> Unicode(std::span<const std::uint8_t> bytes) {
-    std::u16string units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const char16_t unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
-        if (unit == 0) return Wtf8FromUtf16(units);
-        units.push_back(unit);
-    }
-    return std::nullopt;
+    bool ended = false;
+    std::string text = Wtf8FromUtf16Bytes(bytes, ended);
+    return ended ? std::optional<std::string>(std::move(text)) : std::nullopt;
 }
 
 // One name of a plain file-system list: no separators, no "." or "..".

@@ -60,4 +60,15 @@ std::string Wtf8FromUtf16(std::u16string_view units) {
     return out;
 }
 
+std::string Wtf8FromUtf16Bytes(std::span<const std::uint8_t> bytes, bool& ended) {
+    std::u16string units;
+    ended = false;
+    for (std::size_t i = 0; i + 1 < bytes.size() && !ended; i += 2) {
+        const char16_t unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+        if (unit == 0) ended = true;
+        else units.push_back(unit);
+    }
+    return Wtf8FromUtf16(units);
+}
+
 }  // namespace cc

@@ -3,6 +3,8 @@
 // UTF-16 surrogate as its own three-byte form, so that every name Windows can
 // store (valid UTF-16 or not) converts to text and back to the very same name.
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,5 +13,8 @@ namespace cc {
 // Invalid bytes become U+FFFD; an encoded surrogate becomes that code unit.
 std::u16string Utf16FromWtf8(std::string_view text);
 std::string Wtf8FromUtf16(std::u16string_view units);
+// Text stored as little-endian UTF-16 bytes, read up to its first NUL unit (an
+// odd last byte is no unit); `ended` tells whether a NUL ended it.
+std::string Wtf8FromUtf16Bytes(std::span<const std::uint8_t> bytes, bool& ended);
 
 }  // namespace cc
