@@ -17,6 +17,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <memory>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -187,6 +188,27 @@ ScanTimes TimeScanAgainstWalk(ProgramDriver& program, const std::wstring& drive)
     return best;
 }
 
+double TimePlainWalkOfEveryDrive() {
+    wchar_t roots[512]{};
+    GetLogicalDriveStringsW(511, roots);
+    double walk = 0;
+    for (const wchar_t* root = roots; *root; root += wcslen(root) + 1) {
+        long long files = 0;
+        walk += TimePlainWalk(root, files);
+    }
+    return walk;
+}
+
+// From the click on the shortcut page's 扫描 to its caption "扫描" again, in seconds.
+double TimeShortcutScan(ProgramDriver& program) {
+    HWND scan = program.control("扫描");
+    const auto start = Clock::now();
+    program.clickControl(scan, false);
+    WaitForText(program, scan, L"扫描中..", 60);
+    WaitForText(program, scan, L"扫描", 3600);
+    return Since(start);
+}
+
 void Report(const char* what, double program, double baseline, const char* baselineName, double target) {
     std::printf("%-34s %8.2f s   %-28s %8.2f s   %6.2fx", what, program, baselineName, baseline, program / baseline);
     if (target > 0) std::printf("  (target <= %.2fx: %s)", target, program / baseline <= target ? "met" : "MISSED");
@@ -255,8 +277,38 @@ int StartUpBench(int argc, wchar_t** argv) {
 
 }  // namespace
 
+// cc_bench --shortcuts PROGRAM.exe EARLIER.exe ...: the shortcut scan of each
+// program in turns with a plain walk of every drive, the best of three each,
+// so that two builds are compared in the same conditions.
+int ShortcutsBench(int argc, wchar_t** argv) {
+    MakeBrokenShortcuts(L"U:\\links\\");
+    std::vector<std::unique_ptr<ProgramDriver>> programs;
+    std::vector<double> fixed, best;
+    for (int i = 2; i < argc; ++i) {
+        programs.push_back(std::make_unique<ProgramDriver>(argv[i], L""));
+        if (!programs.back()->start()) return std::fprintf(stderr, "the window of %ls did not appear\n", argv[i]), 1;
+        programs.back()->clickTab(programs.back()->control("高级选择夹1"), 3);
+        fixed.push_back(TimeFixedCost(*programs.back()));
+        programs.back()->clickTab(programs.back()->control("高级选择夹1"), 1);
+        best.push_back(1e9);
+    }
+    double walk = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        walk = std::min(walk, TimePlainWalkOfEveryDrive());
+        for (size_t i = 0; i < programs.size(); ++i) best[i] = std::min(best[i], TimeShortcutScan(*programs[i]) - fixed[i]);
+    }
+    for (size_t i = 0; i < programs.size(); ++i) {
+        char name[300];
+        std::snprintf(name, sizeof name, "shortcut scan, %ls", argv[i + 2]);
+        Report(name, best[i], walk, "plain walk of every drive", 1.15);
+        programs[i]->closeAndWait();
+    }
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 3 && std::wstring(argv[1]) == L"--start-up") return StartUpBench(argc, argv);
+    if (argc >= 3 && std::wstring(argv[1]) == L"--shortcuts") return ShortcutsBench(argc, argv);
     if (argc < 2 || GetFileAttributesW(L"T:\\tree-complete") == INVALID_FILE_ATTRIBUTES ||
         GetFileAttributesW(L"U:\\flat") == INVALID_FILE_ATTRIBUTES || GetFileAttributesW(L"V:\\top0") == INVALID_FILE_ATTRIBUTES) {
         std::fprintf(stderr, "usage: cc_bench PROGRAM.exe, with the drives scripts/bench.sh lays out;\n"
@@ -306,25 +358,13 @@ int wmain(int argc, wchar_t** argv) {
     ReportSilence("one-folder scans", probe.takeLongest());
 
     // 4. The shortcut page: every drive, 5,000 broken shortcuts on U:.
-    program.clickTab(program.control("高级选择夹1"), 1);
     // In turns with a plain walk of every drive, the best of three each, as the junk scans.
-    HWND shortcutScan = program.control("扫描");
+    program.clickTab(program.control("高级选择夹1"), 1);
     double plainAll = 1e9, scanShortcuts = 1e9;
-    wchar_t roots[512]{};
-    GetLogicalDriveStringsW(511, roots);
     probe.takeLongest();
     for (int round = 0; round < 3; ++round) {
-        double walk = 0;
-        for (const wchar_t* root = roots; *root; root += wcslen(root) + 1) {
-            long long files = 0;
-            walk += TimePlainWalk(root, files);
-        }
-        plainAll = std::min(plainAll, walk);
-        start = Clock::now();
-        program.clickControl(shortcutScan, false);
-        WaitForText(program, shortcutScan, L"扫描中..", 60);
-        WaitForText(program, shortcutScan, L"扫描", 3600);
-        scanShortcuts = std::min(scanShortcuts, Since(start) - fixed);
+        plainAll = std::min(plainAll, TimePlainWalkOfEveryDrive());
+        scanShortcuts = std::min(scanShortcuts, TimeShortcutScan(program) - fixed);
     }
     std::printf("the shortcut scan listed %d broken shortcuts\n", program.listCount(program.control("选择1")));
     Report("shortcut scan, every drive", scanShortcuts, plainAll, "plain walk of every drive", 1.15);

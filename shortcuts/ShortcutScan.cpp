@@ -81,7 +81,7 @@ std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
         if (!IsShortcutName(entry.name)) continue;
         c_.keepAnswering();   // each shortcut is opened and read
         std::string shortcut = path + entry.name;
-        c_.setCaption("标签1", shortcut);
+        c_.setPassingCaption("标签1", shortcut);
         if (!IsWorkingShortcut(files_, shortcut)) {
             c_.addItem(kShortcutList, shortcut);
             listed_.push_back({entry.size, entry.id});

@@ -60,6 +60,9 @@ public:
 
     virtual std::string caption(std::string_view control) const = 0;
     virtual void setCaption(std::string_view control, std::string_view text) = 0;
+    // A caption that changes many times a second (the file a scan is at): the
+    // window may show only some of them, and the next setCaption replaces it.
+    virtual void setPassingCaption(std::string_view control, std::string_view text) { setCaption(control, text); }
     virtual bool visible(std::string_view control) const = 0;
     virtual void setVisible(std::string_view control, bool visible) = 0;
     virtual bool disabled(std::string_view control) const = 0;

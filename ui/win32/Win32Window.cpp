@@ -339,8 +339,14 @@ void Win32Window::showChanges() {
     lastShown_ = GetTickCount();
     if (pendingTitle_ && !closed_) SetWindowTextW(window_, Widen(*pendingTitle_).c_str());
     pendingTitle_.reset();
-    for (Control& c : controls_)
+    for (Control& c : controls_) {
         if (c.changed) syncCount(c);
+        if (c.pendingCaption) {
+            SetWindowTextW(c.hwnd, c.pendingCaption->c_str());
+            c.pendingCaption.reset();
+            c.passingShownAt = lastShown_;
+        }
+    }
 }
 
 // Raised once the list has finished with the click or key that caused it, so
@@ -599,11 +605,27 @@ void Win32Window::setRect(std::string_view control, Rect rect) {
 
 std::string Win32Window::caption(std::string_view control) const {
     const Control* c = find(control);
-    return c ? Narrow(WindowText(c->hwnd)) : std::string();
+    if (!c) return {};
+    return Narrow(c->pendingCaption ? *c->pendingCaption : WindowText(c->hwnd));
 }
 
 void Win32Window::setCaption(std::string_view control, std::string_view text) {
-    if (const Control* c = find(control)) SetWindowTextW(c->hwnd, Widen(text).c_str());
+    Control* c = find(control);
+    if (!c) return;
+    c->pendingCaption.reset();
+    SetWindowTextW(c->hwnd, Widen(text).c_str());
+}
+
+void Win32Window::setPassingCaption(std::string_view control, std::string_view text) {
+    Control* c = find(control);
+    if (!c) return;
+    const DWORD now = GetTickCount();
+    if (c->passingShownAt && now - *c->passingShownAt < 250) {
+        c->pendingCaption = Widen(text);
+        return;
+    }
+    setCaption(control, text);
+    c->passingShownAt = now;
 }
 
 bool Win32Window::visible(std::string_view control) const {

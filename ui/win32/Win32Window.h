@@ -41,6 +41,7 @@ public:
     void setRect(std::string_view control, Rect rect) override;
     std::string caption(std::string_view control) const override;
     void setCaption(std::string_view control, std::string_view text) override;
+    void setPassingCaption(std::string_view control, std::string_view text) override;
     bool visible(std::string_view control) const override;
     void setVisible(std::string_view control, bool visible) override;
     bool disabled(std::string_view control) const override;
@@ -111,6 +112,11 @@ private:
         std::vector<ListItem> items;   // checked lists
         bool changed = false;          // checked lists: the control has yet to see the items
         bool selectionPosted = false;  // checked lists: an item-selected event is on its way
+        // A passing caption set within a quarter second of the last one shown
+        // waits for the next showing of changes: under Wine every caption is
+        // a round trip to the server and a repaint.
+        std::optional<std::wstring> pendingCaption;
+        std::optional<DWORD> passingShownAt;
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
