@@ -1,14 +1,13 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/ShellLink.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32HeldFolder.h"
+#include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
@@ -114,7 +113,8 @@ std::optional<std::string> ReadShortcutBytes(HANDLE file) {
 }
 
 // What the link reader asks of the system: the system code page, this
-// program's own environment, and where a known or special folder is now.
+// program's own environment, and where a known or special folder is now
+// (Win32KnownFolders.h).
 std::string FromSystemCodePage(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -124,45 +124,8 @@ std::string FromSystemCodePage(std::string_view bytes) {
     return Narrow(wide);
 }
 
-std::string ExpandedVariables(std::string_view text) {
-    const std::wstring wide = Widen(text);
-    std::wstring expanded(32768, L'\0');
-    const DWORD length = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
-    if (length == 0 || length > expanded.size()) return {};
-    return Narrow(std::wstring_view(expanded.data(), length - 1));   // the count includes the NUL
-}
-
-// Looked up at run time: Windows Vista and later. A folder that is not there
-// is not created, and one that is no file-system folder has no path.
-std::optional<std::string> CurrentFolder(const ShellFolderId& folder) {
-    wchar_t path[MAX_PATH]{};
-    if (!folder.known) {
-        const int csidl = static_cast<int>(folder.csidl & 0xFF);   // the folder alone, no CSIDL_FLAG_ bits
-        if (csidl != static_cast<int>(folder.csidl) ||
-            SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
-            return std::nullopt;
-        return Narrow(path);
-    }
-    using KnownFolderPathFn = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
-    static const HMODULE shell = GetModuleHandleW(L"shell32.dll");   // imported, so loaded
-    static const auto known = reinterpret_cast<KnownFolderPathFn>(
-        shell ? reinterpret_cast<void*>(GetProcAddress(shell, "SHGetKnownFolderPath")) : nullptr);
-    GUID id;
-    static_assert(sizeof id == 16);
-    memcpy(&id, folder.guid.data(), sizeof id);
-    PWSTR found = nullptr;
-    constexpr DWORD kDontVerify = 0x4000;   // KF_FLAG_DONT_VERIFY
-    if (!known || known(id, kDontVerify, nullptr, &found) != S_OK || !found) {
-        if (found) CoTaskMemFree(found);
-        return std::nullopt;
-    }
-    std::string result = Narrow(found);
-    CoTaskMemFree(found);
-    return result;
-}
-
 const ShellLinkServices& SystemServices() {
-    static const ShellLinkServices services{FromSystemCodePage, ExpandedVariables, CurrentFolder};
+    static const ShellLinkServices services{FromSystemCodePage, ExpandedVariables, CurrentFolderPath};
     return services;
 }
 

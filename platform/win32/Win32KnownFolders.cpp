@@ -1,0 +1,49 @@
+#include "platform/win32/Win32KnownFolders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "platform/KnownFolders.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Registry.h"
+
+namespace cc {
+std::string ExpandedVariables(std::string_view text) {
+    const std::wstring wide = Widen(text);
+    std::wstring expanded(32768, L'\0');
+    const DWORD length = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+    if (length == 0 || length > expanded.size()) return {};
+    return Narrow(std::wstring_view(expanded.data(), length - 1));   // the count includes the NUL
+}
+
+namespace {
+
+// One of the system's own folders; "" when it has none (no 32-bit system folder).
+template <typename Query>
+std::string SystemFolder(Query query) {
+    wchar_t path[MAX_PATH]{};
+    const UINT length = query(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Narrow(std::wstring_view(path, length)) : std::string();
+}
+
+const KnownFolderSources& Sources() {
+    static Win32Registry registry;
+    static const KnownFolderSources sources{&registry, ExpandedVariables, SystemFolder(GetWindowsDirectoryW),
+                                            SystemFolder(GetSystemDirectoryW), SystemFolder(GetSystemWow64DirectoryW)};
+    return sources;
+}
+
+}  // namespace
+
+std::optional<std::string> CurrentFolderPath(const ShellFolderId& folder) {
+    const KnownFolderSources& sources = Sources();
+    static const bool described = sources.registry->keyExists(RegistryRoot::LocalMachine, kFolderDescriptions);
+    if (described) return KnownFolderPath(folder.known ? GuidText(folder.guid) : KnownFolderOfCsidl(folder.csidl), sources);
+    if (folder.known || folder.csidl > 0xFF) return std::nullopt;   // no known folders here; no CSIDL_FLAG_ bits
+    wchar_t path[MAX_PATH]{};
+    if (SHGetFolderPathW(nullptr, int(folder.csidl) | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+        return std::nullopt;
+    return Narrow(path);
+}
+
+}  // namespace cc
