@@ -1,0 +1,79 @@
+// Known folders found from folder descriptions and redirections, on the in-memory registry.
+#include <gtest/gtest.h>
+
+#include "fakes/FakePlatform.h"
+#include "platform/KnownFolders.h"
+
+using namespace cc;
+
+namespace {
+
+const std::string kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const std::string kProfile = "{5E6C858F-0E22-4760-9AFE-EA3317B67173}", kDownloads = "{374DE290-123F-4565-9164-39C4925E467B}",
+                  kDocuments = "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}", kWindows = "{F38BF404-1D43-42F2-9305-67DE0B28FC23}",
+                  kSystemX86 = "{D65231B0-B2F1-4857-A4CE-A8E7C6EA7D27}", kProgramFilesX86 = "{7C5A40EF-A0FB-4BFC-874A-C0F2E0B9FA8E}";
+
+struct KnownFoldersTest : ::testing::Test {
+    fake::FakeRegistry registry;
+    KnownFolderSources sources{&registry, [](std::string_view text) {
+        std::string out(text);
+        if (auto at = out.find("%USERPROFILE%"); at != std::string::npos) out.replace(at, 13, "C:\\Users\\me");
+        return out;
+    }, "C:\\Windows", "C:\\Windows\\System32", ""};
+
+    void describe(const std::string& guid, std::uint32_t category, const std::string& name = "",
+                  const std::string& parent = "", const std::string& relative = "") {
+        const std::string key = std::string(kFolderDescriptions) + "\\" + guid;
+        registry.setData({RegistryRoot::LocalMachine, key, "Category"}, {4, {std::uint8_t(category), 0, 0, 0}});
+        for (auto [value, text] : {std::pair{"Name", name}, {"ParentFolder", parent}, {"RelativePath", relative}})
+            if (!text.empty()) registry.setText({RegistryRoot::LocalMachine, key, value}, text);
+    }
+};
+
+TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothingElseGivesAPath) {
+    describe(kProfile, 2), describe(kWindows, 2), describe(kSystemX86, 2), describe(kProgramFilesX86, 2);
+    describe(kDownloads, 4, "Downloads", kProfile, "Downloads");
+    describe(kDocuments, 4, "Personal", kProfile, "Documents");
+    describe("{00000000-0000-0000-0000-00000000000C}", 3, "CommonThing", kProfile, "Common");
+    describe("{00000000-0000-0000-0000-00000000000D}", 4, "Deep", kDocuments, "Sub\\Deeper");
+    describe("{00000000-0000-0000-0000-00000000000E}", 4, "OnRoot", "{00000000-0000-0000-0000-00000000000F}", "Sub");
+    describe("{00000000-0000-0000-0000-00000000000F}", 4, "Root");
+    describe("{00000000-0000-0000-0000-0000000000A1}", 4, "", "{00000000-0000-0000-0000-0000000000A2}", "a");
+    describe("{00000000-0000-0000-0000-0000000000A2}", 4, "", "{00000000-0000-0000-0000-0000000000A1}", "b");
+    describe("{00000000-0000-0000-0000-0000000000B1}", 1, "Virtual", kProfile, "v");
+    describe("{00000000-0000-0000-0000-0000000000B2}", 4, "Odd", "..\\..\\x", "y");
+    describe("{00000000-0000-0000-0000-0000000000B3}", 4, "NoPath", kProfile);
+    registry.setText({RegistryRoot::LocalMachine, std::string(kFolderDescriptions) + "\\{00000000-0000-0000-0000-0000000000B4}",
+                      "Category"}, "4");   // a text where a number belongs
+    registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Personal"}, "%USERPROFILE%\\My Documents");
+    registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Root"}, "E:\\");
+    registry.setText({RegistryRoot::CurrentUser, kShellFolders, "CommonThing"}, "X:\\per-user, not read");
+    registry.setText({RegistryRoot::LocalMachine, kShellFolders, "CommonThing"}, "D:\\Shared");
+
+    const struct { const char* why; std::string guid; std::optional<std::string> path; } cases[] = {
+        {"fixed, from the environment", kProfile, "C:\\Users\\me"},
+        {"fixed, the system's folder", kWindows, "C:\\Windows"},
+        {"fixed, a folder the system lacks", kSystemX86, std::nullopt},
+        {"fixed, a variable that is not set", kProgramFilesX86, std::nullopt},
+        {"per-user, below its parent", kDownloads, "C:\\Users\\me\\Downloads"},
+        {"per-user, redirected by its older name", kDocuments, "C:\\Users\\me\\My Documents"},
+        {"common, redirected in HKLM only", "{00000000-0000-0000-0000-00000000000C}", "D:\\Shared"},
+        {"below a redirected parent", "{00000000-0000-0000-0000-00000000000D}", "C:\\Users\\me\\My Documents\\Sub\\Deeper"},
+        {"below a drive's root", "{00000000-0000-0000-0000-00000000000E}", "E:\\Sub"},
+        {"parents in a loop", "{00000000-0000-0000-0000-0000000000A1}", std::nullopt},
+        {"virtual", "{00000000-0000-0000-0000-0000000000B1}", std::nullopt},
+        {"a parent that is no GUID", "{00000000-0000-0000-0000-0000000000B2}", std::nullopt},
+        {"no redirection and no relative path", "{00000000-0000-0000-0000-0000000000B3}", std::nullopt},
+        {"a category of the wrong type", "{00000000-0000-0000-0000-0000000000B4}", std::nullopt},
+        {"not described", "{00000000-0000-0000-0000-0000000000FF}", std::nullopt},
+        {"no GUID", "Downloads", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(KnownFolderPath(c.guid, sources), c.path) << c.why;
+
+    // Redirected by its GUID, which comes before its name; a special folder goes through its known folder.
+    registry.setText({RegistryRoot::CurrentUser, kShellFolders, kDocuments}, "F:\\Docs");
+    EXPECT_EQ(KnownFolderPath(KnownFolderOfCsidl(0x05), sources), "F:\\Docs");
+    EXPECT_EQ(GuidText({0x04, 0xF4, 0x8B, 0xF3, 0x43, 0x1D, 0xF2, 0x42, 0x93, 0x05, 0x67, 0xDE, 0x0B, 0x28, 0xFC, 0x23}), kWindows);
+}
+
+}  // namespace
