@@ -6,14 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "TestFiles.h"
 #include "app/Program.h"
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"
-#include "junk/PatternList.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/ControlModel.h"
 
