@@ -1,11 +1,9 @@
-// A repair's backup is written only where the program composed it: a link at
-// any level of its folders, planted beforehand or swapped in after the level
-// was checked, or a file in a level's place, stops the repair, and the folder
-// the link leads to stays as it was (the links: scripts/test-fixtures.sh).
+// A repair's backup is written only where the program composed it: a link at any level of its folders, planted
+// beforehand or swapped in after the level was checked, or a file in a level's place, stops the repair, and the
+// folder the link leads to stays as it was (the links: scripts/test-fixtures.sh).
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "TestFiles.h"
 #include "platform/win32/Win32Platform.h"
@@ -17,7 +15,6 @@ using namespace cc;
 namespace {
 
 const std::wstring kLevels[] = {L"base", L"澄川清理助手", L"备份", L"20261208-090507-IE首页修改"};
-const std::wstring kHijack = L"http://hijack.example/";
 
 struct CaseSystem final : Win32SystemQueries {   // the case's local application data, at the time of kLevels[3]
     std::string localAppData;
@@ -31,7 +28,6 @@ struct SwappingFiles final : Win32FileSystem {
     std::wstring set, link;
     int swapAt = -1;
     bool swapped = false;
-
     struct Held final : HeldFolder {
         Held(std::unique_ptr<HeldFolder> inner, SwappingFiles& files, int level) : inner(std::move(inner)), files(files), level(level) {}
         std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override {
@@ -57,15 +53,10 @@ struct SwappingFiles final : Win32FileSystem {
 // The bytes of every file below `folder`, links not followed.
 std::uint64_t BytesBelow(const std::wstring& folder) {
     std::uint64_t bytes = 0;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L".." || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
-        bytes += data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? BytesBelow(folder + name + L"\\")
-                                                                    : (std::uint64_t(data.nFileSizeHigh) << 32) + data.nFileSizeLow;
-    }
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    test::ForEachIn(folder, [&](const std::wstring& path, const WIN32_FIND_DATAW& d) {
+        if (d.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
+        bytes += d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? BytesBelow(path + L"\\") : (std::uint64_t(d.nFileSizeHigh) << 32) + d.nFileSizeLow;
+    });
     return bytes;
 }
 
@@ -94,7 +85,7 @@ TEST(BackupOnWine, ALinkOrAFileAtAnyLevelOfTheBackupStopsTheRepairAndWhatALinkLe
         if (c.how == AFile) ASSERT_TRUE(test::MakeFile(level + L"\\" + kLevels[c.level], "in the way"));
         if (c.how == Nothing) CreateDirectoryW((files.set + L"cur\\base").c_str(), nullptr);
         Win32Registry registry;
-        ASSERT_TRUE(registry.writeText(startPage, Narrow(kHijack)));
+        ASSERT_TRUE(registry.writeText(startPage, "http://hijack.example/"));
         Win32Processes processes;
         CaseSystem system;
         system.localAppData = Narrow(files.set) + "cur\\base\\";
@@ -108,7 +99,7 @@ TEST(BackupOnWine, ALinkOrAFileAtAnyLevelOfTheBackupStopsTheRepairAndWhatALinkLe
         const std::wstring what = files.set + L" level " + std::to_wstring(c.level);
         EXPECT_EQ(files.swapped, c.how == Swapped) << what;
         EXPECT_EQ(repaired, c.savedAs != nullptr) << what;
-        EXPECT_EQ(registry.readText(startPage), repaired ? "about:blank" : Narrow(kHijack)) << what;
+        EXPECT_EQ(registry.readText(startPage), repaired ? "about:blank" : "http://hijack.example/") << what;
         EXPECT_TRUE(test::IsUntouchedTwin(privileged + L"keep.txt", "privileged")) << what;
         EXPECT_EQ(BytesBelow(privileged), 10u) << what;   // keep.txt alone
         const std::wstring saved = files.set + L"cur\\base\\澄川清理助手\\备份\\" + (c.savedAs ? c.savedAs : L"") + L"\\";

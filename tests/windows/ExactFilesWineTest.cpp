@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
 
 #include "TestFiles.h"
 #include "platform/win32/Win32FileSystem.h"

@@ -2,13 +2,8 @@
 // the tests: each must give what the newer call gives.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <objbase.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <tuple>
-#include <vector>
 
 #include "TestFiles.h"
 #include "platform/win32/OldWays.h"

@@ -1,13 +1,9 @@
 // Starting programs under Wine: only from the Windows folders, never waited for.
 // Ending processes by image name: all of the user's of that name and nothing else.
 #include <gtest/gtest.h>
-
-#include <windows.h>
 #include <shlwapi.h>
 
 #include <chrono>
-#include <memory>
-#include <vector>
 
 #include "TestFiles.h"
 #include "platform/win32/Win32Processes.h"
@@ -71,14 +67,16 @@ TEST(Win32Processes, StartsWithoutWaitingAndPassesOverMissingPrograms) {
     Win32Processes processes;
     // The command reads a pipe this test holds: it cannot finish before the test lets go (or ten seconds pass).
     const std::wstring pipe = L"\\\\.\\pipe\\cc-hold-" + std::to_wstring(GetCurrentProcessId()), done = temp.wide() + L"done.txt";
-    HANDLE hold = CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
-    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-    UniqueNullableHandle letGo(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    TestThread holder([&] { WaitForSingleObject(letGo.get(), 10000), CloseHandle(hold); });
+    HANDLE pipeAndLetGo[] = {CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr),
+                             CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    ASSERT_NE(pipeAndLetGo[0], INVALID_HANDLE_VALUE);
+    UniqueNullableHandle letGo(pipeAndLetGo[1]), holder(CreateThread(nullptr, 0, [](void* handles) -> DWORD {
+        return WaitForSingleObject(static_cast<HANDLE*>(handles)[1], 10000), CloseHandle(static_cast<HANDLE*>(handles)[0]), 0;
+    }, pipeAndLetGo, 0, nullptr));
     EXPECT_TRUE(processes.start("cmd.exe /c type " + Narrow(pipe) + " >nul & echo done> \"" + temp.path() + "done.txt\""));
     EXPECT_FALSE(WaitForFile(done, 0)) << "start waited for the command";
     SetEvent(letGo.get());
-    holder.join();
+    WaitForSingleObject(holder.get(), INFINITE);
     EXPECT_TRUE(WaitForFile(done, 30000)) << "the started command never ran";
     EXPECT_FALSE(processes.start("cc-no-such-program -c q"));
     EXPECT_TRUE(!FindSystemProgram(L"ntsd").empty() || !processes.start("ntsd -c q -pn SoundMan.exe"));

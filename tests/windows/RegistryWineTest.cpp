@@ -1,12 +1,9 @@
 // The real registry under Wine, in keys of the test's own that it removes.
 #include <gtest/gtest.h>
-
-#include <windows.h>
 #include <shlwapi.h>
 #include <winternl.h>
 
 #include <cstring>
-#include <tuple>
 
 #include "TestFiles.h"
 #include "platform/win32/Win32Registry.h"

@@ -2,17 +2,12 @@
 // the processor itself, the system's counters and registry, or Linux through the prefix's Y: drive
 // (scripts/test-fixtures.sh). Either side may know more; what both read from one source must agree.
 #include <gtest/gtest.h>
-
-#include <windows.h>
 #include <cpuid.h>
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <set>
 #include <sstream>
-#include <tuple>
-#include <vector>
 
 #include "TestFiles.h"
 #include "platform/CpuidDecoder.h"
@@ -30,12 +25,7 @@ unsigned long Ipv4(const std::string& dotted) {
     std::sscanf(dotted.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
     return a | (b << 8) | (c << 16) | (d << 24);
 }
-
-bool PrintableAscii(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
-}
-
-}  // namespace
+bool PrintableAscii(const std::string& s) { return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F; }); }
 
 TEST(SystemQueries, ProcessorIsTheOneCpuidDescribes) {
     const CpuInfo cpu = Win32SystemQueries().QueryCpuInfo();
@@ -57,14 +47,12 @@ TEST(SystemQueries, ProcessorIsTheOneCpuidDescribes) {
     // Family, model and stepping as the system's own description of the processor names them, and its clock.
     constexpr const wchar_t* kKey = L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
     wchar_t identifier[256]{};
-    DWORD mhz = 0, size = sizeof identifier - sizeof(wchar_t);
+    DWORD mhz = 0, size = sizeof identifier - sizeof(wchar_t), mhzSize = sizeof mhz;
     RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"Identifier", RRF_RT_REG_SZ, nullptr, identifier, &size);
+    RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"~MHz", RRF_RT_REG_DWORD, nullptr, &mhz, &mhzSize);
     auto family = [](const std::string& s) { return s.substr(std::min(s.find(" Family "), s.size())); };
     ASSERT_FALSE(family(Narrow(identifier)).empty()) << Narrow(identifier);
-    EXPECT_EQ(family(cpu.description), family(Narrow(identifier)));
-    size = sizeof mhz;
-    RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"~MHz", RRF_RT_REG_DWORD, nullptr, &mhz, &size);
-    EXPECT_EQ(cpu.clockMhz, static_cast<int>(mhz));
+    EXPECT_EQ(std::pair(family(cpu.description), cpu.clockMhz), std::pair(family(Narrow(identifier)), int(mhz)));
 }
 
 TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
@@ -72,9 +60,10 @@ TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
     std::atomic<bool> stop{false};
     SYSTEM_INFO machine;
     GetSystemInfo(&machine);
-    std::vector<std::unique_ptr<TestThread>> spinners;
+    std::vector<UniqueNullableHandle> spinners;
+    auto spin = [](void* stop) -> DWORD { while (!*static_cast<std::atomic<bool>*>(stop)) {} return 0; };
     for (DWORD n = 0; n < std::max<DWORD>(1, machine.dwNumberOfProcessors); ++n)
-        spinners.push_back(std::make_unique<TestThread>([&stop] { while (!stop) {} }));
+        spinners.emplace_back(CreateThread(nullptr, 0, spin, &stop, 0, nullptr));
     auto ticks = [](const FILETIME& t) { return double((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime); };
     FILETIME idle0, kernel0, user0, idle1, kernel1, user1;   // kernel includes idle
     GetSystemTimes(&idle0, &kernel0, &user0);
@@ -83,7 +72,7 @@ TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
     const int load = system.QueryCpuUsage();
     GetSystemTimes(&idle1, &kernel1, &user1);
     stop = true;
-    spinners.clear();   // joins
+    for (const auto& spinner : spinners) WaitForSingleObject(spinner.get(), INFINITE);
     // The same counters, read around the code's two readings.
     const double total = ticks(kernel1) - ticks(kernel0) + ticks(user1) - ticks(user0);
     ASSERT_GT(total, 0);
@@ -93,15 +82,12 @@ TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
 TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
     const auto adapters = Win32SystemQueries().QueryAdapters();
     std::set<std::string> linuxMacs;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(L"Y:\\sys\\class\\net\\*", &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "Y:\\sys\\class\\net unreadable";
-    do {
-        std::string mac = Trim(ReadWholeFile(L"Y:\\sys\\class\\net\\" + std::wstring(found.cFileName) + L"\\address"));
+    ForEachIn(L"Y:\\sys\\class\\net\\", [&](const std::wstring& net, const WIN32_FIND_DATAW&) {
+        std::string mac = Trim(ReadWholeFile(net + L"\\address"));
         std::replace(mac.begin(), mac.end(), ':', '-');
         linuxMacs.insert(Upper(mac));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    });
+    ASSERT_FALSE(linuxMacs.empty()) << "Y:\\sys\\class\\net unreadable";
     // Every hardware address shown is one of an interface Linux has; either side may list more.
     for (const auto& a : adapters) EXPECT_TRUE(!a.name.empty() && (a.macAddress.empty() || linuxMacs.count(a.macAddress))) << a.macAddress;
     // The default route's gateway is an adapter's, whose address and mask make a subnet Linux routes to.
@@ -148,16 +134,15 @@ TEST(SystemQueries, MemoryBoardAndSystemAgreeWithLinuxAndTheEnvironment) {
     EXPECT_TRUE(linuxBoard.empty() || board.name == linuxBoard) << board.name << " / " << linuxBoard;
 
     const OsInfo os = system.QueryOsInfo();
-    EXPECT_NE(os.version.find('.'), std::string::npos) << os.version;
-    EXPECT_EQ(system.QuerySystemDirectory(), os.systemDirectory + "\\");
-    EXPECT_EQ(os.systemDirectory.rfind(os.windowsDirectory + "\\", 0), 0u) << os.systemDirectory;
     wchar_t root[MAX_PATH]{}, user[256]{};
     GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH);
     GetEnvironmentVariableW(L"USERNAME", user, 256);
-    EXPECT_EQ(Upper(os.windowsDirectory), Upper(Narrow(root)));
-    EXPECT_EQ(os.currentUser, Narrow(user));
-    EXPECT_EQ(os.languageCode, static_cast<int>(GetUserDefaultLCID() & 0xFFFF));
-    EXPECT_NE(os.dateFormat.find('y'), std::string::npos) << os.dateFormat;
+    EXPECT_EQ(std::tuple(Upper(os.windowsDirectory), os.currentUser, os.languageCode, system.QuerySystemDirectory()),
+              std::tuple(Upper(Narrow(root)), Narrow(user), int(GetUserDefaultLCID() & 0xFFFF), os.systemDirectory + "\\"));
+    EXPECT_EQ(os.systemDirectory.rfind(os.windowsDirectory + "\\", 0), 0u) << os.systemDirectory;
+    EXPECT_TRUE(os.version.find('.') != std::string::npos && os.dateFormat.find('y') != std::string::npos) << os.version << os.dateFormat;
     EXPECT_FALSE(os.name.empty() || os.language.empty() || os.currencySymbol.empty() || os.timeFormat.empty() || os.timeZone.empty());
     EXPECT_TRUE(os.buildNumber > 0 && os.countryCode > 0) << os.buildNumber << " " << os.countryCode;
 }
+
+}  // namespace

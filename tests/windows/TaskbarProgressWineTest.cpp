@@ -3,11 +3,6 @@
 // system has no such object, and the real window over the real object.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <shobjidl.h>
-
-#include <string>
-
 #include "ui/win32/TaskbarProgress.h"
 #include "ui/win32/Win32Window.h"
 

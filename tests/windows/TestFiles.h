@@ -1,7 +1,6 @@
 #pragma once
-// What the Windows and end-to-end tests share: whole files made and read back
-// (wide paths, the long-path form allowed), shortcuts and registry values stored
-// as another program would store them, a throw-away folder, a thread, text helpers.
+// What the Windows and end-to-end tests share: whole files (wide paths, the long-path form allowed), shortcuts
+// and registry values stored as another program would store them, a throw-away folder, text helpers.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -77,8 +76,16 @@ inline std::string Upper(std::string s) {   // as the system folds letters
     return s;
 }
 
-// A fresh folder under the prefix's temporary folder, removed with everything
-// in it when the test ends. Tests touch nothing outside it.
+// Calls `each` with the full path and the listing of every entry of `folder` (ending in "\") but "." and "..".
+inline void ForEachIn(const std::wstring& folder, const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& each) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
+        if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L"..")) each(folder + data.cFileName, data);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}
+
+// A fresh folder under the prefix's temporary folder, removed with everything in it when the test ends.
 class TempFolder {
 public:
     TempFolder() {
@@ -91,20 +98,12 @@ public:
     TempFolder(const TempFolder&) = delete;
     const std::string& path() const { return path_; }                 // UTF-8, ending in a backslash
     std::wstring wide() const { return L"\\\\?\\" + Widen(path_); }   // the long-path form
-
 private:
     static void Remove(const std::wstring& folder) {   // a folder path ending in "\", junctions not followed
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
-            const std::wstring name = data.cFileName, full = folder + name;
-            if (name == L"." || name == L"..") continue;
-            if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-                Remove(full + L"\\");
-            else if (SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL), !DeleteFileW(full.c_str()))
-                RemoveDirectoryW(full.c_str());
-        }
-        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        ForEachIn(folder, [](const std::wstring& full, const WIN32_FIND_DATAW& data) {
+            if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY) Remove(full + L"\\");
+            else if (SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL), !DeleteFileW(full.c_str())) RemoveDirectoryW(full.c_str());
+        });
         RemoveDirectoryW(folder.c_str());
     }
     std::string path_;
@@ -129,29 +128,13 @@ public:
         if (CreateProcessW(copy.c_str(), line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, cmd, &startup, &started))
             process_.reset(started.hProcess), CloseHandle(started.hThread);
     }
-    ~WaitingProgram() {
+    ~WaitingProgram() {   // then its file is free again
         input_.reset();
-        if (process_ && WaitForSingleObject(process_.get(), 5000)) TerminateProcess(process_.get(), 0);
-        if (process_) WaitForSingleObject(process_.get(), 5000);   // its file is free again
+        if (process_ && WaitForSingleObject(process_.get(), 5000)) TerminateProcess(process_.get(), 0), WaitForSingleObject(process_.get(), 5000);
     }
     bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
-
 private:
     UniqueNullableHandle process_, input_;
-};
-
-// A thread started with the system itself: the toolchain's win32 thread model has no std::thread.
-class TestThread {
-public:
-    explicit TestThread(std::function<void()> body) : body_(std::move(body)) {
-        handle_.reset(CreateThread(nullptr, 0, [](void* self) -> DWORD { return static_cast<TestThread*>(self)->body_(), 0; }, this, 0, nullptr));
-    }
-    ~TestThread() { join(); }
-    void join() { if (handle_) WaitForSingleObject(handle_.get(), INFINITE), handle_.reset(); }
-
-private:
-    std::function<void()> body_;
-    UniqueNullableHandle handle_;
 };
 
 }  // namespace cc::test
