@@ -39,9 +39,8 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_FALSE(files.deleteFile(user + "d.log", ids["d.log"]));
     EXPECT_EQ(ReadWholeFile(Widen(user + "d.log")), "new");
 
-    // Swapped between two deletes in the folder: the folder already open is
-    // the one that was checked, so only the listed file itself may go. A walk
-    // that listed cur and alt before the swap does not enter the new cur.
+    // Swapped between two deletes in the folder: the folder already open is the one that was checked, so only
+    // the listed file itself may go. A walk that listed cur and alt before the swap does not enter the new cur.
     Win32FileSystem walk;
     ASSERT_EQ(walk.listFolder(set, {}).size(), 2u);
     ASSERT_TRUE(SwapInLink(Widen(set)));
@@ -104,7 +103,6 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     }
     EXPECT_TRUE(Exists(Widen(planted + "real.lnk")));
     CoUninitialize();
-
     files.closeFolders();
     for (const std::string& file : {planted + "real.lnk", page}) EXPECT_TRUE(files.deleteFile(file, kNotListed)) << file;
     SetFileAttributesW(Widen(old + "ro.log").c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -1,6 +1,5 @@
-// Long work on the taskbar button: what the taskbar's object is asked, the
-// flash when long work ends behind another window, nothing at all where the
-// system has no such object, and the real window over the real object.
+// Long work on the taskbar button: what the taskbar's object is asked, the flash when long work ends behind
+// another window, nothing at all where the system has no such object, and the real window over the real object.
 #include <gtest/gtest.h>
 
 #include "ui/win32/TaskbarProgress.h"
