@@ -1,19 +1,14 @@
-// The junk scan over the real file system: the test drive T: of the test
-// prefix, with a hidden system file, a link loop, a deep tree, names outside
-// GBK or outside UTF-16, with a trailing dot, a device's name. (A read-only
-// file that stays is ExactFilesWineTest's; the disk table's figures, the
-// end-to-end run's.)
+// The junk scan over the real file system: the test drive T: of the test prefix, with a hidden system file, a
+// link loop, a deep tree, names outside GBK or outside UTF-16, with a trailing dot, a device's name. (A read-only
+// file that stays is ExactFilesWineTest's; the disk table's figures, the end-to-end run's.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "TestFiles.h"
 #include "app/Program.h"
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"
-#include "junk/PatternList.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/ControlModel.h"
 

@@ -2,15 +2,8 @@
 // the tests: each must give what the newer call gives.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <objbase.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "TestFiles.h"
 #include "platform/win32/OldWays.h"
@@ -21,16 +14,12 @@
 #include "ui/win32/Pictures.h"
 
 using namespace cc;
-
-namespace {
-
 using Listed = std::tuple<std::string, bool, bool, std::uint64_t>;
 
-std::vector<Listed> Listing(std::string_view folder, bool oldWay) {
-    ForceOldWays force(oldWay ? static_cast<unsigned>(OldWay::FolderListing) : 0u);
+static std::vector<Listed> Listing(std::string_view folder, bool oldWay) {
+    ForceOldWays force(oldWay ? unsigned(OldWay::FolderListing) : 0u);
     std::vector<Listed> listed;
-    for (const FolderEntry& e : Win32FileSystem().listFolder(folder, {}))
-        listed.emplace_back(e.name, e.folder, e.reparsePoint, e.size);
+    for (const FolderEntry& e : Win32FileSystem().listFolder(folder, {})) listed.emplace_back(e.name, e.folder, e.reparsePoint, e.size);
     std::sort(listed.begin(), listed.end());
     return listed;
 }
@@ -55,57 +44,47 @@ TEST(OldWays, FolderListingWithoutFileNumbersListsTheSame) {
     }
 }
 
-// Premultiplied BGRA pixels of a decoded picture.
-std::vector<std::uint8_t> Pixels(const Picture& picture) {
-    DIBSECTION dib{};
-    if (!picture.bitmap || GetObjectW(picture.bitmap, sizeof dib, &dib) != sizeof dib) return {};
-    const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
-    return {bits, bits + static_cast<std::size_t>(picture.width) * picture.height * 4};
-}
-
 TEST(OldWays, OlePictureLoaderDecodesEveryPictureAsTheImagingComponentDoes) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    auto pixels = [](const Picture& picture) {   // premultiplied BGRA
+        DIBSECTION dib{};
+        if (!picture.bitmap || GetObjectW(picture.bitmap, sizeof dib, &dib) != sizeof dib) return std::vector<std::uint8_t>{};
+        const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
+        return std::vector<std::uint8_t>(bits, bits + std::size_t(picture.width) * picture.height * 4);
+    };
     for (int dpi : {96, 144, 192})   // each set drawn for a scale
-    for (int id : {IDR_LOGO_GIF, IDR_BANNER_JPG, IDR_BADGE_GIF, IDR_CPU_GIF, IDR_BOARD_JPG, IDR_SCANIE_JPG}) {
-        PictureCache newer, older;
-        newer.setDpi(dpi);
-        older.setDpi(dpi);
-        const Picture* expected = newer.get(id);
-        const Picture* actual = nullptr;
-        {
-            ForceOldWays force(static_cast<unsigned>(OldWay::Pictures));
-            actual = older.get(id);
+        for (int id : {IDR_LOGO_GIF, IDR_BANNER_JPG, IDR_BADGE_GIF, IDR_CPU_GIF, IDR_BOARD_JPG, IDR_SCANIE_JPG}) {
+            PictureCache newer, older;
+            newer.setDpi(dpi), older.setDpi(dpi);
+            const Picture* expected = newer.get(id);
+            ForceOldWays force(unsigned(OldWay::Pictures));
+            const Picture* actual = older.get(id);
+            ASSERT_TRUE(expected && actual) << id << " at " << dpi;
+            EXPECT_EQ(expected->width, ScaleValue(expected->designWidth, dpi)) << id;   // from the set for the DPI
+            EXPECT_TRUE(actual->premultiplied) << id;
+            ASSERT_EQ(std::pair(actual->width, actual->height), std::pair(expected->width, expected->height)) << id;
+            const auto want = pixels(*expected), got = pixels(*actual);
+            ASSERT_TRUE(got.size() == want.size() && !got.empty()) << id;
+            int worst = 0, clear = 0, stillClear = 0;
+            for (std::size_t i = 0; i < got.size(); ++i) {
+                worst = std::max(worst, std::abs(got[i] - want[i]));   // JPEG decoders may round apart
+                if (i % 4 == 3 && want[i] == 0) ++clear, stillClear += got[i] == 0;
+            }
+            EXPECT_LE(worst, 8) << id;
+            EXPECT_EQ(stillClear, clear) << id;   // a GIF's transparent colour stays transparent
         }
-        ASSERT_TRUE(expected && actual) << id << " at " << dpi;
-        EXPECT_EQ(expected->width, ScaleValue(expected->designWidth, dpi)) << id;   // from the set for the DPI
-        EXPECT_TRUE(actual->premultiplied) << id;
-        ASSERT_EQ(std::pair(actual->width, actual->height), std::pair(expected->width, expected->height)) << id;
-        const auto want = Pixels(*expected), got = Pixels(*actual);
-        ASSERT_TRUE(got.size() == want.size() && !got.empty()) << id;
-        int worst = 0, clear = 0, stillClear = 0;
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            worst = std::max(worst, std::abs(got[i] - want[i]));   // JPEG decoders may round apart
-            if (i % 4 == 3 && want[i] == 0) ++clear, stillClear += got[i] == 0;
-        }
-        EXPECT_LE(worst, 8) << id;
-        EXPECT_EQ(stillClear, clear) << id;   // a GIF's transparent colour stays transparent
-    }
     CoUninitialize();
 }
 
 TEST(OldWays, ShortAdapterRecordsTakeTheRestFromTheOlderCall) {
     Win32SystemQueries system;
     const auto newer = system.QueryAdapters();
-    ForceOldWays force(static_cast<unsigned>(OldWay::AdapterRecords));
+    ForceOldWays force(unsigned(OldWay::AdapterRecords));
     const auto older = system.QueryAdapters();
-    auto fields = [](const AdapterInfo& a) {
-        return std::tie(a.name, a.macAddress, a.ipAddress, a.subnetMask, a.defaultGateway, a.winsServer, a.dhcpServer);
-    };
+    auto fields = [](const AdapterInfo& a) { return std::tie(a.name, a.macAddress, a.ipAddress, a.subnetMask, a.defaultGateway, a.winsServer, a.dhcpServer); };
     ASSERT_EQ(older.size(), newer.size());
     for (std::size_t i = 0; i < older.size(); ++i) {
         EXPECT_EQ(fields(older[i]), fields(newer[i])) << older[i].name;
         EXPECT_TRUE(older[i].ipAddress.empty() || !older[i].subnetMask.empty()) << older[i].name;
     }
 }
-
-}  // namespace

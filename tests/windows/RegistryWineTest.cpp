@@ -1,16 +1,11 @@
 // The real registry under Wine, in keys of the test's own that it removes.
 #include <gtest/gtest.h>
-
-#include <windows.h>
 #include <shlwapi.h>
 #include <winternl.h>
 
 #include <cstring>
-#include <string>
-#include <tuple>
 
 #include "TestFiles.h"
-#include "platform/win32/Utf.h"
 #include "platform/win32/Win32Registry.h"
 
 using namespace cc;
@@ -18,6 +13,7 @@ using namespace cc;
 namespace {
 
 constexpr const wchar_t* kTestKey = L"Software\\ChengchuanCleanerTests";
+constexpr std::string_view kKey = "Software\\ChengchuanCleanerTests";
 
 // The test's key under a root, removed with everything in it before and after.
 struct TestKey {
@@ -29,17 +25,12 @@ struct TestKey {
     void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
         using SetValue = LONG(NTAPI*)(HANDLE, UNICODE_STRING*, ULONG, ULONG, const void*, ULONG);
         static const auto set = reinterpret_cast<SetValue>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey"));
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(root, kTestKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr), 0);
+        UniqueKey key;
+        ASSERT_EQ(RegCreateKeyExW(root, kTestKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, key.put(), nullptr), 0);
         UNICODE_STRING counted{USHORT(wcslen(name) * 2), USHORT(wcslen(name) * 2), const_cast<wchar_t*>(name)};
-        EXPECT_EQ(set(key, &counted, 0, type, data, bytes), 0) << Narrow(name);
-        RegCloseKey(key);
+        EXPECT_EQ(set(key.get(), &counted, 0, type, data, bytes), 0) << Narrow(name);
     }
 };
-
-RegistryValue At(RegistryRoot root, std::string_view name, std::string_view subkey = "Software\\ChengchuanCleanerTests") {
-    return {root, subkey, name};
-}
 
 TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
     TestKey hkcu(HKEY_CURRENT_USER);
@@ -61,21 +52,21 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
     };
     for (const auto& [name, type, data, bytes, read] : cases) {
         hkcu.setRaw(name, type, data.c_str(), bytes);
-        EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, Narrow(name))), read) << Narrow(name);
-        EXPECT_TRUE(registry.valueExists(At(RegistryRoot::CurrentUser, Narrow(name)))) << Narrow(name);
+        const std::string text = Narrow(name);
+        const RegistryValue value{RegistryRoot::CurrentUser, kKey, text};
+        EXPECT_EQ(registry.readText(value), read) << text;
+        EXPECT_TRUE(registry.valueExists(value)) << text;
         RegistryData stored;   // and the value as it is, for a backup: type and bytes
-        ASSERT_EQ(registry.readData(At(RegistryRoot::CurrentUser, Narrow(name)), stored), Lookup::Found) << Narrow(name);
-        EXPECT_EQ(stored.type, type) << Narrow(name);
-        EXPECT_TRUE(stored.bytes.size() == bytes && !std::memcmp(stored.bytes.data(), data.data(), bytes)) << Narrow(name);
+        ASSERT_EQ(registry.readData(value, stored), Lookup::Found) << text;
+        EXPECT_TRUE(stored.type == type && stored.bytes.size() == bytes && !std::memcmp(stored.bytes.data(), data.data(), bytes)) << text;
     }
-    EXPECT_TRUE(registry.keyExists(RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests"));
+    EXPECT_TRUE(registry.keyExists(RegistryRoot::CurrentUser, kKey));
     EXPECT_FALSE(registry.keyExists(RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None"));
-    EXPECT_EQ(registry.readText(At(RegistryRoot::CurrentUser, "start page")), "about:blank");   // names ignore case
-    for (const RegistryValue& missing : {At(RegistryRoot::CurrentUser, "Missing"),
-                                         At(RegistryRoot::CurrentUser, "", "Software\\ChengchuanCleanerTests\\None")}) {
-        EXPECT_EQ(registry.readText(missing), "");
-        EXPECT_FALSE(registry.valueExists(missing));
+    EXPECT_EQ(registry.readText({RegistryRoot::CurrentUser, kKey, "start page"}), "about:blank");   // names ignore case
+    for (const RegistryValue& missing : {RegistryValue{RegistryRoot::CurrentUser, kKey, "Missing"},
+                                         RegistryValue{RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None", ""}}) {
         RegistryData none;
+        EXPECT_TRUE(registry.readText(missing).empty() && !registry.valueExists(missing));
         EXPECT_EQ(registry.readData(missing, none), Lookup::Missing);
     }
 }
@@ -84,23 +75,20 @@ TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitVi
     TestKey hklm(HKEY_LOCAL_MACHINE);
     Win32Registry registry;
     const std::string text = "\xE4\xB8\xBB\xE9\xA1\xB5 http://\xED\x95\x9C.example/";   // 主页, Hangul
-    const RegistryValue value = At(RegistryRoot::LocalMachine, "Page", "Software\\ChengchuanCleanerTests\\A\\B");
+    const RegistryValue value{RegistryRoot::LocalMachine, "Software\\ChengchuanCleanerTests\\A\\B", "Page"};
     ASSERT_TRUE(registry.writeText(value, text));
     EXPECT_EQ(registry.readText(value), text);
     wchar_t raw[64]{};
     DWORD type = 0, bytes = sizeof raw;
-    constexpr const wchar_t* kKey = L"Software\\ChengchuanCleanerTests\\A\\B";
-    ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"Page", RRF_RT_ANY, &type, raw, &bytes), ERROR_SUCCESS);
-    EXPECT_EQ(Narrow(raw), text);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(bytes, (Widen(text).size() + 1) * sizeof(wchar_t));
+    constexpr const wchar_t* kWritten = L"Software\\ChengchuanCleanerTests\\A\\B";
+    ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kWritten, L"Page", RRF_RT_ANY, &type, raw, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(std::tuple(Narrow(raw), type, bytes), std::tuple(text, DWORD(REG_SZ), DWORD((Widen(text).size() + 1) * sizeof(wchar_t))));
     HKEY wow = nullptr;   // not in the 32-bit programs' Wow6432Node
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &wow), ERROR_FILE_NOT_FOUND);
-
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWritten, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &wow), ERROR_FILE_NOT_FOUND);
     EXPECT_TRUE(registry.deleteValue(value));
     EXPECT_FALSE(registry.valueExists(value));
     EXPECT_FALSE(registry.deleteValue(value));
-    EXPECT_FALSE(registry.deleteValue(At(RegistryRoot::LocalMachine, "Page", "Software\\ChengchuanCleanerTests\\Z")));
+    EXPECT_FALSE(registry.deleteValue({RegistryRoot::LocalMachine, "Software\\ChengchuanCleanerTests\\Z", "Page"}));
 }
 
 }  // namespace

@@ -2,18 +2,12 @@
 // the processor itself, the system's counters and registry, or Linux through the prefix's Y: drive
 // (scripts/test-fixtures.sh). Either side may know more; what both read from one source must agree.
 #include <gtest/gtest.h>
-
-#include <windows.h>
 #include <cpuid.h>
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <set>
 #include <sstream>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "TestFiles.h"
 #include "platform/CpuidDecoder.h"
@@ -31,64 +25,34 @@ unsigned long Ipv4(const std::string& dotted) {
     std::sscanf(dotted.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
     return a | (b << 8) | (c << 16) | (d << 24);
 }
-
-// The processor asked directly, not through the code under test.
-CpuidRegisters Cpuid(std::uint32_t leaf, std::uint32_t subleaf = 0) {
-    CpuidRegisters r;
-    __cpuid_count(leaf, subleaf, r.eax, r.ebx, r.ecx, r.edx);
-    return r;
-}
-
-std::string Text(std::initializer_list<std::uint32_t> registers) {
-    std::string text;
-    for (std::uint32_t r : registers) text.append(reinterpret_cast<const char*>(&r), 4);
-    return text;
-}
-
-std::tuple<ULONGLONG, ULONGLONG, ULONGLONG> SystemTimes() {   // idle, kernel (idle included), user
-    FILETIME t[3]{};
-    GetSystemTimes(&t[0], &t[1], &t[2]);
-    auto ticks = [&](int i) { return (ULONGLONG{t[i].dwHighDateTime} << 32) | t[i].dwLowDateTime; };
-    return {ticks(0), ticks(1), ticks(2)};
-}
-
-bool PrintableAscii(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
-}
-
-}  // namespace
+bool PrintableAscii(const std::string& s) { return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F; }); }
 
 TEST(SystemQueries, ProcessorIsTheOneCpuidDescribes) {
     const CpuInfo cpu = Win32SystemQueries().QueryCpuInfo();
-    const CpuidRegisters v = Cpuid(0);
-    EXPECT_EQ(cpu.vendor, Text({v.ebx, v.edx, v.ecx}));
-    std::string brand;
-    for (std::uint32_t leaf = 0x80000002; leaf <= 0x80000004 && Cpuid(0x80000000).eax >= 0x80000004; ++leaf) {
-        const CpuidRegisters r = Cpuid(leaf);
-        brand += Text({r.eax, r.ebx, r.ecx, r.edx});
-    }
-    EXPECT_EQ(cpu.name, Trim(brand.c_str()));   // up to the first NUL, without the padding
-    EXPECT_EQ(cpu.dataWidth, 64);               // this 64-bit program runs, so the processor has long mode
+    EXPECT_EQ(cpu.dataWidth, 64);   // this 64-bit program runs, so the processor has long mode
+    // Every leaf the processor offers, asked here, decodes to the same record: the reader asks for
+    // all the leaves the decoder needs, whichever this processor or its hypervisor hides.
+    auto ask = [](std::uint32_t leaf, std::uint32_t sub = 0) {
+        CpuidRegisters r;
+        __cpuid_count(leaf, sub, r.eax, r.ebx, r.ecx, r.edx);
+        return r;
+    };
+    CpuidAnswers every;
+    for (std::uint32_t base : {0u, 0x80000000u})
+        for (std::uint32_t leaf = base; leaf <= ask(base).eax && leaf < base + 0x100; ++leaf)
+            for (std::uint32_t sub = 0; sub < (leaf == 4 ? 32u : 1u); ++sub) every.leaves[{leaf, sub}] = ask(leaf, sub);
+    const CpuInfo all = DecodeCpu(every);
+    EXPECT_EQ(std::tie(cpu.vendor, cpu.name, cpu.level1Cache, cpu.level2Cache, cpu.serialNumber, cpu.description, cpu.dataWidth),
+              std::tie(all.vendor, all.name, all.level1Cache, all.level2Cache, all.serialNumber, all.description, all.dataWidth));
     // Family, model and stepping as the system's own description of the processor names them, and its clock.
     constexpr const wchar_t* kKey = L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
     wchar_t identifier[256]{};
-    DWORD mhz = 0, size = sizeof identifier - sizeof(wchar_t);
+    DWORD mhz = 0, size = sizeof identifier - sizeof(wchar_t), mhzSize = sizeof mhz;
     RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"Identifier", RRF_RT_REG_SZ, nullptr, identifier, &size);
+    RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"~MHz", RRF_RT_REG_DWORD, nullptr, &mhz, &mhzSize);
     auto family = [](const std::string& s) { return s.substr(std::min(s.find(" Family "), s.size())); };
     ASSERT_FALSE(family(Narrow(identifier)).empty()) << Narrow(identifier);
-    EXPECT_EQ(family(cpu.description), family(Narrow(identifier)));
-    size = sizeof mhz;
-    RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"~MHz", RRF_RT_REG_DWORD, nullptr, &mhz, &size);
-    EXPECT_EQ(cpu.clockMhz, static_cast<int>(mhz));
-    // Every leaf the processor offers, asked here, decodes to the same record: the reader asks for
-    // all the leaves the decoder needs, whichever this processor or its hypervisor hides.
-    CpuidAnswers every;
-    for (std::uint32_t base : {0u, 0x80000000u})
-        for (std::uint32_t leaf = base; leaf <= Cpuid(base).eax && leaf < base + 0x100; ++leaf)
-            for (std::uint32_t sub = 0; sub < (leaf == 4 ? 32u : 1u); ++sub) every.leaves[{leaf, sub}] = Cpuid(leaf, sub);
-    const CpuInfo all = DecodeCpu(every);
-    EXPECT_EQ(std::tie(cpu.level1Cache, cpu.level2Cache, cpu.serialNumber, cpu.description),
-              std::tie(all.level1Cache, all.level2Cache, all.serialNumber, all.description));
+    EXPECT_EQ(std::pair(family(cpu.description), cpu.clockMhz), std::pair(family(Narrow(identifier)), int(mhz)));
 }
 
 TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
@@ -96,39 +60,36 @@ TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
     std::atomic<bool> stop{false};
     SYSTEM_INFO machine;
     GetSystemInfo(&machine);
-    std::vector<std::unique_ptr<TestThread>> spinners;
+    std::vector<UniqueNullableHandle> spinners;
+    auto spin = [](void* stop) -> DWORD { while (!*static_cast<std::atomic<bool>*>(stop)) {} return 0; };
     for (DWORD n = 0; n < std::max<DWORD>(1, machine.dwNumberOfProcessors); ++n)
-        spinners.push_back(std::make_unique<TestThread>([&stop] { while (!stop) {} }));
-    const auto [idle0, kernel0, user0] = SystemTimes();
+        spinners.emplace_back(CreateThread(nullptr, 0, spin, &stop, 0, nullptr));
+    auto ticks = [](const FILETIME& t) { return double((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime); };
+    FILETIME idle0, kernel0, user0, idle1, kernel1, user1;   // kernel includes idle
+    GetSystemTimes(&idle0, &kernel0, &user0);
     system.QueryCpuUsage();
     Sleep(600);
     const int load = system.QueryCpuUsage();
-    const auto [idle1, kernel1, user1] = SystemTimes();
+    GetSystemTimes(&idle1, &kernel1, &user1);
     stop = true;
-    spinners.clear();   // joins
+    for (const auto& spinner : spinners) WaitForSingleObject(spinner.get(), INFINITE);
     // The same counters, read around the code's two readings.
-    const double total = double(kernel1 - kernel0) + double(user1 - user0);
+    const double total = ticks(kernel1) - ticks(kernel0) + ticks(user1) - ticks(user0);
     ASSERT_GT(total, 0);
-    EXPECT_NEAR(load, 100 * (total - double(idle1 - idle0)) / total, 5);
+    EXPECT_NEAR(load, 100 * (total - (ticks(idle1) - ticks(idle0))) / total, 5);
 }
 
 TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
     const auto adapters = Win32SystemQueries().QueryAdapters();
     std::set<std::string> linuxMacs;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(L"Y:\\sys\\class\\net\\*", &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "Y:\\sys\\class\\net unreadable";
-    do {
-        std::string mac = Trim(ReadWholeFile(L"Y:\\sys\\class\\net\\" + std::wstring(found.cFileName) + L"\\address"));
+    ForEachIn(L"Y:\\sys\\class\\net\\", [&](const std::wstring& net, const WIN32_FIND_DATAW&) {
+        std::string mac = Trim(ReadWholeFile(net + L"\\address"));
         std::replace(mac.begin(), mac.end(), ':', '-');
         linuxMacs.insert(Upper(mac));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    });
+    ASSERT_FALSE(linuxMacs.empty()) << "Y:\\sys\\class\\net unreadable";
     // Every hardware address shown is one of an interface Linux has; either side may list more.
-    for (const auto& a : adapters) {
-        EXPECT_FALSE(a.name.empty());
-        EXPECT_TRUE(a.macAddress.empty() || linuxMacs.count(a.macAddress)) << a.macAddress;
-    }
+    for (const auto& a : adapters) EXPECT_TRUE(!a.name.empty() && (a.macAddress.empty() || linuxMacs.count(a.macAddress))) << a.macAddress;
     // The default route's gateway is an adapter's, whose address and mask make a subnet Linux routes to.
     std::istringstream routes(ReadWholeFile(L"Y:\\proc\\net\\route"));
     std::string line, iface, to, via, skip, mask;
@@ -141,12 +102,10 @@ TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
         else if (Hex(to) == 0 && gateway == 0) gateway = Hex(via);
     }
     if (gateway == 0) GTEST_SKIP() << "this machine has no default route through a gateway";
-    auto match = std::find_if(adapters.begin(), adapters.end(),
-                              [&](const AdapterInfo& a) { return Ipv4(a.defaultGateway) == gateway; });
+    auto match = std::find_if(adapters.begin(), adapters.end(), [&](const AdapterInfo& a) { return Ipv4(a.defaultGateway) == gateway; });
     ASSERT_NE(match, adapters.end());
     const unsigned long subnetMask = Ipv4(match->subnetMask);
-    EXPECT_EQ(subnets.count({Ipv4(match->ipAddress) & subnetMask, subnetMask}), 1u)
-        << match->ipAddress << " / " << match->subnetMask;
+    EXPECT_EQ(subnets.count({Ipv4(match->ipAddress) & subnetMask, subnetMask}), 1u) << match->ipAddress << " / " << match->subnetMask;
     EXPECT_GT(match->index, 0);
 }
 
@@ -170,24 +129,20 @@ TEST(SystemQueries, MemoryBoardAndSystemAgreeWithLinuxAndTheEnvironment) {
     EXPECT_NEAR(total, linuxMb, std::max(2LL, linuxMb / 100));
     EXPECT_TRUE(available > 0 && available <= total) << available << " of " << total;
     const BoardInfo board = system.QueryBoardInfo();
-    EXPECT_TRUE(PrintableAscii(board.name + board.manufacturer + board.copyright + board.date + board.serialNumber +
-                               board.oemInformation));
+    EXPECT_TRUE(PrintableAscii(board.name + board.manufacturer + board.copyright + board.date + board.serialNumber + board.oemInformation));
     const std::string linuxBoard = Trim(ReadWholeFile(L"Y:\\sys\\class\\dmi\\id\\board_name"));
     EXPECT_TRUE(linuxBoard.empty() || board.name == linuxBoard) << board.name << " / " << linuxBoard;
 
     const OsInfo os = system.QueryOsInfo();
-    EXPECT_NE(os.version.find('.'), std::string::npos) << os.version;
-    EXPECT_EQ(system.QuerySystemDirectory(), os.systemDirectory + "\\");
-    EXPECT_EQ(os.systemDirectory.rfind(os.windowsDirectory + "\\", 0), 0u) << os.systemDirectory;
     wchar_t root[MAX_PATH]{}, user[256]{};
     GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH);
     GetEnvironmentVariableW(L"USERNAME", user, 256);
-    EXPECT_EQ(Upper(os.windowsDirectory), Upper(Narrow(root)));
-    EXPECT_EQ(os.currentUser, Narrow(user));
-    EXPECT_EQ(os.languageCode, static_cast<int>(GetUserDefaultLCID() & 0xFFFF));
-    EXPECT_NE(os.dateFormat.find('y'), std::string::npos) << os.dateFormat;
-    EXPECT_FALSE(os.name.empty() || os.language.empty() || os.currencySymbol.empty() || os.timeFormat.empty() ||
-                 os.timeZone.empty());
-    EXPECT_GT(os.buildNumber, 0);
-    EXPECT_GT(os.countryCode, 0);
+    EXPECT_EQ(std::tuple(Upper(os.windowsDirectory), os.currentUser, os.languageCode, system.QuerySystemDirectory()),
+              std::tuple(Upper(Narrow(root)), Narrow(user), int(GetUserDefaultLCID() & 0xFFFF), os.systemDirectory + "\\"));
+    EXPECT_EQ(os.systemDirectory.rfind(os.windowsDirectory + "\\", 0), 0u) << os.systemDirectory;
+    EXPECT_TRUE(os.version.find('.') != std::string::npos && os.dateFormat.find('y') != std::string::npos) << os.version << os.dateFormat;
+    EXPECT_FALSE(os.name.empty() || os.language.empty() || os.currencySymbol.empty() || os.timeFormat.empty() || os.timeZone.empty());
+    EXPECT_TRUE(os.buildNumber > 0 && os.countryCode > 0) << os.buildNumber << " " << os.countryCode;
 }
+
+}  // namespace

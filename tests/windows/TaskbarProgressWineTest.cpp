@@ -1,12 +1,6 @@
-// Long work on the taskbar button: what the taskbar's object is asked, the
-// flash when long work ends behind another window, nothing at all where the
-// system has no such object, and the real window over the real object.
+// Long work on the taskbar button: what the taskbar's object is asked, the flash when long work ends behind
+// another window, nothing at all where the system has no such object, and the real window over the real object.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-#include <shobjidl.h>
-
-#include <string>
 
 #include "ui/win32/TaskbarProgress.h"
 #include "ui/win32/Win32Window.h"
@@ -16,19 +10,16 @@ using S = WorkProgress::State;
 
 namespace {
 
+#define CC_UNUSED(method, ...) HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { return E_NOTIMPL; }
+
 // Writes down what it is asked; nothing else of it is ever used.
 struct RecordingTaskbar final : ITaskbarList3 {
     std::string log;
     HWND window = nullptr;
+    ULONG refs = 0;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    HRESULT STDMETHODCALLTYPE HrInit() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE AddTab(HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DeleteTab(HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ActivateTab(HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetActiveAlt(HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE MarkFullscreenWindow(HWND, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetProgressValue(HWND hwnd, ULONGLONG done, ULONGLONG total) override {
         log += (hwnd == window ? "" : "?") + std::to_string(done) + "/" + std::to_string(total) + " ";
         return S_OK;
@@ -37,29 +28,19 @@ struct RecordingTaskbar final : ITaskbarList3 {
         log += (hwnd == window ? "" : "?") + std::string(state == TBPF_INDETERMINATE ? "busy " : state == TBPF_NOPROGRESS ? "none " : "other ");
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE RegisterTab(HWND, HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE UnregisterTab(HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetTabOrder(HWND, HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetTabActive(HWND, HWND, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ThumbBarAddButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ThumbBarUpdateButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ThumbBarSetImageList(HWND, HIMAGELIST) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetOverlayIcon(HWND, HICON, LPCWSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetThumbnailTooltip(HWND, LPCWSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetThumbnailClip(HWND, RECT*) override { return E_NOTIMPL; }
-    ULONG refs = 0;
-};
-
-RecordingTaskbar gTaskbar;
+    CC_UNUSED(HrInit) CC_UNUSED(AddTab, HWND) CC_UNUSED(DeleteTab, HWND) CC_UNUSED(ActivateTab, HWND) CC_UNUSED(SetActiveAlt, HWND)
+    CC_UNUSED(MarkFullscreenWindow, HWND, BOOL) CC_UNUSED(RegisterTab, HWND, HWND) CC_UNUSED(UnregisterTab, HWND)
+    CC_UNUSED(SetTabOrder, HWND, HWND) CC_UNUSED(SetTabActive, HWND, HWND, DWORD) CC_UNUSED(ThumbBarAddButtons, HWND, UINT, LPTHUMBBUTTON)
+    CC_UNUSED(ThumbBarUpdateButtons, HWND, UINT, LPTHUMBBUTTON) CC_UNUSED(ThumbBarSetImageList, HWND, HIMAGELIST)
+    CC_UNUSED(SetOverlayIcon, HWND, HICON, LPCWSTR) CC_UNUSED(SetThumbnailTooltip, HWND, LPCWSTR) CC_UNUSED(SetThumbnailClip, HWND, RECT*)
+} gTaskbar;
 
 ComPtr<ITaskbarList3> ConnectRecording() {
     ComPtr<ITaskbarList3> taskbar;
-    gTaskbar.AddRef();
-    gTaskbar.log += "connect ";
+    gTaskbar.AddRef(), gTaskbar.log += "connect ";
     *taskbar.put() = &gTaskbar;
     return taskbar;
 }
-
 ComPtr<ITaskbarList3> ConnectNothing() { return {}; }
 
 HWND TopWindow(const wchar_t* title) {
@@ -71,19 +52,10 @@ HWND TopWindow(const wchar_t* title) {
 TEST(TaskbarProgressWine, ShowsWorkOnTheButtonFlashesWhenLongWorkEndsBehindAnotherWindowAndIsQuietWithoutTheObject) {
     HWND window = TopWindow(L"work"), other = TopWindow(L"other");
     gTaskbar.window = window;
-    struct Case {
-        TaskbarProgress::Connect connect;
-        HWND inFront;
-        DWORD endsAt;   // ms after the start
-        const char* log;
-        bool flashed;
-    };
-    for (const Case& c : {
-             Case{ConnectRecording, window, 5000, "connect busy 1/4 4/4 none ", false},
-             Case{ConnectRecording, other, kLongWorkMs - 1, "connect busy 1/4 4/4 none ", false},
-             Case{ConnectRecording, other, kLongWorkMs, "connect busy 1/4 4/4 none ", true},
-             Case{ConnectNothing, other, 5000, "", false},
-         }) {
+    const char* shown = "connect busy 1/4 4/4 none ";
+    struct Case { TaskbarProgress::Connect connect; HWND inFront; DWORD endsAt; const char* log; bool flashed; };   // endsAt: ms after the start
+    for (const Case& c : {Case{ConnectRecording, window, 5000, shown, false}, Case{ConnectRecording, other, kLongWorkMs - 1, shown, false},
+                          Case{ConnectRecording, other, kLongWorkMs, shown, true}, Case{ConnectNothing, other, 5000, "", false}}) {
         SetForegroundWindow(c.inFront);
         ASSERT_EQ(GetForegroundWindow(), c.inFront);
         gTaskbar.log.clear();

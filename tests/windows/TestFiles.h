@@ -1,8 +1,6 @@
 #pragma once
-// What the Windows and end-to-end tests share: whole files made and read back
-// (wide paths, the long-path form allowed), shortcuts and registry values stored
-// as another program would store them, a throw-away folder, a thread, text helpers.
-
+// What the Windows and end-to-end tests share: whole files (wide paths, the long-path form allowed), shortcuts
+// and registry values stored as another program would store them, a throw-away folder, text helpers.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -16,24 +14,18 @@ namespace cc::test {
 
 // Creates or replaces the file with exactly these bytes.
 inline bool MakeFile(const std::wstring& path, const std::string& content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return ok && written == content.size();
+    return file && WriteFile(file.get(), content.data(), DWORD(content.size()), &written, nullptr) && written == content.size();
 }
-
 // Everything the file holds, read to its end (Linux /proc files report size 0); empty when it cannot be opened.
 inline std::string ReadWholeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string content;
     char buffer[65536];
-    DWORD read = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    for (DWORD read = 0; file && ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0;) content.append(buffer, read);
     return content;
 }
-
 inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A shortcut to a path, or to a shell item, saved by the shell's own link object (COM initialised).
@@ -44,36 +36,27 @@ inline bool SaveShortcut(const std::wstring& link, const std::wstring& target, P
            SUCCEEDED(items ? shell->SetIDList(items) : shell->SetPath(target.c_str())) &&
            SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.putVoid())) && SUCCEEDED(file->Save(link.c_str(), FALSE));
 }
-
 // Creates the key if need be (64-bit view).
 inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-    HKEY opened = nullptr;
-    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &opened, nullptr)) return false;
-    bool ok = RegSetValueExW(opened, name, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
-    RegCloseKey(opened);
-    return ok;
+    UniqueKey opened;
+    return !RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, opened.put(), nullptr) &&
+           !RegSetValueExW(opened.get(), name, 0, type, static_cast<const BYTE*>(data), bytes);
 }
 
-// Swaps the folder `set`\cur (holding user\) for `set`\alt, whose user (or
-// `link`, a path below it) is a link to the privileged folder
-// (scripts/test-fixtures.sh). Wine cannot make links, and its MoveFileW moves
-// what a link leads to, so only real folders are renamed. True once the link
-// shows as a reparse point in the listing.
+// Swaps the folder `set`\cur (holding user\) for `set`\alt, whose user (or `link`, a path below it) is a link
+// to the privileged folder (scripts/test-fixtures.sh). Wine cannot make links, and its MoveFileW moves what a
+// link leads to, so only real folders are renamed. True once the link shows as a reparse point in the listing.
 inline bool SwapInLink(const std::wstring& set, const std::wstring& link = L"user") {
-    if (!MoveFileW((set + L"cur").c_str(), (set + L"old").c_str()) || !MoveFileW((set + L"alt").c_str(), (set + L"cur").c_str()))
-        return false;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((set + L"cur\\" + link).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    FindClose(find);
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    HANDLE find = INVALID_HANDLE_VALUE;
+    if (MoveFileW((set + L"cur").c_str(), (set + L"old").c_str()) && MoveFileW((set + L"alt").c_str(), (set + L"cur").c_str()))
+        find = FindFirstFileW((set + L"cur\\" + link).c_str(), &data);
+    return find != INVALID_HANDLE_VALUE && FindClose(find) && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
-
 // Undoes SwapInLink: cur (the link's folder) is alt again, old is cur.
 inline bool SwapBack(const std::wstring& set) {
     return MoveFileW((set + L"cur").c_str(), (set + L"alt").c_str()) && MoveFileW((set + L"old").c_str(), (set + L"cur").c_str());
 }
-
 // The privileged folder's file the swap aims at, made read-only.
 inline bool MakePrivilegedTwin(const std::wstring& path, const std::string& content) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);   // left from an earlier run
@@ -88,14 +71,21 @@ inline std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
     return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
 }
-
 inline std::string Upper(std::string s) {   // as the system folds letters
     CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
     return s;
 }
 
-// A fresh folder under the prefix's temporary folder, removed with everything
-// in it when the test ends. Tests touch nothing outside it.
+// Calls `each` with the full path and the listing of every entry of `folder` (ending in "\") but "." and "..".
+inline void ForEachIn(const std::wstring& folder, const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& each) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
+        if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L"..")) each(folder + data.cFileName, data);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}
+
+// A fresh folder under the prefix's temporary folder, removed with everything in it when the test ends.
 class TempFolder {
 public:
     TempFolder() {
@@ -106,23 +96,14 @@ public:
     }
     ~TempFolder() { Remove(wide()); }
     TempFolder(const TempFolder&) = delete;
-
     const std::string& path() const { return path_; }                 // UTF-8, ending in a backslash
     std::wstring wide() const { return L"\\\\?\\" + Widen(path_); }   // the long-path form
-
 private:
     static void Remove(const std::wstring& folder) {   // a folder path ending in "\", junctions not followed
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
-            std::wstring name = data.cFileName, full = folder + name;
-            if (name == L"." || name == L"..") continue;
-            if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-                Remove(full + L"\\");
-            else if (SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL), !DeleteFileW(full.c_str()))
-                RemoveDirectoryW(full.c_str());
-        }
-        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        ForEachIn(folder, [](const std::wstring& full, const WIN32_FIND_DATAW& data) {
+            if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY) Remove(full + L"\\");
+            else if (SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL), !DeleteFileW(full.c_str())) RemoveDirectoryW(full.c_str());
+        });
         RemoveDirectoryW(folder.c_str());
     }
     std::string path_;
@@ -136,46 +117,24 @@ public:
         wchar_t cmd[MAX_PATH]{};
         GetSystemDirectoryW(cmd, MAX_PATH);
         SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-        HANDLE read = nullptr;
-        if (!CopyFileW((std::wstring(cmd) + L"\\cmd.exe").c_str(), copy.c_str(), FALSE) || !CreatePipe(&read, input_.put(), &inherited, 0))
+        UniqueNullableHandle read;
+        if (!CopyFileW((std::wstring(cmd) + L"\\cmd.exe").c_str(), copy.c_str(), FALSE) || !CreatePipe(read.put(), input_.put(), &inherited, 0))
             return;
         SetHandleInformation(input_.get(), HANDLE_FLAG_INHERIT, 0);
         STARTUPINFOW startup{sizeof startup};
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = read;
+        startup.dwFlags = STARTF_USESTDHANDLES, startup.hStdInput = read.get();
         PROCESS_INFORMATION started{};
         wchar_t line[] = L"waiting /q /k";
         if (CreateProcessW(copy.c_str(), line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, cmd, &startup, &started))
             process_.reset(started.hProcess), CloseHandle(started.hThread);
-        CloseHandle(read);
     }
-    ~WaitingProgram() {
+    ~WaitingProgram() {   // then its file is free again
         input_.reset();
-        if (process_ && WaitForSingleObject(process_.get(), 5000)) TerminateProcess(process_.get(), 0);
-        if (process_) WaitForSingleObject(process_.get(), 5000);   // its file is free again
+        if (process_ && WaitForSingleObject(process_.get(), 5000)) TerminateProcess(process_.get(), 0), WaitForSingleObject(process_.get(), 5000);
     }
-    WaitingProgram(const WaitingProgram&) = delete;
     bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
-
 private:
     UniqueNullableHandle process_, input_;
-};
-
-// A thread started with the system itself: the toolchain's win32 thread model has no std::thread.
-class TestThread {
-public:
-    explicit TestThread(std::function<void()> body) : body_(std::move(body)) {
-        handle_ = CreateThread(nullptr, 0, [](void* self) -> DWORD { return static_cast<TestThread*>(self)->body_(), 0; }, this, 0, nullptr);
-    }
-    ~TestThread() { join(); }
-    TestThread(const TestThread&) = delete;
-    void join() {
-        if (handle_) WaitForSingleObject(handle_, INFINITE), CloseHandle(handle_), handle_ = nullptr;
-    }
-
-private:
-    std::function<void()> body_;
-    HANDLE handle_ = nullptr;
 };
 
 }  // namespace cc::test
