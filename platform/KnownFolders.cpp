@@ -69,17 +69,6 @@ bool SameGuid(std::string_view a, std::string_view b) {
     return true;
 }
 
-// "{8-4-4-4-12}" in hex digits: nothing else names a key under FolderDescriptions.
-bool IsGuidText(std::string_view text) {
-    if (text.size() != 38 || text.front() != '{' || text.back() != '}') return false;
-    for (std::size_t i = 1; i < 37; ++i) {
-        const char c = text[i];
-        const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
-        if (dash ? c != '-' : !((c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'))) return false;
-    }
-    return true;
-}
-
 std::optional<std::string> Nonempty(std::string text) {
     return text.empty() ? std::nullopt : std::optional<std::string>(std::move(text));
 }
@@ -100,7 +89,7 @@ std::optional<std::string> Fixed(std::string_view guid, const KnownFolderSources
 }
 
 std::optional<std::string> Resolve(std::string_view guid, const KnownFolderSources& sources, int depth) {
-    if (depth > kDeepestParent || !IsGuidText(guid)) return std::nullopt;
+    if (depth > kDeepestParent) return std::nullopt;
     Registry& registry = *sources.registry;
     const std::string key = std::string(kFolderDescriptions) + "\\" + std::string(guid);
     RegistryData category;

@@ -43,8 +43,14 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     describe("{00000000-0000-0000-0000-0000000000B1}", 1, "Virtual", kProfile, "v");
     describe("{00000000-0000-0000-0000-0000000000B2}", 4, "Odd", "..\\..\\x", "y");
     describe("{00000000-0000-0000-0000-0000000000B3}", 4, "NoPath", kProfile);
-    registry.setText({RegistryRoot::LocalMachine, std::string(kFolderDescriptions) + "\\{00000000-0000-0000-0000-0000000000B4}",
-                      "Category"}, "4");   // a text where a number belongs
+    describe("{00000000-0000-0000-0000-0000000000C1}", 4, "", kProfile, "c");
+    describe("Fixed", 2), describe("{0762D272-C50A-4BB0-A382-697DCD729B80}", 2);
+    registry.setText({RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
+                      "ProfilesDirectory"}, "%USERPROFILE%\\..");
+    const std::string wrong = std::string(kFolderDescriptions) + "\\{00000000-0000-0000-0000-0000000000B";
+    registry.setText({RegistryRoot::LocalMachine, wrong + "4}", "Category"}, "4");   // a text where a number belongs
+    registry.setData({RegistryRoot::LocalMachine, wrong + "5}", "Category"}, {4, {4, 0}});   // a number too short
+    registry.setText({RegistryRoot::CurrentUser, kShellFolders, ""}, "Z:\\the key's default value");
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Personal"}, "%USERPROFILE%\\My Documents");
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Root"}, "E:\\");
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "CommonThing"}, "X:\\per-user, not read");
@@ -53,6 +59,7 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     const struct { const char* why; std::string guid; std::optional<std::string> path; } cases[] = {
         {"fixed, from the environment", kProfile, "C:\\Users\\me"},
         {"fixed, the system's folder", kWindows, "C:\\Windows"},
+        {"fixed, where profiles are made", "{0762D272-C50A-4BB0-A382-697DCD729B80}", "C:\\Users\\me\\.."},
         {"fixed, a folder the system lacks", kSystemX86, std::nullopt},
         {"fixed, a variable that is not set", kProgramFilesX86, std::nullopt},
         {"per-user, below its parent", kDownloads, "C:\\Users\\me\\Downloads"},
@@ -65,6 +72,9 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
         {"a parent that is no GUID", "{00000000-0000-0000-0000-0000000000B2}", std::nullopt},
         {"no redirection and no relative path", "{00000000-0000-0000-0000-0000000000B3}", std::nullopt},
         {"a category of the wrong type", "{00000000-0000-0000-0000-0000000000B4}", std::nullopt},
+        {"a category of the wrong size", "{00000000-0000-0000-0000-0000000000B5}", std::nullopt},
+        {"no name: no redirection by name", "{00000000-0000-0000-0000-0000000000C1}", "C:\\Users\\me\\c"},
+        {"fixed under a name that is no GUID", "Fixed", std::nullopt},
         {"not described", "{00000000-0000-0000-0000-0000000000FF}", std::nullopt},
         {"no GUID", "Downloads", std::nullopt},
     };
