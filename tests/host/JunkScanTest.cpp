@@ -1,13 +1,7 @@
-// The junk scan against the in-memory file system: walk order, what it skips,
-// stop and other clicks nested through the pump, the estimate and deletion.
-#include <gtest/gtest.h>
+// The junk scan against the in-memory file system: walk order, what it skips, stop and other clicks
+// nested through the pump, the estimate and deletion.
 #include <pthread.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"
@@ -15,17 +9,11 @@
 #include "shortcuts/ShortcutScan.h"
 
 using namespace cc;
-using Strings = std::vector<std::string>;
+using fake::Strings;
 
-struct JunkScanTest : ::testing::Test {
-    ControlModel ui;
-    fake::FakePlatform fakes;
-    fake::MemoryFileSystem& fs = fakes.files;
-    Program program{ui, fakes.platform};
-
+struct JunkScanTest : ::testing::Test, fake::FakeProgram {
     void SetUp() override {
-        fs.addDrive("C:", true, DriveSpace{100ull << 20, 40ull << 20});
-        fs.addDrive("D:", true, DriveSpace{50ull << 20, 50ull << 20});
+        fs.addDrive("C:", true, DriveSpace{100ull << 20, 40ull << 20}), fs.addDrive("D:", true, DriveSpace{50ull << 20, 50ull << 20});
         ui.click("选择框1"), ui.click("选择框1");   // every drive, then only the local disks, all checked
     }
     void checkPatterns(std::initializer_list<std::string> patterns) {
@@ -33,11 +21,6 @@ struct JunkScanTest : ::testing::Test {
             ui.setItemChecked(kPatternList, i, std::count(patterns.begin(), patterns.end(), ui.itemText(kPatternList, i)));
     }
     Strings results(bool checkedOnly = false) { return fake::Items(ui, kResultList, checkedOnly); }
-    Strings log(std::string_view verb) {
-        Strings lines;
-        for (const auto& line : fakes.journal) if (line.rfind(verb, 0) == 0) lines.push_back(line);
-        return lines;
-    }
 };
 
 TEST_F(JunkScanTest, WalksDepthFirstPatternByPatternAndSkipsDotFoldersAndLinks) {
@@ -52,7 +35,7 @@ TEST_F(JunkScanTest, WalksDepthFirstPatternByPatternAndSkipsDotFoldersAndLinks) 
                                   "C:\\sub\\inner\\deep.tmp", "D:\\Thumbs.db"}));
     EXPECT_EQ(results(true), results());   // 1132 bytes, the duplicate twice:
     EXPECT_EQ(ui.caption("按钮1") + ui.windowTitle() + ui.caption("标签6"), "扫描澄川清理专家扫描到的文件约有1.105KB");
-    EXPECT_EQ(log("list"), (Strings{"list C:\\", "list C:\\sub\\", "list C:\\sub\\inner\\", "list D:\\"}));
+    EXPECT_EQ(fakes.log("list"), (Strings{"list C:\\", "list C:\\sub\\", "list C:\\sub\\inner\\", "list D:\\"}));
 }
 
 TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutAPattern) {
@@ -61,7 +44,7 @@ TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutA
     ui.click("按钮1");   // no pattern checked: only the estimate is cleared
     EXPECT_EQ(results(), (Strings{"C:\\earlier.tmp"}));
     EXPECT_EQ(ui.caption("按钮1") + ui.caption("标签6") + ui.windowTitle(), "扫描垃圾澄川清理助手 V1.0.3");
-    EXPECT_TRUE(log("list").empty() && ui.workProgressShown().empty());
+    EXPECT_TRUE(fakes.log("list").empty() && ui.workProgressShown().empty());
     checkPatterns({"*.tmp"});
     Strings titles;
     ui.setPumpHook([&](int) { titles.push_back(ui.windowTitle()); });
@@ -85,7 +68,7 @@ TEST_F(JunkScanTest, AStopClickKeepsThePartialResultsAllCheckedAndAClosedWindowE
     EXPECT_EQ(results(), (Strings{"C:\\f0\\x.tmp", "C:\\f1\\x.tmp"}));
     EXPECT_EQ(results(true), results());
     EXPECT_EQ(ui.caption("按钮1") + ui.windowTitle() + ui.caption("标签6"), "扫描澄川清理专家扫描到的文件约有2.000KB");
-    EXPECT_EQ(log("list").size(), 3u);   // C:\, f0, f1
+    EXPECT_EQ(fakes.log("list").size(), 3u);   // C:\, f0, f1
     // A delete queued right behind the stop finds what was listed checked already, and takes it all.
     int base = ui.pumpCount();
     ui.setPumpHook([&](int pump) { if (pump == base + 4) ui.postClick("按钮4"), ui.postClick("按钮1"), ui.postClick("按钮2"); });
@@ -127,7 +110,7 @@ TEST_F(JunkScanTest, DeleteOffersAScanOnAnEmptyListAndThenRemovesOnlyCheckedItem
     EXPECT_TRUE(fs.has("C:\\keep.tmp") && fs.has("C:\\inuse.tmp") && !fs.has("C:\\~x.tmp"));
     EXPECT_TRUE(ui.caption("标签6").empty() && ui.rowCount(kDiskTable) == 2);
     // The in-use file and the duplicate failed silently and left the list all the same.
-    EXPECT_EQ(log("delete"), (Strings{"delete C:\\~x.tmp", "delete C:\\inuse.tmp", "delete C:\\~x.tmp"}));
+    EXPECT_EQ(fakes.log("delete"), (Strings{"delete C:\\~x.tmp", "delete C:\\inuse.tmp", "delete C:\\~x.tmp"}));
     ui.setPumpHook([&, base = ui.pumpCount()](int pump) {   // entering C:\b: check all there is, delete it
         if (pump == base + 2) ui.post([&] { ui.click("按钮3"), ui.click("按钮2"); }); });
     ui.click("按钮1");
@@ -189,20 +172,19 @@ TEST(SizeEstimate, BoundariesBetweenKilobytesAndMegabytes) {
 }
 
 TEST(DiskTable, WholeMegabytesWithUsedAsTheirDifference) {
-    ControlModel ui;
-    fake::FakePlatform fakes;
-    Program program{ui, fakes.platform};
-    fakes.files.addDrive("C:", true, DriveSpace{1048575ull * 1024, 0});             // 1023.999 MB
-    fakes.files.addDrive("D:", true, DriveSpace{1536ull * 1024, 1023ull * 1024});   // 1.5 MB, just under 1 MB free
-    fakes.files.addDrive("E:", false, std::nullopt);                                 // no medium
-    fakes.files.addDrive("F:", true, DriveSpace{6ull << 40, 2ull << 40});           // 6 TiB
-    fakes.files.addDrive("G:", true, DriveSpace{10ull << 20, 30ull << 20});         // a quota below the free space
+    fake::FakeProgram p;
+    auto& [ui, fakes, fs, program] = p;
+    fs.addDrive("C:", true, DriveSpace{1048575ull * 1024, 0});             // 1023.999 MB
+    fs.addDrive("D:", true, DriveSpace{1536ull * 1024, 1023ull * 1024});   // 1.5 MB, just under 1 MB free
+    fs.addDrive("E:", false, std::nullopt);                                 // no medium
+    fs.addDrive("F:", true, DriveSpace{6ull << 40, 2ull << 40});           // 6 TiB
+    fs.addDrive("G:", true, DriveSpace{10ull << 20, 30ull << 20});         // a quota below the free space
     EXPECT_EQ(ui.itemCount(kDriveList), 0);   // nothing until the box is clicked
     ui.click("选择框1");                      // unchecked now: every drive, all checked
     ASSERT_EQ(ui.itemCount(kDriveList), 5);
     EXPECT_TRUE(ui.itemText(kDriveList, 2) == "E:\\" && ui.itemChecked(kDriveList, 0) && ui.itemChecked(kDriveList, 4));
-    std::vector<Strings> rows{{"C:\\", "1023", "1023", "0"},  {"D:\\", "1", "1", "0"}, {"E:\\", "", "", ""},
-                              {"F:\\", "6291456", "4194304", "2097152"}, {"G:\\", "10", "-20", "30"}};
+    const Strings rows[] = {{"C:\\", "1023", "1023", "0"}, {"D:\\", "1", "1", "0"}, {"E:\\", "", "", ""},
+                            {"F:\\", "6291456", "4194304", "2097152"}, {"G:\\", "10", "-20", "30"}};
     for (int r = 0; r < 5; ++r) EXPECT_EQ(ui.row(kDiskTable, r), rows[r]);
     ui.click("选择框1");   // checked again: local disks only
     EXPECT_EQ(ui.itemCount(kDriveList), 4);

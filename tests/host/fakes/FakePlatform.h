@@ -1,38 +1,33 @@
 #pragma once
-// The in-memory fakes, the Platform over them, and the control model's lists read. The journal
-// holds what the file system, registry and process fakes were asked, a line a call
+// The in-memory fakes, the Platform over them, and the program on the control model over that. The
+// journal holds what the file system, registry and process fakes were asked, a line a call
 // ("delete C:\x.dll", "read HKCU\Software\...\Start Page"), in one order.
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
-#include <memory>
-#include <optional>
 #include <set>
-#include <string>
-#include <vector>
 
-#include "platform/FileSystem.h"
+#include "app/Program.h"
 #include "platform/Platform.h"
-#include "platform/Registry.h"
 #include "platform/RegistryText.h"
-#include "platform/SystemQueries.h"
 #include "repair/UndoFile.h"
 #include "ui/ControlModel.h"
 
 namespace cc::fake {
 
+using Strings = std::vector<std::string>;
+
 struct CallLog {
-    std::vector<std::string>* journal = nullptr;
+    Strings* journal = nullptr;
     void record(const std::string& line) { if (journal) journal->push_back(line); }
 };
 
-// Registry paths compare exactly ("@" names a default value), as the program always spells them the same way.
+// Paths compare exactly ("@" names a default value), as the program always spells them the same way.
 // Values keep their type and bytes; a key is there once a value or a write has put it there.
 class FakeRegistry final : public Registry, public CallLog {
 public:
-    void setData(const RegistryValue& value, RegistryData data) {
-        addKey(value.root, value.key), values_[Path(value)] = std::move(data);
-    }
+    void setData(const RegistryValue& value, RegistryData data) { addKey(value.root, value.key), values_[Path(value)] = std::move(data); }
     void setText(const RegistryValue& value, std::string_view text) { setData(value, {kRegistryString, TextValueBytes(text)}); }
     void setNonText(const RegistryValue& value) { setData(value, {4, {1, 0, 0, 0}}); }   // a REG_DWORD: exists, reads empty
     void addKey(RegistryRoot root, std::string_view key) {
@@ -48,45 +43,34 @@ public:
         const auto it = values_.find(Path(value));
         return it == values_.end() ? std::string() : RegistryTextFromBytes(it->second.type, it->second.bytes);
     }
-    bool valueExists(const RegistryValue& value) override {
-        record("exists " + Path(value));
-        return values_.count(Path(value)) != 0;
-    }
+    bool valueExists(const RegistryValue& value) override { return record("exists " + Path(value)), values_.count(Path(value)); }
     bool writeText(const RegistryValue& value, std::string_view text) override {
         record("write " + Path(value) + " = " + std::string(text));
-        if (refused(value)) return false;
-        setText(value, text);
-        return true;
+        return !refused(value) && (setText(value, text), true);
     }
     bool deleteValue(const RegistryValue& value) override {
-        record("delete " + Path(value));
-        return !refused(value) && values_.erase(Path(value)) != 0;
+        return record("delete " + Path(value)), !refused(value) && values_.erase(Path(value));
     }
     Lookup readData(const RegistryValue& value, RegistryData& data) override {
         const auto it = values_.find(Path(value));
         if (it == values_.end()) return Lookup::Missing;
-        if (failReads_) return Lookup::Failed;
-        data = it->second;
-        return Lookup::Found;
+        return failReads_ ? Lookup::Failed : (data = it->second, Lookup::Found);
     }
-    bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)) != 0; }
+    bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)); }
 
 private:
     static std::string KeyPath(RegistryRoot root, std::string_view key) {
-        const char* name = root == RegistryRoot::ClassesRoot ? "HKCR\\" : root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\";
-        return name + std::string(key);
+        return (root == RegistryRoot::ClassesRoot ? "HKCR\\" : root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + std::string(key);
     }
     static std::string Path(const RegistryValue& v) {   // "HKLM\SOFTWARE\...\Run\SoundMan"
         return KeyPath(v.root, v.key) + "\\" + (v.name.empty() ? std::string("@") : std::string(v.name));
     }
     bool refused(const RegistryValue& value) const {
-        const std::string path = Path(value);
-        return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return path.starts_with(key); });
+        return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return Path(value).starts_with(key); });
     }
-
     std::map<std::string, RegistryData> values_;
     std::set<std::string> keys_;
-    std::vector<std::string> denied_;   // "HKLM\key\" prefixes
+    Strings denied_;   // "HKLM\key\" prefixes
     bool failReads_ = false;
 };
 
@@ -108,10 +92,9 @@ public:
         addFile(path, std::string(size, 'L')), shortcuts_[Key(path)] = std::move(target);
     }
     void addDrive(const std::string& drive, bool local, std::optional<DriveSpace> space = DriveSpace{}) {
-        drives_.push_back({drive, local, space});
-        folders_.try_emplace(Key(drive + "\\"));
+        drives_.push_back({drive, local, space}), folders_.try_emplace(Key(drive + "\\"));
     }
-    bool has(std::string_view path) const { return files_.count(Key(path)) != 0; }
+    bool has(std::string_view path) const { return files_.count(Key(path)); }
     std::string content(std::string_view path) const { return has(path) ? files_.at(Key(path)) : std::string(); }
     void failWritesUnder(std::string folder) { failWrites_ = Key(folder); }   // a full disk, a denied folder
     void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
@@ -120,8 +103,8 @@ public:
         record("list " + std::string(folder));
         return folders_.count(Key(folder)) ? folders_[Key(folder)] : std::vector<FolderEntry>{};
     }
-    std::vector<std::string> drives(bool localDisksOnly) override {
-        std::vector<std::string> result;
+    Strings drives(bool localDisksOnly) override {
+        Strings result;
         for (const auto& d : drives_) if (!localDisksOnly || d.local) result.push_back(d.name);
         return result;
     }
@@ -139,12 +122,9 @@ public:
     // A file added again since it was listed has a new number, and stays.
     bool deleteFile(std::string_view path, std::uint64_t listedId) override {
         record("delete " + std::string(path));
-        const std::string key = Key(path);
-        FolderEntry* entry = find(path);
-        if (locked_.count(key) || !entry || (listedId != kNotListed && entry->id != listedId)) return false;
-        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
-        files_.erase(key), entries.erase(entries.begin() + (entry - entries.data()));
-        return true;
+        const auto entry = find(path);
+        if (locked_.count(Key(path)) || !entry || (listedId != kNotListed && entry->id != listedId)) return false;
+        return erase(std::string(path)), true;
     }
     void closeFolders() override {}
     // Any path but a file's is held (its folders come with what is made in it); what is made in it is
@@ -161,22 +141,29 @@ private:
         return key;
     }
     static std::string Name(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+    std::vector<FolderEntry>& parentOf(const std::string& path) { return folders_[Key(path.substr(0, path.rfind('\\') + 1))]; }
     bool refused(std::string_view path) const { return !failWrites_.empty() && Key(path).starts_with(failWrites_); }
-    FolderEntry* find(std::string_view path) {   // the file's entry in its folder
-        const std::string key = Key(path);
-        if (!files_.count(key)) return nullptr;
-        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
-        auto entry = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(Name(key)); });
-        return entry == entries.end() ? nullptr : &*entry;
+    std::vector<FolderEntry>::iterator entryIn(std::vector<FolderEntry>& entries, const std::string& path) {
+        return std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(Name(path)); });
+    }
+    FolderEntry* find(std::string_view path) {   // a file's entry in its folder
+        if (!has(path)) return nullptr;
+        auto& entries = parentOf(std::string(path));
+        const auto entry = entryIn(entries, std::string(path));
+        return entry != entries.end() ? &*entry : nullptr;
     }
     // Registers the entry in its parent folder, creating that (an existing one stays: a reparse point stays one).
     void addEntry(const std::string& path, FolderEntry entry) {
         std::string parent = path.substr(0, path.rfind('\\') + 1);
         if (parent.size() > 3 && !folders_.count(Key(parent))) addFolder(parent.substr(0, parent.size() - 1));
-        auto& entries = folders_[Key(parent)];
-        auto same = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(entry.name); });
+        auto& entries = parentOf(path);
+        const auto same = entryIn(entries, path);
         if (same != entries.end()) *same = std::move(entry);
         else entries.push_back(std::move(entry));
+    }
+    void erase(const std::string& path) {   // a file or a folder entry, unlogged
+        files_.erase(Key(path));
+        std::erase_if(parentOf(path), [&](const FolderEntry& e) { return Key(e.name) == Key(Name(path)); });
     }
 
     // Removes what it made unless kept: its files, then itself once empty.
@@ -196,44 +183,32 @@ private:
             if (!there) fs_.addFolder(path);
             return std::make_unique<Held>(fs_, path + "\\", !there);
         }
-        bool createFile(std::string_view name, std::span<const std::byte> content) override {
-            const std::string path = path_ + std::string(name);
-            fs_.record("write " + path);
-            if (fs_.refused(path) || fs_.has(path)) return false;
-            fs_.addFile(path, std::string(reinterpret_cast<const char*>(content.data()), content.size()));
-            return madeFiles_.push_back(path), true;
-        }
+        bool createFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), true); }
         Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override {
-            const std::string path = path_ + std::string(name);
             fs_.record("copy " + std::string(from));
             const auto entry = fs_.find(from);
             if (!entry) return Lookup::Missing;
-            if (fs_.refused(path) || fs_.has(path)) return Lookup::Failed;
-            id = entry->id;
-            fs_.addFile(path, fs_.files_[Key(from)]);
-            return madeFiles_.push_back(path), Lookup::Found;
+            const std::uint64_t listed = entry->id;
+            return make(name, fs_.files_[Key(from)], true, false) ? (id = listed, Lookup::Found) : Lookup::Failed;
         }
-        bool replaceFile(std::string_view name, std::span<const std::byte> content) override {
-            const std::string path = path_ + std::string(name);
-            fs_.record("write " + path);
-            if (fs_.refused(path)) return false;
-            fs_.addFile(path, std::string(reinterpret_cast<const char*>(content.data()), content.size()));
-            return true;
-        }
+        bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), false); }
         void keep() override { kept_ = true; }
 
     private:
+        static std::string Text(std::span<const std::byte> b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
+        // Writes a file here: a new one (removed again unless kept), or a replacement of any there.
+        bool make(std::string_view name, std::string content, bool isNew, bool logged = true) {
+            const std::string path = path_ + std::string(name);
+            if (logged) fs_.record("write " + path);
+            if (fs_.refused(path) || (isNew && fs_.has(path))) return false;
+            if (isNew) madeFiles_.push_back(path);
+            return fs_.addFile(path, std::move(content)), true;
+        }
         MemoryFileSystem& fs_;
         std::string path_;   // ends in "\"
         bool made_, kept_ = false;
-        std::vector<std::string> madeFiles_;
+        Strings madeFiles_;
     };
-    void erase(const std::string& path) {   // a file or a folder entry, unlogged
-        const std::string key = Key(path);
-        files_.erase(key);
-        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
-        std::erase_if(entries, [&](const FolderEntry& e) { return Key(e.name) == Key(Name(key)); });
-    }
 
     struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
     std::map<std::string, std::string> files_;                   // key -> content
@@ -249,30 +224,25 @@ private:
 struct FakeSystemQueries final : SystemQueries {
     BoardInfo board;
     std::map<int, DiskInfo> disks;   // by disk number; a missing number does not answer
-    std::vector<AdapterInfo> adapters;
     OsInfo os;
     CpuInfo cpu;
     int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0;
     std::string systemDirectory = "C:\\WINDOWS\\system32\\";
-    std::string localAppData = "C:\\Users\\admin\\AppData\\Local\\";
-    LocalTime now{2026, 12, 8, 9, 5, 7};
     std::vector<int> diskQueries;
 
     BoardInfo QueryBoardInfo() override { return board; }
     bool QueryDiskInfo(int number, DiskInfo& info) override {
         diskQueries.push_back(number);
-        const auto found = disks.find(number);
-        if (found != disks.end()) info = found->second;
-        return found != disks.end();
+        return disks.count(number) && (info = disks[number], true);
     }
-    std::vector<AdapterInfo> QueryAdapters() override { return adapters; }
+    std::vector<AdapterInfo> QueryAdapters() override { return {{"eth0"}}; }
     OsInfo QueryOsInfo() override { return os; }
     CpuInfo QueryCpuInfo() override { return cpu; }
     int QueryCpuUsage() override { return cpuLoad; }
     int QueryMemory(MemoryKind kind) override { return kind == MemoryKind::Total ? totalMegabytes : availableMegabytes; }
     std::string QuerySystemDirectory() override { return systemDirectory; }
-    std::string QueryLocalAppData() override { return localAppData; }
-    LocalTime QueryLocalTime() override { return now; }
+    std::string QueryLocalAppData() override { return "C:\\Users\\admin\\AppData\\Local\\"; }
+    LocalTime QueryLocalTime() override { return {2026, 12, 8, 9, 5, 7}; }
 };
 
 // Started command lines, ended processes, waits and looks for the shell, logged ("start explorer.exe",
@@ -289,15 +259,12 @@ struct FakeProcesses final : Processes, CallLog {
 // The program's byte blocks, as a test gives them.
 struct FakeResources final : Resources {
     std::map<int, std::vector<std::byte>> blocks;
-
-    std::span<const std::byte> block(int id) override {
-        return blocks.count(id) ? std::span<const std::byte>(blocks[id]) : std::span<const std::byte>();
-    }
+    std::span<const std::byte> block(int id) override { return blocks[id]; }
 };
 
 // A list's item texts in order, of the checked items only if asked.
-inline std::vector<std::string> Items(ControlModel& ui, std::string_view list, bool checkedOnly = false) {
-    std::vector<std::string> items;
+inline Strings Items(ControlModel& ui, std::string_view list, bool checkedOnly = false) {
+    Strings items;
     for (int i = 0; i < ui.itemCount(list); ++i)
         if (!checkedOnly || ui.itemChecked(list, i)) items.push_back(ui.itemText(list, i));
     return items;
@@ -310,10 +277,23 @@ struct FakePlatform {
     FakeSystemQueries system;
     FakeResources resources;
     Platform platform{files, registry, processes, system, resources};
-    std::vector<std::string> journal;
+    Strings journal;
 
     FakePlatform() { files.journal = registry.journal = processes.journal = &journal; }
     FakePlatform(const FakePlatform&) = delete;
+    Strings log(std::string_view verb) const {   // the journal's lines that start with the verb
+        Strings lines;
+        for (const auto& line : journal) if (line.starts_with(verb)) lines.push_back(line);
+        return lines;
+    }
+};
+
+// The program on the in-memory window over a machine of fakes.
+struct FakeProgram {
+    ControlModel ui;
+    FakePlatform fakes;
+    MemoryFileSystem& fs = fakes.files;
+    Program program{ui, fakes.platform};
 };
 
 }  // namespace cc::fake
