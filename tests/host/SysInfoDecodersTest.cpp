@@ -1,13 +1,8 @@
-// The decoders of the system information: SMBIOS tables and CPUID answers as
-// recorded from real machines, read field by field (that every read stays
-// inside broken or cut bytes is the fuzz targets' property, replayed over their
-// corpus); the load between two readings of the time counters; a disk's
+// The decoders of the system information: SMBIOS tables and CPUID answers as recorded from real
+// machines, read field by field (that every read stays inside broken or cut bytes is the fuzz targets'
+// property, replayed over their corpus); the load between two readings of the time counters; a disk's
 // capacity in gigabytes.
 #include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "platform/CpuLoad.h"
 #include "platform/CpuidDecoder.h"
@@ -19,7 +14,6 @@ using namespace cc;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
 // A structure: its formatted bytes, then its strings and the ending zero(s).
 void Add(Bytes& to, std::initializer_list<int> formatted, std::initializer_list<std::string> strings = {}) {
     for (int b : formatted) to.push_back(static_cast<std::uint8_t>(b));
@@ -27,14 +21,12 @@ void Add(Bytes& to, std::initializer_list<int> formatted, std::initializer_list<
     if (strings.size() == 0) to.push_back(0);
     to.push_back(0);
 }
-
 Bytes WithHeader(const Bytes& structures) {
     const auto n = static_cast<std::uint32_t>(structures.size());
     Bytes raw{0, 2, 8, 0, std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)};
     raw.insert(raw.end(), structures.begin(), structures.end());
     return raw;
 }
-
 // As a QEMU-style firmware gives it: BIOS, system, board, OEM strings, end.
 Bytes RecordedStructures() {
     Bytes t;
@@ -50,7 +42,6 @@ Bytes RecordedStructures() {
 }
 
 BoardInfo Parse(const Bytes& raw) { return ParseSmbiosBoard(raw.empty() ? nullptr : raw.data(), raw.size()); }
-
 std::string FieldsOf(const BoardInfo& b) {
     return b.name + "|" + b.manufacturer + "|" + b.copyright + "|" + b.date + "|" + b.serialNumber + "|" + b.oemInformation;
 }
@@ -64,7 +55,6 @@ const CpuidAnswers kCoffeeLake{{
     {{0x80000002, 0}, {0x65746E49, 0x2952286C, 0x726F4320, 0x4D542865}},
     {{0x80000003, 0}, {0x37692029, 0x3037382D, 0x50432030, 0x20402055}},
     {{0x80000004, 0}, {0x30322E33, 0x007A4847, 0, 0}}, {{0x80000006, 0}, {0, 0, 0x01006040, 0}}}};
-
 // An AMD EPYC (Zen 2): no leaf 4 caches, the AMD cache leaves instead, and a padded brand.
 constexpr std::uint32_t kPad = 0x20202020;
 const CpuidAnswers kRome{{
@@ -72,11 +62,9 @@ const CpuidAnswers kRome{{
     {{0x80000001, 0}, {0x00830F10, 0, 0, 0x2FD3FBFF}},    {{0x80000002, 0}, {0x20444D41, 0x43595045, kPad, kPad}},
     {{0x80000003, 0}, {kPad, kPad, kPad, kPad}},           {{0x80000004, 0}, {kPad, kPad, kPad, 0x00202020}},
     {{0x80000005, 0}, {0, 0, 0x20080140, 0x20080140}},    {{0x80000006, 0}, {0, 0, 0x02006140, 0}}}};
-
 // An old 32-bit processor: basic leaves only, with the serial number turned on.
 const CpuidAnswers kPentiumThree{{{{0, 0}, {3, 0x756E6547, 0x6C65746E, 0x49656E69}},
     {{1, 0}, {0x00000683, 0, 0, 0x0387FBFF}}, {{3, 0}, {0, 0, 0x89ABCDEF, 0x01234567}}}};
-
 std::string FieldsOf(const CpuInfo& c) {
     return c.vendor + "|" + c.name + "|" + std::to_string(c.clockMhz) + "|" + c.description + "|" +
            std::to_string(c.level1Cache) + "|" + std::to_string(c.level2Cache) + "|" + c.serialNumber + "|" +
@@ -95,7 +83,6 @@ TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
     ASSERT_EQ(all.size(), 5u);
     EXPECT_EQ(all[3].strings, std::vector<std::string>{"oem one"});
     EXPECT_TRUE(all[4].type == 127 && all[4].strings.empty());
-
     Bytes system;   // without a board structure the system stands in, after a structure without strings
     Add(system, {0x20, 0x06, 0x00, 0x05, 0, 0});
     Add(system, {0x01, 0x08, 0x00, 0x01, 1, 2, 0, 3}, {"Dell Inc.", "OptiPlex 7010", "SN-77"});
@@ -129,7 +116,6 @@ TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
     CpuidAnswers endless;   // a leaf-4 list with no end stops after sixteen entries
     for (std::uint32_t s = 0; s < 40; ++s) endless.leaves[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0};
     EXPECT_EQ(DecodeLevel1CacheKb(endless), 16 * 32);
-
     // Only the leaves the processor offers are asked: (leaf, highest basic, highest extended).
     EXPECT_TRUE(WantLeaf(4, 4, 0x80000008) && WantLeaf(0x80000006, 0x16, 0x80000006));
     EXPECT_FALSE(WantLeaf(4, 3, 0x80000008) || WantLeaf(0x80000006, 0x16, 0x80000004));
