@@ -78,30 +78,28 @@ private:
 // own order. Paths compare case-insensitively for ASCII letters, as Windows compares them.
 class MemoryFileSystem : public FileSystem, public CallLog {
 public:
-    // Adds a file (its size is the content's length) or a folder, creating the folders above.
-    void addFile(const std::string& path, std::string content = {}) {
-        addEntry(path, {Name(path), false, false, content.size(), ++lastId_});
-        files_[Key(path)] = std::move(content);
-    }
-    void addFolder(const std::string& path, bool reparsePoint = false) {
-        folders_.try_emplace(Key(path + "\\"));
-        if (path.size() > 2) addEntry(path, {Name(path), true, reparsePoint, 0});
-    }
-    // A shortcut file of that size that reads as the given target.
+    // Adds a file (its size is the content's length; added again, it is a new file in the old one's
+    // place) or a folder, with the folders above.
+    void addFile(const std::string& path, std::string content = {}) { *add(path, false) = {path, false, false, std::move(content), ++lastId_}; }
+    void addFolder(const std::string& path, bool reparsePoint = false) { add(path, true)->reparsePoint = reparsePoint; }
+    // A shortcut file of that size that reads as the given target; any other file is unreadable.
     void addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size = 1024) {
-        addFile(path, std::string(size, 'L')), shortcuts_[Key(path)] = std::move(target);
+        addFile(path, std::string(size, 'L')), node(path)->target = std::move(target);
     }
     void addDrive(const std::string& drive, bool local, std::optional<DriveSpace> space = DriveSpace{}) {
-        drives_.push_back({drive, local, space}), folders_.try_emplace(Key(drive + "\\"));
+        drives_.push_back({drive, local, space}), add(drive, true);
     }
-    bool has(std::string_view path) const { return files_.count(Key(path)); }
-    std::string content(std::string_view path) const { return has(path) ? files_.at(Key(path)) : std::string(); }
+    bool has(std::string_view path) const { return file(path); }
+    std::string content(std::string_view path) const { return has(path) ? file(path)->content : std::string(); }
     void failWritesUnder(std::string folder) { failWrites_ = Key(folder); }   // a full disk, a denied folder
     void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
 
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {
         record("list " + std::string(folder));
-        return folders_.count(Key(folder)) ? folders_[Key(folder)] : std::vector<FolderEntry>{};
+        std::vector<FolderEntry> entries;
+        for (const Node& n : nodes_)
+            if (Key(Parent(n.path)) + "\\" == Key(folder)) entries.push_back({n.path.substr(n.path.rfind('\\') + 1), n.folder, n.reparsePoint, n.content.size(), n.id});
+        return entries;
     }
     Strings drives(bool localDisksOnly) override {
         Strings result;
@@ -113,58 +111,51 @@ public:
         return std::nullopt;
     }
     bool fileExists(std::string_view path) override { return record("exists " + std::string(path)), has(path); }
-    bool pathExists(std::string_view path) override {
-        return has(path) || (!path.empty() && folders_.count(Key(std::string(path) + (path.back() == '\\' ? "" : "\\"))));
-    }
-    ShortcutTarget readShortcut(std::string_view path) override {   // any file but a shortcut is unreadable
-        return record("read " + std::string(path)), shortcuts_.count(Key(path)) ? shortcuts_[Key(path)] : ShortcutTarget{};
+    bool pathExists(std::string_view path) override { return !path.empty() && node(path.substr(0, path.size() - path.ends_with('\\'))); }
+    ShortcutTarget readShortcut(std::string_view path) override {
+        return record("read " + std::string(path)), has(path) && file(path)->target ? *file(path)->target : ShortcutTarget{};
     }
     // A file added again since it was listed has a new number, and stays.
     bool deleteFile(std::string_view path, std::uint64_t listedId) override {
         record("delete " + std::string(path));
-        const auto entry = find(path);
-        if (locked_.count(Key(path)) || !entry || (listedId != kNotListed && entry->id != listedId)) return false;
-        return erase(std::string(path)), true;
+        const Node* n = file(path);
+        if (locked_.count(Key(path)) || !n || (listedId != kNotListed && n->id != listedId)) return false;
+        return erase(path), true;
     }
     void closeFolders() override {}
     // Any path but a file's is held (its folders come with what is made in it); what is made in it is
     // logged as "copy <from>" and "write <path>".
     std::unique_ptr<HeldFolder> holdFolder(std::string_view path) override {
-        const std::string folder = path.ends_with('\\') ? std::string(path) : std::string(path) + "\\";
-        return path.empty() || has(folder.substr(0, folder.size() - 1)) ? nullptr : std::make_unique<Held>(*this, folder, false);
+        const std::string folder(path.substr(0, path.size() - path.ends_with('\\')));
+        return path.empty() || has(folder) ? nullptr : std::make_unique<Held>(*this, folder, false);
     }
 
 private:
+    struct Node {
+        std::string path;
+        bool folder = false, reparsePoint = false;
+        std::string content;
+        std::uint64_t id = 0;
+        std::optional<ShortcutTarget> target;
+    };
     static std::string Key(std::string_view path) {
         std::string key(path);
         for (char& ch : key) ch = (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
         return key;
     }
-    static std::string Name(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
-    std::vector<FolderEntry>& parentOf(const std::string& path) { return folders_[Key(path.substr(0, path.rfind('\\') + 1))]; }
+    static std::string_view Parent(std::string_view path) { const size_t cut = path.rfind('\\'); return path.substr(0, cut == path.npos ? 0 : cut); }
+    Node* node(std::string_view path) const {
+        const auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return Key(n.path) == Key(path); });
+        return it == nodes_.end() ? nullptr : const_cast<Node*>(&*it);
+    }
+    Node* file(std::string_view path) const { const Node* n = node(path); return n && !n->folder ? const_cast<Node*>(n) : nullptr; }
+    Node* add(const std::string& path, bool folder) {   // the node at the path, added with its folders if new
+        if (Node* n = node(path)) return n;
+        if (path.find('\\') != std::string::npos && !node(Parent(path))) add(std::string(Parent(path)), true);
+        return &nodes_.emplace_back(Node{path, folder});
+    }
     bool refused(std::string_view path) const { return !failWrites_.empty() && Key(path).starts_with(failWrites_); }
-    std::vector<FolderEntry>::iterator entryIn(std::vector<FolderEntry>& entries, const std::string& path) {
-        return std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(Name(path)); });
-    }
-    FolderEntry* find(std::string_view path) {   // a file's entry in its folder
-        if (!has(path)) return nullptr;
-        auto& entries = parentOf(std::string(path));
-        const auto entry = entryIn(entries, std::string(path));
-        return entry != entries.end() ? &*entry : nullptr;
-    }
-    // Registers the entry in its parent folder, creating that (an existing one stays: a reparse point stays one).
-    void addEntry(const std::string& path, FolderEntry entry) {
-        std::string parent = path.substr(0, path.rfind('\\') + 1);
-        if (parent.size() > 3 && !folders_.count(Key(parent))) addFolder(parent.substr(0, parent.size() - 1));
-        auto& entries = parentOf(path);
-        const auto same = entryIn(entries, path);
-        if (same != entries.end()) *same = std::move(entry);
-        else entries.push_back(std::move(entry));
-    }
-    void erase(const std::string& path) {   // a file or a folder entry, unlogged
-        files_.erase(Key(path));
-        std::erase_if(parentOf(path), [&](const FolderEntry& e) { return Key(e.name) == Key(Name(path)); });
-    }
+    void erase(std::string_view path) { std::erase_if(nodes_, [&](const Node& n) { return Key(n.path) == Key(path); }); }
 
     // Removes what it made unless kept: its files, then itself once empty.
     class Held final : public HeldFolder {
@@ -173,23 +164,24 @@ private:
         ~Held() override {
             if (kept_) return;
             for (const std::string& file : madeFiles_) fs_.erase(file);
-            if (made_ && fs_.folders_[Key(path_)].empty()) fs_.erase(path_.substr(0, path_.size() - 1)), fs_.folders_.erase(Key(path_));
+            if (made_ && std::none_of(fs_.nodes_.begin(), fs_.nodes_.end(), [&](const Node& n) { return Key(Parent(n.path)) == Key(path_); }))
+                fs_.erase(path_);
         }
         std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override {
-            const std::string path = path_ + std::string(name);
-            const bool there = fs_.folders_.count(Key(path + "\\")) != 0;
+            const std::string path = path_ + "\\" + std::string(name);
+            const bool there = fs_.node(path) && fs_.node(path)->folder;
             taken = there && mustBeNew;
             if (fs_.has(path) || taken || (!there && fs_.refused(path))) return nullptr;
             if (!there) fs_.addFolder(path);
-            return std::make_unique<Held>(fs_, path + "\\", !there);
+            return std::make_unique<Held>(fs_, path, !there);
         }
         bool createFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), true); }
         Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override {
             fs_.record("copy " + std::string(from));
-            const auto entry = fs_.find(from);
-            if (!entry) return Lookup::Missing;
-            const std::uint64_t listed = entry->id;
-            return make(name, fs_.files_[Key(from)], true, false) ? (id = listed, Lookup::Found) : Lookup::Failed;
+            const Node* source = fs_.file(from);
+            if (!source) return Lookup::Missing;
+            const std::uint64_t listed = source->id;
+            return make(name, source->content, true, false) ? (id = listed, Lookup::Found) : Lookup::Failed;
         }
         bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), false); }
         void keep() override { kept_ = true; }
@@ -198,24 +190,22 @@ private:
         static std::string Text(std::span<const std::byte> b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
         // Writes a file here: a new one (removed again unless kept), or a replacement of any there.
         bool make(std::string_view name, std::string content, bool isNew, bool logged = true) {
-            const std::string path = path_ + std::string(name);
+            const std::string path = path_ + "\\" + std::string(name);
             if (logged) fs_.record("write " + path);
             if (fs_.refused(path) || (isNew && fs_.has(path))) return false;
             if (isNew) madeFiles_.push_back(path);
             return fs_.addFile(path, std::move(content)), true;
         }
         MemoryFileSystem& fs_;
-        std::string path_;   // ends in "\"
+        std::string path_;
         bool made_, kept_ = false;
         Strings madeFiles_;
     };
 
     struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
-    std::map<std::string, std::string> files_;                   // key -> content
-    std::map<std::string, std::vector<FolderEntry>> folders_;    // folder key (ends in "\") -> entries
-    std::set<std::string> locked_;
+    std::vector<Node> nodes_;   // in the order they were added
     std::vector<Drive> drives_;
-    std::map<std::string, ShortcutTarget> shortcuts_;
+    std::set<std::string> locked_;
     std::string failWrites_;   // writes below this folder fail
     std::uint64_t lastId_ = 0;
 };
