@@ -130,28 +130,39 @@ TEST(HijackDetection, TheSystemFolderIsAskedAtEveryScanAndLinksAreNeverHidden) {
     for (const auto& line : p.fakes.journal) EXPECT_EQ(line.find("dneapi"), std::string::npos) << line;
 }
 
-TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
-    Page p;
-    p.fakes.registry.deleteValue(kStartPage);
-    p.fakes.registry.setText(kDesktopIconCommand, "x"), p.fakes.registry.setText(kHttpCommand, "\"x\" y");
-    p.fakes.registry.setText(kSoundManStartup, "C:\\WINDOWS\\system32\\SoundMan.exe");
-    p.fakes.registry.setText(kMsconfigStartup, "C:\\WINDOWS\\system32\\dneapi.exe");
-    for (const std::string& file : {kSystem + "SoundMan.exe", kLibrary, kMsconfig}) p.fs.addFile(file, "old");
+// Every repair first saves what it changes (values as regedit puts them back, files byte for byte),
+// then takes its steps in order, and the scan after it clears its row.
+TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClearsItsRow) {
+    Page p(false);
+    p.fakes.registry.setData(kStartPage, {2, Stored(u"%A%\0"sv)});                                   // REG_EXPAND_SZ
+    p.fakes.registry.addKey(RegistryRoot::ClassesRoot, "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}");   // no shell key
+    p.fakes.registry.setText(kHttpCommand, "\"C:\\evil.exe\" \"%1\"");
+    p.fakes.registry.setData(kSoundManStartup, {4, {1, 0, 0, 0}});                                 // REG_DWORD
+    p.fakes.registry.setData(kMsconfigStartup, {1, Stored(u"no NUL")});                             // a REG_SZ without its NUL
+    p.fs.addFile(kSystem + "SoundMan.exe", "MZ sound"), p.fs.addFile(kLibrary, std::string("MZ\0dll", 6));
+    p.fs.addFile(kMsconfig, "the old utility");
     p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
     p.scan();
+    const std::string backups = kBackups + "20261208-090507-", run = "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6);
     const std::string http = "HKCR\\http\\shell\\open\\command\\@";
-    const std::pair<HijackRow, fake::Strings> cases[] = {
-        {HijackRow::StartPage, {"write " + kStartPageValue + " = about:blank", "read " + kStartPageValue}},
-        {HijackRow::DesktopIcon, {"write " + kIconValue + " = " + kClean, "read " + kIconValue}},
-        {HijackRow::HttpCommand, {"write " + http + " = " + kClean, "read " + http}},
-        {HijackRow::StartupEntry, {"delete " + kRun + "SoundMan", "end SoundMan.exe", "wait 1000",
-                                   "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
+    const std::tuple<HijackRow, std::string, fake::Strings> cases[] = {
+        {HijackRow::StartPage, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"Start Page\"=hex(2):25,00,41,00,25,00,00,00\r\n",
+         {"write " + kStartPageValue + " = about:blank", "read " + kStartPageValue}},
+        {HijackRow::DesktopIcon, "[-HKEY_CLASSES_ROOT\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell]\r\n",
+         {"write " + kIconValue + " = " + kClean, "read " + kIconValue}},
+        {HijackRow::HttpCommand, "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n@=\"\\\"C:\\\\evil.exe\\\" \\\"%1\\\"\"\r\n",
+         {"write " + http + " = " + kClean, "read " + http}},
+        {HijackRow::StartupEntry, run + "]\r\n\"SoundMan\"=hex(4):01,00,00,00\r\n", {"delete " + kRun + "SoundMan", "end SoundMan.exe",
+                                   "wait 1000", "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
         // The utility is written (beside the old file, then swapped in) from the program's copy.
-        {HijackRow::PlantedLibrary, {"end explorer.exe", "wait 1000", "delete " + kRun + "msconfig", "delete " + kLibrary,
-                                     "write " + kMsconfig, "shell?", "start explorer.exe", "exists " + kLibrary}},
+        {HijackRow::PlantedLibrary, run + "]\r\n\"msconfig\"=hex(1):6e,00,6f,00,20,00,4e,00,55,00,4c,00\r\n",
+         {"end explorer.exe", "wait 1000", "delete " + kRun + "msconfig", "delete " + kLibrary, "write " + kMsconfig, "shell?",
+          "start explorer.exe", "exists " + kLibrary}},
     };
-    for (const auto& [row, steps] : cases) {
+    const char* names[] = {"IE首页修改", "DLL劫持", "进程植入", "IE首页劫持", "IE变种劫持"};
+    for (const auto& [row, values, steps] : cases) {
         p.press(row);
+        EXPECT_EQ(TextOf(p.fs.content(backups + names[int(row)] + "\\undo.reg")), kUndoHeader + values + "\r\n") << names[int(row)];
         EXPECT_EQ(p.repairSteps, steps);
         EXPECT_EQ(p.ui.shownBoxes().back(), (ControlModel::ShownBox{"修复完毕.", "澄川清理助手", MessageKind::Ok, false}));
         EXPECT_EQ(p.row(row), Clear());
@@ -160,6 +171,15 @@ TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
     EXPECT_EQ(p.state.RegistryText, kClean);   // read back by the last text repair
     EXPECT_EQ(p.rows(), std::vector<RowView>(5, Clear()));
     EXPECT_EQ(p.fs.content(kMsconfig), std::string(kMsconfigBytes, 'm'));
+    const std::tuple<std::string, std::string, std::string> copies[] = {{"SoundMan.exe", "进程植入", "MZ sound"},
+        {"dneapi.dll", "DLL劫持", std::string("MZ\0dll", 6)}, {"msconfig.exe", "DLL劫持", "the old utility"}};
+    for (const auto& [file, row, content] : copies) {
+        EXPECT_EQ(p.fs.content(backups + row + "\\" + file), content);
+        EXPECT_NE(p.fs.content(backups + row + "\\readme.txt").find("原来在  " + kSystem + file), std::string::npos) << file;
+    }
+    const std::string valuesOnly = p.fs.content(backups + "IE首页修改\\readme.txt");
+    EXPECT_TRUE(valuesOnly.find("undo.reg") != std::string::npos && valuesOnly.find("原样复制") == std::string::npos);
+    EXPECT_FALSE(p.fs.has(kLibrary) || p.fs.has(kSystem + "SoundMan.exe"));
 
     Page q;   // without a whole copy the utility on disk is never touched
     q.fs.addFile(kLibrary), q.fs.addFile(kMsconfig, "the system's own");
@@ -195,44 +215,6 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     EXPECT_EQ(p.lastBox(), "修复完毕.");
     EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
     EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
-}
-
-// Every repair first saves what it changes: values as regedit puts them back, files byte for byte.
-TEST(RepairBackups, EachRepairSavesExactlyWhatItChangesBeforeChangingIt) {
-    Page p(false);
-    p.fakes.registry.setData(kStartPage, {2, Stored(u"%A%\0"sv)});                                   // REG_EXPAND_SZ
-    p.fakes.registry.addKey(RegistryRoot::ClassesRoot, "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}");   // no shell key
-    p.fakes.registry.setText(kHttpCommand, "\"C:\\evil.exe\" \"%1\"");
-    p.fakes.registry.setData(kSoundManStartup, {4, {1, 0, 0, 0}});                                 // REG_DWORD
-    p.fakes.registry.setData(kMsconfigStartup, {1, Stored(u"no NUL")});                             // a REG_SZ without its NUL
-    p.fs.addFile(kSystem + "SoundMan.exe", "MZ sound"), p.fs.addFile(kLibrary, std::string("MZ\0dll", 6));
-    p.fs.addFile(kMsconfig, "the old utility");
-    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
-    p.scan();
-    const std::string backups = kBackups + "20261208-090507-", run = "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6);
-    const std::pair<HijackRow, std::string> cases[] = {
-        {HijackRow::StartPage, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"
-                               "\"Start Page\"=hex(2):25,00,41,00,25,00,00,00\r\n"},
-        {HijackRow::DesktopIcon, "[-HKEY_CLASSES_ROOT\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell]\r\n"},
-        {HijackRow::HttpCommand, "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n@=\"\\\"C:\\\\evil.exe\\\" \\\"%1\\\"\"\r\n"},
-        {HijackRow::StartupEntry, run + "]\r\n\"SoundMan\"=hex(4):01,00,00,00\r\n"},
-        {HijackRow::PlantedLibrary, run + "]\r\n\"msconfig\"=hex(1):6e,00,6f,00,20,00,4e,00,55,00,4c,00\r\n"},
-    };
-    const char* names[] = {"IE首页修改", "DLL劫持", "进程植入", "IE首页劫持", "IE变种劫持"};
-    for (const auto& [row, values] : cases) {
-        p.press(row);
-        EXPECT_EQ(p.lastBox(), "修复完毕.");
-        EXPECT_EQ(TextOf(p.fs.content(backups + names[int(row)] + "\\undo.reg")), kUndoHeader + values + "\r\n") << names[int(row)];
-    }
-    const std::tuple<std::string, std::string, std::string> copies[] = {{"SoundMan.exe", "进程植入", "MZ sound"},
-        {"dneapi.dll", "DLL劫持", std::string("MZ\0dll", 6)}, {"msconfig.exe", "DLL劫持", "the old utility"}};
-    for (const auto& [file, row, content] : copies) {
-        EXPECT_EQ(p.fs.content(backups + row + "\\" + file), content);
-        EXPECT_NE(p.fs.content(backups + row + "\\readme.txt").find("原来在  " + kSystem + file), std::string::npos) << file;
-    }
-    const std::string valuesOnly = p.fs.content(backups + "IE首页修改\\readme.txt");
-    EXPECT_TRUE(valuesOnly.find("undo.reg") != std::string::npos && valuesOnly.find("原样复制") == std::string::npos);
-    EXPECT_FALSE(p.fs.has(kLibrary) || p.fs.has(kSystem + "SoundMan.exe"));
 }
 
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {
