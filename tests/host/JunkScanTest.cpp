@@ -35,7 +35,7 @@ TEST_F(JunkScanTest, WalksDepthFirstPatternByPatternAndSkipsDotFoldersAndLinks) 
                                   "C:\\sub\\inner\\deep.tmp", "D:\\Thumbs.db"}));
     EXPECT_EQ(results(true), results());   // 1132 bytes, the duplicate twice:
     EXPECT_EQ(ui.caption("按钮1") + ui.windowTitle() + ui.caption("标签6"), "扫描澄川清理专家扫描到的文件约有1.105KB");
-    EXPECT_EQ(fakes.log("list"), (Strings{"list C:\\", "list C:\\sub\\", "list C:\\sub\\inner\\", "list D:\\"}));
+    EXPECT_EQ(log("list"), (Strings{"list C:\\", "list C:\\sub\\", "list C:\\sub\\inner\\", "list D:\\"}));
 }
 
 TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutAPattern) {
@@ -44,7 +44,7 @@ TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutA
     ui.click("按钮1");   // no pattern checked: only the estimate is cleared
     EXPECT_EQ(results(), (Strings{"C:\\earlier.tmp"}));
     EXPECT_EQ(ui.caption("按钮1") + ui.caption("标签6") + ui.windowTitle(), "扫描垃圾澄川清理助手 V1.0.3");
-    EXPECT_TRUE(fakes.log("list").empty() && ui.workProgressShown().empty());
+    EXPECT_TRUE(log("list").empty() && ui.workProgressShown().empty());
     checkPatterns({"*.tmp"});
     Strings titles;
     ui.setPumpHook([&](int) { titles.push_back(ui.windowTitle()); });
@@ -68,7 +68,7 @@ TEST_F(JunkScanTest, AStopClickKeepsThePartialResultsAllCheckedAndAClosedWindowE
     EXPECT_EQ(results(), (Strings{"C:\\f0\\x.tmp", "C:\\f1\\x.tmp"}));
     EXPECT_EQ(results(true), results());
     EXPECT_EQ(ui.caption("按钮1") + ui.windowTitle() + ui.caption("标签6"), "扫描澄川清理专家扫描到的文件约有2.000KB");
-    EXPECT_EQ(fakes.log("list").size(), 3u);   // C:\, f0, f1
+    EXPECT_EQ(log("list").size(), 3u);   // C:\, f0, f1
     // A delete queued right behind the stop finds what was listed checked already, and takes it all.
     int base = ui.pumpCount();
     ui.setPumpHook([&](int pump) { if (pump == base + 4) ui.postClick("按钮4"), ui.postClick("按钮1"), ui.postClick("按钮2"); });
@@ -111,7 +111,7 @@ TEST_F(JunkScanTest, DeleteOffersAScanOnAnEmptyListAndThenRemovesOnlyCheckedItem
     EXPECT_TRUE(fs.has("C:\\keep.tmp") && fs.has("C:\\inuse.tmp") && fs.content("C:\\~x.tmp") == "planted");
     EXPECT_TRUE(ui.caption("标签6").empty() && ui.rowCount(kDiskTable) == 2);
     // The in-use file and the duplicate failed silently and left the list all the same.
-    EXPECT_EQ(fakes.log("delete"), (Strings{"delete C:\\~x.tmp", "delete C:\\inuse.tmp", "delete C:\\~x.tmp"}));
+    EXPECT_EQ(log("delete"), (Strings{"delete C:\\~x.tmp", "delete C:\\inuse.tmp", "delete C:\\~x.tmp"}));
     ui.setPumpHook([&, base = ui.pumpCount()](int pump) {   // entering C:\b: check all there is, delete it
         if (pump == base + 2) ui.post([&] { ui.click("按钮3"), ui.click("按钮2"); }); });
     ui.click("按钮1");
@@ -129,7 +129,7 @@ TEST_F(JunkScanTest, BothWalksSurviveTheDeepestTreeOnASmallStack) {
         }
     } deep;
     deep.addDrive("C:", true);
-    Platform platform{deep, fakes.registry, fakes.processes, fakes.system, fakes.resources};
+    Platform platform{deep, registry, processes, this->system, resources};
     ControlModel model;
     Program deepProgram(model, platform);
     model.click("选择框1"), model.click("按钮10");
@@ -155,9 +155,8 @@ TEST(SizeEstimate, BoundariesBetweenKilobytesAndMegabytes) {
     for (auto [bytes, text] : cases) EXPECT_EQ(SizeEstimateText(bytes), std::string("扫描到的文件约有") + text);
 }
 
-TEST(DiskTable, WholeMegabytesWithUsedAsTheirDifference) {
-    fake::FakeProgram p;
-    auto& [ui, fakes, fs, program] = p;
+struct DiskTable : ::testing::Test, fake::FakeProgram {};
+TEST_F(DiskTable, WholeMegabytesWithUsedAsTheirDifference) {
     fs.addDrive("C:", true, DriveSpace{1048575ull * 1024, 0});             // 1023.999 MB
     fs.addDrive("D:", true, DriveSpace{1536ull * 1024, 1023ull * 1024});   // 1.5 MB, just under 1 MB free
     fs.addDrive("E:", false, std::nullopt);                                 // no medium

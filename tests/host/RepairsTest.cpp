@@ -43,8 +43,8 @@ struct Page : fake::FakeProgram {
 
     explicit Page(bool clean = true) {
         if (!clean) return;
-        fakes.registry.setText(kStartPage, "about:blank");
-        fakes.registry.setText(kDesktopIconCommand, kClean), fakes.registry.setText(kHttpCommand, kClean);
+        registry.setText(kStartPage, "about:blank");
+        registry.setText(kDesktopIconCommand, kClean), registry.setText(kHttpCommand, kClean);
     }
     void scan() { ui.click("按钮11"); }
     std::vector<RowView> rows() const {
@@ -55,19 +55,19 @@ struct Page : fake::FakeProgram {
     RowView row(HijackRow which) const { return rows()[static_cast<size_t>(which)]; }
     // Presses the row's link: the box comes up while the link still shows, and a scan follows it.
     void press(HijackRow which) {
-        fakes.journal.clear();
+        journal.clear();
         bool linkDuringBox = false;
         size_t shown = 0;
         ui.setBoxHook([&](const ControlModel::ShownBox&) {
-            shown = fakes.journal.size();
-            auto saved = std::find_if(fakes.journal.rbegin(), fakes.journal.rend(),
+            shown = journal.size();
+            auto saved = std::find_if(journal.rbegin(), journal.rend(),
                                       [](const std::string& line) { return line.find("\\备份\\") != std::string::npos; });
-            repairSteps.assign(saved.base(), fakes.journal.end());
+            repairSteps.assign(saved.base(), journal.end());
             linkDuringBox = ui.visible(ControlsOf(which).link);
         });
         ui.pressLeftButton(ControlsOf(which).link);
-        ASSERT_GT(fakes.journal.size(), shown) << "no scan after the box";
-        EXPECT_EQ(fakes.journal[shown], "read " + kStartPageValue);
+        ASSERT_GT(journal.size(), shown) << "no scan after the box";
+        EXPECT_EQ(journal[shown], "read " + kStartPageValue);
         EXPECT_TRUE(linkDuringBox);
     }
     std::string lastBox() const { return ui.shownBoxes().back().text; }
@@ -77,25 +77,25 @@ struct Page : fake::FakeProgram {
 };
 
 TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
-    const std::pair<std::function<void(fake::FakePlatform&)>, std::vector<RowView>> cases[] = {
-        {[](fake::FakePlatform& f) {
+    const std::pair<std::function<void(fake::FakeProgram&)>, std::vector<RowView>> cases[] = {
+        {[](fake::FakeProgram& f) {
              f.registry.setText(kStartPage, "http://start.example/");
              f.registry.setText(kDesktopIconCommand, "\"" + kBrowser + "\" http://hijack.example/ ");
              f.registry.setText(kHttpCommand, "\"" + kBrowser + "\"  -nohome\t ");   // only spaces are trimmed
              f.registry.setText(kSoundManStartup, "");   // empty data is still an entry
-             f.files.addFile(kSystem + "DNEAPI.DLL");
+             f.fs.addFile(kSystem + "DNEAPI.DLL");
          },
          {Found("检测到您的IE首页为:http://start.example/"), Found("检测到劫持！"), Found("检测到植入！"),
           Found("系统检测到您的IE被非法劫持,主页为:http://hijack.example/"), Found("检测到非法劫持,当前IE首页为:-nohome\t")}},
-        {[](fake::FakePlatform& f) {   // texts compare byte for byte; the library counts only in the system folder
+        {[](fake::FakeProgram& f) {   // texts compare byte for byte; the library counts only in the system folder
              f.registry.setText(kStartPage, "About:blank");
              f.registry.setText(kDesktopIconCommand, "\"c:\\program files\\internet explorer\\iexplore.exe\"");
              f.registry.setText(kHttpCommand, "  " + kBrowser);   // unquoted: the whole value is the piece
-             for (auto path : {"C:\\WINDOWS\\dneapi.dll", "C:\\WINDOWS\\system32\\drivers\\dneapi.dll", "dneapi.dll"}) f.files.addFile(path);
+             for (auto path : {"C:\\WINDOWS\\dneapi.dll", "C:\\WINDOWS\\system32\\drivers\\dneapi.dll", "dneapi.dll"}) f.fs.addFile(path);
          },
          {Found("检测到您的IE首页为:About:blank"), Clear(), Clear(), Found("系统检测到您的IE被非法劫持,主页为:"),
           Found("检测到非法劫持,当前IE首页为:" + kBrowser)}},
-        {[](fake::FakePlatform& f) {   // missing and non-text values read as empty
+        {[](fake::FakeProgram& f) {   // missing and non-text values read as empty
              f.registry.deleteValue(kStartPage), f.registry.setText(kHttpCommand, kClean + " ");
              f.registry.setNonText(kDesktopIconCommand), f.registry.setNonText(kSoundManStartup);
          },
@@ -104,44 +104,44 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
     };
     for (const auto& [plant, rows] : cases) {
         Page p;
-        plant(p.fakes);
-        p.fakes.journal.clear();
+        plant(p);
+        p.journal.clear();
         EXPECT_EQ(p.rows(), std::vector<RowView>(5));   // blank until the first scan
         p.scan();
         EXPECT_EQ(p.rows(), rows);
         EXPECT_EQ(p.state.SystemDirectory, kSystem);
         EXPECT_TRUE(p.ui.shownBoxes().empty());
-        p.expectOnlyLooked(p.fakes.journal);
+        p.expectOnlyLooked(p.journal);
     }
 }
 
 TEST(HijackDetection, TheSystemFolderIsAskedAtEveryScanAndLinksAreNeverHidden) {
     Page p;
-    p.fakes.registry.setText(kStartPage, "http://start.example/");
-    p.fakes.system.systemDirectory = "D:\\WIN\\SYSTEM32\\", p.fs.addFile("D:\\WIN\\SYSTEM32\\dneapi.dll");
+    p.registry.setText(kStartPage, "http://start.example/");
+    p.system.systemDirectory = "D:\\WIN\\SYSTEM32\\", p.fs.addFile("D:\\WIN\\SYSTEM32\\dneapi.dll");
     p.scan();
     EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
     // Cleaned behind the program's back, with the system folder unknown: nothing is looked up in
     // the current folder, the verdicts clear and the links stay.
-    p.fakes.registry.setText(kStartPage, "about:blank");
-    p.fakes.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.fakes.journal.clear();
+    p.registry.setText(kStartPage, "about:blank");
+    p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.journal.clear();
     p.scan();
     EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), Clear(true), Clear(), Clear(), Clear()}));
-    for (const auto& line : p.fakes.journal) EXPECT_EQ(line.find("dneapi"), std::string::npos) << line;
+    for (const auto& line : p.journal) EXPECT_EQ(line.find("dneapi"), std::string::npos) << line;
 }
 
 // Every repair first saves what it changes (values as regedit puts them back, files byte for byte),
 // then takes its steps in order, and the scan after it clears its row.
 TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClearsItsRow) {
     Page p(false);
-    p.fakes.registry.setData(kStartPage, {2, Stored(u"%A%\0"sv)});                                   // REG_EXPAND_SZ
-    p.fakes.registry.addKey(RegistryRoot::ClassesRoot, "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}");   // no shell key
-    p.fakes.registry.setText(kHttpCommand, "\"C:\\evil.exe\" \"%1\"");
-    p.fakes.registry.setData(kSoundManStartup, {4, {1, 0, 0, 0}});                                 // REG_DWORD
-    p.fakes.registry.setData(kMsconfigStartup, {1, Stored(u"no NUL")});                             // a REG_SZ without its NUL
+    p.registry.setData(kStartPage, {2, Stored(u"%A%\0"sv)});                                   // REG_EXPAND_SZ
+    p.registry.addKey(RegistryRoot::ClassesRoot, "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}");   // no shell key
+    p.registry.setText(kHttpCommand, "\"C:\\evil.exe\" \"%1\"");
+    p.registry.setData(kSoundManStartup, {4, {1, 0, 0, 0}});                                 // REG_DWORD
+    p.registry.setData(kMsconfigStartup, {1, Stored(u"no NUL")});                             // a REG_SZ without its NUL
     p.fs.addFile(kSystem + "SoundMan.exe", "MZ sound"), p.fs.addFile(kLibrary, std::string("MZ\0dll", 6));
     p.fs.addFile(kMsconfig, "the old utility");
-    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
+    p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
     p.scan();
     const std::string backups = kBackups + "20261208-090507-", run = "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6);
     const std::string http = "HKCR\\http\\shell\\open\\command\\@";
@@ -183,7 +183,7 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
 
     Page q;   // without a whole copy the utility on disk is never touched
     q.fs.addFile(kLibrary), q.fs.addFile(kMsconfig, "the system's own");
-    q.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes - 1);
+    q.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes - 1);
     q.scan();
     q.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(std::count(q.repairSteps.begin(), q.repairSteps.end(), "write " + kMsconfig), 0);
@@ -192,13 +192,13 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
 
 TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     Page p;
-    p.fakes.processes.shell = true;   // the shell could not be ended and holds the library
+    p.processes.shell = true;   // the shell could not be ended and holds the library
     p.fs.addFile(kLibrary), p.fs.lockFile(kLibrary), p.fs.addFile(kMsconfig, "old");
     p.fs.failWritesUnder(kSystem);   // and the disk refuses the new copy
-    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
-    p.fakes.registry.setText(kStartPage, "http://start.example/");
-    p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
-    p.fakes.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
+    p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
+    p.registry.setText(kStartPage, "http://start.example/");
+    p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
+    p.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
     p.scan();
     p.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(p.lastBox(), "修复失败请重试");
@@ -210,7 +210,7 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     EXPECT_EQ(p.state.RegistryText, "http://start.example/");   // what was read back
     EXPECT_EQ(p.row(HijackRow::StartPage), Found("检测到您的IE首页为:http://start.example/"));
     // Meanwhile another program hijacks the desktop icon: the scan after a repair refreshes every row.
-    p.fakes.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
+    p.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
     p.press(HijackRow::StartupEntry);
     EXPECT_EQ(p.lastBox(), "修复完毕.");
     EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
@@ -219,7 +219,7 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
 
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {
     Page p;
-    p.fakes.registry.setText(kStartPage, "http://start.example/"), p.fakes.registry.setText(kSoundManStartup, "x");
+    p.registry.setText(kStartPage, "http://start.example/"), p.registry.setText(kSoundManStartup, "x");
     p.fs.addFile(kLibrary, "planted");
     p.scan();
     p.fs.failWritesUnder(kBackups);   // the backup folder cannot be made
@@ -228,23 +228,23 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
         EXPECT_EQ(p.lastBox(), "修复失败请重试");
         p.expectOnlyLooked(p.repairSteps);
     }
-    EXPECT_EQ(p.fakes.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
+    EXPECT_EQ(p.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
     p.fs.failWritesUnder("");
-    p.fakes.registry.failReads(true);   // a value there that cannot be read cannot be put back
+    p.registry.failReads(true);   // a value there that cannot be read cannot be put back
     for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) {
         p.press(row);
         EXPECT_EQ(p.lastBox(), "修复失败请重试");
     }
-    EXPECT_EQ(p.fakes.registry.readText(kStartPage) + p.fakes.registry.readText(kSoundManStartup), "http://start.example/x");
-    p.fakes.registry.failReads(false);
-    p.fakes.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
+    EXPECT_EQ(p.registry.readText(kStartPage) + p.registry.readText(kSoundManStartup), "http://start.example/x");
+    p.registry.failReads(false);
+    p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
     p.fs.deleteFile(kLibrary, kNotListed);
     p.press(HijackRow::StartPage), p.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(p.lastBox(), "修复完毕.");
     EXPECT_FALSE(p.fs.pathExists(kBackups));
     // Refused twice within one second: two backups, side by side, of a value that was not there.
-    p.fakes.registry.deleteValue(kStartPage), p.scan();
-    p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");
+    p.registry.deleteValue(kStartPage), p.scan();
+    p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");
     p.press(HijackRow::StartPage), p.press(HijackRow::StartPage);
     for (const char* folder : {"20261208-090507-IE首页修改\\", "20261208-090507-IE首页修改-2\\"})
         EXPECT_NE(TextOf(p.fs.content(kBackups + folder + "undo.reg")).find("\"Start Page\"=-"), std::string::npos) << folder;

@@ -6,7 +6,7 @@ using namespace cc;
 
 struct SysInfoPagesTest : ::testing::Test, fake::FakeProgram {
     ProgramState& state = program.state();
-    fake::FakeSystemQueries& machine = fakes.system;
+    fake::FakeSystemQueries& machine = system;
     void select(std::initializer_list<int> tabs) { for (int tab : tabs) ui.selectTab("高级选择夹2", tab); }
 };
 

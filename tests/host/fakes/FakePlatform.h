@@ -1,7 +1,7 @@
 #pragma once
-// The in-memory fakes, the Platform over them, and the program on the control model over that. The
-// journal holds what the file system, registry and process fakes were asked, a line a call
-// ("delete C:\x.dll", "read HKCU\Software\...\Start Page"), in one order.
+// The in-memory fakes, and the program on the control model over them. The journal holds what the file
+// system, registry and process fakes were asked, a line a call ("delete C:\x.dll", "read HKCU\...\Start
+// Page"), in one order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -260,30 +260,25 @@ inline Strings Items(ControlModel& ui, std::string_view list, bool checkedOnly =
     return items;
 }
 
-struct FakePlatform {
-    MemoryFileSystem files;
+// The program on the in-memory window over a machine of fakes.
+struct FakeProgram {
+    MemoryFileSystem fs;
     FakeRegistry registry;
     FakeProcesses processes;
     FakeSystemQueries system;
     FakeResources resources;
-    Platform platform{files, registry, processes, system, resources};
+    Platform platform{fs, registry, processes, system, resources};
     Strings journal;
+    ControlModel ui;
+    Program program{ui, platform};
 
-    FakePlatform() { files.journal = registry.journal = processes.journal = &journal; }
-    FakePlatform(const FakePlatform&) = delete;
+    FakeProgram() { fs.journal = registry.journal = processes.journal = &journal; }
+    FakeProgram(const FakeProgram&) = delete;
     Strings log(std::string_view verb) const {   // the journal's lines that start with the verb
         Strings lines;
         for (const auto& line : journal) if (line.starts_with(verb)) lines.push_back(line);
         return lines;
     }
-};
-
-// The program on the in-memory window over a machine of fakes.
-struct FakeProgram {
-    ControlModel ui;
-    FakePlatform fakes;
-    MemoryFileSystem& fs = fakes.files;
-    Program program{ui, fakes.platform};
 };
 
 }  // namespace cc::fake
