@@ -3,7 +3,6 @@
 #include "fakes/FakePlatform.h"
 #include "ui/Frame.h"
 #include "ui/Scale.h"
-
 using namespace cc;
 
 TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleBack) {
@@ -18,7 +17,6 @@ TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleB
     EXPECT_EQ(FindFramePiece("按钮1"), nullptr);
     LayOutFrame(ui, kMinimumWindowSize.width, kMinimumWindowSize.height);   // needs no clamping
     EXPECT_GT(ui.rect("图形按钮_最小化").left, ui.rect("透明标签4").left + 6);
-
     ui.setScreenSize({1280, 1024});
     ui.setRect("MainWindow", {-100, 700, 584, 388});   // partly off the screen
     ui.pressLeftButton("图片框_上中");   // the title bar moves the window, but not a maximised one

@@ -3,7 +3,6 @@
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
 #include "platform/Wtf8.h"
-
 using namespace cc;
 
 struct JunkPatterns : ::testing::Test, fake::FakeProgram {

@@ -1,13 +1,11 @@
 // The junk scan against the in-memory file system: walk order, what it skips, stop and other clicks
 // nested through the pump, the estimate and deletion.
 #include <pthread.h>
-
 #include "fakes/FakePlatform.h"
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"
 #include "junk/PatternList.h"
 #include "shortcuts/ShortcutScan.h"
-
 using namespace cc;
 using fake::Strings;
 

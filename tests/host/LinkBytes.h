@@ -4,11 +4,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
 namespace cc::test {
-
 using Bytes = std::vector<std::uint8_t>;
-
 inline void Put16(Bytes& b, std::uint32_t v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
 inline void Put32(Bytes& b, std::uint32_t v) { Put16(b, v & 0xFFFF), Put16(b, v >> 16); }
 inline void PutText(Bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()), b.push_back(0); }
@@ -98,5 +95,4 @@ inline Bytes Link(std::uint32_t flags, std::initializer_list<Bytes> parts, bool 
     if (terminal) Put32(link, 0);
     return link;
 }
-
 }  // namespace cc::test

@@ -6,12 +6,10 @@
 #include "repair/HijackValues.h"
 #include "repair/UndoFile.h"
 #include "resources/ResourceIds.h"
-
 using namespace cc;
 using namespace std::literals;
 
 namespace {
-
 const std::string kSystem = "C:\\WINDOWS\\system32\\";
 const std::string kLibrary = kSystem + "dneapi.dll", kMsconfig = kSystem + "msconfig.exe";
 const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe", kClean(kCleanBrowserCommand);
@@ -20,7 +18,6 @@ const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explore
 const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
 const std::string kBackups = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\";
 const std::string kUndoHeader = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n";
-
 std::vector<std::uint8_t> Stored(std::u16string_view units) {   // as the registry stores them: little-endian
     std::vector<std::uint8_t> bytes;
     for (char16_t u : units) bytes.push_back(u & 0xFF), bytes.push_back(u >> 8);
@@ -31,7 +28,6 @@ template <class Bytes> std::string TextOf(const Bytes& file) {   // a UTF-16LE f
     for (size_t i = 0; i + 1 < file.size(); i += 2) units += char16_t((unsigned(file[i]) & 0xFF) | (unsigned(file[i + 1]) & 0xFF) << 8);
     return Wtf8FromUtf16(units);
 }
-
 using RowView = std::tuple<std::string, int, bool>;   // the result's text, its icon, the link shown
 RowView Clear(bool link = false) { return {"未发现异常", IDI_STATUS_CLEAN, link}; }
 RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, true}; }
@@ -40,7 +36,6 @@ RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, tru
 struct Page : fake::FakeProgram {
     ProgramState& state = program.state();
     fake::Strings repairSteps;   // the journal when the outcome box came up, after the backup
-
     explicit Page(bool clean = true) {
         if (!clean) return;
         registry.setText(kStartPage, "about:blank");
@@ -180,7 +175,6 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
     const std::string valuesOnly = p.fs.content(backups + "IE首页修改\\readme.txt");
     EXPECT_TRUE(valuesOnly.find("undo.reg") != std::string::npos && valuesOnly.find("原样复制") == std::string::npos);
     EXPECT_FALSE(p.fs.has(kLibrary) || p.fs.has(kSystem + "SoundMan.exe"));
-
     Page q;   // without a whole copy the utility on disk is never touched
     q.fs.addFile(kLibrary), q.fs.addFile(kMsconfig, "the system's own");
     q.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes - 1);
@@ -276,5 +270,4 @@ TEST(UndoFile, QuotesOnlyWhatAQuotedStringGivesBackByteForByte) {
         EXPECT_EQ(TextOf(UndoFileFor({&value, 1})), kUndoHeader + "[HKEY_CURRENT_USER\\K]\r\n\"v\"=" + line + "\r\n\r\n");
     }
 }
-
 }  // namespace

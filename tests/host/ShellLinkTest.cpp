@@ -2,16 +2,13 @@
 // code-page strings, fields cut short or too long. Every case is also read cut at every length: no read
 // past the end, and a copy cut past every byte the reader used reads the same.
 #include <gtest/gtest.h>
-
 #include "LinkBytes.h"
 #include "platform/ShellLink.h"
-
 using namespace cc;
 using namespace cc::test;
 using Kind = ShortcutTarget::Kind;
 
 namespace {
-
 const Bytes kDocumentsGuid{0xD0, 0x9A, 0xD3, 0xFD, 0x8F, 0x23, 0xAF, 0x46, 0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7};
 
 // The code page as Latin-1, one variable, Documents moved to E:\Docs (known) and D:\Docs (special).
@@ -30,14 +27,12 @@ const ShellLinkServices kServices{
         if (folder.known) return Bytes(folder.guid.begin(), folder.guid.end()) == kDocumentsGuid ? "E:\\Docs" : std::optional<std::string>();
         return folder.csidl == 5 ? "D:\\Docs\\" : std::optional<std::string>();
     }};
-
 ShellLinkReading ReadBytes(const Bytes& bytes) {
     const Bytes exact(bytes);   // a buffer of exactly this size, so the sanitizer sees a read past it
     return ReadShellLink(exact, kServices);
 }
 Bytes Cut(Bytes b, std::size_t size) { return b.resize(size), b; }
 Bytes With(Bytes b, std::size_t at, std::uint8_t value) { return b.at(at) = value, b; }
-
 enum : std::uint32_t {
     IdListFlag = 0x1, InfoFlag = 0x2, NameFlag = 0x4, RelativeFlag = 0x8, ArgumentsFlag = 0x20, UnicodeFlag = 0x80,
     NoInfoFlag = 0x100, ExpFlag = 0x200, DarwinFlag = 0x1000, NoKnownFolderFlag = 0x200000,
@@ -46,7 +41,6 @@ const Bytes kRoot = ClsidItem(kMyComputer), kC = DriveItem("C:\\");
 const Bytes kFileList = IdList({kRoot, kC, FileItem(u"Users", 9, 0x31), FileItem(u"me", 9, 0x31),
                                 FileItem(u"Documents", 9, 0x31), FileItem(u"报告.txt")});
 const std::uint32_t kDocumentsChild = 0x14 + 25 + FileItem(u"Users").size() + FileItem(u"me").size() + FileItem(u"Documents").size();
-
 }  // namespace
 
 TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {

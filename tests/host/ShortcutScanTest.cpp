@@ -1,12 +1,10 @@
 // The invalid-shortcut scan against the in-memory file system and shortcut reader.
 #include <cstring>
-
 #include "fakes/FakePlatform.h"
 #include "files/CheckedFiles.h"
 #include "shortcuts/ShortcutScan.h"
 #include "ui/ListActions.h"
 #include "ui/LongWork.h"
-
 using namespace cc;
 using Kind = ShortcutTarget::Kind;
 using fake::Strings;

@@ -3,16 +3,13 @@
 // property, replayed over their corpus); the load between two readings of the time counters; a disk's
 // capacity in gigabytes.
 #include <gtest/gtest.h>
-
 #include "platform/CpuLoad.h"
 #include "platform/CpuidDecoder.h"
 #include "platform/SmbiosParser.h"
 #include "sysinfo/InfoTexts.h"
-
 using namespace cc;
 
 namespace {
-
 using Bytes = std::vector<std::uint8_t>;
 // A structure: its formatted bytes, then its strings and the ending zero(s).
 void Add(Bytes& to, std::initializer_list<int> formatted, std::initializer_list<std::string> strings = {}) {
@@ -40,7 +37,6 @@ Bytes RecordedStructures() {
     Add(t, {0x7F, 0x04, 0x00, 0x04});
     return t;
 }
-
 BoardInfo Parse(const Bytes& raw) { return ParseSmbiosBoard(raw.empty() ? nullptr : raw.data(), raw.size()); }
 std::string FieldsOf(const BoardInfo& b) {
     return b.name + "|" + b.manufacturer + "|" + b.copyright + "|" + b.date + "|" + b.serialNumber + "|" + b.oemInformation;
@@ -70,7 +66,6 @@ std::string FieldsOf(const CpuInfo& c) {
            std::to_string(c.level1Cache) + "|" + std::to_string(c.level2Cache) + "|" + c.serialNumber + "|" +
            std::to_string(c.dataWidth);
 }
-
 }  // namespace
 
 TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {

@@ -1,7 +1,6 @@
 // The information pages and gauges on the control model, over a fake machine.
 #include "fakes/FakePlatform.h"
 #include "sysinfo/InfoTexts.h"
-
 using namespace cc;
 
 struct SysInfoPagesTest : ::testing::Test, fake::FakeProgram {

@@ -3,19 +3,15 @@
 // system, registry and process fakes were asked, a line a call ("delete C:\x.dll", "read HKCU\...\Start
 // Page"), in one order.
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <map>
 #include <set>
-
 #include "app/Program.h"
 #include "platform/Platform.h"
 #include "platform/RegistryText.h"
 #include "repair/UndoFile.h"
 #include "ui/ControlModel.h"
-
 namespace cc::fake {
-
 using Strings = std::vector<std::string>;
 
 struct CallLog {
@@ -37,7 +33,6 @@ public:
     // Writes and deletes under this key and its subkeys are refused, as without rights.
     void denyChanges(RegistryRoot root, std::string_view key) { denied_.push_back(KeyPath(root, key) + "\\"); }
     void failReads(bool fail) { failReads_ = fail; }   // readData cannot read what is there
-
     std::string readText(const RegistryValue& value) override {
         record("read " + Path(value));
         const auto it = values_.find(Path(value));
@@ -57,7 +52,6 @@ public:
         return failReads_ ? Lookup::Failed : (data = it->second, Lookup::Found);
     }
     bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)); }
-
 private:
     static std::string KeyPath(RegistryRoot root, std::string_view key) {
         return (root == RegistryRoot::ClassesRoot ? "HKCR\\" : root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + std::string(key);
@@ -93,7 +87,6 @@ public:
     std::string content(std::string_view path) const { return has(path) ? file(path)->content : std::string(); }
     void failWritesUnder(std::string folder) { failWrites_ = Key(folder); }   // a full disk, a denied folder
     void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
-
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {
         record("list " + std::string(folder));
         std::vector<FolderEntry> entries;
@@ -129,7 +122,6 @@ public:
         const std::string folder(path.substr(0, path.size() - path.ends_with('\\')));
         return path.empty() || has(folder) ? nullptr : std::make_unique<Held>(*this, folder, false);
     }
-
 private:
     struct Node {
         std::string path;
@@ -156,7 +148,6 @@ private:
     }
     bool refused(std::string_view path) const { return !failWrites_.empty() && Key(path).starts_with(failWrites_); }
     void erase(std::string_view path) { std::erase_if(nodes_, [&](const Node& n) { return Key(n.path) == Key(path); }); }
-
     // Removes what it made unless kept: its files, then itself once empty.
     class Held final : public HeldFolder {
     public:
@@ -185,7 +176,6 @@ private:
         }
         bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), false); }
         void keep() override { kept_ = true; }
-
     private:
         static std::string Text(std::span<const std::byte> b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
         // Writes a file here: a new one (removed again unless kept), or a replacement of any there.
@@ -201,7 +191,6 @@ private:
         bool made_, kept_ = false;
         Strings madeFiles_;
     };
-
     struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
     std::vector<Node> nodes_;   // in the order they were added
     std::vector<Drive> drives_;
@@ -219,7 +208,6 @@ struct FakeSystemQueries final : SystemQueries {
     int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0;
     std::string systemDirectory = "C:\\WINDOWS\\system32\\";
     std::vector<int> diskQueries;
-
     BoardInfo QueryBoardInfo() override { return board; }
     bool QueryDiskInfo(int number, DiskInfo& info) override {
         diskQueries.push_back(number);
@@ -239,7 +227,6 @@ struct FakeSystemQueries final : SystemQueries {
 // "end SoundMan.exe", "wait 1000", "shell?"); nothing runs.
 struct FakeProcesses final : Processes, CallLog {
     bool shell = false;   // a shell is there when asked (Windows restarted it, or it could not be ended)
-
     bool start(std::string_view commandLine) override { return record("start " + std::string(commandLine)), true; }
     void end(std::string_view imageName) override { record("end " + std::string(imageName)); }
     void wait(int milliseconds) override { record("wait " + std::to_string(milliseconds)); }
@@ -271,7 +258,6 @@ struct FakeProgram {
     Strings journal;
     ControlModel ui;
     Program program{ui, platform};
-
     FakeProgram() { fs.journal = registry.journal = processes.journal = &journal; }
     FakeProgram(const FakeProgram&) = delete;
     Strings log(std::string_view verb) const {   // the journal's lines that start with the verb
@@ -280,5 +266,4 @@ struct FakeProgram {
         return lines;
     }
 };
-
 }  // namespace cc::fake
