@@ -48,8 +48,9 @@ struct Page : fake::FakeProgram {
         return all;
     }
     RowView row(HijackRow which) const { return rows()[static_cast<size_t>(which)]; }
-    // Presses the row's link: the box comes up while the link still shows, and a scan follows it.
-    void press(HijackRow which) {
+    // Presses the row's link: the box (with that text, if given) comes up while the link still shows,
+    // and a scan follows it.
+    void press(HijackRow which, std::string_view box = {}) {
         journal.clear();
         bool linkDuringBox = false;
         size_t shown = 0;
@@ -64,6 +65,7 @@ struct Page : fake::FakeProgram {
         ASSERT_GT(journal.size(), shown) << "no scan after the box";
         EXPECT_EQ(journal[shown], "read " + kStartPageValue);
         EXPECT_TRUE(linkDuringBox);
+        if (!box.empty()) EXPECT_EQ(lastBox(), box);
     }
     std::string lastBox() const { return ui.shownBoxes().back().text; }
     void expectOnlyLooked(const fake::Strings& lines) {
@@ -194,19 +196,16 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
     p.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
     p.scan();
-    p.press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    p.press(HijackRow::PlantedLibrary, "修复失败请重试");
     EXPECT_EQ(std::count(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), 0);   // nor is a second one started
     EXPECT_EQ(p.fs.content(kMsconfig), "old");
     EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
-    p.press(HijackRow::StartPage);
-    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    p.press(HijackRow::StartPage, "修复失败请重试");
     EXPECT_EQ(p.state.RegistryText, "http://start.example/");   // what was read back
     EXPECT_EQ(p.row(HijackRow::StartPage), Found("检测到您的IE首页为:http://start.example/"));
     // Meanwhile another program hijacks the desktop icon: the scan after a repair refreshes every row.
     p.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
-    p.press(HijackRow::StartupEntry);
-    EXPECT_EQ(p.lastBox(), "修复完毕.");
+    p.press(HijackRow::StartupEntry, "修复完毕.");
     EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
     EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
 }
@@ -218,23 +217,18 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     p.scan();
     p.fs.failWritesUnder(kBackups);   // the backup folder cannot be made
     for (HijackRow row : {HijackRow::StartPage, HijackRow::PlantedLibrary}) {
-        p.press(row);
-        EXPECT_EQ(p.lastBox(), "修复失败请重试");
+        p.press(row, "修复失败请重试");
         p.expectOnlyLooked(p.repairSteps);
     }
     EXPECT_EQ(p.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
     p.fs.failWritesUnder("");
     p.registry.failReads(true);   // a value there that cannot be read cannot be put back
-    for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) {
-        p.press(row);
-        EXPECT_EQ(p.lastBox(), "修复失败请重试");
-    }
+    for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) p.press(row, "修复失败请重试");
     EXPECT_EQ(p.registry.readText(kStartPage) + p.registry.readText(kSoundManStartup), "http://start.example/x");
     p.registry.failReads(false);
     p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
     p.fs.deleteFile(kLibrary, kNotListed);
-    p.press(HijackRow::StartPage), p.press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(p.lastBox(), "修复完毕.");
+    p.press(HijackRow::StartPage, "修复完毕."), p.press(HijackRow::PlantedLibrary, "修复完毕.");
     EXPECT_FALSE(p.fs.pathExists(kBackups));
     // Refused twice within one second: two backups, side by side, of a value that was not there.
     p.registry.deleteValue(kStartPage), p.scan();
@@ -245,8 +239,7 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     // A file that cannot be copied cannot be deleted.
     p.fs.addFile(kLibrary, "planted"), p.scan();
     p.fs.failWritesUnder(kBackups + "20261208-090507-DLL劫持\\dneapi.dll");
-    p.press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    p.press(HijackRow::PlantedLibrary, "修复失败请重试");
     for (const auto& line : p.repairSteps) EXPECT_FALSE(line.starts_with("start ") || line.starts_with("end ") || line.starts_with("delete ")) << line;
     EXPECT_EQ(p.fs.content(kLibrary), "planted");
 }
@@ -254,16 +247,12 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
 // A value's line in the undo file: quoted only when a quoted string gives back the very bytes.
 TEST(UndoFile, QuotesOnlyWhatAQuotedStringGivesBackByteForByte) {
     const std::pair<RegistryData, std::string> cases[] = {
-        {{1, Stored(u"a\\\"b\0"sv)}, "\"a\\\\\\\"b\""},               // REG_SZ: \\ and \" escaped
-        {{1, Stored(u"\0"sv)}, "\"\""},
-        {{1, Stored(u"a\nb\0"sv)}, "hex(1):61,00,0a,00,62,00,00,00"},   // a line break
-        {{1, Stored(u"a\0b\0"sv)}, "hex(1):61,00,00,00,62,00,00,00"},   // a NUL inside
-        {{1, Stored(u"\xD800\0"sv)}, "hex(1):00,d8,00,00"},             // half a surrogate pair
-        {{1, Stored(u"\xDFFF\0"sv)}, "hex(1):ff,df,00,00"},
-        {{1, {0x61, 0x00, 0x62}}, "hex(1):61,00,62"},                 // an odd byte
-        {{1, {0x61, 0x00, 0x00}}, "hex(1):61,00,00"},
-        {{3, {}}, "hex(3):"},                                         // empty REG_BINARY
-        {{0x20, {0xff}}, "hex(20):ff"},
+        {{1, Stored(u"a\\\"b\0"sv)}, "\"a\\\\\\\"b\""}, {{1, Stored(u"\0"sv)}, "\"\""},                  // REG_SZ: \\ and \" escaped
+        {{1, Stored(u"a\nb\0"sv)}, "hex(1):61,00,0a,00,62,00,00,00"},                                  // a line break
+        {{1, Stored(u"a\0b\0"sv)}, "hex(1):61,00,00,00,62,00,00,00"},                                  // a NUL inside
+        {{1, Stored(u"\xD800\0"sv)}, "hex(1):00,d8,00,00"}, {{1, Stored(u"\xDFFF\0"sv)}, "hex(1):ff,df,00,00"},   // half a pair
+        {{1, {0x61, 0x00, 0x62}}, "hex(1):61,00,62"}, {{1, {0x61, 0x00, 0x00}}, "hex(1):61,00,00"},     // an odd byte
+        {{3, {}}, "hex(3):"}, {{0x20, {0xff}}, "hex(20):ff"},                                   // empty REG_BINARY; an unknown type
     };
     for (const auto& [data, line] : cases) {
         const ValueBefore value{{RegistryRoot::CurrentUser, "K", "v"}, data, {}};
