@@ -123,16 +123,10 @@ public:
         return path.empty() || has(folder) ? nullptr : std::make_unique<Held>(*this, folder, false);
     }
 private:
-    struct Node {
-        std::string path;
-        bool folder = false, reparsePoint = false;
-        std::string content;
-        std::uint64_t id = 0;
-        std::optional<ShortcutTarget> target;
-    };
-    static std::string Key(std::string_view path) {
+    struct Node { std::string path; bool folder = false, reparsePoint = false; std::string content; std::uint64_t id = 0; std::optional<ShortcutTarget> target; };
+    static std::string Key(std::string_view path) {   // ASCII letters in lower case
         std::string key(path);
-        for (char& ch : key) ch = (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+        for (char& ch : key) if (ch >= 'A' && ch <= 'Z') ch += 'a' - 'A';
         return key;
     }
     static std::string_view Parent(std::string_view path) { const size_t cut = path.rfind('\\'); return path.substr(0, cut == path.npos ? 0 : cut); }
