@@ -102,30 +102,24 @@ TEST(SysInfoCpuid, DecodesRecordedProcessors) {
 }
 
 TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
-    CpuidAnswers cut = kCoffeeLake;   // a brand cut after its first leaf keeps what it has
-    cut.leaves.erase({0x80000003, 0});
-    EXPECT_EQ(DecodeBrand(cut), "Intel(R) Core(TM");
-    CpuidAnswers odd;   // control bytes, DEL and bytes above ASCII are dropped; a NUL ends the text
-    odd.leaves[{0, 0}] = {0, 0x07C84241, 0x44440000, 0x207F2043};
-    EXPECT_EQ(DecodeVendor(odd), "ABC");
-    CpuidAnswers endless;   // a leaf-4 list with no end stops after sixteen entries
-    for (std::uint32_t s = 0; s < 40; ++s) endless.leaves[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0};
-    EXPECT_EQ(DecodeLevel1CacheKb(endless), 16 * 32);
+    using Leaves = decltype(CpuidAnswers::leaves);
+    auto with = [](CpuidAnswers answers, auto change) { return change(answers.leaves), answers; };
+    // A brand cut after its first leaf keeps what it has.
+    EXPECT_EQ(DecodeBrand(with(kCoffeeLake, [](Leaves& l) { l.erase({0x80000003, 0}); })), "Intel(R) Core(TM");
+    // Control bytes, DEL and bytes above ASCII are dropped; a NUL ends the text.
+    EXPECT_EQ(DecodeVendor(with({}, [](Leaves& l) { l[{0, 0}] = {0, 0x07C84241, 0x44440000, 0x207F2043}; })), "ABC");
+    const auto endless = with({}, [](Leaves& l) { for (std::uint32_t s = 0; s < 40; ++s) l[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0}; });
+    EXPECT_EQ(DecodeLevel1CacheKb(endless), 16 * 32);   // a leaf-4 list with no end stops after sixteen entries
     // Only the leaves the processor offers are asked: (leaf, highest basic, highest extended).
     EXPECT_TRUE(WantLeaf(4, 4, 0x80000008) && WantLeaf(0x80000006, 0x16, 0x80000006));
     EXPECT_FALSE(WantLeaf(4, 3, 0x80000008) || WantLeaf(0x80000006, 0x16, 0x80000004));
     EXPECT_FALSE(WantLeaf(0x80000002, 0x16, 0x16));   // no extended leaves at all
     EXPECT_TRUE(WantLeaf(0x80000000, 0x16, 0x80000000));   // only the first one
-    CpuidAnswers serialOff = kPentiumThree;   // leaf 3 answers, but the feature is turned off
-    serialOff.leaves[{1, 0}].edx &= ~(1u << 18);
-    EXPECT_EQ(DecodeSerialNumber(serialOff), "");
-    CpuidAnswers noSignature = kPentiumThree;   // a serial leaf without leaf 1
-    noSignature.leaves.erase({1, 0});
-    EXPECT_EQ(DecodeSerialNumber(noSignature), "");
-    CpuidAnswers impossible;   // leaf-4 caches claiming 2^64 bytes each: the size saturates
-    impossible.leaves[{4, 0}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0};
-    impossible.leaves[{4, 1}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0};
-    EXPECT_EQ(DecodeLevel1CacheKb(impossible), INT32_MAX);
+    // No serial number when leaf 3 answers but the feature is turned off, nor without leaf 1.
+    EXPECT_EQ(DecodeSerialNumber(with(kPentiumThree, [](Leaves& l) { l[{1, 0}].edx &= ~(1u << 18); })), "");
+    EXPECT_EQ(DecodeSerialNumber(with(kPentiumThree, [](Leaves& l) { l.erase({1, 0}); })), "");
+    // Leaf-4 caches claiming 2^64 bytes each: the size saturates.
+    EXPECT_EQ(DecodeLevel1CacheKb(with({}, [](Leaves& l) { l[{4, 0}] = l[{4, 1}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0}; })), INT32_MAX);
 }
 
 TEST(SysInfoCpuLoad, IsTheBusyShareOfTheTimeThatPassed) {
