@@ -65,7 +65,7 @@ struct Page : fake::FakeProgram {
         ASSERT_GT(journal.size(), shown) << "no scan after the box";
         EXPECT_EQ(journal[shown], "read " + kStartPageValue);
         EXPECT_TRUE(linkDuringBox);
-        if (!box.empty()) EXPECT_EQ(lastBox(), box);
+        if (!box.empty()) { EXPECT_EQ(lastBox(), box); }
     }
     std::string lastBox() const { return ui.shownBoxes().back().text; }
     void expectOnlyLooked(const fake::Strings& lines) {
