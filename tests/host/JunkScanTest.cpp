@@ -134,7 +134,9 @@ TEST_F(JunkScanTest, BothWalksSurviveTheDeepestTreeOnASmallStack) {
     pthread_attr_t small;   // 256 KB: 16 bytes a level would already overflow it
     pthread_t thread;
     ASSERT_EQ(pthread_attr_init(&small) + pthread_attr_setstacksize(&small, 256 * 1024), 0);
-    const auto scanBoth = [](void* m) -> void* { return static_cast<ControlModel*>(m)->click("按钮1"), static_cast<ControlModel*>(m)->click("扫描"), nullptr; };
+    const auto scanBoth = [](void* model) -> void* {
+        return static_cast<ControlModel*>(model)->click("按钮1"), static_cast<ControlModel*>(model)->click("扫描"), nullptr;
+    };
     ASSERT_EQ(pthread_create(&thread, &small, scanBoth, &model), 0);
     pthread_join(thread, nullptr);
     std::string bottom = "C:\\";

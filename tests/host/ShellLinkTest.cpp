@@ -110,7 +110,8 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         EXPECT_LE(whole.bytesUsed, c.bytes.size()) << c.what;
         for (std::size_t size = 0; size < c.bytes.size(); ++size) {
             const ShellLinkReading cut = ReadBytes(Cut(c.bytes, size));
-            if (size >= whole.bytesUsed) { EXPECT_EQ(std::tie(cut.target.kind, cut.target.path), std::tie(c.kind, c.path)) << c.what << ", cut at " << size; }
+            if (size < whole.bytesUsed) continue;
+            EXPECT_EQ(std::tie(cut.target.kind, cut.target.path), std::tie(c.kind, c.path)) << c.what << ", cut at " << size;
         }
     }
 }

@@ -91,7 +91,8 @@ public:
         record("list " + std::string(folder));
         std::vector<FolderEntry> entries;
         for (const Node& n : nodes_)
-            if (Key(Parent(n.path)) + "\\" == Key(folder)) entries.push_back({n.path.substr(n.path.rfind('\\') + 1), n.folder, n.reparsePoint, n.content.size(), n.id});
+            if (Key(Parent(n.path)) + "\\" == Key(folder))
+                entries.push_back({n.path.substr(n.path.rfind('\\') + 1), n.folder, n.reparsePoint, n.content.size(), n.id});
         return entries;
     }
     Strings drives(bool localDisksOnly) override {
@@ -123,13 +124,18 @@ public:
         return path.empty() || has(folder) ? nullptr : std::make_unique<Held>(*this, folder, false);
     }
 private:
-    struct Node { std::string path; bool folder = false, reparsePoint = false; std::string content; std::uint64_t id = 0; std::optional<ShortcutTarget> target; };
+    struct Node {
+        std::string path; bool folder = false, reparsePoint = false; std::string content; std::uint64_t id = 0;
+        std::optional<ShortcutTarget> target;
+    };
     static std::string Key(std::string_view path) {   // ASCII letters in lower case
         std::string key(path);
         for (char& ch : key) if (ch >= 'A' && ch <= 'Z') ch += 'a' - 'A';
         return key;
     }
-    static std::string_view Parent(std::string_view path) { const size_t cut = path.rfind('\\'); return path.substr(0, cut == path.npos ? 0 : cut); }
+    static std::string_view Parent(std::string_view path) {   // empty for a drive
+        return path.substr(0, path.rfind('\\') == path.npos ? 0 : path.rfind('\\'));
+    }
     Node* node(std::string_view path) const {
         const auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return Key(n.path) == Key(path); });
         return it == nodes_.end() ? nullptr : const_cast<Node*>(&*it);
