@@ -1,18 +1,14 @@
-// The frame beyond what the end-to-end run shows: sizes too small for its
-// pieces, and the program's own maximise and restore from awkward places.
-#include <gtest/gtest.h>
-
-#include "app/Program.h"
+// The frame beyond what the end-to-end run shows: sizes too small for its pieces, the program's own
+// maximise and restore from awkward places, and the scaling of the design by edges.
 #include "fakes/FakePlatform.h"
 #include "ui/Frame.h"
 #include "ui/Scale.h"
-
 using namespace cc;
 
 TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleBack) {
-    ControlModel ui;
-    fake::FakePlatform fakes;
-    Program program{ui, fakes.platform};
+    fake::FakeProgram p;
+    ControlModel& ui = p.ui;
+    Program& program = p.program;
     LayOutFrame(ui, 4, 10);
     for (const FramePiece& piece : FramePieces()) {
         EXPECT_TRUE(ui.rect(piece.name).width >= 0 && ui.rect(piece.name).height >= 0) << piece.name;
@@ -21,7 +17,6 @@ TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleB
     EXPECT_EQ(FindFramePiece("按钮1"), nullptr);
     LayOutFrame(ui, kMinimumWindowSize.width, kMinimumWindowSize.height);   // needs no clamping
     EXPECT_GT(ui.rect("图形按钮_最小化").left, ui.rect("透明标签4").left + 6);
-
     ui.setScreenSize({1280, 1024});
     ui.setRect("MainWindow", {-100, 700, 584, 388});   // partly off the screen
     ui.pressLeftButton("图片框_上中");   // the title bar moves the window, but not a maximised one
@@ -39,13 +34,11 @@ TEST(FrameTest, NoPieceGetsANegativeSizeAndRestoreAfterMaximisePutsTheRectangleB
     EXPECT_EQ(ui.rect("图形按钮_关闭").left, 557);
 }
 
-// The window scales the design by edges: what meets in the design meets on the
-// screen at 125%, 150% and 200%, and a scaled rectangle reads back as it was.
+// What meets in the design meets on the screen at 125%, 150% and 200%, and a scaled rectangle reads
+// back as it was.
 TEST(FrameTest, ScaledNeighboursStayFlushAndReadBackExactly) {
-    EXPECT_EQ(ScaleValue(1, 144), 2);    // halves round away from zero, as MulDiv does
-    EXPECT_EQ(ScaleValue(-1, 144), -2);
-    EXPECT_EQ(ScaleValue(2, 120), 3);
-    EXPECT_EQ(ScaleValue(5, 120), 6);
+    for (auto [value, dpi, scaled] : {std::tuple{1, 144, 2}, {-1, 144, -2}, {2, 120, 3}, {5, 120, 6}})   // halves round
+        EXPECT_EQ(ScaleValue(value, dpi), scaled) << value << " at " << dpi;                           // away from zero, as MulDiv does
     EXPECT_EQ(ScaleRect({1, 1, 1, 1}, 144), (Rect{2, 2, 1, 1}));   // a width follows its edges
     EXPECT_EQ(ScaleRect({2, 2, 1, 1}, 144), (Rect{3, 3, 2, 2}));
     ControlModel ui;

@@ -1,21 +1,12 @@
 // The pattern list, its buttons and the pattern table; the wildcard matcher.
-#include <gtest/gtest.h>
-#include <set>
-
-#include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
 #include "platform/Wtf8.h"
-
 using namespace cc;
 
-struct JunkPatterns : ::testing::Test {
-    ControlModel ui;
-    fake::FakePlatform fakes;
-    Program program{ui, fakes.platform};
+struct JunkPatterns : ::testing::Test, fake::FakeProgram {
     PatternTable& table = program.state().JunkPatterns;
-
     std::set<int> checkedItems() {   // numbered from 1
         std::set<int> items;
         for (int i = 0; i < ui.itemCount(kPatternList); ++i) if (ui.itemChecked(kPatternList, i)) items.insert(i + 1);
@@ -52,24 +43,16 @@ TEST_F(JunkPatterns, ClicksAndButtonsRewriteTheTableWhichNeverGrowsPastItsSlots)
     for (const auto& slot : table) EXPECT_EQ(slot, "");
 }
 
-// Expected answers are what Windows' FindFirstFile gives on long names:
-// [R] the search's rewrite of the pattern, as Microsoft describes it for .NET's
-//     FileSystemName.TranslateWin32Expression, J. Kuhne's "Wildcards in
-//     Windows" (2017), and as ReactOS's kernel32 FindFile test observed it on
-//     Windows ("*.a" -> "<.a", "a*.*" -> "a<\"*", "*.a*." -> "<.a<"): "*.*" -> "*",
-//     "?" -> DOS_QM, "." before "?" or "*" -> DOS_DOT, "*" before a "." (also a
-//     dropped final one) -> DOS_STAR;
-// [N] path normalisation drops trailing dots and blanks (KB 115827, "Naming
-//     Files, Paths, and Namespaces");
-// [F] FsRtlIsNameInExpression (WDK; [MS-FSA] 2.1.4.4): DOS_STAR stops before the
-//     name's last ".", DOS_QM matches one character or nothing at a "." or the
-//     end, DOS_DOT a "." or nothing past the end; names are UTF-16 code units;
-// [W] what Windows' own FindFirstFile returned, as Wine's kernel32 tests record
-//     it (test_FindFirstFile_wildcards): "." and ".." for "?", "?.", ">", "*.",
-//     "<" and "<.": a DOS_QM or DOS_STAR that ends the expression takes a dot
-//     that ends the name (".." under "?" is the one entry this rule leaves
-//     out; the scan never matches the listing's own "." and "..");
-// [U] the upper-case table: simple one-to-one mapping, no special casing.
+// Expected answers are what Windows' FindFirstFile gives on long names: [R] the search's rewrite of the
+// pattern (Microsoft's FileSystemName.TranslateWin32Expression, J. Kuhne's "Wildcards in Windows" (2017),
+// ReactOS's kernel32 FindFile test as observed on Windows): "*.*" -> "*", "?" -> DOS_QM, "." before "?" or
+// "*" -> DOS_DOT, "*" before a "." (also a dropped final one) -> DOS_STAR; [N] path normalisation drops
+// trailing dots and blanks (KB 115827); [F] FsRtlIsNameInExpression ([MS-FSA] 2.1.4.4): DOS_STAR stops
+// before the name's last ".", DOS_QM matches one character or nothing at a "." or the end, DOS_DOT a "."
+// or nothing past the end; names are UTF-16 units; [W] what Windows returned, as Wine's kernel32 tests
+// record it (test_FindFirstFile_wildcards): "." and ".." for "?", "?.", ">", "*.", "<" and "<.": a DOS_QM
+// or DOS_STAR ending the expression takes a dot ending the name (".." under "?" is the one entry this rule
+// leaves out; the scan never matches "." and ".."); [U] the upper-case table, one-to-one, no special casing.
 TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
     struct Case { const char* pattern; const char* name; bool matches; } cases[] = {
         {"*.*", "README", true}, {"*.*", "a.b.c", true},                                 // [R]

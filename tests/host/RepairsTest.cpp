@@ -1,67 +1,45 @@
-// The browser-repair page over the in-memory window and fakes: the five
-// checks, and the one-click repairs with their steps, outcome box and the
-// scan that follows.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <tuple>
-#include <vector>
-
-#include "app/Program.h"
-#include "platform/Wtf8.h"
+// The browser-repair page over the in-memory window and fakes: the five checks, and the one-click
+// repairs with their steps, backups, outcome box and the scan that follows.
 #include "fakes/FakePlatform.h"
+#include "platform/Wtf8.h"
 #include "repair/Detection.h"
 #include "repair/HijackValues.h"
 #include "repair/UndoFile.h"
 #include "resources/ResourceIds.h"
-
 using namespace cc;
+using namespace std::literals;
 
 namespace {
-
 const std::string kSystem = "C:\\WINDOWS\\system32\\";
 const std::string kLibrary = kSystem + "dneapi.dll", kMsconfig = kSystem + "msconfig.exe";
-const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
-const std::string kClean(kCleanBrowserCommand);
+const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe", kClean(kCleanBrowserCommand);
 const std::string kRun = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
 const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
-const std::string kHttpValue = "HKCR\\http\\shell\\open\\command\\@";
-
-// Units as the registry stores them: little-endian.
-std::vector<std::uint8_t> Stored(std::u16string_view units) {
+const std::string kBackups = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\";
+const std::string kUndoHeader = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n";
+std::vector<std::uint8_t> Stored(std::u16string_view units) {   // as the registry stores them: little-endian
     std::vector<std::uint8_t> bytes;
     for (char16_t u : units) bytes.push_back(u & 0xFF), bytes.push_back(u >> 8);
     return bytes;
 }
-
-// A UTF-16LE file (an undo file) as text.
-template <class Bytes> std::string TextOf(const Bytes& file) {
+template <class Bytes> std::string TextOf(const Bytes& file) {   // a UTF-16LE file (an undo file) as text
     std::u16string units;
-    for (size_t i = 0; i + 1 < file.size(); i += 2)
-        units += char16_t((unsigned(file[i]) & 0xFF) | (unsigned(file[i + 1]) & 0xFF) << 8);
+    for (size_t i = 0; i + 1 < file.size(); i += 2) units += char16_t((unsigned(file[i]) & 0xFF) | (unsigned(file[i + 1]) & 0xFF) << 8);
     return Wtf8FromUtf16(units);
 }
-
 using RowView = std::tuple<std::string, int, bool>;   // the result's text, its icon, the link shown
 RowView Clear(bool link = false) { return {"未发现异常", IDI_STATUS_CLEAN, link}; }
 RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, true}; }
 
 // A clean machine and the page over it.
-struct Page {
-    ControlModel ui;
-    fake::FakePlatform fakes;
-    Program program{ui, fakes.platform};
+struct Page : fake::FakeProgram {
     ProgramState& state = program.state();
-    std::vector<std::string> repairSteps;   // the journal when the outcome box came up, after the backup
-
+    fake::Strings repairSteps;   // the journal when the outcome box came up, after the backup
     explicit Page(bool clean = true) {
         if (!clean) return;
-        fakes.registry.setText(kStartPage, "about:blank");
-        fakes.registry.setText(kDesktopIconCommand, kClean);
-        fakes.registry.setText(kHttpCommand, kClean);
+        registry.setText(kStartPage, "about:blank");
+        registry.setText(kDesktopIconCommand, kClean), registry.setText(kHttpCommand, kClean);
     }
     void scan() { ui.click("按钮11"); }
     std::vector<RowView> rows() const {
@@ -70,111 +48,118 @@ struct Page {
         return all;
     }
     RowView row(HijackRow which) const { return rows()[static_cast<size_t>(which)]; }
-    // Presses the row's link: the box comes up while the link still shows, and a scan follows it.
-    void press(HijackRow which) {
-        fakes.journal.clear();
-        const auto link = ControlsOf(which).link;
+    // Presses the row's link: the box (with that text, if given) comes up while the link still shows,
+    // and a scan follows it.
+    void press(HijackRow which, std::string_view box = {}) {
+        journal.clear();
         bool linkDuringBox = false;
         size_t shown = 0;
         ui.setBoxHook([&](const ControlModel::ShownBox&) {
-            shown = fakes.journal.size();
-            auto saved = std::find_if(fakes.journal.rbegin(), fakes.journal.rend(),
+            shown = journal.size();
+            auto saved = std::find_if(journal.rbegin(), journal.rend(),
                                       [](const std::string& line) { return line.find("\\备份\\") != std::string::npos; });
-            repairSteps.assign(saved.base(), fakes.journal.end());
-            linkDuringBox = ui.visible(link);
+            repairSteps.assign(saved.base(), journal.end());
+            linkDuringBox = ui.visible(ControlsOf(which).link);
         });
-        ui.pressLeftButton(link);
-        ASSERT_GT(fakes.journal.size(), shown) << "no scan after the box";
-        EXPECT_EQ(fakes.journal[shown], "read " + kStartPageValue);
+        ui.pressLeftButton(ControlsOf(which).link);
+        ASSERT_GT(journal.size(), shown) << "no scan after the box";
+        EXPECT_EQ(journal[shown], "read " + kStartPageValue);
         EXPECT_TRUE(linkDuringBox);
+        if (!box.empty()) { EXPECT_EQ(lastBox(), box); }
     }
     std::string lastBox() const { return ui.shownBoxes().back().text; }
+    void expectOnlyLooked(const fake::Strings& lines) {
+        for (const auto& line : lines) EXPECT_TRUE(line.starts_with("read ") || line.starts_with("exists ")) << line;
+    }
 };
 
 TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
-    struct Case {
-        std::function<void(fake::FakePlatform&)> plant;
-        std::vector<RowView> rows;
-    };
-    const Case cases[] = {
-        {[](fake::FakePlatform& f) {
+    const std::pair<std::function<void(fake::FakeProgram&)>, std::vector<RowView>> cases[] = {
+        {[](fake::FakeProgram& f) {
              f.registry.setText(kStartPage, "http://start.example/");
              f.registry.setText(kDesktopIconCommand, "\"" + kBrowser + "\" http://hijack.example/ ");
              f.registry.setText(kHttpCommand, "\"" + kBrowser + "\"  -nohome\t ");   // only spaces are trimmed
              f.registry.setText(kSoundManStartup, "");   // empty data is still an entry
-             f.files.addFile(kSystem + "DNEAPI.DLL");
+             f.fs.addFile(kSystem + "DNEAPI.DLL");
          },
          {Found("检测到您的IE首页为:http://start.example/"), Found("检测到劫持！"), Found("检测到植入！"),
           Found("系统检测到您的IE被非法劫持,主页为:http://hijack.example/"), Found("检测到非法劫持,当前IE首页为:-nohome\t")}},
-        {[](fake::FakePlatform& f) {   // texts compare byte for byte; the library counts only in the system folder
+        {[](fake::FakeProgram& f) {   // texts compare byte for byte; the library counts only in the system folder
              f.registry.setText(kStartPage, "About:blank");
              f.registry.setText(kDesktopIconCommand, "\"c:\\program files\\internet explorer\\iexplore.exe\"");
              f.registry.setText(kHttpCommand, "  " + kBrowser);   // unquoted: the whole value is the piece
-             for (auto path : {"C:\\WINDOWS\\dneapi.dll", "C:\\WINDOWS\\system32\\drivers\\dneapi.dll", "dneapi.dll"})
-                 f.files.addFile(path);
+             for (auto path : {"C:\\WINDOWS\\dneapi.dll", "C:\\WINDOWS\\system32\\drivers\\dneapi.dll", "dneapi.dll"}) f.fs.addFile(path);
          },
          {Found("检测到您的IE首页为:About:blank"), Clear(), Clear(), Found("系统检测到您的IE被非法劫持,主页为:"),
           Found("检测到非法劫持,当前IE首页为:" + kBrowser)}},
-        {[](fake::FakePlatform& f) {   // missing and non-text values read as empty
-             f.registry.deleteValue(kStartPage);
-             f.registry.setText(kHttpCommand, kClean + " ");
-             f.registry.setNonText(kDesktopIconCommand);
-             f.registry.setNonText(kSoundManStartup);
+        {[](fake::FakeProgram& f) {   // missing and non-text values read as empty
+             f.registry.deleteValue(kStartPage), f.registry.setText(kHttpCommand, kClean + " ");
+             f.registry.setNonText(kDesktopIconCommand), f.registry.setNonText(kSoundManStartup);
          },
          {Found("检测到您的IE首页为:"), Clear(), Found("检测到植入！"), Found("系统检测到您的IE被非法劫持,主页为:"),
           Found("检测到非法劫持,当前IE首页为:")}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [plant, rows] : cases) {
         Page p;
-        c.plant(p.fakes);
-        p.fakes.journal.clear();
+        plant(p);
+        p.journal.clear();
         EXPECT_EQ(p.rows(), std::vector<RowView>(5));   // blank until the first scan
         p.scan();
-        EXPECT_EQ(p.rows(), c.rows);
+        EXPECT_EQ(p.rows(), rows);
         EXPECT_EQ(p.state.SystemDirectory, kSystem);
         EXPECT_TRUE(p.ui.shownBoxes().empty());
-        for (const auto& line : p.fakes.journal) EXPECT_TRUE(line.starts_with("read ") || line.starts_with("exists ")) << line;
+        p.expectOnlyLooked(p.journal);
     }
 }
 
 TEST(HijackDetection, TheSystemFolderIsAskedAtEveryScanAndLinksAreNeverHidden) {
     Page p;
-    p.fakes.registry.setText(kStartPage, "http://start.example/");
-    p.fakes.system.systemDirectory = "D:\\WIN\\SYSTEM32\\", p.fakes.files.addFile("D:\\WIN\\SYSTEM32\\dneapi.dll");
+    p.registry.setText(kStartPage, "http://start.example/");
+    p.system.systemDirectory = "D:\\WIN\\SYSTEM32\\", p.fs.addFile("D:\\WIN\\SYSTEM32\\dneapi.dll");
     p.scan();
     EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
     // Cleaned behind the program's back, with the system folder unknown: nothing is looked up in
     // the current folder, the verdicts clear and the links stay.
-    p.fakes.registry.setText(kStartPage, "about:blank");
-    p.fakes.system.systemDirectory = "", p.fakes.files.addFile("dneapi.dll"), p.fakes.journal.clear();
+    p.registry.setText(kStartPage, "about:blank");
+    p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.journal.clear();
     p.scan();
     EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), Clear(true), Clear(), Clear(), Clear()}));
-    for (const auto& line : p.fakes.journal) EXPECT_EQ(line.find("dneapi"), std::string::npos) << line;
+    for (const auto& line : p.journal) EXPECT_EQ(line.find("dneapi"), std::string::npos) << line;
 }
 
-TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
-    Page p;
-    p.fakes.registry.deleteValue(kStartPage);
-    p.fakes.registry.setText(kDesktopIconCommand, "x");
-    p.fakes.registry.setText(kHttpCommand, "\"x\" y");
-    p.fakes.registry.setText(kSoundManStartup, "C:\\WINDOWS\\system32\\SoundMan.exe");
-    p.fakes.registry.setText(kMsconfigStartup, "C:\\WINDOWS\\system32\\dneapi.exe");
-    for (const std::string& file : {kSystem + "SoundMan.exe", kLibrary, kMsconfig}) p.fakes.files.addFile(file, "old");
-    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
+// Every repair first saves what it changes (values as regedit puts them back, files byte for byte),
+// then takes its steps in order, and the scan after it clears its row.
+TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClearsItsRow) {
+    Page p(false);
+    p.registry.setData(kStartPage, {2, Stored(u"%A%\0"sv)});                                   // REG_EXPAND_SZ
+    p.registry.addKey(RegistryRoot::ClassesRoot, "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}");   // no shell key
+    p.registry.setText(kHttpCommand, "\"C:\\evil.exe\" \"%1\"");
+    p.registry.setData(kSoundManStartup, {4, {1, 0, 0, 0}});                                 // REG_DWORD
+    p.registry.setData(kMsconfigStartup, {1, Stored(u"no NUL")});                             // a REG_SZ without its NUL
+    p.fs.addFile(kSystem + "SoundMan.exe", "MZ sound"), p.fs.addFile(kLibrary, std::string("MZ\0dll", 6));
+    p.fs.addFile(kMsconfig, "the old utility");
+    p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
     p.scan();
-    // The utility is written (beside the old file, then swapped in) from the program's copy.
-    const std::vector<std::string> library{"end explorer.exe", "wait 1000", "delete " + kRun + "msconfig", "delete " + kLibrary,
-                                           "write " + kMsconfig, "shell?", "start explorer.exe", "exists " + kLibrary};
-    const std::pair<HijackRow, std::vector<std::string>> cases[] = {
-        {HijackRow::StartPage, {"write " + kStartPageValue + " = about:blank", "read " + kStartPageValue}},
-        {HijackRow::DesktopIcon, {"write " + kIconValue + " = " + kClean, "read " + kIconValue}},
-        {HijackRow::HttpCommand, {"write " + kHttpValue + " = " + kClean, "read " + kHttpValue}},
-        {HijackRow::StartupEntry, {"delete " + kRun + "SoundMan", "end SoundMan.exe", "wait 1000",
-                                   "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
-        {HijackRow::PlantedLibrary, library},
+    const std::string backups = kBackups + "20261208-090507-", run = "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6);
+    const std::string http = "HKCR\\http\\shell\\open\\command\\@";
+    const std::tuple<HijackRow, std::string, fake::Strings> cases[] = {
+        {HijackRow::StartPage, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"Start Page\"=hex(2):25,00,41,00,25,00,00,00\r\n",
+         {"write " + kStartPageValue + " = about:blank", "read " + kStartPageValue}},
+        {HijackRow::DesktopIcon, "[-HKEY_CLASSES_ROOT\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell]\r\n",
+         {"write " + kIconValue + " = " + kClean, "read " + kIconValue}},
+        {HijackRow::HttpCommand, "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n@=\"\\\"C:\\\\evil.exe\\\" \\\"%1\\\"\"\r\n",
+         {"write " + http + " = " + kClean, "read " + http}},
+        {HijackRow::StartupEntry, run + "]\r\n\"SoundMan\"=hex(4):01,00,00,00\r\n", {"delete " + kRun + "SoundMan", "end SoundMan.exe",
+                                   "wait 1000", "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
+        // The utility is written (beside the old file, then swapped in) from the program's copy.
+        {HijackRow::PlantedLibrary, run + "]\r\n\"msconfig\"=hex(1):6e,00,6f,00,20,00,4e,00,55,00,4c,00\r\n",
+         {"end explorer.exe", "wait 1000", "delete " + kRun + "msconfig", "delete " + kLibrary, "write " + kMsconfig, "shell?",
+          "start explorer.exe", "exists " + kLibrary}},
     };
-    for (const auto& [row, steps] : cases) {
+    const char* names[] = {"IE首页修改", "DLL劫持", "进程植入", "IE首页劫持", "IE变种劫持"};
+    for (const auto& [row, values, steps] : cases) {
         p.press(row);
+        EXPECT_EQ(TextOf(p.fs.content(backups + names[int(row)] + "\\undo.reg")), kUndoHeader + values + "\r\n") << names[int(row)];
         EXPECT_EQ(p.repairSteps, steps);
         EXPECT_EQ(p.ui.shownBoxes().back(), (ControlModel::ShownBox{"修复完毕.", "澄川清理助手", MessageKind::Ok, false}));
         EXPECT_EQ(p.row(row), Clear());
@@ -182,164 +167,96 @@ TEST(Repairs, EachRepairTakesItsStepsInOrderAndTheScanAfterItClearsItsRow) {
     }
     EXPECT_EQ(p.state.RegistryText, kClean);   // read back by the last text repair
     EXPECT_EQ(p.rows(), std::vector<RowView>(5, Clear()));
-    EXPECT_EQ(p.fakes.files.content(kMsconfig), std::string(kMsconfigBytes, 'm'));
-
+    EXPECT_EQ(p.fs.content(kMsconfig), std::string(kMsconfigBytes, 'm'));
+    const std::tuple<std::string, std::string, std::string> copies[] = {{"SoundMan.exe", "进程植入", "MZ sound"},
+        {"dneapi.dll", "DLL劫持", std::string("MZ\0dll", 6)}, {"msconfig.exe", "DLL劫持", "the old utility"}};
+    for (const auto& [file, row, content] : copies) {
+        EXPECT_EQ(p.fs.content(backups + row + "\\" + file), content);
+        EXPECT_NE(p.fs.content(backups + row + "\\readme.txt").find("原来在  " + kSystem + file), std::string::npos) << file;
+    }
+    const std::string valuesOnly = p.fs.content(backups + "IE首页修改\\readme.txt");
+    EXPECT_TRUE(valuesOnly.find("undo.reg") != std::string::npos && valuesOnly.find("原样复制") == std::string::npos);
+    EXPECT_FALSE(p.fs.has(kLibrary) || p.fs.has(kSystem + "SoundMan.exe"));
     Page q;   // without a whole copy the utility on disk is never touched
-    q.fakes.files.addFile(kLibrary), q.fakes.files.addFile(kMsconfig, "the system's own");
-    q.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes - 1);
+    q.fs.addFile(kLibrary), q.fs.addFile(kMsconfig, "the system's own");
+    q.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes - 1);
     q.scan();
     q.press(HijackRow::PlantedLibrary);
     EXPECT_EQ(std::count(q.repairSteps.begin(), q.repairSteps.end(), "write " + kMsconfig), 0);
-    EXPECT_EQ(q.fakes.files.content(kMsconfig), "the system's own");
-    EXPECT_EQ(q.lastBox(), "修复完毕.");
+    EXPECT_EQ(q.fs.content(kMsconfig) + q.lastBox(), "the system's own修复完毕.");
 }
 
 TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     Page p;
-    p.fakes.processes.shell = true;   // the shell could not be ended and holds the library
-    p.fakes.files.addFile(kLibrary), p.fakes.files.lockFile(kLibrary), p.fakes.files.addFile(kMsconfig, "old");
-    p.fakes.files.failWritesUnder(kSystem);   // and the disk refuses the new copy
-    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
-    p.fakes.registry.setText(kStartPage, "http://start.example/");
-    p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
-    p.fakes.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
+    p.processes.shell = true;   // the shell could not be ended and holds the library
+    p.fs.addFile(kLibrary), p.fs.lockFile(kLibrary), p.fs.addFile(kMsconfig, "old");
+    p.fs.failWritesUnder(kSystem);   // and the disk refuses the new copy
+    p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
+    p.registry.setText(kStartPage, "http://start.example/");
+    p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
+    p.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
     p.scan();
-
-    p.press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    p.press(HijackRow::PlantedLibrary, "修复失败请重试");
     EXPECT_EQ(std::count(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), 0);   // nor is a second one started
-    EXPECT_EQ(p.fakes.files.content(kMsconfig), "old");
+    EXPECT_EQ(p.fs.content(kMsconfig), "old");
     EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
-
-    p.press(HijackRow::StartPage);
-    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    p.press(HijackRow::StartPage, "修复失败请重试");
     EXPECT_EQ(p.state.RegistryText, "http://start.example/");   // what was read back
     EXPECT_EQ(p.row(HijackRow::StartPage), Found("检测到您的IE首页为:http://start.example/"));
-
     // Meanwhile another program hijacks the desktop icon: the scan after a repair refreshes every row.
-    p.fakes.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
-    p.press(HijackRow::StartupEntry);
-    EXPECT_EQ(p.lastBox(), "修复完毕.");
+    p.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
+    p.press(HijackRow::StartupEntry, "修复完毕.");
     EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
     EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
 }
 
-// Every repair first saves what it changes: values as regedit puts them back, files byte for byte.
-TEST(RepairBackups, EachRepairSavesExactlyWhatItChangesBeforeChangingIt) {
-    Page p(false);
-    const std::u16string longPage = u"%HOMEDRIVE%\\start\\page-that-takes-three-lines.html";
-    p.fakes.registry.setData(kStartPage, {2, Stored(longPage + u'\0')});               // REG_EXPAND_SZ
-    p.fakes.registry.addKey(RegistryRoot::ClassesRoot, "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}");   // no shell key
-    p.fakes.registry.setText(kHttpCommand, "\"C:\\evil.exe\" \"%1\"");
-    p.fakes.registry.setData(kSoundManStartup, {4, {1, 0, 0, 0}});                   // REG_DWORD
-    p.fakes.registry.setData(kMsconfigStartup, {1, Stored(u"no NUL")});               // a REG_SZ without its NUL
-    p.fakes.files.addFile(kSystem + "SoundMan.exe", "MZ sound"), p.fakes.files.addFile(kLibrary, std::string("MZ\0dll", 6));
-    p.fakes.files.addFile(kMsconfig, "the old utility");
-    p.fakes.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes, std::byte{'m'});
-    p.scan();
-    const std::string backups = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\20261208-090507-";
-    auto undo = [&](const std::string& row) {   // the undo file as text, its lines unbroken
-        std::string text = TextOf(p.fakes.files.content(backups + row + "\\undo.reg"));
-        for (size_t cut; (cut = text.find(",\\\r\n  ")) != std::string::npos;) text.replace(cut, 6, ",");
-        return text;
-    };
-    const std::string header = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n";
-    const std::pair<HijackRow, std::string> cases[] = {
-        {HijackRow::StartPage, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"Start Page\"=hex(2):"
-                               "25,00,48,00,4f,00,4d,00,45,00,44,00,52,00,49,00,56,00,45,00,25,00,5c,00,73,00,74,00,61,00,"
-                               "72,00,74,00,5c,00,70,00,61,00,67,00,65,00,2d,00,74,00,68,00,61,00,74,00,2d,00,74,00,61,00,"
-                               "6b,00,65,00,73,00,2d,00,74,00,68,00,72,00,65,00,65,00,2d,00,6c,00,69,00,6e,00,65,00,73,00,"
-                               "2e,00,68,00,74,00,6d,00,6c,00,00,00\r\n"},
-        {HijackRow::DesktopIcon, "[-HKEY_CLASSES_ROOT\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell]\r\n"},
-        {HijackRow::HttpCommand, "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n@=\"\\\"C:\\\\evil.exe\\\" \\\"%1\\\"\"\r\n"},
-        {HijackRow::StartupEntry, "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6) + "]\r\n\"SoundMan\"=hex(4):01,00,00,00\r\n"},
-        {HijackRow::PlantedLibrary, "[HKEY_LOCAL_MACHINE\\" + kRun.substr(5, kRun.size() - 6) +
-                                        "]\r\n\"msconfig\"=hex(1):6e,00,6f,00,20,00,4e,00,55,00,4c,00\r\n"},
-    };
-    const char* names[] = {"IE首页修改", "DLL劫持", "进程植入", "IE首页劫持", "IE变种劫持"};
-    for (const auto& [row, values] : cases) {
-        p.press(row);
-        EXPECT_EQ(p.lastBox(), "修复完毕.");
-        EXPECT_EQ(undo(names[int(row)]), header + values + "\r\n") << names[int(row)];
-    }
-    const std::tuple<std::string, std::string, std::string> copies[] = {{"SoundMan.exe", "进程植入", "MZ sound"},
-        {"dneapi.dll", "DLL劫持", std::string("MZ\0dll", 6)}, {"msconfig.exe", "DLL劫持", "the old utility"}};
-    for (const auto& [file, row, content] : copies) {
-        const std::string folder = backups + row + "\\";
-        EXPECT_EQ(p.fakes.files.content(folder + file), content);
-        EXPECT_NE(p.fakes.files.content(folder + "readme.txt").find("原来在  " + kSystem + file), std::string::npos) << file;
-    }
-    const std::string valuesOnly = p.fakes.files.content(backups + "IE首页修改\\readme.txt");
-    EXPECT_TRUE(valuesOnly.find("undo.reg") != std::string::npos && valuesOnly.find("原样复制") == std::string::npos);
-    EXPECT_FALSE(p.fakes.files.has(kLibrary) || p.fakes.files.has(kSystem + "SoundMan.exe"));
-}
-
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {
     Page p;
-    const std::string saved = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\";
-    p.fakes.registry.setText(kStartPage, "http://start.example/");
-    p.fakes.files.addFile(kLibrary, "planted");
-    p.fakes.registry.setText(kSoundManStartup, "x");
+    p.registry.setText(kStartPage, "http://start.example/"), p.registry.setText(kSoundManStartup, "x");
+    p.fs.addFile(kLibrary, "planted");
     p.scan();
-    p.fakes.files.failWritesUnder(saved);   // the backup folder cannot be made
+    p.fs.failWritesUnder(kBackups);   // the backup folder cannot be made
     for (HijackRow row : {HijackRow::StartPage, HijackRow::PlantedLibrary}) {
-        p.press(row);
-        EXPECT_EQ(p.lastBox(), "修复失败请重试");
-        for (const auto& line : p.repairSteps) EXPECT_TRUE(line.starts_with("read ") || line.starts_with("exists ")) << line;
+        p.press(row, "修复失败请重试");
+        p.expectOnlyLooked(p.repairSteps);
     }
-    EXPECT_EQ(p.fakes.registry.readText(kStartPage), "http://start.example/");
-    EXPECT_EQ(p.fakes.files.content(kLibrary), "planted");
-    p.fakes.files.failWritesUnder("");
-    p.fakes.registry.failReads(true);   // a value there that cannot be read cannot be put back
-    for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) {
-        p.press(row);
-        EXPECT_EQ(p.lastBox(), "修复失败请重试");
-    }
-    EXPECT_EQ(p.fakes.registry.readText(kStartPage) + p.fakes.registry.readText(kSoundManStartup), "http://start.example/x");
-
-    p.fakes.registry.failReads(false);
-    p.fakes.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
-    p.fakes.files.deleteFile(kLibrary, kNotListed);
-    p.press(HijackRow::StartPage), p.press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(p.lastBox(), "修复完毕.");
-    EXPECT_FALSE(p.fakes.files.pathExists(saved));
+    EXPECT_EQ(p.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
+    p.fs.failWritesUnder("");
+    p.registry.failReads(true);   // a value there that cannot be read cannot be put back
+    for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) p.press(row, "修复失败请重试");
+    EXPECT_EQ(p.registry.readText(kStartPage) + p.registry.readText(kSoundManStartup), "http://start.example/x");
+    p.registry.failReads(false);
+    p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
+    p.fs.deleteFile(kLibrary, kNotListed);
+    p.press(HijackRow::StartPage, "修复完毕."), p.press(HijackRow::PlantedLibrary, "修复完毕.");
+    EXPECT_FALSE(p.fs.pathExists(kBackups));
     // Refused twice within one second: two backups, side by side, of a value that was not there.
-    p.fakes.registry.deleteValue(kStartPage), p.scan();
-    p.fakes.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");
+    p.registry.deleteValue(kStartPage), p.scan();
+    p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");
     p.press(HijackRow::StartPage), p.press(HijackRow::StartPage);
-    for (const char* folder : {"20261208-090507-IE首页修改\\", "20261208-090507-IE首页修改-2\\"}) {
-        const std::string undo = TextOf(p.fakes.files.content(saved + folder + "undo.reg"));
-        EXPECT_NE(undo.find("\"Start Page\"=-"), std::string::npos) << folder;
-    }
+    for (const char* folder : {"20261208-090507-IE首页修改\\", "20261208-090507-IE首页修改-2\\"})
+        EXPECT_NE(TextOf(p.fs.content(kBackups + folder + "undo.reg")).find("\"Start Page\"=-"), std::string::npos) << folder;
     // A file that cannot be copied cannot be deleted.
-    p.fakes.files.addFile(kLibrary, "planted"), p.scan();
-    p.fakes.files.failWritesUnder(saved + "20261208-090507-DLL劫持\\dneapi.dll");
-    p.press(HijackRow::PlantedLibrary);
-    EXPECT_EQ(p.lastBox(), "修复失败请重试");
+    p.fs.addFile(kLibrary, "planted"), p.scan();
+    p.fs.failWritesUnder(kBackups + "20261208-090507-DLL劫持\\dneapi.dll");
+    p.press(HijackRow::PlantedLibrary, "修复失败请重试");
     for (const auto& line : p.repairSteps) EXPECT_FALSE(line.starts_with("start ") || line.starts_with("end ") || line.starts_with("delete ")) << line;
-    EXPECT_EQ(p.fakes.files.content(kLibrary), "planted");
+    EXPECT_EQ(p.fs.content(kLibrary), "planted");
 }
 
 // A value's line in the undo file: quoted only when a quoted string gives back the very bytes.
 TEST(UndoFile, QuotesOnlyWhatAQuotedStringGivesBackByteForByte) {
-    using namespace std::literals;
     const std::pair<RegistryData, std::string> cases[] = {
-        {{1, Stored(u"a\\\"b\0"sv)}, "\"v\"=\"a\\\\\\\"b\""},               // REG_SZ: \\ and \" escaped
-        {{1, Stored(u"\0"sv)}, "\"v\"=\"\""},
-        {{1, Stored(u"a\nb\0"sv)}, "\"v\"=hex(1):61,00,0a,00,62,00,00,00"},   // a line break
-        {{1, Stored(u"a\0b\0"sv)}, "\"v\"=hex(1):61,00,00,00,62,00,00,00"},   // a NUL inside
-        {{1, Stored(u"\xD800\0"sv)}, "\"v\"=hex(1):00,d8,00,00"},             // half a surrogate pair
-        {{1, Stored(u"\xDFFF\0"sv)}, "\"v\"=hex(1):ff,df,00,00"},
-        {{1, {0x61, 0x00, 0x62}}, "\"v\"=hex(1):61,00,62"},                 // an odd byte
-        {{1, {0x61, 0x00, 0x00}}, "\"v\"=hex(1):61,00,00"},
-        {{3, {}}, "\"v\"=hex(3):"},                                         // empty REG_BINARY
-        {{0x20, {0xff}}, "\"v\"=hex(20):ff"},
+        {{1, Stored(u"a\\\"b\0"sv)}, "\"a\\\\\\\"b\""}, {{1, Stored(u"\0"sv)}, "\"\""},                  // REG_SZ: \\ and \" escaped
+        {{1, Stored(u"a\nb\0"sv)}, "hex(1):61,00,0a,00,62,00,00,00"},                                  // a line break
+        {{1, Stored(u"a\0b\0"sv)}, "hex(1):61,00,00,00,62,00,00,00"},                                  // a NUL inside
+        {{1, Stored(u"\xD800\0"sv)}, "hex(1):00,d8,00,00"}, {{1, Stored(u"\xDFFF\0"sv)}, "hex(1):ff,df,00,00"},   // half a pair
+        {{1, {0x61, 0x00, 0x62}}, "hex(1):61,00,62"}, {{1, {0x61, 0x00, 0x00}}, "hex(1):61,00,00"},     // an odd byte
+        {{3, {}}, "hex(3):"}, {{0x20, {0xff}}, "hex(20):ff"},                                   // empty REG_BINARY; an unknown type
     };
     for (const auto& [data, line] : cases) {
         const ValueBefore value{{RegistryRoot::CurrentUser, "K", "v"}, data, {}};
-        EXPECT_EQ(TextOf(UndoFileFor({&value, 1})), "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n" +
-                                           line + "\r\n\r\n");
+        EXPECT_EQ(TextOf(UndoFileFor({&value, 1})), kUndoHeader + "[HKEY_CURRENT_USER\\K]\r\n\"v\"=" + line + "\r\n\r\n");
     }
 }
-
 }  // namespace

@@ -1,18 +1,14 @@
-// The shortcut reader on link files built byte by byte: each flag and block
-// it reads, Unicode and code-page strings, fields cut short or too long. Every
-// case is also read cut at every length: no read past the end, and a copy cut
-// past every byte the reader used reads the same.
+// The shortcut reader on link files built byte by byte: each flag and block it reads, Unicode and
+// code-page strings, fields cut short or too long. Every case is also read cut at every length: no read
+// past the end, and a copy cut past every byte the reader used reads the same.
 #include <gtest/gtest.h>
-
 #include "LinkBytes.h"
 #include "platform/ShellLink.h"
-
 using namespace cc;
 using namespace cc::test;
 using Kind = ShortcutTarget::Kind;
 
 namespace {
-
 const Bytes kDocumentsGuid{0xD0, 0x9A, 0xD3, 0xFD, 0x8F, 0x23, 0xAF, 0x46, 0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7};
 
 // The code page as Latin-1, one variable, Documents moved to E:\Docs (known) and D:\Docs (special).
@@ -31,38 +27,26 @@ const ShellLinkServices kServices{
         if (folder.known) return Bytes(folder.guid.begin(), folder.guid.end()) == kDocumentsGuid ? "E:\\Docs" : std::optional<std::string>();
         return folder.csidl == 5 ? "D:\\Docs\\" : std::optional<std::string>();
     }};
-
 ShellLinkReading ReadBytes(const Bytes& bytes) {
     const Bytes exact(bytes);   // a buffer of exactly this size, so the sanitizer sees a read past it
     return ReadShellLink(exact, kServices);
 }
-
+Bytes Cut(Bytes b, std::size_t size) { return b.resize(size), b; }
+Bytes With(Bytes b, std::size_t at, std::uint8_t value) { return b.at(at) = value, b; }
 enum : std::uint32_t {
     IdListFlag = 0x1, InfoFlag = 0x2, NameFlag = 0x4, RelativeFlag = 0x8, ArgumentsFlag = 0x20, UnicodeFlag = 0x80,
     NoInfoFlag = 0x100, ExpFlag = 0x200, DarwinFlag = 0x1000, NoKnownFolderFlag = 0x200000,
 };
-
 const Bytes kRoot = ClsidItem(kMyComputer), kC = DriveItem("C:\\");
 const Bytes kFileList = IdList({kRoot, kC, FileItem(u"Users", 9, 0x31), FileItem(u"me", 9, 0x31),
                                 FileItem(u"Documents", 9, 0x31), FileItem(u"报告.txt")});
 const std::uint32_t kDocumentsChild = 0x14 + 25 + FileItem(u"Users").size() + FileItem(u"me").size() + FileItem(u"Documents").size();
-
-struct Case {
-    const char* what;
-    Bytes bytes;
-    Kind kind;
-    std::string path;
-};
-
-Bytes Cut(Bytes b, std::size_t size) { return b.resize(size), b; }
-Bytes With(Bytes b, std::size_t at, std::uint8_t value) { return b.at(at) = value, b; }
-
 }  // namespace
 
 TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
     const Bytes info = LocalInfo("C:\\Old", "\\a.txt");
     const Bytes env = TextBlock(kEnvironmentBlock, "%HOME%\\ansi", u"%HOME%\\wide");
-    const Case cases[] = {
+    const struct { const char* what; Bytes bytes; Kind kind; std::string path; } cases[] = {
         // The item list: a plain file-system list is a path, anything else is elsewhere.
         {"files by their long names", Link(IdListFlag, {kFileList}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
         {"extension block versions 3, 7, 8", Link(IdListFlag, {IdList({kRoot, kC, FileItem(u"a", 3), FileItem(u"b", 7), FileItem(u"c", 8)})}), Kind::Path, "C:\\a\\b\\c"},
@@ -120,16 +104,14 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"a header cut short", Cut(Link(0, {}), 0x4B), Kind::Unreadable, ""},
         {"nothing", {}, Kind::Unreadable, ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ShellLinkReading whole = ReadBytes(c.bytes);
-        EXPECT_EQ(whole.target.kind, c.kind) << c.what;
-        EXPECT_EQ(whole.target.path, c.path) << c.what;
+        EXPECT_EQ(std::tie(whole.target.kind, whole.target.path), std::tie(c.kind, c.path)) << c.what;
         EXPECT_LE(whole.bytesUsed, c.bytes.size()) << c.what;
         for (std::size_t size = 0; size < c.bytes.size(); ++size) {
             const ShellLinkReading cut = ReadBytes(Cut(c.bytes, size));
             if (size < whole.bytesUsed) continue;
-            EXPECT_EQ(cut.target.kind, c.kind) << c.what << ", cut at " << size;
-            EXPECT_EQ(cut.target.path, c.path) << c.what << ", cut at " << size;
+            EXPECT_EQ(std::tie(cut.target.kind, cut.target.path), std::tie(c.kind, c.path)) << c.what << ", cut at " << size;
         }
     }
 }

@@ -1,30 +1,20 @@
 // The invalid-shortcut scan against the in-memory file system and shortcut reader.
-#include <gtest/gtest.h>
-
 #include <cstring>
-
-#include "app/Program.h"
 #include "fakes/FakePlatform.h"
 #include "files/CheckedFiles.h"
 #include "shortcuts/ShortcutScan.h"
 #include "ui/ListActions.h"
 #include "ui/LongWork.h"
-
 using namespace cc;
 using Kind = ShortcutTarget::Kind;
-using Strings = std::vector<std::string>;
+using fake::Strings;
 
-struct ShortcutScanTest : ::testing::Test {
-    ControlModel ui;
-    fake::FakePlatform fakes;
-    fake::MemoryFileSystem& fs = fakes.files;
-    Program program{ui, fakes.platform};
+struct ShortcutScanTest : ::testing::Test, fake::FakeProgram {
     Strings listed() { return fake::Items(ui, kShortcutList); }
 };
 
 TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWithTheButtonAndCloseOffMeanwhile) {
-    fs.addDrive("C:", true);
-    fs.addDrive("E:", false);   // not local: the scan walks every drive
+    fs.addDrive("C:", true), fs.addDrive("E:", false);   // not local: the scan walks every drive
     fs.addFile("C:\\Windows\\notepad.exe", "exe");
     fs.addShortcut("C:\\.lnk", {Kind::Path, "C:\\Program Files\\Old\\old.exe"}, 600);   // the shortest name
     fs.addShortcut("C:\\notepad.lnk", {Kind::Path, "C:\\Windows\\notepad.exe"});
@@ -49,9 +39,9 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     });
     for (int scan = 0; scan < 2; ++scan) {
         ui.click("扫描");
-        EXPECT_EQ(listed(), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\a.lnk", "C:\\broken.lnk", "C:\\sub\\deeper.Lnk",
-                                     "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
-        for (int i = 0; i < 7; ++i) EXPECT_TRUE(ui.itemChecked(kShortcutList, i));
+        EXPECT_EQ(fake::Items(ui, kShortcutList, true), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\a.lnk", "C:\\broken.lnk",
+                                                                 "C:\\sub\\deeper.Lnk", "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
+        EXPECT_EQ(listed().size(), 7u);   // all checked
         EXPECT_EQ(ui.caption("标签1"), "无效文件共有 1KB");   // 1250 bytes
         EXPECT_EQ(ui.caption("透明标签3") + ui.caption("扫描"), "扫描结果:扫描");
         EXPECT_TRUE(!ui.disabled("扫描") && ui.controlBox());
@@ -61,9 +51,8 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     EXPECT_EQ(ui.workProgress(), WorkProgress{});
 }
 
-// A deletion shows the share done on the taskbar button in whole percents
-// when it has more than kManyItems checked items, nothing when it has no more;
-// work done inside other work hands the button back to it.
+// A deletion shows the share done on the taskbar button in whole percents when it has more than
+// kManyItems checked items, nothing when it has no more; work done inside other work hands the button back.
 TEST_F(ShortcutScanTest, ADeletionOfManyItemsShowsItsShareAndWorkInsideWorkHandsTheButtonBack) {
     using S = WorkProgress::State;
     constexpr int kMany = kManyItems + 1;
@@ -96,16 +85,16 @@ TEST_F(ShortcutScanTest, DeleteTakesOnlyCheckedItemsAndAnEmptyListOffersAScanEve
     ui.answerMessage(false), ui.click("删除");   // empty list, Cancel: nothing
     EXPECT_TRUE(listed().empty());
     EXPECT_EQ(ui.shownBoxes().at(0), (ControlModel::ShownBox{"删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo, false}));
-    ui.answerMessage(true);
-    ui.setPumpHook([&](int pump) { if (pump == 1) ui.postClick("删除"); });   // list still empty: OK scans inside this one
+    ui.answerMessage(true), ui.setPumpHook([&](int pump) { if (pump == 1) ui.postClick("删除"); });   // list still empty: OK scans inside this one
     ui.click("扫描");   // the inner scan found both; the outer one then walked the rest again
     EXPECT_EQ(listed(), (Strings{"C:\\a\\x.lnk", "C:\\b\\y.lnk", "C:\\a\\x.lnk", "C:\\b\\y.lnk"}));
     EXPECT_EQ(ui.caption("标签1"), "无效文件共有 3KB");   // 4094 bytes
     SetAllChecked(ui, kShortcutList, false), ui.click("删除");   // none checked: nothing changes
     EXPECT_EQ(listed().size(), 4u);
-    ui.setItemChecked(kShortcutList, 1, true), ui.click("删除");
-    EXPECT_EQ(listed(), (Strings{"C:\\a\\x.lnk", "C:\\a\\x.lnk", "C:\\b\\y.lnk"}));
-    EXPECT_TRUE(!fs.has("C:\\b\\y.lnk") && fs.has("C:\\a\\x.lnk"));
+    fs.addFile("C:\\a\\x.lnk", "planted");   // replaced since the scan listed it: another file, which stays
+    ui.setItemChecked(kShortcutList, 0, true), ui.setItemChecked(kShortcutList, 1, true), ui.click("删除");
+    EXPECT_EQ(listed(), (Strings{"C:\\a\\x.lnk", "C:\\b\\y.lnk"}));
+    EXPECT_TRUE(!fs.has("C:\\b\\y.lnk") && fs.content("C:\\a\\x.lnk") == "planted");
     EXPECT_EQ(ui.caption("标签1"), "无效文件共有 3KB");   // still the last scan's total
     // Deleted while a scan runs (entering C:\b): the total at its end counts only what stays listed.
     fs.addShortcut("C:\\b\\y.lnk", {Kind::Path, "C:\\none"}, 547);

@@ -1,25 +1,16 @@
-// The decoders of the system information: SMBIOS tables and CPUID answers as
-// recorded from real machines, read field by field (that every read stays
-// inside broken or cut bytes is the fuzz targets' property, replayed over their
-// corpus); the load between two readings of the time counters; a disk's
+// The decoders of the system information: SMBIOS tables and CPUID answers as recorded from real
+// machines, read field by field (that every read stays inside broken or cut bytes is the fuzz targets'
+// property, replayed over their corpus); the load between two readings of the time counters; a disk's
 // capacity in gigabytes.
 #include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "platform/CpuLoad.h"
 #include "platform/CpuidDecoder.h"
 #include "platform/SmbiosParser.h"
 #include "sysinfo/InfoTexts.h"
-
 using namespace cc;
 
 namespace {
-
 using Bytes = std::vector<std::uint8_t>;
-
 // A structure: its formatted bytes, then its strings and the ending zero(s).
 void Add(Bytes& to, std::initializer_list<int> formatted, std::initializer_list<std::string> strings = {}) {
     for (int b : formatted) to.push_back(static_cast<std::uint8_t>(b));
@@ -27,14 +18,12 @@ void Add(Bytes& to, std::initializer_list<int> formatted, std::initializer_list<
     if (strings.size() == 0) to.push_back(0);
     to.push_back(0);
 }
-
 Bytes WithHeader(const Bytes& structures) {
     const auto n = static_cast<std::uint32_t>(structures.size());
     Bytes raw{0, 2, 8, 0, std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)};
     raw.insert(raw.end(), structures.begin(), structures.end());
     return raw;
 }
-
 // As a QEMU-style firmware gives it: BIOS, system, board, OEM strings, end.
 Bytes RecordedStructures() {
     Bytes t;
@@ -48,9 +37,7 @@ Bytes RecordedStructures() {
     Add(t, {0x7F, 0x04, 0x00, 0x04});
     return t;
 }
-
 BoardInfo Parse(const Bytes& raw) { return ParseSmbiosBoard(raw.empty() ? nullptr : raw.data(), raw.size()); }
-
 std::string FieldsOf(const BoardInfo& b) {
     return b.name + "|" + b.manufacturer + "|" + b.copyright + "|" + b.date + "|" + b.serialNumber + "|" + b.oemInformation;
 }
@@ -64,7 +51,6 @@ const CpuidAnswers kCoffeeLake{{
     {{0x80000002, 0}, {0x65746E49, 0x2952286C, 0x726F4320, 0x4D542865}},
     {{0x80000003, 0}, {0x37692029, 0x3037382D, 0x50432030, 0x20402055}},
     {{0x80000004, 0}, {0x30322E33, 0x007A4847, 0, 0}}, {{0x80000006, 0}, {0, 0, 0x01006040, 0}}}};
-
 // An AMD EPYC (Zen 2): no leaf 4 caches, the AMD cache leaves instead, and a padded brand.
 constexpr std::uint32_t kPad = 0x20202020;
 const CpuidAnswers kRome{{
@@ -72,17 +58,14 @@ const CpuidAnswers kRome{{
     {{0x80000001, 0}, {0x00830F10, 0, 0, 0x2FD3FBFF}},    {{0x80000002, 0}, {0x20444D41, 0x43595045, kPad, kPad}},
     {{0x80000003, 0}, {kPad, kPad, kPad, kPad}},           {{0x80000004, 0}, {kPad, kPad, kPad, 0x00202020}},
     {{0x80000005, 0}, {0, 0, 0x20080140, 0x20080140}},    {{0x80000006, 0}, {0, 0, 0x02006140, 0}}}};
-
 // An old 32-bit processor: basic leaves only, with the serial number turned on.
 const CpuidAnswers kPentiumThree{{{{0, 0}, {3, 0x756E6547, 0x6C65746E, 0x49656E69}},
     {{1, 0}, {0x00000683, 0, 0, 0x0387FBFF}}, {{3, 0}, {0, 0, 0x89ABCDEF, 0x01234567}}}};
-
 std::string FieldsOf(const CpuInfo& c) {
     return c.vendor + "|" + c.name + "|" + std::to_string(c.clockMhz) + "|" + c.description + "|" +
            std::to_string(c.level1Cache) + "|" + std::to_string(c.level2Cache) + "|" + c.serialNumber + "|" +
            std::to_string(c.dataWidth);
 }
-
 }  // namespace
 
 TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
@@ -95,7 +78,6 @@ TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
     ASSERT_EQ(all.size(), 5u);
     EXPECT_EQ(all[3].strings, std::vector<std::string>{"oem one"});
     EXPECT_TRUE(all[4].type == 127 && all[4].strings.empty());
-
     Bytes system;   // without a board structure the system stands in, after a structure without strings
     Add(system, {0x20, 0x06, 0x00, 0x05, 0, 0});
     Add(system, {0x01, 0x08, 0x00, 0x01, 1, 2, 0, 3}, {"Dell Inc.", "OptiPlex 7010", "SN-77"});
@@ -120,31 +102,24 @@ TEST(SysInfoCpuid, DecodesRecordedProcessors) {
 }
 
 TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
-    CpuidAnswers cut = kCoffeeLake;   // a brand cut after its first leaf keeps what it has
-    cut.leaves.erase({0x80000003, 0});
-    EXPECT_EQ(DecodeBrand(cut), "Intel(R) Core(TM");
-    CpuidAnswers odd;   // control bytes, DEL and bytes above ASCII are dropped; a NUL ends the text
-    odd.leaves[{0, 0}] = {0, 0x07C84241, 0x44440000, 0x207F2043};
-    EXPECT_EQ(DecodeVendor(odd), "ABC");
-    CpuidAnswers endless;   // a leaf-4 list with no end stops after sixteen entries
-    for (std::uint32_t s = 0; s < 40; ++s) endless.leaves[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0};
-    EXPECT_EQ(DecodeLevel1CacheKb(endless), 16 * 32);
-
+    using Leaves = decltype(CpuidAnswers::leaves);
+    auto with = [](CpuidAnswers answers, auto change) { return change(answers.leaves), answers; };
+    // A brand cut after its first leaf keeps what it has.
+    EXPECT_EQ(DecodeBrand(with(kCoffeeLake, [](Leaves& l) { l.erase({0x80000003, 0}); })), "Intel(R) Core(TM");
+    // Control bytes, DEL and bytes above ASCII are dropped; a NUL ends the text.
+    EXPECT_EQ(DecodeVendor(with({}, [](Leaves& l) { l[{0, 0}] = {0, 0x07C84241, 0x44440000, 0x207F2043}; })), "ABC");
+    const auto endless = with({}, [](Leaves& l) { for (std::uint32_t s = 0; s < 40; ++s) l[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0}; });
+    EXPECT_EQ(DecodeLevel1CacheKb(endless), 16 * 32);   // a leaf-4 list with no end stops after sixteen entries
     // Only the leaves the processor offers are asked: (leaf, highest basic, highest extended).
     EXPECT_TRUE(WantLeaf(4, 4, 0x80000008) && WantLeaf(0x80000006, 0x16, 0x80000006));
     EXPECT_FALSE(WantLeaf(4, 3, 0x80000008) || WantLeaf(0x80000006, 0x16, 0x80000004));
     EXPECT_FALSE(WantLeaf(0x80000002, 0x16, 0x16));   // no extended leaves at all
     EXPECT_TRUE(WantLeaf(0x80000000, 0x16, 0x80000000));   // only the first one
-    CpuidAnswers serialOff = kPentiumThree;   // leaf 3 answers, but the feature is turned off
-    serialOff.leaves[{1, 0}].edx &= ~(1u << 18);
-    EXPECT_EQ(DecodeSerialNumber(serialOff), "");
-    CpuidAnswers noSignature = kPentiumThree;   // a serial leaf without leaf 1
-    noSignature.leaves.erase({1, 0});
-    EXPECT_EQ(DecodeSerialNumber(noSignature), "");
-    CpuidAnswers impossible;   // leaf-4 caches claiming 2^64 bytes each: the size saturates
-    impossible.leaves[{4, 0}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0};
-    impossible.leaves[{4, 1}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0};
-    EXPECT_EQ(DecodeLevel1CacheKb(impossible), INT32_MAX);
+    // No serial number when leaf 3 answers but the feature is turned off, nor without leaf 1.
+    EXPECT_EQ(DecodeSerialNumber(with(kPentiumThree, [](Leaves& l) { l[{1, 0}].edx &= ~(1u << 18); })), "");
+    EXPECT_EQ(DecodeSerialNumber(with(kPentiumThree, [](Leaves& l) { l.erase({1, 0}); })), "");
+    // Leaf-4 caches claiming 2^64 bytes each: the size saturates.
+    EXPECT_EQ(DecodeLevel1CacheKb(with({}, [](Leaves& l) { l[{4, 0}] = l[{4, 1}] = {0x21, 0xFFFFFFFF, 0xFFFFFFFF, 0}; })), INT32_MAX);
 }
 
 TEST(SysInfoCpuLoad, IsTheBusyShareOfTheTimeThatPassed) {

@@ -1,38 +1,29 @@
 #pragma once
-// The in-memory fakes, the Platform over them, and the control model's lists read. The journal
-// holds what the file system, registry and process fakes were asked, a line a call
-// ("delete C:\x.dll", "read HKCU\Software\...\Start Page"), in one order.
-
+// The in-memory fakes, and the program on the control model over them. The journal holds what the file
+// system, registry and process fakes were asked, a line a call ("delete C:\x.dll", "read HKCU\...\Start
+// Page"), in one order.
+#include <gtest/gtest.h>
 #include <algorithm>
 #include <map>
-#include <memory>
-#include <optional>
 #include <set>
-#include <string>
-#include <vector>
-
-#include "platform/FileSystem.h"
+#include "app/Program.h"
 #include "platform/Platform.h"
-#include "platform/Registry.h"
 #include "platform/RegistryText.h"
-#include "platform/SystemQueries.h"
 #include "repair/UndoFile.h"
 #include "ui/ControlModel.h"
-
 namespace cc::fake {
+using Strings = std::vector<std::string>;
 
 struct CallLog {
-    std::vector<std::string>* journal = nullptr;
+    Strings* journal = nullptr;
     void record(const std::string& line) { if (journal) journal->push_back(line); }
 };
 
-// Registry paths compare exactly ("@" names a default value), as the program always spells them the same way.
+// Paths compare exactly ("@" names a default value), as the program always spells them the same way.
 // Values keep their type and bytes; a key is there once a value or a write has put it there.
 class FakeRegistry final : public Registry, public CallLog {
 public:
-    void setData(const RegistryValue& value, RegistryData data) {
-        addKey(value.root, value.key), values_[Path(value)] = std::move(data);
-    }
+    void setData(const RegistryValue& value, RegistryData data) { addKey(value.root, value.key), values_[Path(value)] = std::move(data); }
     void setText(const RegistryValue& value, std::string_view text) { setData(value, {kRegistryString, TextValueBytes(text)}); }
     void setNonText(const RegistryValue& value) { setData(value, {4, {1, 0, 0, 0}}); }   // a REG_DWORD: exists, reads empty
     void addKey(RegistryRoot root, std::string_view key) {
@@ -42,51 +33,38 @@ public:
     // Writes and deletes under this key and its subkeys are refused, as without rights.
     void denyChanges(RegistryRoot root, std::string_view key) { denied_.push_back(KeyPath(root, key) + "\\"); }
     void failReads(bool fail) { failReads_ = fail; }   // readData cannot read what is there
-
     std::string readText(const RegistryValue& value) override {
         record("read " + Path(value));
         const auto it = values_.find(Path(value));
         return it == values_.end() ? std::string() : RegistryTextFromBytes(it->second.type, it->second.bytes);
     }
-    bool valueExists(const RegistryValue& value) override {
-        record("exists " + Path(value));
-        return values_.count(Path(value)) != 0;
-    }
+    bool valueExists(const RegistryValue& value) override { return record("exists " + Path(value)), values_.count(Path(value)); }
     bool writeText(const RegistryValue& value, std::string_view text) override {
         record("write " + Path(value) + " = " + std::string(text));
-        if (refused(value)) return false;
-        setText(value, text);
-        return true;
+        return !refused(value) && (setText(value, text), true);
     }
     bool deleteValue(const RegistryValue& value) override {
-        record("delete " + Path(value));
-        return !refused(value) && values_.erase(Path(value)) != 0;
+        return record("delete " + Path(value)), !refused(value) && values_.erase(Path(value));
     }
     Lookup readData(const RegistryValue& value, RegistryData& data) override {
         const auto it = values_.find(Path(value));
         if (it == values_.end()) return Lookup::Missing;
-        if (failReads_) return Lookup::Failed;
-        data = it->second;
-        return Lookup::Found;
+        return failReads_ ? Lookup::Failed : (data = it->second, Lookup::Found);
     }
-    bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)) != 0; }
-
+    bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)); }
 private:
     static std::string KeyPath(RegistryRoot root, std::string_view key) {
-        const char* name = root == RegistryRoot::ClassesRoot ? "HKCR\\" : root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\";
-        return name + std::string(key);
+        return (root == RegistryRoot::ClassesRoot ? "HKCR\\" : root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + std::string(key);
     }
     static std::string Path(const RegistryValue& v) {   // "HKLM\SOFTWARE\...\Run\SoundMan"
         return KeyPath(v.root, v.key) + "\\" + (v.name.empty() ? std::string("@") : std::string(v.name));
     }
     bool refused(const RegistryValue& value) const {
-        const std::string path = Path(value);
-        return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return path.starts_with(key); });
+        return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return Path(value).starts_with(key); });
     }
-
     std::map<std::string, RegistryData> values_;
     std::set<std::string> keys_;
-    std::vector<std::string> denied_;   // "HKLM\key\" prefixes
+    Strings denied_;   // "HKLM\key\" prefixes
     bool failReads_ = false;
 };
 
@@ -94,34 +72,31 @@ private:
 // own order. Paths compare case-insensitively for ASCII letters, as Windows compares them.
 class MemoryFileSystem : public FileSystem, public CallLog {
 public:
-    // Adds a file (its size is the content's length) or a folder, creating the folders above.
-    void addFile(const std::string& path, std::string content = {}) {
-        addEntry(path, {Name(path), false, false, content.size(), ++lastId_});
-        files_[Key(path)] = std::move(content);
-    }
-    void addFolder(const std::string& path, bool reparsePoint = false) {
-        folders_.try_emplace(Key(path + "\\"));
-        if (path.size() > 2) addEntry(path, {Name(path), true, reparsePoint, 0});
-    }
-    // A shortcut file of that size that reads as the given target.
+    // Adds a file (its size is the content's length; added again, it is a new file in the old one's
+    // place) or a folder, with the folders above.
+    void addFile(const std::string& path, std::string content = {}) { *add(path, false) = {path, false, false, std::move(content), ++lastId_}; }
+    void addFolder(const std::string& path, bool reparsePoint = false) { add(path, true)->reparsePoint = reparsePoint; }
+    // A shortcut file of that size that reads as the given target; any other file is unreadable.
     void addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size = 1024) {
-        addFile(path, std::string(size, 'L')), shortcuts_[Key(path)] = std::move(target);
+        addFile(path, std::string(size, 'L')), node(path)->target = std::move(target);
     }
     void addDrive(const std::string& drive, bool local, std::optional<DriveSpace> space = DriveSpace{}) {
-        drives_.push_back({drive, local, space});
-        folders_.try_emplace(Key(drive + "\\"));
+        drives_.push_back({drive, local, space}), add(drive, true);
     }
-    bool has(std::string_view path) const { return files_.count(Key(path)) != 0; }
-    std::string content(std::string_view path) const { return has(path) ? files_.at(Key(path)) : std::string(); }
+    bool has(std::string_view path) const { return file(path); }
+    std::string content(std::string_view path) const { return has(path) ? file(path)->content : std::string(); }
     void failWritesUnder(std::string folder) { failWrites_ = Key(folder); }   // a full disk, a denied folder
     void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
-
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {
         record("list " + std::string(folder));
-        return folders_.count(Key(folder)) ? folders_[Key(folder)] : std::vector<FolderEntry>{};
+        std::vector<FolderEntry> entries;
+        for (const Node& n : nodes_)
+            if (Key(Parent(n.path)) + "\\" == Key(folder))
+                entries.push_back({n.path.substr(n.path.rfind('\\') + 1), n.folder, n.reparsePoint, n.content.size(), n.id});
+        return entries;
     }
-    std::vector<std::string> drives(bool localDisksOnly) override {
-        std::vector<std::string> result;
+    Strings drives(bool localDisksOnly) override {
+        Strings result;
         for (const auto& d : drives_) if (!localDisksOnly || d.local) result.push_back(d.name);
         return result;
     }
@@ -130,55 +105,49 @@ public:
         return std::nullopt;
     }
     bool fileExists(std::string_view path) override { return record("exists " + std::string(path)), has(path); }
-    bool pathExists(std::string_view path) override {
-        return has(path) || (!path.empty() && folders_.count(Key(std::string(path) + (path.back() == '\\' ? "" : "\\"))));
-    }
-    ShortcutTarget readShortcut(std::string_view path) override {   // any file but a shortcut is unreadable
-        return record("read " + std::string(path)), shortcuts_.count(Key(path)) ? shortcuts_[Key(path)] : ShortcutTarget{};
+    bool pathExists(std::string_view path) override { return !path.empty() && node(path.substr(0, path.size() - path.ends_with('\\'))); }
+    ShortcutTarget readShortcut(std::string_view path) override {
+        return record("read " + std::string(path)), has(path) && file(path)->target ? *file(path)->target : ShortcutTarget{};
     }
     // A file added again since it was listed has a new number, and stays.
     bool deleteFile(std::string_view path, std::uint64_t listedId) override {
         record("delete " + std::string(path));
-        const std::string key = Key(path);
-        FolderEntry* entry = find(path);
-        if (locked_.count(key) || !entry || (listedId != kNotListed && entry->id != listedId)) return false;
-        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
-        files_.erase(key), entries.erase(entries.begin() + (entry - entries.data()));
-        return true;
+        const Node* n = file(path);
+        if (locked_.count(Key(path)) || !n || (listedId != kNotListed && n->id != listedId)) return false;
+        return erase(path), true;
     }
     void closeFolders() override {}
     // Any path but a file's is held (its folders come with what is made in it); what is made in it is
     // logged as "copy <from>" and "write <path>".
     std::unique_ptr<HeldFolder> holdFolder(std::string_view path) override {
-        const std::string folder = path.ends_with('\\') ? std::string(path) : std::string(path) + "\\";
-        return path.empty() || has(folder.substr(0, folder.size() - 1)) ? nullptr : std::make_unique<Held>(*this, folder, false);
+        const std::string folder(path.substr(0, path.size() - path.ends_with('\\')));
+        return path.empty() || has(folder) ? nullptr : std::make_unique<Held>(*this, folder, false);
     }
-
 private:
-    static std::string Key(std::string_view path) {
+    struct Node {
+        std::string path; bool folder = false, reparsePoint = false; std::string content; std::uint64_t id = 0;
+        std::optional<ShortcutTarget> target;
+    };
+    static std::string Key(std::string_view path) {   // ASCII letters in lower case
         std::string key(path);
-        for (char& ch : key) ch = (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+        for (char& ch : key) if (ch >= 'A' && ch <= 'Z') ch += 'a' - 'A';
         return key;
     }
-    static std::string Name(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+    static std::string_view Parent(std::string_view path) {   // empty for a drive
+        return path.substr(0, path.rfind('\\') == path.npos ? 0 : path.rfind('\\'));
+    }
+    Node* node(std::string_view path) const {
+        const auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return Key(n.path) == Key(path); });
+        return it == nodes_.end() ? nullptr : const_cast<Node*>(&*it);
+    }
+    Node* file(std::string_view path) const { const Node* n = node(path); return n && !n->folder ? const_cast<Node*>(n) : nullptr; }
+    Node* add(const std::string& path, bool folder) {   // the node at the path, added with its folders if new
+        if (Node* n = node(path)) return n;
+        if (path.find('\\') != std::string::npos && !node(Parent(path))) add(std::string(Parent(path)), true);
+        return &nodes_.emplace_back(Node{path, folder});
+    }
     bool refused(std::string_view path) const { return !failWrites_.empty() && Key(path).starts_with(failWrites_); }
-    FolderEntry* find(std::string_view path) {   // the file's entry in its folder
-        const std::string key = Key(path);
-        if (!files_.count(key)) return nullptr;
-        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
-        auto entry = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(Name(key)); });
-        return entry == entries.end() ? nullptr : &*entry;
-    }
-    // Registers the entry in its parent folder, creating that (an existing one stays: a reparse point stays one).
-    void addEntry(const std::string& path, FolderEntry entry) {
-        std::string parent = path.substr(0, path.rfind('\\') + 1);
-        if (parent.size() > 3 && !folders_.count(Key(parent))) addFolder(parent.substr(0, parent.size() - 1));
-        auto& entries = folders_[Key(parent)];
-        auto same = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return Key(e.name) == Key(entry.name); });
-        if (same != entries.end()) *same = std::move(entry);
-        else entries.push_back(std::move(entry));
-    }
-
+    void erase(std::string_view path) { std::erase_if(nodes_, [&](const Node& n) { return Key(n.path) == Key(path); }); }
     // Removes what it made unless kept: its files, then itself once empty.
     class Held final : public HeldFolder {
     public:
@@ -186,61 +155,46 @@ private:
         ~Held() override {
             if (kept_) return;
             for (const std::string& file : madeFiles_) fs_.erase(file);
-            if (made_ && fs_.folders_[Key(path_)].empty()) fs_.erase(path_.substr(0, path_.size() - 1)), fs_.folders_.erase(Key(path_));
+            if (made_ && std::none_of(fs_.nodes_.begin(), fs_.nodes_.end(), [&](const Node& n) { return Key(Parent(n.path)) == Key(path_); }))
+                fs_.erase(path_);
         }
         std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override {
-            const std::string path = path_ + std::string(name);
-            const bool there = fs_.folders_.count(Key(path + "\\")) != 0;
+            const std::string path = path_ + "\\" + std::string(name);
+            const bool there = fs_.node(path) && fs_.node(path)->folder;
             taken = there && mustBeNew;
             if (fs_.has(path) || taken || (!there && fs_.refused(path))) return nullptr;
             if (!there) fs_.addFolder(path);
-            return std::make_unique<Held>(fs_, path + "\\", !there);
+            return std::make_unique<Held>(fs_, path, !there);
         }
-        bool createFile(std::string_view name, std::span<const std::byte> content) override {
-            const std::string path = path_ + std::string(name);
-            fs_.record("write " + path);
-            if (fs_.refused(path) || fs_.has(path)) return false;
-            fs_.addFile(path, std::string(reinterpret_cast<const char*>(content.data()), content.size()));
-            return madeFiles_.push_back(path), true;
-        }
+        bool createFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), true); }
         Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override {
-            const std::string path = path_ + std::string(name);
             fs_.record("copy " + std::string(from));
-            const auto entry = fs_.find(from);
-            if (!entry) return Lookup::Missing;
-            if (fs_.refused(path) || fs_.has(path)) return Lookup::Failed;
-            id = entry->id;
-            fs_.addFile(path, fs_.files_[Key(from)]);
-            return madeFiles_.push_back(path), Lookup::Found;
+            const Node* source = fs_.file(from);
+            if (!source) return Lookup::Missing;
+            const std::uint64_t listed = source->id;
+            return make(name, source->content, true, false) ? (id = listed, Lookup::Found) : Lookup::Failed;
         }
-        bool replaceFile(std::string_view name, std::span<const std::byte> content) override {
-            const std::string path = path_ + std::string(name);
-            fs_.record("write " + path);
-            if (fs_.refused(path)) return false;
-            fs_.addFile(path, std::string(reinterpret_cast<const char*>(content.data()), content.size()));
-            return true;
-        }
+        bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), false); }
         void keep() override { kept_ = true; }
-
     private:
+        static std::string Text(std::span<const std::byte> b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
+        // Writes a file here: a new one (removed again unless kept), or a replacement of any there.
+        bool make(std::string_view name, std::string content, bool isNew, bool logged = true) {
+            const std::string path = path_ + "\\" + std::string(name);
+            if (logged) fs_.record("write " + path);
+            if (fs_.refused(path) || (isNew && fs_.has(path))) return false;
+            if (isNew) madeFiles_.push_back(path);
+            return fs_.addFile(path, std::move(content)), true;
+        }
         MemoryFileSystem& fs_;
-        std::string path_;   // ends in "\"
+        std::string path_;
         bool made_, kept_ = false;
-        std::vector<std::string> madeFiles_;
+        Strings madeFiles_;
     };
-    void erase(const std::string& path) {   // a file or a folder entry, unlogged
-        const std::string key = Key(path);
-        files_.erase(key);
-        auto& entries = folders_[key.substr(0, key.rfind('\\') + 1)];
-        std::erase_if(entries, [&](const FolderEntry& e) { return Key(e.name) == Key(Name(key)); });
-    }
-
     struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
-    std::map<std::string, std::string> files_;                   // key -> content
-    std::map<std::string, std::vector<FolderEntry>> folders_;    // folder key (ends in "\") -> entries
-    std::set<std::string> locked_;
+    std::vector<Node> nodes_;   // in the order they were added
     std::vector<Drive> drives_;
-    std::map<std::string, ShortcutTarget> shortcuts_;
+    std::set<std::string> locked_;
     std::string failWrites_;   // writes below this folder fail
     std::uint64_t lastId_ = 0;
 };
@@ -249,37 +203,30 @@ private:
 struct FakeSystemQueries final : SystemQueries {
     BoardInfo board;
     std::map<int, DiskInfo> disks;   // by disk number; a missing number does not answer
-    std::vector<AdapterInfo> adapters;
     OsInfo os;
     CpuInfo cpu;
     int cpuLoad = 0, totalMegabytes = 0, availableMegabytes = 0;
     std::string systemDirectory = "C:\\WINDOWS\\system32\\";
-    std::string localAppData = "C:\\Users\\admin\\AppData\\Local\\";
-    LocalTime now{2026, 12, 8, 9, 5, 7};
     std::vector<int> diskQueries;
-
     BoardInfo QueryBoardInfo() override { return board; }
     bool QueryDiskInfo(int number, DiskInfo& info) override {
         diskQueries.push_back(number);
-        const auto found = disks.find(number);
-        if (found != disks.end()) info = found->second;
-        return found != disks.end();
+        return disks.count(number) && (info = disks[number], true);
     }
-    std::vector<AdapterInfo> QueryAdapters() override { return adapters; }
+    std::vector<AdapterInfo> QueryAdapters() override { return {{"eth0"}}; }
     OsInfo QueryOsInfo() override { return os; }
     CpuInfo QueryCpuInfo() override { return cpu; }
     int QueryCpuUsage() override { return cpuLoad; }
     int QueryMemory(MemoryKind kind) override { return kind == MemoryKind::Total ? totalMegabytes : availableMegabytes; }
     std::string QuerySystemDirectory() override { return systemDirectory; }
-    std::string QueryLocalAppData() override { return localAppData; }
-    LocalTime QueryLocalTime() override { return now; }
+    std::string QueryLocalAppData() override { return "C:\\Users\\admin\\AppData\\Local\\"; }
+    LocalTime QueryLocalTime() override { return {2026, 12, 8, 9, 5, 7}; }
 };
 
 // Started command lines, ended processes, waits and looks for the shell, logged ("start explorer.exe",
 // "end SoundMan.exe", "wait 1000", "shell?"); nothing runs.
 struct FakeProcesses final : Processes, CallLog {
     bool shell = false;   // a shell is there when asked (Windows restarted it, or it could not be ended)
-
     bool start(std::string_view commandLine) override { return record("start " + std::string(commandLine)), true; }
     void end(std::string_view imageName) override { record("end " + std::string(imageName)); }
     void wait(int milliseconds) override { record("wait " + std::to_string(milliseconds)); }
@@ -289,31 +236,34 @@ struct FakeProcesses final : Processes, CallLog {
 // The program's byte blocks, as a test gives them.
 struct FakeResources final : Resources {
     std::map<int, std::vector<std::byte>> blocks;
-
-    std::span<const std::byte> block(int id) override {
-        return blocks.count(id) ? std::span<const std::byte>(blocks[id]) : std::span<const std::byte>();
-    }
+    std::span<const std::byte> block(int id) override { return blocks[id]; }
 };
 
 // A list's item texts in order, of the checked items only if asked.
-inline std::vector<std::string> Items(ControlModel& ui, std::string_view list, bool checkedOnly = false) {
-    std::vector<std::string> items;
+inline Strings Items(ControlModel& ui, std::string_view list, bool checkedOnly = false) {
+    Strings items;
     for (int i = 0; i < ui.itemCount(list); ++i)
         if (!checkedOnly || ui.itemChecked(list, i)) items.push_back(ui.itemText(list, i));
     return items;
 }
 
-struct FakePlatform {
-    MemoryFileSystem files;
+// The program on the in-memory window over a machine of fakes.
+struct FakeProgram {
+    MemoryFileSystem fs;
     FakeRegistry registry;
     FakeProcesses processes;
     FakeSystemQueries system;
     FakeResources resources;
-    Platform platform{files, registry, processes, system, resources};
-    std::vector<std::string> journal;
-
-    FakePlatform() { files.journal = registry.journal = processes.journal = &journal; }
-    FakePlatform(const FakePlatform&) = delete;
+    Platform platform{fs, registry, processes, system, resources};
+    Strings journal;
+    ControlModel ui;
+    Program program{ui, platform};
+    FakeProgram() { fs.journal = registry.journal = processes.journal = &journal; }
+    FakeProgram(const FakeProgram&) = delete;
+    Strings log(std::string_view verb) const {   // the journal's lines that start with the verb
+        Strings lines;
+        for (const auto& line : journal) if (line.starts_with(verb)) lines.push_back(line);
+        return lines;
+    }
 };
-
 }  // namespace cc::fake
