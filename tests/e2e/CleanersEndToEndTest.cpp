@@ -1,0 +1,120 @@
+// The two cleaners in the real window, worked with real clicks on every box. Junk: drives, patterns (one
+// added through the input box), a scan of thousands of results on the test drive T:, their deletion with
+// one folder swapped for a link in between. Shortcuts: a scan of every drive, deletion of those whose box
+// stays checked, a close during a scan. (What is matched, read and skipped is the host and Wine tests'; the
+// shortcut page deletes through the junk page's code, so one folder swap holds for both.)
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ProgramDriver.h"
+#include "tests/windows/TestFiles.h"
+
+using namespace cc::test;
+
+TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
+    const std::wstring root = L"T:\\e2e\\";
+    constexpr int kMany = 3000;
+    for (const wchar_t* folder : {L"", L"many"}) CreateDirectoryW((root + folder).c_str(), nullptr);
+    for (const wchar_t* name : {L"a.tmp", L"b.log", L"keep.bak", L"x.e2e"})
+        ASSERT_TRUE(MakeFile(root + name, "0123456789")) << "no test drive T: (scripts/test-fixtures.sh)";
+    for (int i = 0; i < kMany; ++i) ASSERT_TRUE(MakeFile(root + L"many\\" + std::to_wstring(i) + L".tmp", "0123456789"));
+    // A file of a standard user's, whose folder they swap for a link to a privileged folder once it is listed.
+    const std::wstring swap = L"T:\\swap\\junk\\", twin = L"C:\\cc-fixtures\\priv-junk\\a.tmp";
+    CreateDirectoryW((swap + L"cur").c_str(), nullptr), CreateDirectoryW((swap + L"cur\\user").c_str(), nullptr);
+    ASSERT_TRUE(MakeFile(swap + L"cur\\user\\a.tmp", "0123456789") && MakePrivilegedTwin(twin, "privileged"));
+
+    ProgramDriver program;
+    ASSERT_TRUE(program.start());
+    program.openPage("高级选择夹1", 3);
+    EXPECT_TRUE(program.chooseDrive(L"T:\\"));
+    // A pattern added through the input box; then 推荐, a click on its box and one on "*.bak"'s, which the table follows at once.
+    program.openPage("高级选择夹3", 2);
+    program.click("按钮9");
+    EXPECT_EQ(program.answerBox(IDOK, L"*.e2e"), L"添加一个文件类型,如: *.tmp");
+    program.recommendPatterns();
+    HWND patterns = program.control("选择列表框3"), results = program.control("选择列表框1");
+    ASSERT_EQ(program.listCount(patterns), 38);
+    EXPECT_EQ(program.listText(patterns, 37), L"*.e2e");
+    EXPECT_TRUE(program.listChecked(patterns, 5) && !program.listChecked(patterns, 37));   // "*.bak", the new one
+    program.clickCheckBox(patterns, 37), program.clickCheckBox(patterns, 5);
+    EXPECT_TRUE(program.listChecked(patterns, 37) && !program.listChecked(patterns, 5));
+
+    ASSERT_TRUE(program.scanJunk());
+    EXPECT_EQ(program.text(program.window()), L"澄川清理专家");
+    const auto found = program.items(results);
+    ASSERT_EQ(found.size(), kMany + 4u);
+    EXPECT_TRUE(program.allChecked(results));
+    for (const std::wstring path : {root + L"a.tmp", root + L"x.e2e", root + L"b.log", root + L"many\\2999.tmp", swap + L"cur\\user\\a.tmp"})
+        EXPECT_EQ(std::count(found.begin(), found.end(), path), 1) << cc::Narrow(path);
+    EXPECT_EQ(program.text("标签6"), L"扫描到的文件约有29.336KB");
+    program.screenshot(L"junk_scan_results");
+
+    // Keep one by a click on its box; swap the folder; delete the rest. The window answers while it
+    // deletes: wait for the end state, the list and then the estimate, which the handler clears last.
+    program.clickCheckBox(results, program.findItem(results, root + L"b.log"));
+    ASSERT_TRUE(SwapInLink(swap));
+    program.click("按钮2", false);
+    ASSERT_TRUE(WaitFor([&] { return program.listCount(results) == 1 && program.text("标签6").empty(); }, 120000));
+    EXPECT_EQ(program.items(results), std::vector<std::wstring>{root + L"b.log"});
+    EXPECT_TRUE(IsUntouchedTwin(twin, "privileged"));
+    EXPECT_TRUE(Exists(swap + L"old\\user\\a.tmp"));   // not reached: its folder's name now leads elsewhere
+    for (const wchar_t* name : {L"a.tmp", L"x.e2e", L"many\\0.tmp", L"many\\2999.tmp"}) EXPECT_FALSE(Exists(root + name)) << name;
+    EXPECT_TRUE(Exists(root + L"b.log") && Exists(root + L"keep.bak"));
+
+    // 磁盘信息: T: listed with its total space in whole MB.
+    program.openPage("高级选择夹3", 4);
+    ULARGE_INTEGER available{}, total{}, free{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"T:\\", &available, &total, &free));
+    HWND table = program.control("超级列表框1");
+    EXPECT_EQ(program.listText(table, program.findItem(table, L"T:\\"), 1), std::to_wstring(total.QuadPart >> 20));
+    EXPECT_EQ(program.closeAndWait(), 0);
+    for (const wchar_t* name : {L"keep.bak", L"b.log"}) DeleteFileW((root + name).c_str());
+    DeleteFileW((swap + L"old\\user\\a.tmp").c_str());
+    EXPECT_TRUE(SwapBack(swap));
+}
+
+TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndDeletesTheChecked) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const std::wstring root = L"T:\\links\\";
+    CreateDirectoryW(root.c_str(), nullptr), CreateDirectoryW((root + L"sub").c_str(), nullptr);
+    ASSERT_TRUE(SaveShortcut(root + L"good.lnk", root + L"sub")) << "no test drive T: (scripts/test-fixtures.sh)";
+    for (auto [link, target] : {std::pair{L"gone.lnk", root + L"gone.exe"}, {L"sub\\also-gone.LNK", L"C:\\nowhere\\x.exe"},
+                                {L"sub\\keep-gone.lnk", L"C:\\nowhere\\y.exe"}})
+        ASSERT_TRUE(SaveShortcut(root + link, target));
+
+    ProgramDriver program;
+    ASSERT_TRUE(program.start());
+    program.openPage("高级选择夹1", 1);
+    HWND list = program.control("选择1");
+    program.click("扫描", false);
+    // The total replaces the caption "标签" only when the scan ends, however fast it is.
+    ASSERT_TRUE(WaitFor([&] { return program.text("标签1").starts_with(L"无效文件共有 "); }, 60000));
+    EXPECT_EQ(program.text("扫描") + program.text("透明标签3"), L"扫描扫描结果:");
+    // Ours are listed, in walk order, all checked; a click on its box spares every other one (the prefix
+    // may hold broken shortcuts of its own) and keep-gone.
+    EXPECT_TRUE(program.allChecked(list));
+    std::vector<std::wstring> ours;
+    for (const std::wstring& item : program.items(list))
+        if (item.starts_with(root)) ours.push_back(item);
+    EXPECT_EQ(ours, (std::vector<std::wstring>{root + L"gone.lnk", root + L"sub\\also-gone.LNK", root + L"sub\\keep-gone.lnk"}));
+    EXPECT_TRUE(program.checkOnly(list, [&](auto& item) { return item.starts_with(root) && item != root + L"sub\\keep-gone.lnk"; }));
+    program.screenshot(L"shortcuts_found");
+
+    // The window answers while it deletes, so wait for the list's end state.
+    const int before = program.listCount(list);
+    program.click("删除", false);
+    EXPECT_TRUE(WaitFor([&] { return program.listCount(list) == before - 2; }, 60000));
+    EXPECT_FALSE(Exists(root + L"gone.lnk") || Exists(root + L"sub\\also-gone.LNK"));
+    EXPECT_TRUE(Exists(root + L"sub\\keep-gone.lnk") && Exists(root + L"good.lnk"));
+    // Scanning again, with the frame's close button clicked right behind: the scan's first look at the
+    // queue takes that click, on any machine.
+    program.click("扫描", false), program.click("图形按钮_关闭", false);
+    EXPECT_EQ(program.waitForExit(), 0);
+    for (const wchar_t* name : {L"good.lnk", L"sub\\keep-gone.lnk"}) DeleteFileW((root + name).c_str());
+    CoUninitialize();
+}
