@@ -52,9 +52,8 @@ void Mouse(DWORD flags, POINT screen = {}) {
 
 COLORREF ScreenPixel(POINT screen) {
     HDC dc = GetDC(nullptr);
-    COLORREF colour = GetPixel(dc, screen.x, screen.y);
-    ReleaseDC(nullptr, dc);
-    return colour;
+    const COLORREF colour = GetPixel(dc, screen.x, screen.y);
+    return ReleaseDC(nullptr, dc), colour;
 }
 
 ProgramDriver::ProgramDriver(std::wstring exe, std::wstring screenshots) : exe_(std::move(exe)), screenshots_(std::move(screenshots)) {}
@@ -195,16 +194,6 @@ bool ProgramDriver::allChecked(HWND list) const {
     return true;
 }
 
-bool ProgramDriver::checkOnly(HWND list, const std::function<bool(const std::wstring&)>& keep) {
-    bool shown = true;
-    for (int i = 0; i < listCount(list); ++i) {
-        const bool wanted = keep(listText(list, i));
-        if (listChecked(list, i) != wanted) clickCheckBox(list, i);
-        shown &= listChecked(list, i) == wanted;
-    }
-    return shown;
-}
-
 std::wstring ProgramDriver::text(HWND control) const {
     wchar_t buffer[1024]{};
     DWORD_PTR length = 0;
@@ -251,7 +240,12 @@ bool ProgramDriver::chooseDrive(const std::wstring& drive) {
     mouseAt({localOnly.left + 6, (localOnly.top + localOnly.bottom) / 2}, 1);
     settle();
     HWND drives = control("选择列表框2");
-    return findItem(drives, drive) >= 0 && allChecked(drives) && checkOnly(drives, [&](auto& d) { return d == drive; });
+    bool shown = findItem(drives, drive) >= 0 && allChecked(drives);
+    for (int i = 0; i < listCount(drives); ++i) {
+        if (listChecked(drives, i) != (listText(drives, i) == drive)) clickCheckBox(drives, i);
+        shown &= listChecked(drives, i) == (listText(drives, i) == drive);
+    }
+    return shown;
 }
 
 bool ProgramDriver::scanJunk() {

@@ -57,8 +57,6 @@ public:
     int findItem(HWND list, const std::wstring& text) const;   // -1 if none
     std::vector<std::wstring> items(HWND list) const;          // every item's text, in order
     bool allChecked(HWND list) const;
-    // Clicks the box of each item whose mark is not `keep(text)`; true once every item shows it.
-    bool checkOnly(HWND list, const std::function<bool(const std::wstring&)>& keep);
     std::wstring tabTip(HWND tabs, int index) const;   // what the strip's tooltip shows over a tab
 
     // Waits for the program's modal box and answers it: with a button, after typing `typed` into its

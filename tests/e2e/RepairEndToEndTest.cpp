@@ -55,14 +55,12 @@ const Row kRows[] = {{"标签13", "图片框17", "超级链接框1"}, {"标签14
 using Raw = std::optional<std::pair<DWORD, std::vector<BYTE>>>;
 Raw ReadRaw(HKEY root, const wchar_t* key, const wchar_t* name) {
     HKEY opened = nullptr;
-    DWORD type = 0, size = 0;
-    Raw raw;
-    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened)) return raw;
-    if (!RegQueryValueExW(opened, name, nullptr, &type, nullptr, &size)) {
-        std::vector<BYTE> data(size);
-        if (!RegQueryValueExW(opened, name, nullptr, &type, data.data(), &size)) raw.emplace(type, std::move(data));
-    }
-    return RegCloseKey(opened), raw;
+    DWORD type = 0, size = 65536;
+    std::vector<BYTE> data(size);
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened)) return std::nullopt;
+    const bool read = !RegQueryValueExW(opened, name, nullptr, &type, data.data(), &size);
+    RegCloseKey(opened), data.resize(size);
+    return read ? Raw{{type, data}} : std::nullopt;
 }
 
 std::wstring BackupRoot() {
@@ -142,8 +140,8 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     const std::tuple<HKEY, const wchar_t*, const wchar_t*> values[] = {{HKEY_CURRENT_USER, kMain, L"Start Page"},
         {HKEY_CLASSES_ROOT, kHttp, nullptr}, {HKEY_LOCAL_MACHINE, kRun, L"SoundMan"}, {HKEY_LOCAL_MACHINE, kRun, L"msconfig"},
         {HKEY_CLASSES_ROOT, icon.c_str(), nullptr}};
-    std::vector<Raw> before;
-    for (auto [root, key, name] : values) before.push_back(ReadRaw(root, key, name));
+    auto read = [&] { std::vector<Raw> raw; for (auto [root, key, name] : values) raw.push_back(ReadRaw(root, key, name)); return raw; };
+    const std::vector<Raw> before = read();
     const std::set<std::wstring> earlier = Entries(BackupRoot());
 
     std::vector<std::wstring> found;
@@ -190,8 +188,7 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         for (const std::wstring& file : files)
             if (file != L"undo.reg" && file != L"readme.txt") EXPECT_TRUE(CopyFileW((folder + file).c_str(), SystemFile(file).c_str(), TRUE)) << file;
     }
-    for (size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(ReadRaw(std::get<0>(values[i]), std::get<1>(values[i]), std::get<2>(values[i])), before[i]) << i;
+    EXPECT_EQ(read(), before);
     HKEY created = nullptr;   // the key the repair created is gone again
     EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, openHomePage.c_str(), 0, KEY_READ, &created), ERROR_SUCCESS);
     EXPECT_EQ(ReadWholeFile(SystemFile(L"dneapi.dll")) + ReadWholeFile(SystemFile(L"SoundMan.exe")), library + program);
