@@ -1,13 +1,10 @@
 #include "ProgramDriver.h"
 
-#include <cstdio>
-
-#include <commctrl.h>
 #include <wincodec.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <iterator>
-#include <vector>
 #include <tuple>
 
 #include "platform/win32/Handles.h"
@@ -15,6 +12,9 @@
 #include "ui/win32/Win32Window.h"
 
 namespace cc::test {
+
+std::wstring gProgram, gScreenshots;
+
 namespace {
 
 // A block in the program's memory for messages that pass a pointer.
@@ -22,6 +22,11 @@ struct RemoteBlock {
     RemoteBlock(HANDLE process, size_t size)
         : process(process), at(static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
     ~RemoteBlock() { VirtualFreeEx(process, at, 0, MEM_RELEASE); }
+    template <class T> T* put(const T& value, size_t offset = 0) {   // where it is in the program
+        WriteProcessMemory(process, at + offset, &value, sizeof value, nullptr);
+        return reinterpret_cast<T*>(at + offset);
+    }
+    void get(const void* from, void* to, size_t size) { ReadProcessMemory(process, from, to, size, nullptr); }
     HANDLE process;
     char* at;
 };
@@ -45,27 +50,18 @@ void Mouse(DWORD flags, POINT screen = {}) {
 
 }  // namespace
 
-RECT ScreenRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 COLORREF ScreenPixel(POINT screen) {
     HDC dc = GetDC(nullptr);
-    COLORREF colour = GetPixel(dc, screen.x, screen.y);
-    ReleaseDC(nullptr, dc);
-    return colour;
+    const COLORREF colour = GetPixel(dc, screen.x, screen.y);
+    return ReleaseDC(nullptr, dc), colour;
 }
 
-ProgramDriver::ProgramDriver(std::wstring exe, std::wstring screenshots)
-    : exe_(std::move(exe)), screenshots_(std::move(screenshots)) {}
+ProgramDriver::ProgramDriver(std::wstring exe, std::wstring screenshots) : exe_(std::move(exe)), screenshots_(std::move(screenshots)) {}
 
 ProgramDriver::~ProgramDriver() {
     if (!process_.hProcess) return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess), CloseHandle(process_.hThread);
 }
 
 bool ProgramDriver::start() {
@@ -74,46 +70,46 @@ bool ProgramDriver::start() {
     // Once in a while (seen once in nine runs under Wine) the start fails at
     // once; a second try, a moment later, tells a passing fault from a real one.
     for (int attempt = 1;; ++attempt) {
-        if (CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-            break;
+        if (CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) break;
         std::fprintf(stderr, "the program did not start (try %d): error %lu\n", attempt, GetLastError());
         if (attempt == 3) return false;
         Sleep(500);
     }
     WaitForInputIdle(process_.hProcess, 20000);
-    if (WaitFor([&] { return (window_ = findWindow(kMainWindowClass)) != nullptr; }, 20000)) return settle(500), true;
+    if (WaitFor([&] { return (window_ = waitForWindow(kMainWindowClass)) != nullptr; }, 20000)) return settle(500), true;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);
     std::fprintf(stderr, "no main window; the program's exit code: %lu\n", code);
     return false;
 }
 
-HWND ProgramDriver::findWindow(const wchar_t* windowClass) const {
-    for (HWND candidate = nullptr; (candidate = FindWindowExW(nullptr, candidate, windowClass, nullptr));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(candidate, &pid);
-        if (pid == process_.dwProcessId && IsWindowVisible(candidate)) return candidate;
-    }
-    return nullptr;
+HWND ProgramDriver::waitForWindow(const wchar_t* windowClass) const {
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (found = nullptr; (found = FindWindowExW(nullptr, found, windowClass, nullptr));) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(found, &pid);
+            if (pid == process_.dwProcessId && IsWindowVisible(found)) return true;
+        }
+        return false;
+    });
+    return found;
 }
 
 HWND ProgramDriver::control(const char* name) const {
-    return FindDescendant(window_, [](HWND hwnd, LPARAM id) { return GetDlgCtrlID(hwnd) == id; },
-                          kFirstControlId + FindControl(name));
+    return FindDescendant(window_, [](HWND hwnd, LPARAM id) { return GetDlgCtrlID(hwnd) == id; }, kFirstControlId + FindControl(name));
 }
 
 RECT ProgramDriver::remoteRect(HWND control, UINT message, WPARAM index, RECT in) const {
-    RemoteBlock block(process_.hProcess, sizeof(RECT));
-    WriteProcessMemory(block.process, block.at, &in, sizeof in, nullptr);
-    RECT rect{};
-    if (SendMessageW(control, message, index, LPARAM(block.at))) ReadProcessMemory(block.process, block.at, &rect, sizeof rect, nullptr);
-    return rect;
+    RemoteBlock block(process_.hProcess, sizeof in);
+    RECT* there = block.put(in);
+    if (SendMessageW(control, message, index, LPARAM(there))) block.get(there, &in, sizeof in);
+    return in;
 }
 
 void ProgramDriver::sendDpiChanged(int dpi, RECT suggested) const {
     RemoteBlock block(process_.hProcess, sizeof suggested);
-    WriteProcessMemory(block.process, block.at, &suggested, sizeof suggested, nullptr);
-    SendMessageW(window_, 0x02E0 /*WM_DPICHANGED*/, MAKEWPARAM(dpi, dpi), LPARAM(block.at));
+    SendMessageW(window_, 0x02E0 /*WM_DPICHANGED*/, MAKEWPARAM(dpi, dpi), LPARAM(block.put(suggested)));
 }
 
 void ProgramDriver::clickTab(HWND tabs, int index) {
@@ -134,8 +130,7 @@ void ProgramDriver::clickCheckBox(HWND list, int item) {
     clickAt(list, {bounds.left + 10, (bounds.top + bounds.bottom) / 2});   // the box opens the row
 }
 
-// A real click, as the user's mouse makes it: the program sees the input
-// the system delivers, capture and all.
+// A real click, as the user's mouse makes it: the program sees the input the system delivers, capture and all.
 void ProgramDriver::clickAt(HWND control, POINT client, bool wait) {
     SetForegroundWindow(window_);
     ClientToScreen(control, &client);
@@ -149,7 +144,7 @@ void ProgramDriver::mouseAt(POINT screen, int clicks) {
     for (int i = 0; i < clicks; ++i) Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP);
 }
 
-void ProgramDriver::keys(std::initializer_list<std::initializer_list<WORD>> chords) {
+void ProgramDriver::keys(Chords chords) {   // in one batch
     auto key = [](WORD vk, bool up) {
         INPUT input{INPUT_KEYBOARD};
         input.ki.wVk = vk;
@@ -171,78 +166,20 @@ HWND ProgramDriver::focus() const {
     return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
 
-int ProgramDriver::listCount(HWND list) const { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
-
 std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
     constexpr int kChars = 4096;
     RemoteBlock block(process_.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
     LVITEMW lv{};
     lv.iSubItem = column, lv.cchTextMax = kChars, lv.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof(LVITEMW));
-    WriteProcessMemory(block.process, block.at, &lv, sizeof lv, nullptr);
-    std::wstring text(std::max<LRESULT>(SendMessageW(list, LVM_GETITEMTEXTW, item, LPARAM(block.at)), 0), L'\0');
-    ReadProcessMemory(block.process, lv.pszText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+    std::wstring text(std::max<LRESULT>(SendMessageW(list, LVM_GETITEMTEXTW, item, LPARAM(block.put(lv))), 0), L'\0');
+    block.get(lv.pszText, text.data(), text.size() * sizeof(wchar_t));
     return text;
-}
-
-bool ProgramDriver::listChecked(HWND list, int item) const {
-    return (SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
 int ProgramDriver::findItem(HWND list, const std::wstring& text) const {
     for (int i = 0; i < listCount(list); ++i)
         if (listText(list, i) == text) return i;
     return -1;
-}
-
-std::wstring ProgramDriver::text(HWND control) const {
-    wchar_t buffer[1024]{};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, &length);
-    return buffer;
-}
-
-std::wstring ProgramDriver::tabTip(HWND tabs, int index) const {
-    constexpr int kChars = 80;
-    RemoteBlock block(process_.hProcess, sizeof(TOOLINFOW) + kChars * sizeof(wchar_t));
-    TOOLINFOW tool{sizeof tool, 0, tabs, static_cast<UINT_PTR>(index)};
-    tool.lpszText = reinterpret_cast<wchar_t*>(block.at + sizeof tool);
-    wchar_t text[kChars]{};
-    WriteProcessMemory(block.process, block.at, &tool, sizeof tool, nullptr);
-    WriteProcessMemory(block.process, tool.lpszText, text, sizeof text, nullptr);
-    HWND tips = reinterpret_cast<HWND>(SendMessageW(tabs, TCM_GETTOOLTIPS, 0, 0));
-    if (!tips) return L"?";
-    SendMessageW(tips, TTM_GETTEXTW, kChars, LPARAM(block.at));
-    ReadProcessMemory(block.process, tool.lpszText, text, sizeof text - sizeof(wchar_t), nullptr);
-    return text;
-}
-
-bool ProgramDriver::waitForText(HWND control, const std::wstring& expected, int timeoutMs) const {
-    return WaitFor([&] { return text(control) == expected; }, timeoutMs);
-}
-
-HWND ProgramDriver::waitForBox() const {
-    HWND box = nullptr;
-    WaitFor([&] { return (box = findWindow(L"#32770")) != nullptr; }, 5000);
-    return box;
-}
-
-// A message box's text, an input box's prompt: the static with a text (the icon is a static too).
-std::wstring ProgramDriver::boxText(HWND box) {
-    HWND text = FindDescendant(box, [](HWND hwnd, LPARAM) {
-        wchar_t cls[16]{};
-        GetClassNameW(hwnd, cls, 16);
-        return lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) > 0;
-    }, 0);
-    wchar_t buffer[1024]{};
-    if (text) GetWindowTextW(text, buffer, 1024);
-    return buffer;
-}
-
-void ProgramDriver::answerBox(HWND box, int button, const std::wstring& typed) {
-    if (HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr))
-        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-    WaitFor([&] { return !IsWindow(box); }, 5000);
 }
 
 std::vector<std::wstring> ProgramDriver::items(HWND list) const {
@@ -257,14 +194,44 @@ bool ProgramDriver::allChecked(HWND list) const {
     return true;
 }
 
-bool ProgramDriver::checkOnly(HWND list, const std::function<bool(const std::wstring&)>& keep) {
-    bool shown = true;
-    for (int i = 0; i < listCount(list); ++i) {
-        const bool wanted = keep(listText(list, i));
-        if (listChecked(list, i) != wanted) clickCheckBox(list, i);
-        shown &= listChecked(list, i) == wanted;
-    }
-    return shown;
+std::wstring ProgramDriver::text(HWND control) const {
+    wchar_t buffer[1024]{};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, &length);
+    return buffer;
+}
+
+std::wstring ProgramDriver::tabTip(HWND tabs, int index) const {
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(tabs, TCM_GETTOOLTIPS, 0, 0));
+    if (!tips) return L"?";
+    wchar_t text[80]{};
+    RemoteBlock block(process_.hProcess, sizeof(TOOLINFOW) + sizeof text);
+    TOOLINFOW tool{sizeof tool, 0, tabs, static_cast<UINT_PTR>(index)};
+    tool.lpszText = *block.put(text, sizeof tool);
+    SendMessageW(tips, TTM_GETTEXTW, std::size(text), LPARAM(block.put(tool)));
+    block.get(tool.lpszText, text, sizeof text - sizeof(wchar_t));
+    return text;
+}
+
+std::wstring ProgramDriver::answer(const std::function<void(HWND)>& how) const {
+    HWND box = waitForWindow(L"#32770");
+    if (!box) return L"";
+    HWND label = FindDescendant(box, [](HWND hwnd, LPARAM) {   // the static with a text (the icon is a static too)
+        wchar_t cls[16]{};
+        GetClassNameW(hwnd, cls, 16);
+        return lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) > 0;
+    }, 0);
+    wchar_t shown[1024]{};
+    if (label) GetWindowTextW(label, shown, 1024);
+    how(box);
+    return WaitFor([&] { return !IsWindow(box); }) ? shown : L"";
+}
+
+std::wstring ProgramDriver::answerBox(int button, const std::wstring& typed) const {
+    return answer([&](HWND box) {
+        if (HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr)) SendMessageW(edit, WM_SETTEXT, 0, LPARAM(typed.c_str()));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(box, button)));
+    });
 }
 
 bool ProgramDriver::chooseDrive(const std::wstring& drive) {
@@ -273,22 +240,18 @@ bool ProgramDriver::chooseDrive(const std::wstring& drive) {
     mouseAt({localOnly.left + 6, (localOnly.top + localOnly.bottom) / 2}, 1);
     settle();
     HWND drives = control("选择列表框2");
-    return findItem(drives, drive) >= 0 && allChecked(drives) && checkOnly(drives, [&](auto& d) { return d == drive; });
+    bool shown = findItem(drives, drive) >= 0 && allChecked(drives);
+    for (int i = 0; i < listCount(drives); ++i) {
+        if (listChecked(drives, i) != (listText(drives, i) == drive)) clickCheckBox(drives, i);
+        shown &= listChecked(drives, i) == (listText(drives, i) == drive);
+    }
+    return shown;
 }
 
 bool ProgramDriver::scanJunk() {
     openPage("高级选择夹3", 0);
-    HWND scan = control("按钮1");
-    clickControl(scan);
-    return waitForText(scan, L"扫描");
-}
-
-std::wstring ProgramDriver::answerNextBox(int button, const std::wstring& typed) const {
-    HWND box = waitForBox();
-    if (!box) return L"";
-    const std::wstring shown = boxText(box);
-    answerBox(box, button, typed);
-    return shown;
+    click("按钮1");
+    return waitForText(control("按钮1"), L"扫描");
 }
 
 void ProgramDriver::settle(int milliseconds) const {
@@ -324,11 +287,6 @@ bool ProgramDriver::screenshot(const std::wstring& name) const {
         SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
     DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
     return saved;
-}
-
-int ProgramDriver::closeAndWait() {
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-    return waitForExit();
 }
 
 int ProgramDriver::waitForExit() {

@@ -1,9 +1,8 @@
 #pragma once
-// Starts the real program and works its window from outside, as a user and
-// the system would: real input where a user clicks, window messages, the
-// screen's pixels, and answers to its modal boxes.
-
+// Starts the real program and works its window from outside, as a user and the system would: real
+// input where a user clicks or types, window messages, the screen's pixels, answers to its boxes.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <initializer_list>
@@ -13,75 +12,75 @@
 namespace cc::test {
 
 extern std::wstring gProgram, gScreenshots;   // the end-to-end run's program and screenshot folder
+// Key chords: each chord's keys go down in order and up in reverse ({{VK_CONTROL, VK_TAB}} is Ctrl+Tab).
+using Chords = std::initializer_list<std::initializer_list<WORD>>;
 
-RECT ScreenRect(HWND hwnd);
+inline RECT ScreenRect(HWND hwnd) { RECT r{}; return GetWindowRect(hwnd, &r), r; }
+COLORREF ScreenPixel(POINT screen);
 // Whether `done` came true, asked every 50 ms, within the time.
-template <class Done> bool WaitFor(Done done, int timeoutMs) {
+template <class Done> bool WaitFor(Done done, int timeoutMs = 5000) {
     for (int waited = 0; !done(); waited += 50, Sleep(50))
         if (waited >= timeoutMs) return false;
     return true;
 }
-COLORREF ScreenPixel(POINT screen);
 
 class ProgramDriver {
 public:
-    explicit ProgramDriver(std::wstring exe, std::wstring screenshots = L"");
+    explicit ProgramDriver(std::wstring exe = gProgram, std::wstring screenshots = gScreenshots);
     ~ProgramDriver();
     bool start();   // launches and waits for the main window
     HWND window() const { return window_; }
     HANDLE process() const { return process_.hProcess; }
     HWND control(const char* name) const;
+    std::wstring text(HWND control) const;
+    std::wstring text(const char* name) const { return text(control(name)); }
+    bool waitForText(HWND control, const std::wstring& expected, int timeoutMs = 60000) const {
+        return WaitFor([&] { return text(control) == expected; }, timeoutMs);
+    }
 
-    void clickTab(HWND tabs, int index);
-    // A real click at the middle; with `wait`, returns once handled.
+    // Real input. A click at the middle (with `wait`, returns once handled), on a tab, on a checked list's box.
     void clickControl(HWND control, bool wait = true);
-    void clickCheckBox(HWND list, int item);   // real input on a checked list's box
-    static void mouseAt(POINT screen, int clicks = 0);   // real input: moves, then clicks
-    // Real key presses in one batch: each chord's keys go down in order and
-    // up in reverse ({{VK_CONTROL, VK_TAB}} is Ctrl+Tab), to the window with the focus.
-    static void keys(std::initializer_list<std::initializer_list<WORD>> chords);
-    HWND focus() const;   // the program's window with the keyboard focus
+    void click(const char* name, bool wait = true) { clickControl(control(name), wait); }
+    void clickTab(HWND tabs, int index);
+    void openPage(const char* tabs, int page) { clickTab(control(tabs), page); }
+    void clickCheckBox(HWND list, int item);
+    static void mouseAt(POINT screen, int clicks = 0);   // moves, then clicks
+    static void keys(Chords chords);                      // to the window with the focus
+    HWND focus() const;                                   // the program's window with the keyboard focus
 
     // The checked lists and the disk table, read through the program's memory.
-    int listCount(HWND list) const;
+    int listCount(HWND list) const { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
     std::wstring listText(HWND list, int item, int column = 0) const;
-    bool listChecked(HWND list, int item) const;
+    bool listChecked(HWND list, int item) const {
+        return (SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    }
     int findItem(HWND list, const std::wstring& text) const;   // -1 if none
-    std::wstring text(HWND control) const;
+    std::vector<std::wstring> items(HWND list) const;          // every item's text, in order
+    bool allChecked(HWND list) const;
     std::wstring tabTip(HWND tabs, int index) const;   // what the strip's tooltip shows over a tab
-    bool waitForText(HWND control, const std::wstring& expected, int timeoutMs = 60000) const;
 
-    // The program's modal box; answered with IDOK or IDCANCEL after typing
-    // `typed` into its edit line, if it has one.
-    HWND waitForBox() const;
-    static std::wstring boxText(HWND box);
-    static void answerBox(HWND box, int button, const std::wstring& typed = L"");
+    // Waits for the program's modal box and answers it: with a button, after typing `typed` into its
+    // edit line if it has one, or with real keys. Its text once it has gone; empty if none came or it stayed.
+    std::wstring answerBox(int button, const std::wstring& typed = L"") const;
+    std::wstring answerBoxByKeys(Chords chords) const { return answer([&](HWND) { keys(chords); }); }
+    HWND waitForWindow(const wchar_t* windowClass) const;   // visible, of the program ("#32768": a menu)
+
+    // The junk cleaner (outer tab 3). 磁盘: every drive listed ("仅列表本地磁盘" off), all checked; then a
+    // click on every box but `drive`'s. True if all of it showed as it should.
+    bool chooseDrive(const std::wstring& drive);
+    void recommendPatterns() { openPage("高级选择夹3", 2), click("按钮10"); }   // 类型: 推荐
+    bool scanJunk();   // 扫描: "扫描垃圾", then the caption "扫描" that only the scan's end brings back
 
     // What Windows sends on a move to a monitor of that DPI: WM_DPICHANGED with the rectangle it suggests.
     void sendDpiChanged(int dpi, RECT suggested) const;
-
-    // The steps as a user names them.
-    void openPage(const char* tabs, int page) { clickTab(control(tabs), page); }
-    std::vector<std::wstring> items(HWND list) const;   // every item's text, in order
-    bool allChecked(HWND list) const;
-    // Clicks the box of each item whose mark is not `keep(text)`; true once every item shows it.
-    bool checkOnly(HWND list, const std::function<bool(const std::wstring&)>& keep);
-    // The junk cleaner's pages (outer tab 3). 磁盘: every drive listed ("仅列表本地磁盘" off), all
-    // checked; then a click on every box but `drive`'s. True if all of it showed as it should.
-    bool chooseDrive(const std::wstring& drive);
-    void recommendPatterns() { openPage("高级选择夹3", 2), clickControl(control("按钮10")); }   // 类型: 推荐
-    bool scanJunk();   // 扫描: "扫描垃圾", then the caption "扫描" that only the scan's end brings back
-    // Waits for the program's box, answers it (see answerBox) and returns its text; empty if none came.
-    std::wstring answerNextBox(int button, const std::wstring& typed = L"") const;
-
     void settle(int milliseconds = 250) const;   // lets the program handle what it was sent, and repaint
     bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png
-    int closeAndWait();   // the exit code, or -1 on a time-out
+    int closeAndWait() { return PostMessageW(window_, WM_CLOSE, 0, 0), waitForExit(); }   // the exit code, or -1 on a time-out
     int waitForExit();
 
 private:
     void clickAt(HWND control, POINT client, bool wait = true);   // real input at a point of the control
-    HWND findWindow(const wchar_t* windowClass) const;   // visible, of the program
+    std::wstring answer(const std::function<void(HWND)>& how) const;
     // A rectangle the control writes through a pointer into the program's memory.
     RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;
 
