@@ -44,7 +44,7 @@ target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shell32 ole32 oleacc uuid)
 include(${CMAKE_SOURCE_DIR}/cmake/Msconfig.cmake)
 
 # Under ctest each runs through the Wine wrapper, in the test prefix.
-set(CC_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+set(CC_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-test-run.sh)
 add_test(NAME windows_platform COMMAND ${CC_WINE_RUN} $<TARGET_FILE:cc_windows_tests>)
 add_test(NAME end_to_end COMMAND ${CC_WINE_RUN} $<TARGET_FILE:cc_e2e> $<TARGET_FILE:ChengchuanCleaner> ${CMAKE_SOURCE_DIR}/build/screenshots)
 set_tests_properties(windows_platform end_to_end PROPERTIES TIMEOUT 600)
