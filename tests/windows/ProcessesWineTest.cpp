@@ -21,12 +21,14 @@ std::string InFolder(UINT(WINAPI* query)(LPWSTR, UINT), const wchar_t* name) {
 }
 
 // Copied into the system folder as ntsd.exe, this test program stands in for the debugger of
-// Windows XP: it writes down its command line where CC_NTSD_LOG says, and ends at once.
+// Windows XP: it writes down its command line where CC_NTSD_LOG says, and ends at once. The
+// note is written beside and then renamed, so that the test never reads it half written.
 const bool kStandsInForNtsd = [] {
     wchar_t self[MAX_PATH], log[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
     if (length < 9 || lstrcmpiW(self + length - 9, L"\\ntsd.exe")) return false;
-    if (GetEnvironmentVariableW(L"CC_NTSD_LOG", log, MAX_PATH)) MakeFile(log, Narrow(GetCommandLineW()));
+    if (GetEnvironmentVariableW(L"CC_NTSD_LOG", log, MAX_PATH) && MakeFile(std::wstring(log) + L".part", Narrow(GetCommandLineW())))
+        MoveFileW((std::wstring(log) + L".part").c_str(), log);
     ExitProcess(0);
 }();
 
