@@ -17,7 +17,6 @@
 #include <shobjidl.h>
 
 #include <algorithm>
-#include <memory>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -279,29 +278,28 @@ int StartUpBench(int argc, wchar_t** argv) {
 
 // cc_bench --shortcuts PROGRAM.exe EARLIER.exe ...: the shortcut scan of each
 // program in turns with a plain walk of every drive, the best of three each,
-// so that two builds are compared in the same conditions.
+// so that two builds are compared in the same conditions. One program runs at
+// a time: the clicks are real input, and go to the window on top.
 int ShortcutsBench(int argc, wchar_t** argv) {
     MakeBrokenShortcuts(L"U:\\links\\");
-    std::vector<std::unique_ptr<ProgramDriver>> programs;
-    std::vector<double> fixed, best;
-    for (int i = 2; i < argc; ++i) {
-        programs.push_back(std::make_unique<ProgramDriver>(argv[i], L""));
-        if (!programs.back()->start()) return std::fprintf(stderr, "the window of %ls did not appear\n", argv[i]), 1;
-        programs.back()->clickTab(programs.back()->control("高级选择夹1"), 3);
-        fixed.push_back(TimeFixedCost(*programs.back()));
-        programs.back()->clickTab(programs.back()->control("高级选择夹1"), 1);
-        best.push_back(1e9);
-    }
+    std::vector<double> best(argc - 2, 1e9);
     double walk = 1e9;
     for (int round = 0; round < 3; ++round) {
         walk = std::min(walk, TimePlainWalkOfEveryDrive());
-        for (size_t i = 0; i < programs.size(); ++i) best[i] = std::min(best[i], TimeShortcutScan(*programs[i]) - fixed[i]);
+        for (int i = 2; i < argc; ++i) {
+            ProgramDriver program(argv[i], L"");
+            if (!program.start()) return std::fprintf(stderr, "the window of %ls did not appear\n", argv[i]), 1;
+            program.clickTab(program.control("高级选择夹1"), 3);
+            const double fixed = TimeFixedCost(program);
+            program.clickTab(program.control("高级选择夹1"), 1);
+            best[i - 2] = std::min(best[i - 2], TimeShortcutScan(program) - fixed);
+            program.closeAndWait();
+        }
     }
-    for (size_t i = 0; i < programs.size(); ++i) {
+    for (int i = 2; i < argc; ++i) {
         char name[300];
-        std::snprintf(name, sizeof name, "shortcut scan, %ls", argv[i + 2]);
-        Report(name, best[i], walk, "plain walk of every drive", 1.15);
-        programs[i]->closeAndWait();
+        std::snprintf(name, sizeof name, "shortcut scan, %ls", argv[i]);
+        Report(name, best[i - 2], walk, "plain walk of every drive", 1.15);
     }
     return 0;
 }
