@@ -94,6 +94,7 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"the known folder first", Link(IdListFlag, {kFileList, FolderBlock(false, 5, kDocumentsChild), FolderBlock(true, 0, kDocumentsChild, kDocumentsGuid)}), Kind::Path, "E:\\Docs\\报告.txt"},
         {"known folder tracking off", Link(IdListFlag | NoKnownFolderFlag, {kFileList, FolderBlock(true, 0, kDocumentsChild, kDocumentsGuid), FolderBlock(false, 5, kDocumentsChild)}), Kind::Path, "D:\\Docs\\报告.txt"},
         {"a folder the system does not know", Link(IdListFlag, {kFileList, FolderBlock(false, 6, kDocumentsChild)}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
+        {"another block of a folder block's size", Link(IdListFlag, {kFileList, With(FolderBlock(false, 5, kDocumentsChild), 4, 0x99)}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
         {"a folder offset inside an item", Link(IdListFlag, {kFileList, FolderBlock(false, 5, kDocumentsChild - 1)}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
         {"a folder offset past the list", Link(IdListFlag, {kFileList, FolderBlock(false, 5, 0xFFFFFFF0)}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
         {"a shell item under a known folder", Link(IdListFlag, {IdList({ClsidItem(kControlPanel), FileItem(u"x")}), FolderBlock(false, 5, 0x14)}), Kind::Path, "D:\\Docs\\x"},
