@@ -102,5 +102,6 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
 TEST(Wtf8, SurrogatesEncodeAsWtf8AndInvalidBytesBecomeReplacements) {
     EXPECT_EQ(Wtf8FromUtf16(u"\xD83D\xDE00\x4E34\xE9\xD800"), "\xF0\x9F\x98\x80\xE4\xB8\xB4\xC3\xA9\xED\xA0\x80");
     EXPECT_EQ(Utf16FromWtf8("\xF0\x9F\x98\x80"), u"\xD83D\xDE00");   // a pair is one character
+    EXPECT_EQ(Wtf8FromUtf16(u"\x7F\x80\x7FF\x800\xDBFF\xDFFF"), "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xF4\x8F\xBF\xBF");   // each length's edges
     EXPECT_EQ(Utf16FromWtf8("a\xFF\xC0\xAF\xE4\xB8\xF4\x90\x80\x80"), std::u16string(u"a") + std::u16string(9, u'\xFFFD'));
 }

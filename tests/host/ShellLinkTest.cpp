@@ -51,6 +51,7 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"files by their long names", Link(IdListFlag, {kFileList}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
         {"extension block versions 3, 7, 8", Link(IdListFlag, {IdList({kRoot, kC, FileItem(u"a", 3), FileItem(u"b", 7), FileItem(u"c", 8)})}), Kind::Path, "C:\\a\\b\\c"},
         {"a drive alone", Link(IdListFlag, {IdList({kRoot, kC})}), Kind::Path, "C:\\"},
+        {"a file item as Wine writes it", Link(IdListFlag, {IdList({kRoot, kC, With(With(With(With(FileItem(u"x", 0), 20, 0), 21, 0), 22, 0), 23, 0)})}), Kind::Path, "C:\\x"},
         {"a drive's bytes under a folder's type", Link(IdListFlag, {IdList({kRoot, With(kC, 2, 0x31)})}), Kind::Elsewhere, ""},
         {"the computer alone", Link(IdListFlag, {IdList({kRoot})}), Kind::Elsewhere, ""},
         {"the desktop (empty list)", Link(IdListFlag, {IdList({})}), Kind::Elsewhere, ""},
