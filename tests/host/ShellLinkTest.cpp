@@ -71,6 +71,7 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         // LinkInfo: base and suffix in the code page or in Unicode, or a share.
         {"base and suffix", Link(InfoFlag, {info}), Kind::Path, "C:\\Old\\a.txt"},
         {"code page bytes", Link(InfoFlag, {LocalInfo("C:\\\xE9t\xE9", "")}), Kind::Path, "C:\\été"},
+        {"a suffix and Unicode forms at offset 0: none", Link(InfoFlag, {With(With(With(LocalInfo("C:\\x", "", u"C:\\y"), 24, 0), 28, 0), 32, 0)}), Kind::Path, "C:\\x"},
         {"the Unicode forms first", Link(InfoFlag, {LocalInfo("C:\\??", "\\?", u"C:\\文件", u"\\名")}), Kind::Path, "C:\\文件\\名"},
         {"a share and suffix", Link(InfoFlag, {NetworkInfo("\\\\srv\\share", "dir\\a.txt")}), Kind::Path, "\\\\srv\\share\\dir\\a.txt"},
         {"ForceNoLinkInfo", Link(InfoFlag | NoInfoFlag, {info}), Kind::Unreadable, ""},
