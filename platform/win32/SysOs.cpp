@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/win32/SystemFolder.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32SystemQueries.h"
 
@@ -43,12 +44,6 @@ std::int32_t LocaleNumber(LCTYPE type) {
     return static_cast<std::int32_t>(number);
 }
 
-std::string Folder(UINT (WINAPI* get)(LPWSTR, UINT)) {
-    wchar_t buffer[MAX_PATH];
-    const UINT length = get(buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? Narrow(std::wstring_view(buffer, length)) : std::string();
-}
-
 std::string UserName() {
     wchar_t buffer[256];
     DWORD size = 256;
@@ -74,8 +69,8 @@ OsInfo Win32SystemQueries::QueryOsInfo() {
     }
     info.name = RegistryText(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", L"ProductName");
     info.currentUser = UserName();
-    info.windowsDirectory = Folder(GetWindowsDirectoryW);
-    info.systemDirectory = Folder(GetSystemDirectoryW);
+    info.windowsDirectory = Narrow(SystemFolder(GetWindowsDirectoryW));
+    info.systemDirectory = Narrow(SystemFolder(GetSystemDirectoryW));
     info.languageCode = static_cast<std::int32_t>(GetUserDefaultLangID());
     info.language = LocaleText(LOCALE_SLANGUAGE);
     info.countryCode = LocaleNumber(LOCALE_ICOUNTRY);

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "platform/KnownFolders.h"
+#include "platform/win32/SystemFolder.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Registry.h"
 
@@ -18,18 +19,11 @@ std::string ExpandedVariables(std::string_view text) {
 
 namespace {
 
-// One of the system's own folders; "" when it has none (no 32-bit system folder).
-template <typename Query>
-std::string SystemFolder(Query query) {
-    wchar_t path[MAX_PATH]{};
-    const UINT length = query(path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? Narrow(std::wstring_view(path, length)) : std::string();
-}
-
 const KnownFolderSources& Sources() {
     static Win32Registry registry;
-    static const KnownFolderSources sources{&registry, ExpandedVariables, SystemFolder(GetWindowsDirectoryW),
-                                            SystemFolder(GetSystemDirectoryW), SystemFolder(GetSystemWow64DirectoryW)};
+    static const KnownFolderSources sources{&registry, ExpandedVariables, Narrow(SystemFolder(GetWindowsDirectoryW)),
+                                            Narrow(SystemFolder(GetSystemDirectoryW)),
+                                            Narrow(SystemFolder(GetSystemWow64DirectoryW))};   // none on 32-bit Windows
     return sources;
 }
 

@@ -7,16 +7,11 @@
 #include <vector>
 
 #include "platform/win32/NtFiles.h"
+#include "platform/win32/SystemFolder.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
 namespace {
-
-std::wstring FolderPath(UINT (WINAPI* query)(LPWSTR, UINT)) {
-    wchar_t buffer[MAX_PATH];
-    const UINT length = query(buffer, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(buffer, length);
-}
 
 // The program part of a command line: up to the first space, or quoted.
 std::wstring ProgramOf(std::wstring_view commandLine) {
@@ -50,7 +45,7 @@ std::wstring FindSystemProgram(std::wstring_view commandLine) {
     const std::wstring program = ProgramOf(commandLine);
     // A bare name only: a path would leave the Windows folders.
     if (program.empty() || program.find_first_of(L"\\/:") != std::wstring::npos) return {};
-    for (const std::wstring& folder : {FolderPath(GetSystemDirectoryW), FolderPath(GetWindowsDirectoryW)}) {
+    for (const std::wstring& folder : {SystemFolder(GetSystemDirectoryW), SystemFolder(GetWindowsDirectoryW)}) {
         if (folder.empty()) continue;
         wchar_t found[MAX_PATH];
         const DWORD length = SearchPathW(folder.c_str(), program.c_str(), L".exe", MAX_PATH, found, nullptr);

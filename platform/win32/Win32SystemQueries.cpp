@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "platform/SmbiosParser.h"
+#include "platform/win32/SystemFolder.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
@@ -42,10 +43,8 @@ int Win32SystemQueries::QueryMemory(MemoryKind kind) {
 }
 
 std::string Win32SystemQueries::QuerySystemDirectory() {
-    wchar_t buffer[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    std::string path = Narrow(std::wstring_view(buffer, length));
+    std::string path = Narrow(SystemFolder(GetSystemDirectoryW));
+    if (path.empty()) return {};
     if (path.back() != '\\') path.push_back('\\');
     return path;
 }
