@@ -21,6 +21,7 @@ using K = ControlKind;
 constexpr UINT kTimerId = 1;
 constexpr UINT kItemSelectedMessage = WM_APP + 1;   // wParam: control index
 constexpr int kMaxItemText = 1024;   // the disk table's cells
+constexpr DWORD kShowChangesEveryMs = 250;   // what long work changed (title, lists, passing captions)
 
 struct ClassAndStyle {
     const wchar_t* windowClass;
@@ -304,7 +305,7 @@ void Win32Window::processPendingMessages() {
     const DWORD now = GetTickCount();
     if (now - lastPump_ < 10) return;
     lastPump_ = now;
-    if (now - lastShown_ >= 250) showChanges();
+    if (now - lastShown_ >= kShowChangesEveryMs) showChanges();
     MSG msg;
     while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -620,7 +621,7 @@ void Win32Window::setPassingCaption(std::string_view control, std::string_view t
     Control* c = find(control);
     if (!c) return;
     const DWORD now = GetTickCount();
-    if (c->passingShownAt && now - *c->passingShownAt < 250) {
+    if (c->passingShownAt && now - *c->passingShownAt < kShowChangesEveryMs) {
         c->pendingCaption = Widen(text);
         return;
     }
