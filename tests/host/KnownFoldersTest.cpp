@@ -1,18 +1,14 @@
 // Known folders found from folder descriptions and redirections, on the in-memory registry.
-#include <gtest/gtest.h>
-
 #include "fakes/FakePlatform.h"
 #include "platform/KnownFolders.h"
-
 using namespace cc;
 
 namespace {
-
 const std::string kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const std::string kProfile = "{5E6C858F-0E22-4760-9AFE-EA3317B67173}", kDownloads = "{374DE290-123F-4565-9164-39C4925E467B}",
                   kDocuments = "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}", kWindows = "{F38BF404-1D43-42F2-9305-67DE0B28FC23}",
                   kSystemX86 = "{D65231B0-B2F1-4857-A4CE-A8E7C6EA7D27}", kProgramFilesX86 = "{7C5A40EF-A0FB-4BFC-874A-C0F2E0B9FA8E}";
-
+std::string Made(const char* last) { return "{00000000-0000-0000-0000-0000000000" + std::string(last) + "}"; }   // a made-up GUID
 struct KnownFoldersTest : ::testing::Test {
     fake::FakeRegistry registry;
     KnownFolderSources sources{&registry, [](std::string_view text) {
@@ -20,7 +16,6 @@ struct KnownFoldersTest : ::testing::Test {
         if (auto at = out.find("%USERPROFILE%"); at != std::string::npos) out.replace(at, 13, "C:\\Users\\me");
         return out;
     }, "C:\\Windows", "C:\\Windows\\System32", ""};
-
     void describe(const std::string& guid, std::uint32_t category, const std::string& name = "",
                   const std::string& parent = "", const std::string& relative = "") {
         const std::string key = std::string(kFolderDescriptions) + "\\" + guid;
@@ -32,18 +27,12 @@ struct KnownFoldersTest : ::testing::Test {
 
 TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothingElseGivesAPath) {
     describe(kProfile, 2), describe(kWindows, 2), describe(kSystemX86, 2), describe(kProgramFilesX86, 2);
-    describe(kDownloads, 4, "Downloads", kProfile, "Downloads");
-    describe(kDocuments, 4, "Personal", kProfile, "Documents");
-    describe("{00000000-0000-0000-0000-00000000000C}", 3, "CommonThing", kProfile, "Common");
-    describe("{00000000-0000-0000-0000-00000000000D}", 4, "Deep", kDocuments, "Sub\\Deeper");
-    describe("{00000000-0000-0000-0000-00000000000E}", 4, "OnRoot", "{00000000-0000-0000-0000-00000000000F}", "Sub");
-    describe("{00000000-0000-0000-0000-00000000000F}", 4, "Root");
-    describe("{00000000-0000-0000-0000-0000000000A1}", 4, "", "{00000000-0000-0000-0000-0000000000A2}", "a");
-    describe("{00000000-0000-0000-0000-0000000000A2}", 4, "", "{00000000-0000-0000-0000-0000000000A1}", "b");
-    describe("{00000000-0000-0000-0000-0000000000B1}", 1, "Virtual", kProfile, "v");
-    describe("{00000000-0000-0000-0000-0000000000B2}", 4, "Odd", "..\\..\\x", "y");
-    describe("{00000000-0000-0000-0000-0000000000B3}", 4, "NoPath", kProfile);
-    describe("{00000000-0000-0000-0000-0000000000C1}", 4, "", kProfile, "c");
+    describe(kDownloads, 4, "Downloads", kProfile, "Downloads"), describe(kDocuments, 4, "Personal", kProfile, "Documents");
+    describe(Made("0C"), 3, "CommonThing", kProfile, "Common"), describe(Made("0D"), 4, "Deep", kDocuments, "Sub\\Deeper");
+    describe(Made("0E"), 4, "OnRoot", Made("0F"), "Sub"), describe(Made("0F"), 4, "Root");
+    describe(Made("A1"), 4, "", Made("A2"), "a"), describe(Made("A2"), 4, "", Made("A1"), "b");
+    describe(Made("B1"), 1, "Virtual", kProfile, "v"), describe(Made("B2"), 4, "Odd", "..\\..\\x", "y");
+    describe(Made("B3"), 4, "NoPath", kProfile), describe(Made("C1"), 4, "", kProfile, "c");
     describe("Fixed", 2), describe("{0762D272-C50A-4BB0-A382-697DCD729B80}", 2);
     registry.setText({RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
                       "ProfilesDirectory"}, "%USERPROFILE%\\..");
@@ -55,7 +44,6 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Root"}, "E:\\");
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "CommonThing"}, "X:\\per-user, not read");
     registry.setText({RegistryRoot::LocalMachine, kShellFolders, "CommonThing"}, "D:\\Shared");
-
     const struct { const char* why; std::string guid; std::optional<std::string> path; } cases[] = {
         {"fixed, from the environment", kProfile, "C:\\Users\\me"},
         {"fixed, the system's folder", kWindows, "C:\\Windows"},
@@ -64,26 +52,24 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
         {"fixed, a variable that is not set", kProgramFilesX86, std::nullopt},
         {"per-user, below its parent", kDownloads, "C:\\Users\\me\\Downloads"},
         {"per-user, redirected by its older name", kDocuments, "C:\\Users\\me\\My Documents"},
-        {"common, redirected in HKLM only", "{00000000-0000-0000-0000-00000000000C}", "D:\\Shared"},
-        {"below a redirected parent", "{00000000-0000-0000-0000-00000000000D}", "C:\\Users\\me\\My Documents\\Sub\\Deeper"},
-        {"below a drive's root", "{00000000-0000-0000-0000-00000000000E}", "E:\\Sub"},
-        {"parents in a loop", "{00000000-0000-0000-0000-0000000000A1}", std::nullopt},
-        {"virtual", "{00000000-0000-0000-0000-0000000000B1}", std::nullopt},
-        {"a parent that is no GUID", "{00000000-0000-0000-0000-0000000000B2}", std::nullopt},
-        {"no redirection and no relative path", "{00000000-0000-0000-0000-0000000000B3}", std::nullopt},
-        {"a category of the wrong type", "{00000000-0000-0000-0000-0000000000B4}", std::nullopt},
-        {"a category of the wrong size", "{00000000-0000-0000-0000-0000000000B5}", std::nullopt},
-        {"no name: no redirection by name", "{00000000-0000-0000-0000-0000000000C1}", "C:\\Users\\me\\c"},
+        {"common, redirected in HKLM only", Made("0C"), "D:\\Shared"},
+        {"below a redirected parent", Made("0D"), "C:\\Users\\me\\My Documents\\Sub\\Deeper"},
+        {"below a drive's root", Made("0E"), "E:\\Sub"},
+        {"parents in a loop", Made("A1"), std::nullopt},
+        {"virtual", Made("B1"), std::nullopt},
+        {"a parent that is no GUID", Made("B2"), std::nullopt},
+        {"no redirection and no relative path", Made("B3"), std::nullopt},
+        {"a category of the wrong type", Made("B4"), std::nullopt},
+        {"a category of the wrong size", Made("B5"), std::nullopt},
+        {"no name: no redirection by name", Made("C1"), "C:\\Users\\me\\c"},
         {"fixed under a name that is no GUID", "Fixed", std::nullopt},
-        {"not described", "{00000000-0000-0000-0000-0000000000FF}", std::nullopt},
+        {"not described", Made("FF"), std::nullopt},
         {"no GUID", "Downloads", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(KnownFolderPath(c.guid, sources), c.path) << c.why;
-
     // Redirected by its GUID, which comes before its name; a special folder goes through its known folder.
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, kDocuments}, "F:\\Docs");
     EXPECT_EQ(KnownFolderPath(KnownFolderOfCsidl(0x05), sources), "F:\\Docs");
     EXPECT_EQ(GuidText({0x04, 0xF4, 0x8B, 0xF3, 0x43, 0x1D, 0xF2, 0x42, 0x93, 0x05, 0x67, 0xDE, 0x0B, 0x28, 0xFC, 0x23}), kWindows);
 }
-
 }  // namespace

@@ -18,25 +18,17 @@ const ShellLinkServices kServices{
         for (unsigned char c : ansi) c < 0x80 ? utf8 += char(c) : (utf8 += char(0xC0 | c >> 6), utf8 += char(0x80 | (c & 0x3F)));
         return utf8;
     },
-    [](std::string_view text) {
-        std::string s(text);
-        if (auto at = s.find("%HOME%"); at != std::string::npos) s.replace(at, 6, "C:\\Users\\me");
-        return s;
-    },
-    [](const ShellFolderId& folder) -> std::optional<std::string> {
-        if (folder.known) return Bytes(folder.guid.begin(), folder.guid.end()) == kDocumentsGuid ? "E:\\Docs" : std::optional<std::string>();
-        return folder.csidl == 5 ? "D:\\Docs\\" : std::optional<std::string>();
+    [](std::string_view text) { std::string s(text); return s.find("%HOME%") ? s : s.replace(0, 6, "C:\\Users\\me"); },
+    [](const ShellFolderId& f) -> std::optional<std::string> {
+        if (f.known) return Bytes(f.guid.begin(), f.guid.end()) == kDocumentsGuid ? "E:\\Docs" : std::optional<std::string>();
+        return f.csidl == 5 ? "D:\\Docs\\" : std::optional<std::string>();
     }};
-ShellLinkReading ReadBytes(const Bytes& bytes) {
-    const Bytes exact(bytes);   // a buffer of exactly this size, so the sanitizer sees a read past it
-    return ReadShellLink(exact, kServices);
-}
+// A buffer of exactly the bytes' size, so the sanitizer sees a read past it.
+ShellLinkReading ReadBytes(const Bytes& bytes) { const Bytes exact(bytes); return ReadShellLink(exact, kServices); }
 Bytes Cut(Bytes b, std::size_t size) { return b.resize(size), b; }
 Bytes With(Bytes b, std::size_t at, std::uint8_t value) { return b.at(at) = value, b; }
-enum : std::uint32_t {
-    IdListFlag = 0x1, InfoFlag = 0x2, NameFlag = 0x4, RelativeFlag = 0x8, ArgumentsFlag = 0x20, UnicodeFlag = 0x80,
-    NoInfoFlag = 0x100, ExpFlag = 0x200, DarwinFlag = 0x1000, NoKnownFolderFlag = 0x200000,
-};
+enum : std::uint32_t { IdListFlag = 0x1, InfoFlag = 0x2, NameFlag = 0x4, RelativeFlag = 0x8, ArgumentsFlag = 0x20, UnicodeFlag = 0x80,
+                       NoInfoFlag = 0x100, ExpFlag = 0x200, DarwinFlag = 0x1000, NoKnownFolderFlag = 0x200000 };
 const Bytes kRoot = ClsidItem(kMyComputer), kC = DriveItem("C:\\");
 const Bytes kFileList = IdList({kRoot, kC, FileItem(u"Users", 9, 0x31), FileItem(u"me", 9, 0x31),
                                 FileItem(u"Documents", 9, 0x31), FileItem(u"报告.txt")});

@@ -21,8 +21,7 @@ void Add(Bytes& to, std::initializer_list<int> formatted, std::initializer_list<
 Bytes WithHeader(const Bytes& structures) {
     const auto n = static_cast<std::uint32_t>(structures.size());
     Bytes raw{0, 2, 8, 0, std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)};
-    raw.insert(raw.end(), structures.begin(), structures.end());
-    return raw;
+    return raw.insert(raw.end(), structures.begin(), structures.end()), raw;
 }
 // As a QEMU-style firmware gives it: BIOS, system, board, OEM strings, end.
 Bytes RecordedStructures() {
@@ -84,11 +83,9 @@ TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
     EXPECT_EQ(FieldsOf(Parse(WithHeader(system))), "OptiPlex 7010|Dell Inc.|||SN-77|Dell Inc. OptiPlex 7010");
     EXPECT_EQ(FieldsOf(Parse({})), "|||||");
     EXPECT_TRUE(ParseSmbiosStructures(raw.data(), 7).empty());   // shorter than the header
-    Bytes lying = raw, shortened = raw;   // the header's length can lie: more than there is, or less
-    lying[4] = lying[5] = lying[6] = 0xFF;
-    EXPECT_EQ(Parse(lying).name, "PRIME B450M-A");
-    shortened[4] = 0x20, shortened[5] = 0;
-    EXPECT_EQ(Parse(shortened).date, "");   // the BIOS strings lie past the declared end
+    Bytes lying = raw, shortened = raw;   // the header's length can lie: more than there is, or less (the BIOS strings
+    lying[4] = lying[5] = lying[6] = 0xFF, shortened[4] = 0x20, shortened[5] = 0;   // then lie past the declared end)
+    EXPECT_EQ(Parse(lying).name + "|" + Parse(shortened).date, "PRIME B450M-A|");
 }
 
 TEST(SysInfoCpuid, DecodesRecordedProcessors) {
@@ -96,8 +93,7 @@ TEST(SysInfoCpuid, DecodesRecordedProcessors) {
     EXPECT_EQ(FieldsOf(DecodeCpu(kCoffeeLake)), "GenuineIntel|Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz|0|"
                                                "Intel64 Family 6 Model 158 Stepping 10|64|256||64");
     EXPECT_EQ(FieldsOf(DecodeCpu(kRome)), "AuthenticAMD|AMD EPYC|0|AMD64 Family 23 Model 49 Stepping 0|64|512||64");
-    EXPECT_EQ(FieldsOf(DecodeCpu(kPentiumThree)),
-              "GenuineIntel||0|x86 Family 6 Model 8 Stepping 3|0|0|0000-0683-0123-4567-89AB-CDEF|32");
+    EXPECT_EQ(FieldsOf(DecodeCpu(kPentiumThree)), "GenuineIntel||0|x86 Family 6 Model 8 Stepping 3|0|0|0000-0683-0123-4567-89AB-CDEF|32");
     EXPECT_EQ(FieldsOf(DecodeCpu({})), "||0||0|0||0");
 }
 
@@ -111,10 +107,8 @@ TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
     const auto endless = with({}, [](Leaves& l) { for (std::uint32_t s = 0; s < 40; ++s) l[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0}; });
     EXPECT_EQ(DecodeLevel1CacheKb(endless), 16 * 32);   // a leaf-4 list with no end stops after sixteen entries
     // Only the leaves the processor offers are asked: (leaf, highest basic, highest extended).
-    EXPECT_TRUE(WantLeaf(4, 4, 0x80000008) && WantLeaf(0x80000006, 0x16, 0x80000006));
-    EXPECT_FALSE(WantLeaf(4, 3, 0x80000008) || WantLeaf(0x80000006, 0x16, 0x80000004));
-    EXPECT_FALSE(WantLeaf(0x80000002, 0x16, 0x16));   // no extended leaves at all
-    EXPECT_TRUE(WantLeaf(0x80000000, 0x16, 0x80000000));   // only the first one
+    EXPECT_TRUE(WantLeaf(4, 4, 0x80000008) && WantLeaf(0x80000006, 0x16, 0x80000006) && WantLeaf(0x80000000, 0x16, 0x80000000));
+    EXPECT_FALSE(WantLeaf(4, 3, 0x80000008) || WantLeaf(0x80000006, 0x16, 0x80000004) || WantLeaf(0x80000002, 0x16, 0x16));
     // No serial number when leaf 3 answers but the feature is turned off, nor without leaf 1.
     EXPECT_EQ(DecodeSerialNumber(with(kPentiumThree, [](Leaves& l) { l[{1, 0}].edx &= ~(1u << 18); })), "");
     EXPECT_EQ(DecodeSerialNumber(with(kPentiumThree, [](Leaves& l) { l.erase({1, 0}); })), "");

@@ -13,7 +13,6 @@
 #include "ui/ControlModel.h"
 namespace cc::fake {
 using Strings = std::vector<std::string>;
-
 struct CallLog {
     Strings* journal = nullptr;
     void record(const std::string& line) { if (journal) journal->push_back(line); }
@@ -40,16 +39,12 @@ public:
     }
     bool valueExists(const RegistryValue& value) override { return record("exists " + Path(value)), values_.count(Path(value)); }
     bool writeText(const RegistryValue& value, std::string_view text) override {
-        record("write " + Path(value) + " = " + std::string(text));
-        return !refused(value) && (setText(value, text), true);
+        return record("write " + Path(value) + " = " + std::string(text)), !refused(value) && (setText(value, text), true);
     }
-    bool deleteValue(const RegistryValue& value) override {
-        return record("delete " + Path(value)), !refused(value) && values_.erase(Path(value));
-    }
+    bool deleteValue(const RegistryValue& value) override { return record("delete " + Path(value)), !refused(value) && values_.erase(Path(value)); }
     Lookup readData(const RegistryValue& value, RegistryData& data) override {
         const auto it = values_.find(Path(value));
-        if (it == values_.end()) return Lookup::Missing;
-        return failReads_ ? Lookup::Failed : (data = it->second, Lookup::Found);
+        return it == values_.end() ? Lookup::Missing : failReads_ ? Lookup::Failed : (data = it->second, Lookup::Found);
     }
     bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)); }
 private:
@@ -113,8 +108,7 @@ public:
     bool deleteFile(std::string_view path, std::uint64_t listedId) override {
         record("delete " + std::string(path));
         const Node* n = file(path);
-        if (locked_.count(Key(path)) || !n || (listedId != kNotListed && n->id != listedId)) return false;
-        return erase(path), true;
+        return !locked_.count(Key(path)) && n && (listedId == kNotListed || n->id == listedId) && (erase(path), true);
     }
     void closeFolders() override {}
     // Any path but a file's is held (its folders come with what is made in it); what is made in it is
@@ -133,9 +127,7 @@ private:
         for (char& ch : key) if (ch >= 'A' && ch <= 'Z') ch += 'a' - 'A';
         return key;
     }
-    static std::string_view Parent(std::string_view path) {   // empty for a drive
-        return path.substr(0, path.rfind('\\') == path.npos ? 0 : path.rfind('\\'));
-    }
+    static std::string_view Parent(std::string_view p) { return p.substr(0, p.rfind('\\') == p.npos ? 0 : p.rfind('\\')); }   // "" for a drive
     Node* node(std::string_view path) const {
         const auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return Key(n.path) == Key(path); });
         return it == nodes_.end() ? nullptr : const_cast<Node*>(&*it);
@@ -209,10 +201,7 @@ struct FakeSystemQueries final : SystemQueries {
     std::string systemDirectory = "C:\\WINDOWS\\system32\\";
     std::vector<int> diskQueries;
     BoardInfo QueryBoardInfo() override { return board; }
-    bool QueryDiskInfo(int number, DiskInfo& info) override {
-        diskQueries.push_back(number);
-        return disks.count(number) && (info = disks[number], true);
-    }
+    bool QueryDiskInfo(int n, DiskInfo& info) override { return diskQueries.push_back(n), disks.count(n) && (info = disks[n], true); }
     std::vector<AdapterInfo> QueryAdapters() override { return {{"eth0"}}; }
     OsInfo QueryOsInfo() override { return os; }
     CpuInfo QueryCpuInfo() override { return cpu; }
@@ -232,9 +221,7 @@ struct FakeProcesses final : Processes, CallLog {
     void wait(int milliseconds) override { record("wait " + std::to_string(milliseconds)); }
     bool shellRunning() override { return record("shell?"), shell; }
 };
-
-// The program's byte blocks, as a test gives them.
-struct FakeResources final : Resources {
+struct FakeResources final : Resources {   // the program's byte blocks, as a test gives them
     std::map<int, std::vector<std::byte>> blocks;
     std::span<const std::byte> block(int id) override { return blocks[id]; }
 };
@@ -242,8 +229,7 @@ struct FakeResources final : Resources {
 // A list's item texts in order, of the checked items only if asked.
 inline Strings Items(ControlModel& ui, std::string_view list, bool checkedOnly = false) {
     Strings items;
-    for (int i = 0; i < ui.itemCount(list); ++i)
-        if (!checkedOnly || ui.itemChecked(list, i)) items.push_back(ui.itemText(list, i));
+    for (int i = 0; i < ui.itemCount(list); ++i) if (!checkedOnly || ui.itemChecked(list, i)) items.push_back(ui.itemText(list, i));
     return items;
 }
 
