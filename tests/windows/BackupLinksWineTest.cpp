@@ -16,7 +16,7 @@ namespace {
 
 const std::wstring kLevels[] = {L"base", L"澄川清理助手", L"备份", L"20261208-090507-IE首页修改"};
 
-struct CaseSystem final : Win32SystemQueries {   // the case's local application data, at the time of kLevels[3]
+struct CaseSystem final : Win32SystemQueries {   // at the time of kLevels[3]
     std::string localAppData;
     std::string QueryLocalAppData() override { return localAppData; }
     LocalTime QueryLocalTime() override { return {2026, 12, 8, 9, 5, 7}; }
@@ -30,6 +30,9 @@ struct SwappingFiles final : Win32FileSystem {
     bool swapped = false;
     struct Held final : HeldFolder {
         Held(std::unique_ptr<HeldFolder> inner, SwappingFiles& files, int level) : inner(std::move(inner)), files(files), level(level) {}
+        std::unique_ptr<HeldFolder> inner;
+        SwappingFiles& files;
+        int level;
         std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override {
             return before(), files.wrap(inner->subfolder(name, mustBeNew, taken), level + 1);
         }
@@ -37,12 +40,7 @@ struct SwappingFiles final : Win32FileSystem {
         Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override { return before(), inner->copyFile(from, name, id); }
         bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return before(), inner->replaceFile(name, content); }
         void keep() override { inner->keep(); }
-        void before() {
-            if (level == files.swapAt && !files.swapped) files.swapped = test::SwapInLink(files.set, files.link);
-        }
-        std::unique_ptr<HeldFolder> inner;
-        SwappingFiles& files;
-        int level;
+        void before() { files.swapped = files.swapped || (level == files.swapAt && test::SwapInLink(files.set, files.link)); }
     };
     std::unique_ptr<HeldFolder> wrap(std::unique_ptr<HeldFolder> inner, int level) {
         return inner ? std::make_unique<Held>(std::move(inner), *this, level) : nullptr;
@@ -61,7 +59,6 @@ std::uint64_t BytesBelow(const std::wstring& folder) {
 }
 
 }  // namespace
-
 TEST(BackupOnWine, ALinkOrAFileAtAnyLevelOfTheBackupStopsTheRepairAndWhatALinkLeadsToStaysAsItWas) {
     const std::wstring privileged = L"C:\\cc-fixtures\\priv-backup\\";
     ASSERT_TRUE(test::MakePrivilegedTwin(privileged + L"keep.txt", "privileged")) << "run scripts/test-fixtures.sh";
@@ -85,17 +82,16 @@ TEST(BackupOnWine, ALinkOrAFileAtAnyLevelOfTheBackupStopsTheRepairAndWhatALinkLe
         if (c.how == AFile) ASSERT_TRUE(test::MakeFile(level + L"\\" + kLevels[c.level], "in the way"));
         if (c.how == Nothing) CreateDirectoryW((files.set + L"cur\\base").c_str(), nullptr);
         Win32Registry registry;
-        ASSERT_TRUE(registry.writeText(startPage, "http://hijack.example/"));
         Win32Processes processes;
-        CaseSystem system;
-        system.localAppData = Narrow(files.set) + "cur\\base\\";
         Win32Resources resources;
+        CaseSystem system;   // the case's own local application data
+        system.localAppData = Narrow(files.set) + "cur\\base\\";
         Platform platform{files, registry, processes, system, resources};
         ProgramState state;
+        ASSERT_TRUE(registry.writeText(startPage, "http://hijack.example/"));
         const DWORD start = GetTickCount();
         const bool repaired = RunRepair(HijackRow::StartPage, state, platform);
         slowest = std::max(slowest, GetTickCount() - start);
-
         const std::wstring what = files.set + L" level " + std::to_wstring(c.level);
         EXPECT_EQ(files.swapped, c.how == Swapped) << what;
         EXPECT_EQ(repaired, c.savedAs != nullptr) << what;
@@ -108,10 +104,8 @@ TEST(BackupOnWine, ALinkOrAFileAtAnyLevelOfTheBackupStopsTheRepairAndWhatALinkLe
             EXPECT_TRUE(test::Exists(saved + L"readme.txt")) << what;
             for (const wchar_t* file : {L"undo.reg", L"readme.txt"}) DeleteFileW((saved + file).c_str());
             RemoveDirectoryW(saved.c_str());
-        } else {
-            EXPECT_EQ(BytesBelow(files.set), c.how == AFile ? 10u : 0u) << what;   // nothing written anywhere
-        }
-        if (files.swapped) EXPECT_TRUE(test::SwapBack(files.set)) << what;
+        } else EXPECT_EQ(BytesBelow(files.set), c.how == AFile ? 10u : 0u) << what;   // nothing written anywhere
+        EXPECT_TRUE(!files.swapped || test::SwapBack(files.set)) << what;
     }
     // A repair with its backup still answers within the others' one-second wait and 100 ms.
     EXPECT_LT(slowest, 1100u);

@@ -1,7 +1,6 @@
-// Deleting, listing, reading and writing files hold to what was listed or held, whoever
-// changes the disk in between: a folder swapped for a link to a privileged folder, a file
-// replaced, a read-only file, a link and a named pipe planted as shortcuts (the links are laid by
-// scripts/test-fixtures.sh), a file held open without sharing.
+// Deleting, listing, reading and writing files hold to what was listed or held, whoever changes the disk in between: a
+// folder swapped for a link to a privileged folder, a file replaced, a read-only file, a link and a named pipe planted as
+// shortcuts (the links are laid by scripts/test-fixtures.sh), a file held open without sharing.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,7 +12,6 @@ using namespace cc;
 using namespace cc::test;
 
 static std::span<const std::byte> Bytes(const std::string& s) { return std::as_bytes(std::span(s.data(), s.size())); }
-
 TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink) {
     const std::string set = "T:\\swap\\platform\\", user = set + "cur\\user\\", old = set + "old\\user\\";
     const std::wstring privileged = L"C:\\cc-fixtures\\priv-platform\\";
@@ -28,7 +26,6 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     std::map<std::string, std::uint64_t> ids;
     for (const FolderEntry& entry : files.listFolder(user, {})) ids[entry.name] = entry.id;
     ASSERT_EQ(ids.size(), 5u);
-
     // An ordinary delete, once; a read-only file stays, and so does one put in the listed one's place.
     EXPECT_TRUE(files.deleteFile(user + "a.log", ids["a.log"]));
     EXPECT_FALSE(Exists(Widen(user + "a.log")));
@@ -38,7 +35,6 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     ASSERT_TRUE(MoveFileExW(Widen(user + "d.new").c_str(), Widen(user + "d.log").c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_FALSE(files.deleteFile(user + "d.log", ids["d.log"]));
     EXPECT_EQ(ReadWholeFile(Widen(user + "d.log")), "new");
-
     // Swapped between two deletes in the folder: the folder already open is the one that was checked, so only
     // the listed file itself may go. A walk that listed cur and alt before the swap does not enter the new cur.
     Win32FileSystem walk;
@@ -55,7 +51,6 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_TRUE(listedAsLink);
     for (const char* name : names) EXPECT_TRUE(IsUntouchedTwin(privileged + Widen(name), "privileged")) << name;
     EXPECT_EQ(ReadWholeFile(Widen(old + "c.log")), "c.log");
-
     // A copy is of exactly the file listed, into a new file only; a link or a pipe is not copied.
     // What a folder object made goes with it unless kept.
     const std::string planted = "T:\\planted\\", copy = planted + "copy\\", page = planted + "msconfig.exe";
@@ -80,7 +75,6 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     }
     into.reset();
     EXPECT_FALSE(Exists(Widen(copy)));
-
     // A write replaces the whole file, a read-only one too, a staging file left from an earlier run
     // first; held open without sharing, the old file stays as it was.
     ASSERT_TRUE(MakeFile(Widen(page + ".cc-new"), "left from an earlier run"));
@@ -92,7 +86,6 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     open.reset();
     EXPECT_EQ(ReadWholeFile(Widen(page)), "new");
     EXPECT_FALSE(files.fileExists(page + ".cc-new"));
-
     // Planted as shortcuts, a link and a pipe are neither read nor deleted; the real one is.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ASSERT_TRUE(SaveShortcut(Widen(planted + "real.lnk"), L"C:\\nowhere\\gone.exe"));

@@ -13,7 +13,6 @@
 #include "ui/ControlModel.h"
 
 using namespace cc;
-
 TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
     Win32Platform win32;
     ControlModel ui;
@@ -35,14 +34,12 @@ TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
     if (!test::MakeFile(LongPath(made[2].first), made[2].first)) made.erase(made.begin() + 2);
     for (const auto& [path, matched] : made) ASSERT_TRUE(test::MakeFile(LongPath(path), path)) << path;
     SetFileAttributesW(LongPath(root + "hidden.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-
     ui.click(kLocalOnlyBox), ui.click(kLocalOnlyBox);   // only T: is searched
     for (int i = 0; i < ui.itemCount(kDriveList); ++i) ui.setItemChecked(kDriveList, i, ui.itemText(kDriveList, i) == "T:\\");
     ui.click("按钮10"), ui.click("按钮1");   // would never end if it followed T:\loop
     std::vector<std::string> found;
     for (int i = 0; i < ui.itemCount(kResultList); ++i) found.push_back(ui.itemText(kResultList, i));
     for (const auto& [path, matched] : made) EXPECT_EQ(std::count(found.begin(), found.end(), path), matched) << path;
-
     ui.setItemChecked(kResultList, static_cast<int>(std::find(found.begin(), found.end(), lookAlike) - found.begin()), false);
     ui.click("按钮2");
     EXPECT_EQ(ui.itemCount(kResultList), 1);   // the unchecked look-alike

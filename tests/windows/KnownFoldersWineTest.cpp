@@ -1,6 +1,5 @@
-// Our reading of where known and special folders are, held against the shell's
-// on the same registry: every folder described, every CSIDL, and again with two
-// per-user folders redirected to folders of the test's own.
+// Our reading of where known and special folders are, held against the shell's on the same registry: every folder
+// described, every CSIDL, and again with two per-user folders redirected to folders of the test's own.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
@@ -14,7 +13,6 @@
 using namespace cc;
 
 namespace {
-
 // "-" for none. Windows names files case-insensitively, and Wine spells some folders ("C:\\Users") otherwise than its registry.
 std::string Found(bool found, const wchar_t* path) { return found ? test::Upper(Narrow(path)) : "-"; }
 std::string Shell(const GUID& id) {
@@ -42,7 +40,7 @@ void ExpectSameAsShell(const char* when) {
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(kFolderDescriptions).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     wchar_t name[64];
-    int compared = 0;
+    int compared = 0;   // every folder described under the key
     for (DWORD i = 0, size = 64; RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i, size = 64) {
         ShellFolderId folder{true, {}, 0};
         GUID id;
@@ -55,35 +53,31 @@ void ExpectSameAsShell(const char* when) {
         ++compared;
     }
     RegCloseKey(key);
-    EXPECT_GT(compared, 50);
+    EXPECT_GT(compared, 50);   // and every CSIDL
     for (std::uint32_t csidl = 0; csidl < 0x40; ++csidl)
         if (csidl != CSIDL_CONTROLS && csidl != CSIDL_PRINTERS && csidl != CSIDL_ALTSTARTUP && csidl != CSIDL_COMMON_ALTSTARTUP)
             EXPECT_EQ(Ours({false, {}, csidl}), Shell(int(csidl))) << csidl << " " << when;
 }
 
 }  // namespace
-
 TEST(KnownFoldersOnWine, OurPathsAreTheShellsAsDescribedAndAsRedirected) {
     ExpectSameAsShell("as the prefix has them");
     // Downloads by its GUID, Documents by its older name; put back afterwards.
     test::TempFolder temp;
     const wchar_t* names[] = {L"{374DE290-123F-4565-9164-39C4925E467B}", L"Personal"};
-    HKEY key = nullptr;
+    UniqueKey key;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
-                            KEY_READ | KEY_SET_VALUE, &key), ERROR_SUCCESS);
+                            KEY_READ | KEY_SET_VALUE, key.put()), ERROR_SUCCESS);
     std::wstring saved[2], moved[2] = {Widen(temp.path()) + L"downloads", Widen(temp.path()) + L"documents"};
-    DWORD types[2]{};
+    DWORD types[2]{}, bytes[2] = {65536, 65536};
     for (int i = 0; i < 2; ++i) {
-        DWORD bytes = 65536;
-        saved[i].resize(bytes / 2);
-        if (RegQueryValueExW(key, names[i], nullptr, &types[i], reinterpret_cast<BYTE*>(saved[i].data()), &bytes)) types[i] = 0;
-        saved[i].resize(bytes / 2);
-        RegSetValueExW(key, names[i], 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(moved[i].c_str()), DWORD(moved[i].size() * 2 + 2));
+        saved[i].resize(bytes[i] / 2);
+        if (RegQueryValueExW(key.get(), names[i], nullptr, &types[i], reinterpret_cast<BYTE*>(saved[i].data()), &bytes[i])) types[i] = 0;
+        RegSetValueExW(key.get(), names[i], 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(moved[i].c_str()), DWORD(moved[i].size() * 2 + 2));
     }
     ExpectSameAsShell("redirected");
     EXPECT_EQ(Ours({false, {}, CSIDL_PERSONAL}), Found(true, moved[1].c_str()));
     for (int i = 0; i < 2; ++i)
-        types[i] ? RegSetValueExW(key, names[i], 0, types[i], reinterpret_cast<const BYTE*>(saved[i].data()), DWORD(saved[i].size() * 2))
-                 : RegDeleteValueW(key, names[i]);
-    RegCloseKey(key);
+        types[i] ? RegSetValueExW(key.get(), names[i], 0, types[i], reinterpret_cast<const BYTE*>(saved[i].data()), bytes[i])
+                 : RegDeleteValueW(key.get(), names[i]);
 }

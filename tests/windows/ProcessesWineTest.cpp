@@ -32,12 +32,10 @@ const bool kStandsInForNtsd = [] {
     ExitProcess(0);
 }();
 
-// A file this test put in the system folder, removed again whatever happens.
-struct Planted {
+struct Planted {   // a file this test put in the system folder, removed again whatever happens
     std::wstring path;
     ~Planted() { for (int tries = 0; !DeleteFileW(path.c_str()) && Exists(path) && tries < 200; ++tries) Sleep(50); }
 };
-
 bool WaitForFile(const std::wstring& path, int milliseconds) {
     for (int waited = 0; !Exists(path); waited += 50, Sleep(50))   // looks at least once
         if (waited >= milliseconds) return false;
@@ -45,8 +43,7 @@ bool WaitForFile(const std::wstring& path, int milliseconds) {
 }
 
 }  // namespace
-
-TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
+TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting) {
     const std::string cmd = InFolder(GetSystemDirectoryW, L"cmd.exe"), explorer = Found(L"explorer.exe");
     EXPECT_EQ(Found(L"cmd.exe /c echo"), cmd);
     EXPECT_EQ(Found(L"cmd /c echo"), cmd);
@@ -55,18 +52,14 @@ TEST(Win32Processes, FindsProgramsInTheWindowsFoldersOnly) {
     for (const wchar_t* elsewhere : {L"\"C:\\windows\\system32\\cmd.exe\" /c", L"..\\cmd.exe", L""}) EXPECT_EQ(Found(elsewhere), "") << Narrow(elsewhere);
     // A program planted in the current folder is not found there.
     TempFolder temp;
+    Win32Processes processes;
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(CopyFileW(Widen(cmd).c_str(), (temp.wide() + L"ccplanted.exe").c_str(), 0));
     ASSERT_TRUE(SetCurrentDirectoryW(temp.wide().c_str()));
     EXPECT_EQ(Found(L"ccplanted /c echo"), "");
-    EXPECT_FALSE(Win32Processes().start("ccplanted /c echo planted> planted.txt"));
+    EXPECT_FALSE(processes.start("ccplanted /c echo planted> planted.txt"));
     SetCurrentDirectoryW(previous);
-}
-
-TEST(Win32Processes, StartsWithoutWaitingAndPassesOverMissingPrograms) {
-    TempFolder temp;
-    Win32Processes processes;
     // The command reads a pipe this test holds: it cannot finish before the test lets go (or ten seconds pass).
     const std::wstring pipe = L"\\\\.\\pipe\\cc-hold-" + std::to_wstring(GetCurrentProcessId()), done = temp.wide() + L"done.txt";
     HANDLE pipeAndLetGo[] = {CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr),
@@ -83,7 +76,6 @@ TEST(Win32Processes, StartsWithoutWaitingAndPassesOverMissingPrograms) {
     EXPECT_FALSE(processes.start("cc-no-such-program -c q"));
     EXPECT_TRUE(!FindSystemProgram(L"ntsd").empty() || !processes.start("ntsd -c q -pn SoundMan.exe"));
 }
-
 TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     TempFolder temp;
     ASSERT_TRUE(CreateDirectoryW((temp.wide() + L"b").c_str(), nullptr));
@@ -103,7 +95,6 @@ TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     processes.wait(1000);   // its whole time, though the ended ones go at once
     EXPECT_GE(Clock::now() - before, std::chrono::milliseconds(990));
     for (size_t i = 0; i < running.size(); ++i) EXPECT_EQ(running[i]->running(), !cases[i].second) << Narrow(cases[i].first);
-
     // Where the debugger of Windows XP is, it ends them, as it always has there.
     const Planted ntsd{Widen(InFolder(GetSystemDirectoryW, L"ntsd.exe"))};
     const std::wstring log = temp.wide() + L"ntsd.txt";

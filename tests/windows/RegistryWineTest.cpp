@@ -11,10 +11,8 @@
 using namespace cc;
 
 namespace {
-
 constexpr const wchar_t* kTestKey = L"Software\\ChengchuanCleanerTests";
 constexpr std::string_view kKey = "Software\\ChengchuanCleanerTests";
-
 // The test's key under a root, removed with everything in it before and after.
 struct TestKey {
     HKEY root;
@@ -31,7 +29,6 @@ struct TestKey {
         EXPECT_EQ(set(key.get(), &counted, 0, type, data, bytes), 0) << Narrow(name);
     }
 };
-
 TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
     TestKey hkcu(HKEY_CURRENT_USER);
     Win32Registry registry;
@@ -48,8 +45,7 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
         {L"Empty", REG_SZ, L"", 0, ""},
         {L"Number", REG_DWORD, std::wstring(L"\x0001\x0000", 2), 4, ""},
         {L"Binary", REG_BINARY, L"about:blank", 11, ""},
-        {L"Multi", REG_MULTI_SZ, std::wstring(L"a\0b\0", 4), 10, ""},
-    };
+        {L"Multi", REG_MULTI_SZ, std::wstring(L"a\0b\0", 4), 10, ""}};
     for (const auto& [name, type, data, bytes, read] : cases) {
         hkcu.setRaw(name, type, data.c_str(), bytes);
         const std::string text = Narrow(name);
@@ -63,14 +59,11 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
     EXPECT_TRUE(registry.keyExists(RegistryRoot::CurrentUser, kKey));
     EXPECT_FALSE(registry.keyExists(RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None"));
     EXPECT_EQ(registry.readText({RegistryRoot::CurrentUser, kKey, "start page"}), "about:blank");   // names ignore case
+    RegistryData none;
     for (const RegistryValue& missing : {RegistryValue{RegistryRoot::CurrentUser, kKey, "Missing"},
-                                         RegistryValue{RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None", ""}}) {
-        RegistryData none;
-        EXPECT_TRUE(registry.readText(missing).empty() && !registry.valueExists(missing));
-        EXPECT_EQ(registry.readData(missing, none), Lookup::Missing);
-    }
+                                         RegistryValue{RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None", ""}})
+        EXPECT_TRUE(registry.readText(missing).empty() && !registry.valueExists(missing) && registry.readData(missing, none) == Lookup::Missing);
 }
-
 TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitView) {
     TestKey hklm(HKEY_LOCAL_MACHINE);
     Win32Registry registry;
@@ -90,5 +83,4 @@ TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitVi
     EXPECT_FALSE(registry.deleteValue(value));
     EXPECT_FALSE(registry.deleteValue({RegistryRoot::LocalMachine, "Software\\ChengchuanCleanerTests\\Z", "Page"}));
 }
-
 }  // namespace

@@ -6,7 +6,6 @@
 #include "resources/ResourceIds.h"
 
 using namespace cc;
-
 TEST(Win32Resources, CarriesTheUtilityCopyItWasBuiltWithWhole) {
     Win32Resources resources;
     const auto copy = resources.block(IDR_MSCONFIG);

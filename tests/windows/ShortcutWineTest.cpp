@@ -14,8 +14,7 @@ using Kind = ShortcutTarget::Kind;
 
 namespace {
 
-// The target as the shell's link object reads these bytes, as the program read them before it had its own reader.
-ShortcutTarget ShellReading(const std::string& bytes) {
+ShortcutTarget ShellReading(const std::string& bytes) {   // the target as the shell's link object reads these bytes
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistStream> persist;
     ComPtr<IStream> stream;
@@ -27,7 +26,7 @@ ShortcutTarget ShellReading(const std::string& bytes) {
     DWORD flags = 0;
     if (SUCCEEDED(link->QueryInterface(IID_IShellLinkDataList, data.putVoid())) && SUCCEEDED(data->GetFlags(&flags)) &&
         (flags & SLDF_HAS_DARWINID))
-        return {Kind::Elsewhere, ""};
+        return {Kind::Elsewhere, ""};   // advertised
     std::wstring path(32768, L'\0'), full(32768, L'\0');
     if (link->GetPath(path.data(), int(path.size()), nullptr, 0) == S_OK && path[0]) {
         const DWORD length = GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr);
@@ -39,7 +38,6 @@ ShortcutTarget ShellReading(const std::string& bytes) {
 }
 
 }  // namespace
-
 struct ShortcutOnWine : ::testing::Test {
     void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     void TearDown() override { CoUninitialize(); }
@@ -49,8 +47,7 @@ struct ShortcutOnWine : ::testing::Test {
         return SaveShortcut(ordinary, Widen(target), items) ? ReadWholeFile(ordinary) : "";
     }
     ShortcutTarget read(const std::string& name) { return files.readShortcut(temp.path() + name); }
-    // Our reading of the file against the shell's reading of its bytes: the
-    // same, or Elsewhere where the shell would bind a shell folder to name it.
+    // Our reading of the file against the shell's of its bytes: the same, or Elsewhere where the shell would bind a shell folder.
     void expectAgreement(const std::string& name, const std::string& bytes, const char* why = "") {
         ASSERT_TRUE(MakeFile(LongPath(temp.path() + name), bytes)) << name;
         const ShortcutTarget ours = read(name), shell = ShellReading(bytes);
@@ -59,7 +56,6 @@ struct ShortcutOnWine : ::testing::Test {
         if ((ours.kind == Kind::Elsewhere && shell.kind == Kind::Path) || shell.path.find('?') != std::string::npos) return;
         EXPECT_EQ(std::pair(ours.kind, Upper(ours.path)), std::pair(shell.kind, Upper(shell.path))) << name << " " << why;
     }
-
     TempFolder temp;
     Win32FileSystem files;
 };
@@ -83,8 +79,7 @@ TEST_F(ShortcutOnWine, ReadsExactlyTheListedFileAndJudgesEachKindOfShortcut) {
         {"relative.lnk", std::string(relative.begin(), relative.end()), Kind::Path, dir + "present.txt", true},
         {"corrupt.lnk", random, Kind::Unreadable, "", false}, {"panel.lnk", saved("", controls), Kind::Elsewhere, "", true},
         {"no-such.lnk", "", Kind::Unreadable, "", false},
-        {odd[0], saved(gone), Kind::Path, gone, false}, {odd[1], saved(gone), Kind::Path, gone, false}, {odd[2], saved(gone), Kind::Path, gone, false},
-    };
+        {odd[0], saved(gone), Kind::Path, gone, false}, {odd[1], saved(gone), Kind::Path, gone, false}, {odd[2], saved(gone), Kind::Path, gone, false}};
     CoTaskMemFree(controls);
     for (const Case& c : cases) {
         if (c.name != "no-such.lnk") {
@@ -101,9 +96,8 @@ TEST_F(ShortcutOnWine, ReadsExactlyTheListedFileAndJudgesEachKindOfShortcut) {
     EXPECT_TRUE(IsWorkingShortcut(files, dir + "COM1.lnk"));
 }
 
-// Shortcuts the shell saves (to files and folders that are there or gone, by
-// path or by item list), then variations of their bytes and links built byte
-// by byte: our reader gives what the shell gives for every one.
+// Shortcuts the shell saves (to files and folders there or gone, by path or item list), variations of their bytes and links
+// built byte by byte: our reader gives what the shell gives for every one.
 TEST_F(ShortcutOnWine, OurReaderAgreesWithTheShellOnSavedAndVariedShortcuts) {
     const std::string dir = temp.path();
     ASSERT_TRUE(CreateDirectoryW(LongPath(dir + "有 空格").c_str(), nullptr));

@@ -17,7 +17,6 @@ using namespace cc;
 using namespace cc::test;
 
 namespace {
-
 // An address as /proc/net/route writes it ("0002A8C0" is 192.168.2.0), and a dotted one in the same order.
 unsigned long Hex(const std::string& hex) { return std::strtoul(hex.c_str(), nullptr, 16); }
 unsigned long Ipv4(const std::string& dotted) {
@@ -26,25 +25,19 @@ unsigned long Ipv4(const std::string& dotted) {
     return a | (b << 8) | (c << 16) | (d << 24);
 }
 bool PrintableAscii(const std::string& s) { return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F; }); }
-
 TEST(SystemQueries, ProcessorIsTheOneCpuidDescribes) {
     const CpuInfo cpu = Win32SystemQueries().QueryCpuInfo();
     EXPECT_EQ(cpu.dataWidth, 64);   // this 64-bit program runs, so the processor has long mode
     // Every leaf the processor offers, asked here, decodes to the same record: the reader asks for
     // all the leaves the decoder needs, whichever this processor or its hypervisor hides.
-    auto ask = [](std::uint32_t leaf, std::uint32_t sub = 0) {
-        CpuidRegisters r;
-        __cpuid_count(leaf, sub, r.eax, r.ebx, r.ecx, r.edx);
-        return r;
-    };
+    auto ask = [](std::uint32_t leaf, std::uint32_t sub = 0) { CpuidRegisters r; __cpuid_count(leaf, sub, r.eax, r.ebx, r.ecx, r.edx); return r; };
     CpuidAnswers every;
     for (std::uint32_t base : {0u, 0x80000000u})
         for (std::uint32_t leaf = base; leaf <= ask(base).eax && leaf < base + 0x100; ++leaf)
             for (std::uint32_t sub = 0; sub < (leaf == 4 ? 32u : 1u); ++sub) every.leaves[{leaf, sub}] = ask(leaf, sub);
-    const CpuInfo all = DecodeCpu(every);
+    const CpuInfo all = DecodeCpu(every);   // and its clock, and family, model and stepping as the system's own description names them
     EXPECT_EQ(std::tie(cpu.vendor, cpu.name, cpu.level1Cache, cpu.level2Cache, cpu.serialNumber, cpu.description, cpu.dataWidth),
               std::tie(all.vendor, all.name, all.level1Cache, all.level2Cache, all.serialNumber, all.description, all.dataWidth));
-    // Family, model and stepping as the system's own description of the processor names them, and its clock.
     constexpr const wchar_t* kKey = L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
     wchar_t identifier[256]{};
     DWORD mhz = 0, size = sizeof identifier - sizeof(wchar_t), mhzSize = sizeof mhz;
@@ -54,7 +47,6 @@ TEST(SystemQueries, ProcessorIsTheOneCpuidDescribes) {
     ASSERT_FALSE(family(Narrow(identifier)).empty()) << Narrow(identifier);
     EXPECT_EQ(std::pair(family(cpu.description), cpu.clockMhz), std::pair(family(Narrow(identifier)), int(mhz)));
 }
-
 TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
     Win32SystemQueries system;
     std::atomic<bool> stop{false};
@@ -78,7 +70,6 @@ TEST(SystemQueries, LoadIsTheBusyShareWhileEveryProcessorSpins) {
     ASSERT_GT(total, 0);
     EXPECT_NEAR(load, 100 * (total - (ticks(idle1) - ticks(idle0))) / total, 5);
 }
-
 TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
     const auto adapters = Win32SystemQueries().QueryAdapters();
     std::set<std::string> linuxMacs;
@@ -108,20 +99,15 @@ TEST(SystemQueries, AdaptersAreTheMachinesInterfaces) {
     EXPECT_EQ(subnets.count({Ipv4(match->ipAddress) & subnetMask, subnetMask}), 1u) << match->ipAddress << " / " << match->subnetMask;
     EXPECT_GT(match->index, 0);
 }
-
-TEST(SystemQueries, DisksThatDoNotAnswerLeaveTheRecordAndOthersAreDescribed) {
+TEST(SystemQueries, DisksMemoryBoardAndSystemAgreeWithLinuxAndTheEnvironment) {
     Win32SystemQueries system;
-    for (int n : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 99}) {
+    for (int n : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 99}) {   // a disk that does not answer leaves the record as it was
         DiskInfo disk;
         disk.model = "untouched";
         const bool answered = system.QueryDiskInfo(n, disk);
         EXPECT_EQ(disk.model != "untouched", answered) << n;
         EXPECT_TRUE(!answered || (n >= 0 && n < 99 && PrintableAscii(disk.model + disk.serialNumber))) << disk.model;
     }
-}
-
-TEST(SystemQueries, MemoryBoardAndSystemAgreeWithLinuxAndTheEnvironment) {
-    Win32SystemQueries system;
     const std::string meminfo = ReadWholeFile(L"Y:\\proc\\meminfo");
     ASSERT_NE(meminfo.find("MemTotal:"), std::string::npos) << "Y:\\proc\\meminfo unreadable";
     const long long linuxMb = std::atoll(meminfo.c_str() + meminfo.find("MemTotal:") + 9) / 1024;
@@ -132,7 +118,6 @@ TEST(SystemQueries, MemoryBoardAndSystemAgreeWithLinuxAndTheEnvironment) {
     EXPECT_TRUE(PrintableAscii(board.name + board.manufacturer + board.copyright + board.date + board.serialNumber + board.oemInformation));
     const std::string linuxBoard = Trim(ReadWholeFile(L"Y:\\sys\\class\\dmi\\id\\board_name"));
     EXPECT_TRUE(linuxBoard.empty() || board.name == linuxBoard) << board.name << " / " << linuxBoard;
-
     const OsInfo os = system.QueryOsInfo();
     wchar_t root[MAX_PATH]{}, user[256]{};
     GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH);

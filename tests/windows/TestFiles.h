@@ -12,10 +12,9 @@
 
 namespace cc::test {
 
-// Creates or replaces the file with exactly these bytes.
 inline bool MakeFile(const std::wstring& path, const std::string& content) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
+    DWORD written = 0;   // creates or replaces the file with exactly these bytes
     return file && WriteFile(file.get(), content.data(), DWORD(content.size()), &written, nullptr) && written == content.size();
 }
 // Everything the file holds, read to its end (Linux /proc files report size 0); empty when it cannot be opened.
@@ -27,7 +26,6 @@ inline std::string ReadWholeFile(const std::wstring& path) {
     return content;
 }
 inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // A shortcut to a path, or to a shell item, saved by the shell's own link object (COM initialised).
 inline bool SaveShortcut(const std::wstring& link, const std::wstring& target, PCIDLIST_ABSOLUTE items = nullptr) {
     ComPtr<IShellLinkW> shell;
@@ -36,9 +34,8 @@ inline bool SaveShortcut(const std::wstring& link, const std::wstring& target, P
            SUCCEEDED(items ? shell->SetIDList(items) : shell->SetPath(target.c_str())) &&
            SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.putVoid())) && SUCCEEDED(file->Save(link.c_str(), FALSE));
 }
-// Creates the key if need be (64-bit view).
 inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-    UniqueKey opened;
+    UniqueKey opened;   // the key made if need be, in the 64-bit view
     return !RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, opened.put(), nullptr) &&
            !RegSetValueExW(opened.get(), name, 0, type, static_cast<const BYTE*>(data), bytes);
 }
@@ -53,8 +50,7 @@ inline bool SwapInLink(const std::wstring& set, const std::wstring& link = L"use
         find = FindFirstFileW((set + L"cur\\" + link).c_str(), &data);
     return find != INVALID_HANDLE_VALUE && FindClose(find) && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
-// Undoes SwapInLink: cur (the link's folder) is alt again, old is cur.
-inline bool SwapBack(const std::wstring& set) {
+inline bool SwapBack(const std::wstring& set) {   // undoes SwapInLink: cur (the link's folder) is alt again, old is cur
     return MoveFileW((set + L"cur").c_str(), (set + L"alt").c_str()) && MoveFileW((set + L"old").c_str(), (set + L"cur").c_str());
 }
 // The privileged folder's file the swap aims at, made read-only.
@@ -66,7 +62,6 @@ inline bool IsUntouchedTwin(const std::wstring& path, const std::string& content
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && ReadWholeFile(path) == content;
 }
-
 inline std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
     return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
@@ -75,7 +70,6 @@ inline std::string Upper(std::string s) {   // as the system folds letters
     CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
     return s;
 }
-
 // Calls `each` with the full path and the listing of every entry of `folder` (ending in "\") but "." and "..".
 inline void ForEachIn(const std::wstring& folder, const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& each) {
     WIN32_FIND_DATAW data;
@@ -84,7 +78,6 @@ inline void ForEachIn(const std::wstring& folder, const std::function<void(const
         if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L"..")) each(folder + data.cFileName, data);
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
-
 // A fresh folder under the prefix's temporary folder, removed with everything in it when the test ends.
 class TempFolder {
 public:
@@ -108,7 +101,6 @@ private:
     }
     std::string path_;
 };
-
 // A harmless program that runs until ended: a copy of the system's cmd.exe (any name) reading
 // commands from a pipe this holds, so that it also goes when the test lets go of it.
 class WaitingProgram {
