@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "ProgramDriver.h"
-#include "platform/win32/Utf.h"
 #include "tests/windows/TestFiles.h"
 #include "ui/ControlModel.h"
 #include "ui/Frame.h"
@@ -47,10 +46,9 @@ void CheckLayout(const ProgramDriver& program, int dpi, POINT at) {
         {"图片框_上左", {2, 2}}, {"图片框_上中", {300, 15}}, {"图片框_上右", {581, 2}}, {"图片框_中左", {1, 200}},
         {"图片框_中右", {583, 200}}, {"图片框_下左", {2, 384}}, {"图片框_下中", {300, 387}}, {"图片框_下右", {581, 384}},
         {"图形按钮_最小化", {528, 13}}, {"图形按钮_最大化", {547, 13}}, {"图形按钮_关闭", {566, 13}}};
-    for (auto [name, part] : kParts) {
-        POINT screen{window.left + LONG((part.x + 0.5) * dpi / 96), window.top + LONG((part.y + 0.5) * dpi / 96)};
-        EXPECT_EQ(WindowFromPoint(screen), program.control(name)) << dpi << " DPI: " << name;
-    }
+    for (auto [name, part] : kParts)
+        EXPECT_EQ(WindowFromPoint({window.left + LONG((part.x + 0.5) * dpi / 96), window.top + LONG((part.y + 0.5) * dpi / 96)}),
+                  program.control(name)) << dpi << " DPI: " << name;
 }
 
 }  // namespace
@@ -96,9 +94,7 @@ TEST(WindowEndToEnd, EveryPageIsDrawnAsDesignedAtEveryDpi) {
         }
         program.clickTab(outer, 0);
         // A real double-click on the title bar maximises, though each press hands the mouse to the system's move tracking.
-        SetForegroundWindow(program.window());
-        ProgramDriver::mouseAt({placed.left + at(200), placed.top + at(15)}, 2);
-        program.settle();
+        SetForegroundWindow(program.window()), ProgramDriver::mouseAt({placed.left + at(200), placed.top + at(15)}, 2), program.settle();
         const RECT maximised = ScreenRect(program.window());
         const double screenWidth = GetSystemMetrics(SM_CXSCREEN) * 96.0 / dpi, screenHeight = GetSystemMetrics(SM_CYSCREEN) * 96.0 / dpi;
         EXPECT_TRUE(Near(maximised.left, -6, dpi) && Near(maximised.top, -4, dpi) &&
