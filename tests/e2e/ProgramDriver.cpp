@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <iterator>
 #include <tuple>
 
 #include "platform/win32/Handles.h"
@@ -42,10 +41,8 @@ HWND FindDescendant(HWND parent, bool (*wanted)(HWND, LPARAM), LPARAM with) {
 
 void Mouse(DWORD flags, POINT screen = {}) {
     INPUT input{INPUT_MOUSE};
-    input.mi = {screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1), screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1),
-                0, flags};
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
+    input.mi = {screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1), screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1), 0, flags};
+    SendInput(1, &input, sizeof input), Sleep(30);
 }
 
 }  // namespace
@@ -56,8 +53,6 @@ COLORREF ScreenPixel(POINT screen) {
     return ReleaseDC(nullptr, dc), colour;
 }
 
-ProgramDriver::ProgramDriver(std::wstring exe, std::wstring screenshots) : exe_(std::move(exe)), screenshots_(std::move(screenshots)) {}
-
 ProgramDriver::~ProgramDriver() {
     if (!process_.hProcess) return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
@@ -67,30 +62,26 @@ ProgramDriver::~ProgramDriver() {
 bool ProgramDriver::start() {
     STARTUPINFOW startup{sizeof startup};
     std::wstring command = L"\"" + exe_ + L"\"";
-    // Once in a while (seen once in nine runs under Wine) the start fails at
-    // once; a second try, a moment later, tells a passing fault from a real one.
-    for (int attempt = 1;; ++attempt) {
-        if (CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) break;
+    // Once in a while (seen once in nine runs under Wine) the start fails at once; a second try, a moment
+    // later, tells a passing fault from a real one.
+    for (int attempt = 1; !CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+         ++attempt, Sleep(500)) {
         std::fprintf(stderr, "the program did not start (try %d): error %lu\n", attempt, GetLastError());
         if (attempt == 3) return false;
-        Sleep(500);
     }
     WaitForInputIdle(process_.hProcess, 20000);
     if (WaitFor([&] { return (window_ = waitForWindow(kMainWindowClass)) != nullptr; }, 20000)) return settle(500), true;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.hProcess, &code);
-    std::fprintf(stderr, "no main window; the program's exit code: %lu\n", code);
+    GetExitCodeProcess(process_.hProcess, &code), std::fprintf(stderr, "no main window; the program's exit code: %lu\n", code);
     return false;
 }
 
 HWND ProgramDriver::waitForWindow(const wchar_t* windowClass) const {
     HWND found = nullptr;
     WaitFor([&] {
-        for (found = nullptr; (found = FindWindowExW(nullptr, found, windowClass, nullptr));) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(found, &pid);
-            if (pid == process_.dwProcessId && IsWindowVisible(found)) return true;
-        }
+        DWORD pid = 0;
+        while ((found = FindWindowExW(nullptr, found, windowClass, nullptr)))
+            if (GetWindowThreadProcessId(found, &pid) && pid == process_.dwProcessId && IsWindowVisible(found)) return true;
         return false;
     });
     return found;
@@ -102,8 +93,7 @@ HWND ProgramDriver::control(const char* name) const {
 
 RECT ProgramDriver::remoteRect(HWND control, UINT message, WPARAM index, RECT in) const {
     RemoteBlock block(process_.hProcess, sizeof in);
-    RECT* there = block.put(in);
-    if (SendMessageW(control, message, index, LPARAM(there))) block.get(there, &in, sizeof in);
+    if (RECT* there = block.put(in); SendMessageW(control, message, index, LPARAM(there))) block.get(there, &in, sizeof in);
     return in;
 }
 
@@ -113,31 +103,24 @@ void ProgramDriver::sendDpiChanged(int dpi, RECT suggested) const {
 }
 
 void ProgramDriver::clickTab(HWND tabs, int index) {
-    RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
+    const RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
     clickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
-
 void ProgramDriver::clickControl(HWND control, bool wait) {
     RECT r{};
-    GetClientRect(control, &r);
-    clickAt(control, {r.right / 2, r.bottom / 2}, wait);
+    clickAt(control, {(GetClientRect(control, &r), r.right / 2), r.bottom / 2}, wait);
 }
-
 void ProgramDriver::clickCheckBox(HWND list, int item) {
-    SendMessageW(list, LVM_ENSUREVISIBLE, item, FALSE);
-    settle(100);
-    RECT bounds = remoteRect(list, LVM_GETITEMRECT, item, RECT{LVIR_BOUNDS, 0, 0, 0});
+    SendMessageW(list, LVM_ENSUREVISIBLE, item, FALSE), settle(100);
+    const RECT bounds = remoteRect(list, LVM_GETITEMRECT, item, RECT{LVIR_BOUNDS, 0, 0, 0});
     clickAt(list, {bounds.left + 10, (bounds.top + bounds.bottom) / 2});   // the box opens the row
 }
 
 // A real click, as the user's mouse makes it: the program sees the input the system delivers, capture and all.
 void ProgramDriver::clickAt(HWND control, POINT client, bool wait) {
-    SetForegroundWindow(window_);
-    ClientToScreen(control, &client);
-    mouseAt(client, 1);
+    SetForegroundWindow(window_), ClientToScreen(control, &client), mouseAt(client, 1);
     if (wait) settle();
 }
-
 void ProgramDriver::mouseAt(POINT screen, int clicks) {
     SetCursorPos(screen.x, screen.y);
     Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
@@ -147,16 +130,14 @@ void ProgramDriver::mouseAt(POINT screen, int clicks) {
 void ProgramDriver::keys(Chords chords) {   // in one batch
     auto key = [](WORD vk, bool up) {
         INPUT input{INPUT_KEYBOARD};
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-        bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
-        input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        const bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+        input.ki = {vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), DWORD(up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0)};
         return input;
     };
     std::vector<INPUT> inputs;
     for (auto chord : chords) {
         for (WORD vk : chord) inputs.push_back(key(vk, false));
-        for (auto vk = std::rbegin(chord); vk != std::rend(chord); ++vk) inputs.push_back(key(*vk, true));
+        for (auto vk = chord.end(); vk != chord.begin();) inputs.push_back(key(*--vk, true));
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
@@ -165,7 +146,6 @@ HWND ProgramDriver::focus() const {
     GUITHREADINFO info{sizeof info};
     return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
-
 std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
     constexpr int kChars = 4096;
     RemoteBlock block(process_.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
@@ -176,28 +156,25 @@ std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
     return text;
 }
 
-int ProgramDriver::findItem(HWND list, const std::wstring& text) const {
-    for (int i = 0; i < listCount(list); ++i)
-        if (listText(list, i) == text) return i;
-    return -1;
-}
-
 std::vector<std::wstring> ProgramDriver::items(HWND list) const {
     std::vector<std::wstring> texts;
     for (int i = 0; i < listCount(list); ++i) texts.push_back(listText(list, i));
     return texts;
 }
-
-bool ProgramDriver::allChecked(HWND list) const {
-    for (int i = 0; i < listCount(list); ++i)
-        if (!listChecked(list, i)) return false;
-    return true;
+std::vector<bool> ProgramDriver::checks(HWND list) const {
+    std::vector<bool> marks;
+    for (int i = 0; i < listCount(list); ++i) marks.push_back(listChecked(list, i));
+    return marks;
+}
+int ProgramDriver::findItem(HWND list, const std::wstring& text) const {
+    const auto all = items(list);
+    const auto at = std::find(all.begin(), all.end(), text);
+    return at == all.end() ? -1 : static_cast<int>(at - all.begin());
 }
 
 std::wstring ProgramDriver::text(HWND control) const {
     wchar_t buffer[1024]{};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, &length);
+    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, nullptr);
     return buffer;
 }
 
@@ -218,8 +195,7 @@ std::wstring ProgramDriver::answer(const std::function<void(HWND)>& how) const {
     if (!box) return L"";
     HWND label = FindDescendant(box, [](HWND hwnd, LPARAM) {   // the static with a text (the icon is a static too)
         wchar_t cls[16]{};
-        GetClassNameW(hwnd, cls, 16);
-        return lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) > 0;
+        return GetClassNameW(hwnd, cls, 16) && lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) > 0;
     }, 0);
     wchar_t shown[1024]{};
     if (label) GetWindowTextW(label, shown, 1024);
@@ -237,8 +213,7 @@ std::wstring ProgramDriver::answerBox(int button, const std::wstring& typed) con
 bool ProgramDriver::chooseDrive(const std::wstring& drive) {
     openPage("高级选择夹3", 1);
     const RECT localOnly = ScreenRect(control("选择框1"));   // its box, at the left end
-    mouseAt({localOnly.left + 6, (localOnly.top + localOnly.bottom) / 2}, 1);
-    settle();
+    mouseAt({localOnly.left + 6, (localOnly.top + localOnly.bottom) / 2}, 1), settle();
     HWND drives = control("选择列表框2");
     bool shown = findItem(drives, drive) >= 0 && allChecked(drives);
     for (int i = 0; i < listCount(drives); ++i) {
@@ -248,36 +223,26 @@ bool ProgramDriver::chooseDrive(const std::wstring& drive) {
     return shown;
 }
 
-bool ProgramDriver::scanJunk() {
-    openPage("高级选择夹3", 0);
-    click("按钮1");
-    return waitForText(control("按钮1"), L"扫描");
-}
-
 void ProgramDriver::settle(int milliseconds) const {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);   // the queue is through
+    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);   // the queue is through
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(static_cast<DWORD>(milliseconds));
 }
 
-// The window's pixels through the system's PNG encoder.
 bool ProgramDriver::screenshot(const std::wstring& name) const {
-    RECT r = ScreenRect(window_);
+    const RECT r = ScreenRect(window_);
     HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::filesystem::create_directories(screenshots_);
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY), SelectObject(memory, old);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), std::filesystem::create_directories(screenshots_);
     const std::wstring path = screenshots_ + L"\\" + name + L".png";
-    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICImagingFactory> factory;   // the system's PNG encoder
     ComPtr<IWICBitmap> source;
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> frame;
-    bool saved =
+    const bool saved =
         SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, factory.putVoid())) &&
         SUCCEEDED(factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.put())) &&
         SUCCEEDED(factory->CreateStream(stream.put())) && SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
@@ -291,8 +256,8 @@ bool ProgramDriver::screenshot(const std::wstring& name) const {
 
 int ProgramDriver::waitForExit() {
     DWORD code = 0;
-    if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process_.hProcess, &code)) return -1;
-    return static_cast<int>(code);
+    const bool ended = WaitForSingleObject(process_.hProcess, 20000) == WAIT_OBJECT_0 && GetExitCodeProcess(process_.hProcess, &code);
+    return ended ? static_cast<int>(code) : -1;
 }
 
 }  // namespace cc::test

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -26,7 +27,8 @@ template <class Done> bool WaitFor(Done done, int timeoutMs = 5000) {
 
 class ProgramDriver {
 public:
-    explicit ProgramDriver(std::wstring exe = gProgram, std::wstring screenshots = gScreenshots);
+    explicit ProgramDriver(std::wstring exe = gProgram, std::wstring screenshots = gScreenshots)
+        : exe_(std::move(exe)), screenshots_(std::move(screenshots)) {}
     ~ProgramDriver();
     bool start();   // launches and waits for the main window
     HWND window() const { return window_; }
@@ -54,10 +56,11 @@ public:
     bool listChecked(HWND list, int item) const {
         return (SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
     }
+    std::vector<std::wstring> items(HWND list) const;     // every item's text, in order
+    std::vector<bool> checks(HWND list) const;            // every item's mark, in order
+    bool allChecked(HWND list) const { const auto c = checks(list); return std::find(c.begin(), c.end(), false) == c.end(); }
     int findItem(HWND list, const std::wstring& text) const;   // -1 if none
-    std::vector<std::wstring> items(HWND list) const;          // every item's text, in order
-    bool allChecked(HWND list) const;
-    std::wstring tabTip(HWND tabs, int index) const;   // what the strip's tooltip shows over a tab
+    std::wstring tabTip(HWND tabs, int index) const;      // what the strip's tooltip shows over a tab
 
     // Waits for the program's modal box and answers it: with a button, after typing `typed` into its
     // edit line if it has one, or with real keys. Its text once it has gone; empty if none came or it stayed.
@@ -69,7 +72,8 @@ public:
     // click on every box but `drive`'s. True if all of it showed as it should.
     bool chooseDrive(const std::wstring& drive);
     void recommendPatterns() { openPage("高级选择夹3", 2), click("按钮10"); }   // 类型: 推荐
-    bool scanJunk();   // 扫描: "扫描垃圾", then the caption "扫描" that only the scan's end brings back
+    // 扫描: "扫描垃圾", then the caption "扫描" that only the scan's end brings back.
+    bool scanJunk() { return openPage("高级选择夹3", 0), click("按钮1"), waitForText(control("按钮1"), L"扫描"); }
 
     // What Windows sends on a move to a monitor of that DPI: WM_DPICHANGED with the rectangle it suggests.
     void sendDpiChanged(int dpi, RECT suggested) const;
@@ -81,8 +85,7 @@ public:
 private:
     void clickAt(HWND control, POINT client, bool wait = true);   // real input at a point of the control
     std::wstring answer(const std::function<void(HWND)>& how) const;
-    // A rectangle the control writes through a pointer into the program's memory.
-    RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;
+    RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;   // written into the program's memory
 
     std::wstring exe_, screenshots_;
     PROCESS_INFORMATION process_{};

@@ -3,18 +3,12 @@
 // backups: importing each undo file with regedit and copying its files back brings every finding back,
 // value for value and byte for byte.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-#include <shlobj.h>
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
 #include <filesystem>
 #include <optional>
 #include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "ProgramDriver.h"
 #include "tests/windows/TestFiles.h"
@@ -24,9 +18,12 @@ using namespace cc::test;
 namespace {
 
 std::wstring SystemFile(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return std::wstring(folder) + L"\\" + name;
+    wchar_t folder[MAX_PATH]{};
+    return GetSystemDirectoryW(folder, MAX_PATH), folder + (L"\\" + name);
+}
+std::wstring BackupRoot() {
+    wchar_t local[MAX_PATH]{};
+    return SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local), local + std::wstring(L"\\澄川清理助手\\备份\\");
 }
 
 // The status icon from the screen: the shield is red, the tick green.
@@ -45,28 +42,19 @@ bool FirstColumnHasInk(HWND label) {
     return false;
 }
 
-struct Row {
-    const char *result, *icon, *link;
-};
+struct Row { const char *result, *icon, *link; };
 const Row kRows[] = {{"标签13", "图片框17", "超级链接框1"}, {"标签14", "图片框18", "超级链接框2"}, {"标签16", "图片框19", "超级链接框3"},
                      {"标签15", "图片框20", "超级链接框4"}, {"标签17", "图片框21", "超级链接框5"}};
 
 // A value's type and bytes as the registry holds them (64-bit view); none when it is not there.
 using Raw = std::optional<std::pair<DWORD, std::vector<BYTE>>>;
 Raw ReadRaw(HKEY root, const wchar_t* key, const wchar_t* name) {
-    HKEY opened = nullptr;
+    cc::UniqueKey opened;
     DWORD type = 0, size = 65536;
     std::vector<BYTE> data(size);
-    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened)) return std::nullopt;
-    const bool read = !RegQueryValueExW(opened, name, nullptr, &type, data.data(), &size);
-    RegCloseKey(opened), data.resize(size);
-    return read ? Raw{{type, data}} : std::nullopt;
-}
-
-std::wstring BackupRoot() {
-    wchar_t local[MAX_PATH]{};
-    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
-    return std::wstring(local) + L"\\澄川清理助手\\备份\\";
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, opened.put()) ||
+        RegQueryValueExW(opened.get(), name, nullptr, &type, data.data(), &size)) return std::nullopt;
+    return data.resize(size), Raw{{type, data}};
 }
 
 std::set<std::wstring> Entries(const std::wstring& folder) {
@@ -80,9 +68,9 @@ DWORD RunAndWait(std::wstring command) {
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION started{};
     DWORD code = ~0u;
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return code;
-    WaitForSingleObject(started.hProcess, 60000), GetExitCodeProcess(started.hProcess, &code);
-    return CloseHandle(started.hThread), CloseHandle(started.hProcess), code;
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        WaitForSingleObject(started.hProcess, 60000), GetExitCodeProcess(started.hProcess, &code), CloseHandle(started.hThread), CloseHandle(started.hProcess);
+    return code;
 }
 
 // The running shells, each as its process and its parent; `end` ends them (under Wine a shell the program
@@ -143,7 +131,6 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     auto read = [&] { std::vector<Raw> raw; for (auto [root, key, name] : values) raw.push_back(ReadRaw(root, key, name)); return raw; };
     const std::vector<Raw> before = read();
     const std::set<std::wstring> earlier = Entries(BackupRoot());
-
     std::vector<std::wstring> found;
     {
         ProgramDriver driver;
@@ -177,7 +164,6 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     }
     EXPECT_FALSE(Exists(SystemFile(L"dneapi.dll")) || Exists(SystemFile(L"SoundMan.exe")));
     EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, kMain, L"Start Page")->first, DWORD(REG_SZ));
-
     std::set<std::wstring> made = Entries(BackupRoot());
     for (const std::wstring& name : earlier) made.erase(name);
     ASSERT_EQ(made.size(), 5u);
@@ -189,8 +175,8 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
             if (file != L"undo.reg" && file != L"readme.txt") EXPECT_TRUE(CopyFileW((folder + file).c_str(), SystemFile(file).c_str(), TRUE)) << file;
     }
     EXPECT_EQ(read(), before);
-    HKEY created = nullptr;   // the key the repair created is gone again
-    EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, openHomePage.c_str(), 0, KEY_READ, &created), ERROR_SUCCESS);
+    cc::UniqueKey created;   // the key the repair created is gone again
+    EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, openHomePage.c_str(), 0, KEY_READ, created.put()), ERROR_SUCCESS);
     EXPECT_EQ(ReadWholeFile(SystemFile(L"dneapi.dll")) + ReadWholeFile(SystemFile(L"SoundMan.exe")), library + program);
     {
         // The same findings again; and a shell that is there at the end of the wait (Windows may restart
@@ -208,6 +194,5 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         EXPECT_EQ(driver.closeAndWait(), 0);
     }
     DeleteFileW(SystemFile(L"dneapi.dll").c_str()), DeleteFileW(SystemFile(L"SoundMan.exe").c_str());
-    HKEY run = nullptr;
-    if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRun, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &run)) RegDeleteValueW(run, L"SoundMan"), RegCloseKey(run);
+    SHDeleteValueW(HKEY_LOCAL_MACHINE, kRun, L"SoundMan");
 }

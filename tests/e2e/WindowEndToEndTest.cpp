@@ -3,15 +3,10 @@
 // DPI; and the system information the pages show.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <algorithm>
 #include <cmath>
-#include <string>
 #include <tuple>
 
 #include "ProgramDriver.h"
-#include "platform/win32/Utf.h"
 #include "tests/windows/TestFiles.h"
 #include "ui/ControlModel.h"
 #include "ui/Frame.h"
@@ -51,10 +46,9 @@ void CheckLayout(const ProgramDriver& program, int dpi, POINT at) {
         {"图片框_上左", {2, 2}}, {"图片框_上中", {300, 15}}, {"图片框_上右", {581, 2}}, {"图片框_中左", {1, 200}},
         {"图片框_中右", {583, 200}}, {"图片框_下左", {2, 384}}, {"图片框_下中", {300, 387}}, {"图片框_下右", {581, 384}},
         {"图形按钮_最小化", {528, 13}}, {"图形按钮_最大化", {547, 13}}, {"图形按钮_关闭", {566, 13}}};
-    for (auto [name, part] : kParts) {
-        POINT screen{window.left + LONG((part.x + 0.5) * dpi / 96), window.top + LONG((part.y + 0.5) * dpi / 96)};
-        EXPECT_EQ(WindowFromPoint(screen), program.control(name)) << dpi << " DPI: " << name;
-    }
+    for (auto [name, part] : kParts)
+        EXPECT_EQ(WindowFromPoint({window.left + LONG((part.x + 0.5) * dpi / 96), window.top + LONG((part.y + 0.5) * dpi / 96)}),
+                  program.control(name)) << dpi << " DPI: " << name;
 }
 
 }  // namespace
@@ -68,7 +62,6 @@ TEST(WindowEndToEnd, EveryPageIsDrawnAsDesignedAtEveryDpi) {
         ASSERT_TRUE(program.start()) << "no main window at " << dpi << " DPI";
         auto at = [dpi](int design) { return MulDiv(design, static_cast<int>(dpi), 96); };
         CheckLayout(program, dpi, {50, 50});
-
         // At the start the pages of tab 0 show. The white strips hide the top, left and right border lines
         // of 高级选择夹2, whose pages reach its top edge: 图片框7 is clipped there by exactly 4 design pixels.
         HWND outer = program.control("高级选择夹1"), info = program.control("高级选择夹2"), junk = program.control("高级选择夹3");
@@ -101,9 +94,7 @@ TEST(WindowEndToEnd, EveryPageIsDrawnAsDesignedAtEveryDpi) {
         }
         program.clickTab(outer, 0);
         // A real double-click on the title bar maximises, though each press hands the mouse to the system's move tracking.
-        SetForegroundWindow(program.window());
-        ProgramDriver::mouseAt({placed.left + at(200), placed.top + at(15)}, 2);
-        program.settle();
+        SetForegroundWindow(program.window()), ProgramDriver::mouseAt({placed.left + at(200), placed.top + at(15)}, 2), program.settle();
         const RECT maximised = ScreenRect(program.window());
         const double screenWidth = GetSystemMetrics(SM_CXSCREEN) * 96.0 / dpi, screenHeight = GetSystemMetrics(SM_CYSCREEN) * 96.0 / dpi;
         EXPECT_TRUE(Near(maximised.left, -6, dpi) && Near(maximised.top, -4, dpi) &&
@@ -120,23 +111,23 @@ TEST(WindowEndToEnd, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgainAndKeepsTh
     ASSERT_TRUE(program.start());
     HWND patterns = program.control("选择列表框3");
     program.openPage("高级选择夹1", 3), program.openPage("高级选择夹3", 2);
-    for (int item : {1, 5, 36}) program.clickCheckBox(patterns, item);   // the last scrolls the list
+    std::vector<bool> marks(37);
+    for (int item : {1, 5, 36}) program.clickCheckBox(patterns, item), marks[item] = true;   // the last scrolls the list
     LRESULT top = SendMessageW(patterns, LVM_GETTOPINDEX, 0, 0);
     ASSERT_GT(top, 0);
     for (int dpi : {192, 120}) {
         program.sendDpiChanged(dpi, RECT{100, 80, 100 + 584 * dpi / 96, 80 + 388 * dpi / 96});
         program.settle();
         CheckLayout(program, dpi, {100 * 96 / dpi, 80 * 96 / dpi});
-        EXPECT_EQ(program.listCount(patterns), 37);
-        for (int i = 0; i < 37; ++i) EXPECT_EQ(program.listChecked(patterns, i), i == 1 || i == 5 || i == 36) << i;
+        EXPECT_EQ(program.checks(patterns), marks) << dpi;
         // The same first row, as far as the list's end allows with its new row height.
         const LRESULT first = SendMessageW(patterns, LVM_GETTOPINDEX, 0, 0);
         EXPECT_EQ(first, std::min(top, 37 - SendMessageW(patterns, LVM_GETCOUNTPERPAGE, 0, 0))) << dpi;
         top = first;
     }
     EXPECT_TRUE(program.screenshot(L"dpichange_120dpi_junk2"));
-    program.clickCheckBox(patterns, 2);
-    EXPECT_TRUE(program.listChecked(patterns, 2));
+    program.clickCheckBox(patterns, 2), marks[2] = true;
+    EXPECT_EQ(program.checks(patterns), marks);
     EXPECT_EQ(program.closeAndWait(), 0);
 }
 
