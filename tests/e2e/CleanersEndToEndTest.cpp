@@ -20,17 +20,28 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     ASSERT_TRUE(MakeFile(swap + L"cur\\user\\a.tmp", "0123456789") && MakePrivilegedTwin(twin, "privileged"));
     ProgramDriver program;
     ASSERT_TRUE(program.start());
-    program.openPage("高级选择夹1", 3);
-    EXPECT_TRUE(program.chooseDrive(L"T:\\"));
+    // 磁盘: a click on "仅列表本地磁盘" (its box, at the left end) lists every drive, all checked; then a
+    // click on every box but T:'s.
+    program.openPage("高级选择夹1", 3), program.openPage("高级选择夹3", 1);
+    const RECT localOnly = ScreenRect(program.control("选择框1"));
+    ProgramDriver::mouseAt({localOnly.left + 6, (localOnly.top + localOnly.bottom) / 2}, 1), program.settle();
+    HWND drives = program.control("选择列表框2");
+    std::vector<bool> onlyT(program.listCount(drives));
+    EXPECT_TRUE(program.allChecked(drives) && program.findItem(drives, L"T:\\") >= 0);
+    for (int i = 0; i < program.listCount(drives); ++i)
+        if (!(onlyT[i] = program.listText(drives, i) == L"T:\\")) program.clickCheckBox(drives, i);
+    EXPECT_EQ(program.checks(drives), onlyT);
     // A pattern added through the input box; then 推荐, a click on its box and one on "*.bak"'s, which the
     // table follows at once: the scan finds x.e2e and not keep.bak.
     program.openPage("高级选择夹3", 2), program.click("按钮9");
     EXPECT_EQ(program.answerBox(IDOK, L"*.e2e"), L"添加一个文件类型,如: *.tmp");
-    program.recommendPatterns();
+    program.click("按钮10");   // 推荐
     HWND patterns = program.control("选择列表框3"), results = program.control("选择列表框1");
     ASSERT_EQ(program.findItem(patterns, L"*.e2e"), 37);
     program.clickCheckBox(patterns, 37), program.clickCheckBox(patterns, 5);
-    ASSERT_TRUE(program.scanJunk());
+    // 扫描垃圾, then the caption "扫描" that only the scan's end brings back.
+    program.openPage("高级选择夹3", 0), program.click("按钮1");
+    ASSERT_TRUE(program.waitForText(program.control("按钮1"), L"扫描"));
     EXPECT_EQ(program.text(program.window()) + program.text("标签6"), L"澄川清理专家扫描到的文件约有29.336KB");
     const auto found = program.items(results);
     ASSERT_EQ(found.size(), kMany + 4u);

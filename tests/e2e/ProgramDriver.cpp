@@ -106,9 +106,10 @@ void ProgramDriver::clickTab(HWND tabs, int index) {
     const RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
     clickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
-void ProgramDriver::clickControl(HWND control, bool wait) {
+void ProgramDriver::click(const char* name, bool wait) {
+    HWND hwnd = control(name);
     RECT r{};
-    clickAt(control, {(GetClientRect(control, &r), r.right / 2), r.bottom / 2}, wait);
+    clickAt(hwnd, {(GetClientRect(hwnd, &r), r.right / 2), r.bottom / 2}, wait);
 }
 void ProgramDriver::clickCheckBox(HWND list, int item) {
     SendMessageW(list, LVM_ENSUREVISIBLE, item, FALSE), settle(100);
@@ -208,19 +209,6 @@ std::wstring ProgramDriver::answerBox(int button, const std::wstring& typed) con
         if (HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr)) SendMessageW(edit, WM_SETTEXT, 0, LPARAM(typed.c_str()));
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(box, button)));
     });
-}
-
-bool ProgramDriver::chooseDrive(const std::wstring& drive) {
-    openPage("高级选择夹3", 1);
-    const RECT localOnly = ScreenRect(control("选择框1"));   // its box, at the left end
-    mouseAt({localOnly.left + 6, (localOnly.top + localOnly.bottom) / 2}, 1), settle();
-    HWND drives = control("选择列表框2");
-    bool shown = findItem(drives, drive) >= 0 && allChecked(drives);
-    for (int i = 0; i < listCount(drives); ++i) {
-        if (listChecked(drives, i) != (listText(drives, i) == drive)) clickCheckBox(drives, i);
-        shown &= listChecked(drives, i) == (listText(drives, i) == drive);
-    }
-    return shown;
 }
 
 void ProgramDriver::settle(int milliseconds) const {

@@ -41,8 +41,7 @@ public:
     }
 
     // Real input. A click at the middle (with `wait`, returns once handled), on a tab, on a checked list's box.
-    void clickControl(HWND control, bool wait = true);
-    void click(const char* name, bool wait = true) { clickControl(control(name), wait); }
+    void click(const char* name, bool wait = true);
     void clickTab(HWND tabs, int index);
     void openPage(const char* tabs, int page) { clickTab(control(tabs), page); }
     void clickCheckBox(HWND list, int item);
@@ -67,13 +66,6 @@ public:
     std::wstring answerBox(int button, const std::wstring& typed = L"") const;
     std::wstring answerBoxByKeys(Chords chords) const { return answer([&](HWND) { keys(chords); }); }
     HWND waitForWindow(const wchar_t* windowClass) const;   // visible, of the program ("#32768": a menu)
-
-    // The junk cleaner (outer tab 3). 磁盘: every drive listed ("仅列表本地磁盘" off), all checked; then a
-    // click on every box but `drive`'s. True if all of it showed as it should.
-    bool chooseDrive(const std::wstring& drive);
-    void recommendPatterns() { openPage("高级选择夹3", 2), click("按钮10"); }   // 类型: 推荐
-    // 扫描: "扫描垃圾", then the caption "扫描" that only the scan's end brings back.
-    bool scanJunk() { return openPage("高级选择夹3", 0), click("按钮1"), waitForText(control("按钮1"), L"扫描"); }
 
     // What Windows sends on a move to a monitor of that DPI: WM_DPICHANGED with the rectangle it suggests.
     void sendDpiChanged(int dpi, RECT suggested) const;
