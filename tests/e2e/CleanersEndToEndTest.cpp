@@ -46,7 +46,7 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     const auto found = program.items(results);
     ASSERT_EQ(found.size(), kMany + 4u);
     EXPECT_TRUE(program.allChecked(results));
-    for (const std::wstring path : {root + L"a.tmp", root + L"x.e2e", root + L"b.log", root + L"many\\2999.tmp", swap + L"cur\\user\\a.tmp"})
+    for (const std::wstring& path : {root + L"a.tmp", root + L"x.e2e", root + L"b.log", root + L"many\\2999.tmp", swap + L"cur\\user\\a.tmp"})
         EXPECT_EQ(std::count(found.begin(), found.end(), path), 1) << cc::Narrow(path);
     program.screenshot(L"junk_scan_results");
     // Keep one by a click on its box; swap the folder; delete the rest. The window answers while it
