@@ -1,6 +1,6 @@
 // Our reading of where known and special folders are, held against the shell's on the same registry: every folder
-// described and every CSIDL, the per-user ones through the prefix's own User Shell Folders values (REG_EXPAND_SZ).
-// Each rule of redirection (by GUID, by older name, HKLM for common folders) is the host test's.
+// described and every CSIDL. The prefix redirects folders only to their default places, so which rule finds a
+// folder (redirected by GUID or by older name, HKLM for common ones, else below its parent) is the host test's.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
