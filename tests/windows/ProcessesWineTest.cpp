@@ -1,4 +1,4 @@
-// Starting programs under Wine: only from the Windows folders, never waited for.
+// Starting programs under Wine: only from the Windows folders, never waited for; whether a shell runs.
 // Ending processes by image name: all of the user's of that name and nothing else.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -75,6 +75,12 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     EXPECT_TRUE(WaitForFile(done, 30000)) << "the started command never ran";
     EXPECT_FALSE(processes.start("cc-no-such-program -c q"));
     EXPECT_TRUE(!FindSystemProgram(L"ntsd").empty() || !processes.start("ntsd -c q -pn SoundMan.exe"));
+    // A shell is there while a taskbar window is: a repair that ended it then starts no second one.
+    const WNDCLASSW tray{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"Shell_TrayWnd"};
+    RegisterClassW(&tray);
+    HWND taskbar = CreateWindowExW(0, tray.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, tray.hInstance, nullptr);
+    EXPECT_TRUE(taskbar && processes.shellRunning());
+    DestroyWindow(taskbar);
 }
 TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     TempFolder temp;
