@@ -79,7 +79,7 @@ public:
     bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) override;
 
     void processPendingMessages() override;
-    void keepAnswering() override {}   // no system to answer, and queued input waits
+    void keepAnswering() override { ++answerCount_; }   // no system to answer, and queued input waits
     bool windowClosed() const override { return closed_; }
 
     // --- The user, as the tests play it ---
@@ -103,6 +103,7 @@ public:
     // Runs at every processPendingMessages before the queue; gets the pump's count (from 1).
     void setPumpHook(std::function<void(int)> hook) { pumpHook_ = std::move(hook); }
     int pumpCount() const { return pumpCount_; }
+    int answerCount() const { return answerCount_; }   // keepAnswering calls: how often long work lets the system in
 
     // --- Modal boxes, as the tests answer them ---
     struct ShownBox {
@@ -171,7 +172,7 @@ private:
     std::deque<std::function<void()>> queue_;
     std::function<void(int)> pumpHook_;
     std::function<void(const ShownBox&)> boxHook_;
-    int pumpCount_ = 0;
+    int pumpCount_ = 0, answerCount_ = 0;
 };
 
 }  // namespace cc

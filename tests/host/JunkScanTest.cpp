@@ -118,6 +118,28 @@ TEST_F(JunkScanTest, DeleteOffersAScanOnAnEmptyListAndThenRemovesOnlyCheckedItem
     EXPECT_EQ(ui.caption("标签6"), "扫描到的文件约有0.010KB");   // the estimate counts what is listed
 }
 
+// Folding a folder's names for matching lets the window answer every few thousand names, not at every
+// name: each answer is a round of the system's message queue.
+TEST_F(JunkScanTest, AFolderOfManyFilesLetsTheWindowAnswerNowAndThenNotAtEveryName) {
+    struct ManyNames : fake::MemoryFileSystem {   // C:\ holds that many files, and nothing else
+        std::size_t files = 0;
+        std::vector<FolderEntry> listFolder(std::string_view, const std::function<void()>&) override {
+            std::vector<FolderEntry> entries(files);
+            for (std::size_t i = 0; i < files; ++i) entries[i].name = std::to_string(i) + ".txt";
+            return entries;
+        }
+    } many;
+    many.addDrive("C:", true);
+    Platform platform{many, registry, processes, this->system, resources};
+    ControlModel model;
+    Program manyProgram(model, platform);
+    model.click("选择框1"), model.click("按钮10");
+    std::vector<int> answers{model.answerCount()};
+    for (std::size_t files : {0, 10000}) many.files = files, model.click("按钮1"), answers.push_back(model.answerCount());
+    const int folding = (answers[2] - answers[1]) - (answers[1] - answers[0]);   // beyond a scan of an empty C:
+    EXPECT_TRUE(folding >= 2 && folding <= 10) << folding;
+}
+
 // Both walks keep their own stack: a tree as deep as a 32,767-character path
 // allows, walked on a thread whose stack could not hold one frame per folder.
 TEST_F(JunkScanTest, BothWalksSurviveTheDeepestTreeOnASmallStack) {
