@@ -154,10 +154,11 @@ ShortcutTarget ListTarget(const Items& items, const std::vector<FolderBlock>& fo
     return path ? ShortcutTarget{Kind::Path, *path} : elsewhere;
 }
 
-// A NUL-ended text at `offset` inside the LinkInfo structure [info, info + size).
-std::optional<std::string> InfoText(Bytes& bytes, std::size_t info, std::size_t size, std::size_t offset, bool unicode,
-                                    const ShellLinkServices& services) {
-    if (offset == 0 || offset >= size) return std::nullopt;
+// A NUL-ended text at `offset` inside the structure [info, info + size), after its header: an offset
+// into the header would read the structure's own fields as a name.
+std::optional<std::string> InfoText(Bytes& bytes, std::size_t info, std::size_t header, std::size_t size, std::size_t offset,
+                                    bool unicode, const ShellLinkServices& services) {
+    if (offset < header || offset >= size) return std::nullopt;
     std::span<const std::uint8_t> rest = bytes.span(info + offset, size - offset);
     return unicode ? Unicode(rest) : Ansi(rest, services);
 }
@@ -172,8 +173,8 @@ std::optional<std::string> LinkInfoTarget(Bytes& bytes, std::size_t info, std::s
     const bool unicodeOffsets = headerSize >= 0x24;
     auto text = [&](std::size_t ansiField, std::size_t unicodeField) {
         const std::size_t unicodeOffset = unicodeOffsets ? bytes.u32(info + unicodeField) : 0;
-        return unicodeOffset ? InfoText(bytes, info, size, unicodeOffset, true, services)
-                             : InfoText(bytes, info, size, bytes.u32(info + ansiField), false, services);
+        return unicodeOffset ? InfoText(bytes, info, headerSize, size, unicodeOffset, true, services)
+                             : InfoText(bytes, info, headerSize, size, bytes.u32(info + ansiField), false, services);
     };
     std::optional<std::string> suffix = text(0x18, 0x20);
     if (flags & 1) {   // VolumeIDAndLocalBasePath
@@ -187,8 +188,8 @@ std::optional<std::string> LinkInfoTarget(Bytes& bytes, std::size_t info, std::s
         if (linkSize < 0x14 || linkSize > size - link) return std::nullopt;
         const std::size_t netOffset = bytes.u32(info + link + 8);
         const std::size_t netUnicode = netOffset > 0x14 && linkSize >= 0x1C ? bytes.u32(info + link + 0x14) : 0;
-        std::optional<std::string> net = netUnicode ? InfoText(bytes, info + link, linkSize, netUnicode, true, services)
-                                                    : InfoText(bytes, info + link, linkSize, netOffset, false, services);
+        std::optional<std::string> net = netUnicode ? InfoText(bytes, info + link, 0x14, linkSize, netUnicode, true, services)
+                                                    : InfoText(bytes, info + link, 0x14, linkSize, netOffset, false, services);
         if (!net || net->empty()) return std::nullopt;
         return suffix && !suffix->empty() ? *net + "\\" + *suffix : *net;
     }

@@ -69,6 +69,8 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"a suffix and Unicode forms at offset 0: none", Link(InfoFlag, {With(With(With(LocalInfo("C:\\x", "", u"C:\\y"), 24, 0), 28, 0), 32, 0)}), Kind::Path, "C:\\x"},
         {"the Unicode forms first", Link(InfoFlag, {LocalInfo("C:\\??", "\\?", u"C:\\文件", u"\\名")}), Kind::Path, "C:\\文件\\名"},
         {"a share and suffix", Link(InfoFlag, {NetworkInfo("\\\\srv\\share", "dir\\a.txt")}), Kind::Path, "\\\\srv\\share\\dir\\a.txt"},
+        {"a base offset into LinkInfo's own header", Link(InfoFlag, {With(info, 16, 0x08)}), Kind::Unreadable, ""},
+        {"a share offset into its own header", Link(InfoFlag, {With(NetworkInfo("\\\\srv\\share", "a"), 0x24, 0x08)}), Kind::Unreadable, ""},
         {"ForceNoLinkInfo", Link(InfoFlag | NoInfoFlag, {info}), Kind::Unreadable, ""},
         {"a base offset past LinkInfo", Link(InfoFlag, {With(info, 16, 0xF0)}), Kind::Unreadable, ""},
         {"a header size past LinkInfo", Link(InfoFlag, {With(info, 4, 0xF0)}), Kind::Unreadable, ""},
