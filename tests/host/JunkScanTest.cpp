@@ -19,6 +19,15 @@ struct JunkScanTest : ::testing::Test, fake::FakeProgram {
             ui.setItemChecked(kPatternList, i, std::count(patterns.begin(), patterns.end(), ui.itemText(kPatternList, i)));
     }
     Strings results(bool checkedOnly = false) { return fake::Items(ui, kResultList, checkedOnly); }
+    // A program of its own over a file system a test makes (drive C: alone): every drive and the
+    // recommended patterns chosen.
+    struct Own { Platform platform; ControlModel model; Program program{model, platform}; };
+    std::unique_ptr<Own> programOver(fake::MemoryFileSystem& files) {
+        files.addDrive("C:", true);
+        std::unique_ptr<Own> own(new Own{{files, registry, processes, system, resources}});
+        own->model.click("选择框1"), own->model.click("按钮10");
+        return own;
+    }
 };
 
 TEST_F(JunkScanTest, WalksDepthFirstPatternByPatternAndSkipsDotFoldersAndLinks) {
@@ -129,11 +138,8 @@ TEST_F(JunkScanTest, AFolderOfManyFilesLetsTheWindowAnswerNowAndThenNotAtEveryNa
             return entries;
         }
     } many;
-    many.addDrive("C:", true);
-    Platform platform{many, registry, processes, this->system, resources};
-    ControlModel model;
-    Program manyProgram(model, platform);
-    model.click("选择框1"), model.click("按钮10");
+    const auto own = programOver(many);
+    ControlModel& model = own->model;
     std::vector<int> answers{model.answerCount()};
     for (std::size_t files : {0, 10000}) many.files = files, model.click("按钮1"), answers.push_back(model.answerCount());
     const int folding = (answers[2] - answers[1]) - (answers[1] - answers[0]);   // beyond a scan of an empty C:
@@ -148,11 +154,8 @@ TEST_F(JunkScanTest, BothWalksSurviveTheDeepestTreeOnASmallStack) {
             return folder.size() < 32000 ? std::vector<FolderEntry>{{"a", true}} : std::vector<FolderEntry>{{"x.tmp"}, {"x.lnk"}};
         }
     } deep;
-    deep.addDrive("C:", true);
-    Platform platform{deep, registry, processes, this->system, resources};
-    ControlModel model;
-    Program deepProgram(model, platform);
-    model.click("选择框1"), model.click("按钮10");
+    const auto own = programOver(deep);
+    ControlModel& model = own->model;
     pthread_attr_t small;   // 256 KB: 16 bytes a level would already overflow it
     pthread_t thread;
     ASSERT_EQ(pthread_attr_init(&small) + pthread_attr_setstacksize(&small, 256 * 1024), 0);
