@@ -7,6 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh host-sanitized windows   # the build checks the program's imports
+# The benchmark is built only when it runs, but it drives the window with the end-to-end tests'
+# ProgramDriver: build it here too, so that a change to the driver cannot leave it broken.
+cmake --build --preset windows --target cc_bench
 
 echo "== host unit tests and fuzz-corpus replays, under AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --preset host-sanitized

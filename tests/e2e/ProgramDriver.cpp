@@ -106,10 +106,9 @@ void ProgramDriver::clickTab(HWND tabs, int index) {
     const RECT r = remoteRect(tabs, TCM_GETITEMRECT, index);
     clickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
-void ProgramDriver::click(const char* name, bool wait) {
-    HWND hwnd = control(name);
+void ProgramDriver::clickControl(HWND control, bool wait) {
     RECT r{};
-    clickAt(hwnd, {(GetClientRect(hwnd, &r), r.right / 2), r.bottom / 2}, wait);
+    clickAt(control, {(GetClientRect(control, &r), r.right / 2), r.bottom / 2}, wait);
 }
 void ProgramDriver::clickCheckBox(HWND list, int item) {
     SendMessageW(list, LVM_ENSUREVISIBLE, item, FALSE), settle(100);

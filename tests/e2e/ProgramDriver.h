@@ -41,7 +41,8 @@ public:
     }
 
     // Real input. A click at the middle (with `wait`, returns once handled), on a tab, on a checked list's box.
-    void click(const char* name, bool wait = true);
+    void clickControl(HWND control, bool wait = true);
+    void click(const char* name, bool wait = true) { clickControl(control(name), wait); }
     void clickTab(HWND tabs, int index);
     void openPage(const char* tabs, int page) { clickTab(control(tabs), page); }
     void clickCheckBox(HWND list, int item);
