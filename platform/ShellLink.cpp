@@ -186,10 +186,11 @@ std::optional<std::string> LinkInfoTarget(Bytes& bytes, std::size_t info, std::s
         if (link < headerSize || link >= size) return std::nullopt;
         const std::size_t linkSize = bytes.u32(info + link);
         if (linkSize < 0x14 || linkSize > size - link) return std::nullopt;
-        const std::size_t netOffset = bytes.u32(info + link + 8);
-        const std::size_t netUnicode = netOffset > 0x14 && linkSize >= 0x1C ? bytes.u32(info + link + 0x14) : 0;
-        std::optional<std::string> net = netUnicode ? InfoText(bytes, info + link, 0x14, linkSize, netUnicode, true, services)
-                                                    : InfoText(bytes, info + link, 0x14, linkSize, netOffset, false, services);
+        // A share-name offset past 0x14 says the link's header goes on with the two Unicode offsets.
+        const std::size_t netOffset = bytes.u32(info + link + 8), linkHeader = netOffset > 0x14 ? 0x1C : 0x14;
+        const std::size_t netUnicode = linkHeader == 0x1C && linkSize >= 0x1C ? bytes.u32(info + link + 0x14) : 0;
+        std::optional<std::string> net = netUnicode ? InfoText(bytes, info + link, linkHeader, linkSize, netUnicode, true, services)
+                                                    : InfoText(bytes, info + link, linkHeader, linkSize, netOffset, false, services);
         if (!net || net->empty()) return std::nullopt;
         return suffix && !suffix->empty() ? *net + "\\" + *suffix : *net;
     }

@@ -71,6 +71,7 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"a share and suffix", Link(InfoFlag, {NetworkInfo("\\\\srv\\share", "dir\\a.txt")}), Kind::Path, "\\\\srv\\share\\dir\\a.txt"},
         {"a base offset into LinkInfo's own header", Link(InfoFlag, {With(info, 16, 0x08)}), Kind::Unreadable, ""},
         {"a share offset into its own header", Link(InfoFlag, {With(NetworkInfo("\\\\srv\\share", "a"), 0x24, 0x08)}), Kind::Unreadable, ""},
+        {"a share's Unicode offset into its own header", Link(InfoFlag, {With(With(With(With(With(NetworkInfo("\\\\srv\\share", "a"), 0x24, 0x1C), 0x30, 0x14), 0x31, 0), 0x32, 0), 0x33, 0)}), Kind::Unreadable, ""},
         {"ForceNoLinkInfo", Link(InfoFlag | NoInfoFlag, {info}), Kind::Unreadable, ""},
         {"a base offset past LinkInfo", Link(InfoFlag, {With(info, 16, 0xF0)}), Kind::Unreadable, ""},
         {"a header size past LinkInfo", Link(InfoFlag, {With(info, 4, 0xF0)}), Kind::Unreadable, ""},
