@@ -42,7 +42,7 @@ TEST(KnownFoldersOnWine, OurPathsAreTheShells) {
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(kFolderDescriptions).c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS);
     wchar_t name[64];
     int compared = 0;   // every folder described under the key
-    for (DWORD i = 0, size = 64; RegEnumKeyExW(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i, size = 64) {
+    for (DWORD i = 0, size = 64; !RegEnumKeyExW(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr); ++i, size = 64) {
         ShellFolderId folder{true, {}, 0};
         GUID id;
         DWORD category = 0, bytes = sizeof category;

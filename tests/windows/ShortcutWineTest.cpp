@@ -75,8 +75,8 @@ TEST_F(ShortcutOnWine, ReadsExactlyTheListedFileAndJudgesEachKindOfShortcut) {
         {"present.lnk", saved(dir + "present.txt"), Kind::Path, dir + "present.txt", true},
         {"folder.lnk", saved(dir + "folder"), Kind::Path, dir + "folder", true},
         {"relative.lnk", std::string(relative.begin(), relative.end()), Kind::Path, dir + "present.txt", true},
-        {"corrupt.lnk", std::string(600, '\x8F'), Kind::Unreadable, "", false}, {"panel.lnk", saved("", controls), Kind::Elsewhere, "", true},
-        {"no-such.lnk", "", Kind::Unreadable, "", false},
+        {"corrupt.lnk", std::string(600, '\x8F'), Kind::Unreadable, "", false},
+        {"panel.lnk", saved("", controls), Kind::Elsewhere, "", true}, {"no-such.lnk", "", Kind::Unreadable, "", false},
         {odd[0], saved(gone), Kind::Path, gone, false}, {odd[1], saved(gone), Kind::Path, gone, false}, {odd[2], saved(gone), Kind::Path, gone, false}};
     CoTaskMemFree(controls);
     for (const Case& c : cases) {
