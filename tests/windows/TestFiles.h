@@ -62,10 +62,6 @@ inline bool IsUntouchedTwin(const std::wstring& path, const std::string& content
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && ReadWholeFile(path) == content;
 }
-inline std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
 inline std::string Upper(std::string s) {   // as the system folds letters
     CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
     return s;
