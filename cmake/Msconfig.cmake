@@ -29,7 +29,7 @@ if(CC_MSCONFIG_COPY)
 endif()
 
 # The Wine tests carry a stand-in block of the same size, so that the swap is
-# tested without Microsoft's file. tests/windows/ResourcesWineTest.cpp expects the same bytes.
+# tested without Microsoft's file. tests/windows/ExactFilesWineTest.cpp expects the same bytes.
 string(REPEAT "msconfig-standin" 9472 stand_in)   # 16 x 9472 = 151552 bytes
 set(CC_MSCONFIG_STAND_IN "${CMAKE_BINARY_DIR}/msconfig-stand-in.bin")
 file(CONFIGURE OUTPUT "${CC_MSCONFIG_STAND_IN}" CONTENT "${stand_in}" @ONLY)
