@@ -119,7 +119,6 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
                 for (int y = r.top; y < r.bottom; ++y) ink = ink || ScreenPixel({x, y}) != RGB(255, 255, 255);
             EXPECT_TRUE(ink) << row.result;
         }
-        driver.screenshot(L"repair_findings");
         for (int i : {0, 2, 3, 4}) Repair(driver, i);
         EXPECT_FALSE(soundManProcess.running());
         driver.settle();
@@ -132,6 +131,7 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         ShellParents(true);
     }
     EXPECT_FALSE(Exists(SystemFile(L"dneapi.dll")) || Exists(SystemFile(L"SoundMan.exe")));
+    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, kMain, L"Start Page")->first, DWORD(REG_SZ));   // not the planted REG_EXPAND_SZ
     std::set<std::wstring> made = Entries(BackupRoot());
     for (const std::wstring& name : earlier) made.erase(name);
     ASSERT_EQ(made.size(), 5u);
