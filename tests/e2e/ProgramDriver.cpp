@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <tuple>
 
 #include "platform/win32/Handles.h"
 #include "ui/Catalogue.h"
@@ -21,22 +20,23 @@ struct RemoteBlock {
     RemoteBlock(HANDLE process, size_t size)
         : process(process), at(static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
     ~RemoteBlock() { VirtualFreeEx(process, at, 0, MEM_RELEASE); }
-    template <class T> T* put(const T& value, size_t offset = 0) {   // where it is in the program
-        WriteProcessMemory(process, at + offset, &value, sizeof value, nullptr);
-        return reinterpret_cast<T*>(at + offset);
+    template <class T> T* put(const T& value) {   // where it is in the program
+        return WriteProcessMemory(process, at, &value, sizeof value, nullptr), reinterpret_cast<T*>(at);
     }
     void get(const void* from, void* to, size_t size) { ReadProcessMemory(process, from, to, size, nullptr); }
     HANDLE process;
     char* at;
 };
 
-HWND FindDescendant(HWND parent, bool (*wanted)(HWND, LPARAM), LPARAM with) {
-    std::tuple<decltype(wanted), LPARAM, HWND> search{wanted, with, nullptr};
-    EnumChildWindows(parent, [](HWND hwnd, LPARAM p) -> BOOL {
-        auto& [test, with, found] = *reinterpret_cast<decltype(search)*>(p);
-        return test(hwnd, with) ? (found = hwnd, FALSE) : TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
-    return std::get<2>(search);
+// Sends a message that fills in the text of `item`, a copy in the program's memory whose `text` points to a
+// buffer there of `chars` characters; the text it holds then.
+template <class Item>
+std::wstring RemoteText(HANDLE process, HWND to, UINT message, WPARAM w, Item item, wchar_t* Item::*text, int chars) {
+    RemoteBlock block(process, sizeof item + chars * sizeof(wchar_t));
+    std::wstring got(chars, L'\0');
+    item.*text = reinterpret_cast<wchar_t*>(block.at + sizeof item);
+    SendMessageW(to, message, w, LPARAM(block.put(item))), block.get(item.*text, got.data(), (chars - 1) * sizeof(wchar_t));
+    return got.c_str();
 }
 
 void Mouse(DWORD flags, POINT screen = {}) {
@@ -87,19 +87,19 @@ HWND ProgramDriver::waitForWindow(const wchar_t* windowClass) const {
     return found;
 }
 
-HWND ProgramDriver::control(const char* name) const {
-    return FindDescendant(window_, [](HWND hwnd, LPARAM id) { return GetDlgCtrlID(hwnd) == id; }, kFirstControlId + FindControl(name));
+HWND ProgramDriver::control(const char* name) const {   // a page's controls are the window's grandchildren
+    std::pair<int, HWND> search{kFirstControlId + FindControl(name), nullptr};
+    EnumChildWindows(window_, [](HWND hwnd, LPARAM p) -> BOOL {
+        auto& [id, found] = *reinterpret_cast<decltype(search)*>(p);
+        return GetDlgCtrlID(hwnd) == id ? (found = hwnd, FALSE) : TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 RECT ProgramDriver::remoteRect(HWND control, UINT message, WPARAM index, RECT in) const {
     RemoteBlock block(process_.hProcess, sizeof in);
     if (RECT* there = block.put(in); SendMessageW(control, message, index, LPARAM(there))) block.get(there, &in, sizeof in);
     return in;
-}
-
-void ProgramDriver::sendDpiChanged(int dpi, RECT suggested) const {
-    RemoteBlock block(process_.hProcess, sizeof suggested);
-    SendMessageW(window_, 0x02E0 /*WM_DPICHANGED*/, MAKEWPARAM(dpi, dpi), LPARAM(block.put(suggested)));
 }
 
 void ProgramDriver::clickTab(HWND tabs, int index) {
@@ -128,16 +128,14 @@ void ProgramDriver::mouseAt(POINT screen, int clicks) {
 }
 
 void ProgramDriver::keys(Chords chords) {   // in one batch
-    auto key = [](WORD vk, bool up) {
-        INPUT input{INPUT_KEYBOARD};
-        const bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
-        input.ki = {vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), DWORD(up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0)};
-        return input;
-    };
     std::vector<INPUT> inputs;
+    auto key = [&inputs](WORD vk, DWORD flags) {
+        if ((vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE) flags |= KEYEVENTF_EXTENDEDKEY;
+        inputs.push_back({INPUT_KEYBOARD}), inputs.back().ki = {vk, WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), flags};
+    };
     for (auto chord : chords) {
-        for (WORD vk : chord) inputs.push_back(key(vk, false));
-        for (auto vk = chord.end(); vk != chord.begin();) inputs.push_back(key(*--vk, true));
+        for (WORD vk : chord) key(vk, 0);
+        for (auto vk = chord.end(); vk != chord.begin();) key(*--vk, KEYEVENTF_KEYUP);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
@@ -146,30 +144,11 @@ HWND ProgramDriver::focus() const {
     GUITHREADINFO info{sizeof info};
     return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
-std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
-    constexpr int kChars = 4096;
-    RemoteBlock block(process_.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
-    LVITEMW lv{};
-    lv.iSubItem = column, lv.cchTextMax = kChars, lv.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof(LVITEMW));
-    std::wstring text(std::max<LRESULT>(SendMessageW(list, LVM_GETITEMTEXTW, item, LPARAM(block.put(lv))), 0), L'\0');
-    block.get(lv.pszText, text.data(), text.size() * sizeof(wchar_t));
-    return text;
-}
 
-std::vector<std::wstring> ProgramDriver::items(HWND list) const {
-    std::vector<std::wstring> texts;
-    for (int i = 0; i < listCount(list); ++i) texts.push_back(listText(list, i));
-    return texts;
-}
-std::vector<bool> ProgramDriver::checks(HWND list) const {
-    std::vector<bool> marks;
-    for (int i = 0; i < listCount(list); ++i) marks.push_back(listChecked(list, i));
-    return marks;
-}
-int ProgramDriver::findItem(HWND list, const std::wstring& text) const {
-    const auto all = items(list);
-    const auto at = std::find(all.begin(), all.end(), text);
-    return at == all.end() ? -1 : static_cast<int>(at - all.begin());
+std::wstring ProgramDriver::listText(HWND list, int item, int column) const {
+    LVITEMW lv{};
+    lv.iSubItem = column, lv.cchTextMax = 4096;
+    return RemoteText(process_.hProcess, list, LVM_GETITEMTEXTW, item, lv, &LVITEMW::pszText, lv.cchTextMax);
 }
 
 std::wstring ProgramDriver::text(HWND control) const {
@@ -180,25 +159,15 @@ std::wstring ProgramDriver::text(HWND control) const {
 
 std::wstring ProgramDriver::tabTip(HWND tabs, int index) const {
     HWND tips = reinterpret_cast<HWND>(SendMessageW(tabs, TCM_GETTOOLTIPS, 0, 0));
-    if (!tips) return L"?";
-    wchar_t text[80]{};
-    RemoteBlock block(process_.hProcess, sizeof(TOOLINFOW) + sizeof text);
-    TOOLINFOW tool{sizeof tool, 0, tabs, static_cast<UINT_PTR>(index)};
-    tool.lpszText = *block.put(text, sizeof tool);
-    SendMessageW(tips, TTM_GETTEXTW, std::size(text), LPARAM(block.put(tool)));
-    block.get(tool.lpszText, text, sizeof text - sizeof(wchar_t));
-    return text;
+    return tips ? RemoteText(process_.hProcess, tips, TTM_GETTEXTW, 80, TOOLINFOW{sizeof(TOOLINFOW), 0, tabs, UINT_PTR(index)},
+                             &TOOLINFOW::lpszText, 80) : L"?";
 }
 
 std::wstring ProgramDriver::answer(const std::function<void(HWND)>& how) const {
     HWND box = waitForWindow(L"#32770");
     if (!box) return L"";
-    HWND label = FindDescendant(box, [](HWND hwnd, LPARAM) {   // the static with a text (the icon is a static too)
-        wchar_t cls[16]{};
-        return GetClassNameW(hwnd, cls, 16) && lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(hwnd) > 0;
-    }, 0);
-    wchar_t shown[1024]{};
-    if (label) GetWindowTextW(label, shown, 1024);
+    wchar_t shown[1024]{};   // the first static with a text (the icon is a static too)
+    for (HWND label = nullptr; !*shown && (label = FindWindowExW(box, label, L"Static", nullptr));) GetWindowTextW(label, shown, 1024);
     how(box);
     return WaitFor([&] { return !IsWindow(box); }) ? shown : L"";
 }

@@ -56,10 +56,14 @@ public:
     bool listChecked(HWND list, int item) const {
         return (SendMessageW(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
     }
-    std::vector<std::wstring> items(HWND list) const;     // every item's text, in order
-    std::vector<bool> checks(HWND list) const;            // every item's mark, in order
+    std::vector<std::wstring> items(HWND list) const { return each(list, [&](int i) { return listText(list, i); }); }
+    std::vector<bool> checks(HWND list) const { return each(list, [&](int i) { return listChecked(list, i); }); }
     bool allChecked(HWND list) const { const auto c = checks(list); return std::find(c.begin(), c.end(), false) == c.end(); }
-    int findItem(HWND list, const std::wstring& text) const;   // -1 if none
+    int findItem(HWND list, const std::wstring& text) const {   // -1 if none
+        const auto all = items(list);
+        const auto at = std::find(all.begin(), all.end(), text);
+        return at == all.end() ? -1 : static_cast<int>(at - all.begin());
+    }
     std::wstring tabTip(HWND tabs, int index) const;      // what the strip's tooltip shows over a tab
 
     // Waits for the program's modal box and answers it: with a button, after typing `typed` into its
@@ -68,17 +72,22 @@ public:
     std::wstring answerBoxByKeys(Chords chords) const { return answer([&](HWND) { keys(chords); }); }
     HWND waitForWindow(const wchar_t* windowClass) const;   // visible, of the program ("#32768": a menu)
 
-    // What Windows sends on a move to a monitor of that DPI: WM_DPICHANGED with the rectangle it suggests.
-    void sendDpiChanged(int dpi, RECT suggested) const;
+    // Sends a message that passes a rectangle (WM_DPICHANGED, LVM_GETITEMRECT, ...) in the program's memory;
+    // what it holds once the message is handled.
+    RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;
     void settle(int milliseconds = 250) const;   // lets the program handle what it was sent, and repaint
     bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png
     int closeAndWait() { return PostMessageW(window_, WM_CLOSE, 0, 0), waitForExit(); }   // the exit code, or -1 on a time-out
     int waitForExit();
 
 private:
+    template <class Item> auto each(HWND list, Item item) const -> std::vector<decltype(item(0))> {   // in order
+        std::vector<decltype(item(0))> all;
+        for (int i = 0; i < listCount(list); ++i) all.push_back(item(i));
+        return all;
+    }
     void clickAt(HWND control, POINT client, bool wait = true);   // real input at a point of the control
     std::wstring answer(const std::function<void(HWND)>& how) const;
-    RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;   // written into the program's memory
 
     std::wstring exe_, screenshots_;
     PROCESS_INFORMATION process_{};

@@ -1,6 +1,5 @@
 // The real window under Wine: every page of the three tab controls drawn as designed at 96, 120, 144 and
-// 192 DPI, every control at the design scaled to the DPI, with screenshots; a move to a monitor of another
-// DPI; and the system information the pages show.
+// 192 DPI, every control at the design scaled to the DPI, with screenshots; a move to a monitor of another DPI.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,7 +22,7 @@ bool Near(double pixels, int design, int dpi) { return std::abs(pixels - design 
 
 // The window at its place and size, every control at its design rectangle times dpi/96 in its parent's
 // area (for a page's control, the whole tab control, which its page covers to the right edge), with the
-// frame laid out for the design window; and what the mouse finds at each part of the frame.
+// frame laid out for the design window.
 void CheckLayout(const ProgramDriver& program, int dpi, POINT at) {
     const RECT window = ScreenRect(program.window());
     EXPECT_TRUE(Near(window.left, at.x, dpi) && Near(window.top, at.y, dpi) && Near(window.right - window.left, 584, dpi) &&
@@ -38,17 +37,9 @@ void CheckLayout(const ProgramDriver& program, int dpi, POINT at) {
         const bool combo = spec.kind == cc::ControlKind::ComboBox;   // its window reaches down for its list
         EXPECT_TRUE(Near(mine.left - theirs.left, d.left, dpi) && Near(mine.top - theirs.top, d.top, dpi) &&
                     Near(mine.right - theirs.left, d.left + d.width, dpi) && (combo || Near(mine.bottom - theirs.top, d.top + d.height, dpi)))
-            << dpi << " DPI: " << name << " at " << mine.left - theirs.left << ", " << mine.top - theirs.top << ", "
-            << mine.right - mine.left << " x " << mine.bottom - mine.top;
+            << dpi << " DPI: " << name << " at " << mine.left - theirs.left << ", " << mine.top - theirs.top;
         if (spec.page >= 0) EXPECT_EQ(ScreenRect(GetParent(program.control(name.c_str()))).right, theirs.right) << dpi << " DPI: " << name;
     }
-    static const std::pair<const char*, POINT> kParts[] = {
-        {"图片框_上左", {2, 2}}, {"图片框_上中", {300, 15}}, {"图片框_上右", {581, 2}}, {"图片框_中左", {1, 200}},
-        {"图片框_中右", {583, 200}}, {"图片框_下左", {2, 384}}, {"图片框_下中", {300, 387}}, {"图片框_下右", {581, 384}},
-        {"图形按钮_最小化", {528, 13}}, {"图形按钮_最大化", {547, 13}}, {"图形按钮_关闭", {566, 13}}};
-    for (auto [name, part] : kParts)
-        EXPECT_EQ(WindowFromPoint({window.left + LONG((part.x + 0.5) * dpi / 96), window.top + LONG((part.y + 0.5) * dpi / 96)}),
-                  program.control(name)) << dpi << " DPI: " << name;
 }
 
 }  // namespace
@@ -69,37 +60,24 @@ TEST(WindowEndToEnd, EveryPageIsDrawnAsDesignedAtEveryDpi) {
         for (int d : {0, 1})   // a border drawn two pixels wide shows in the second
             EXPECT_TRUE(White({(inner.left + inner.right) / 2, inner.top + d}) && White({inner.left + d, inner.top + at(100)}) &&
                         White({inner.right - 1 - d, inner.top + at(100)})) << d;
-        HWND icon = program.control("图片框7");
-        EXPECT_TRUE(Near(inner.top - ScreenRect(icon).top, 4, dpi)) << dpi;
-        EXPECT_EQ(ScreenRect(GetParent(icon)).top, inner.top);
+        EXPECT_EQ(ScreenRect(GetParent(program.control("图片框7"))).top, inner.top);   // its design top is -4
         // Both strips drawn: the current tab's icon on the left, a bottom tab's icon.
         EXPECT_FALSE(White({left.left + at(20), left.top + at(28)}) || White({inner.left + at(20), inner.bottom - at(20)}));
-        // What the system-information pages show at 96 DPI, filled in by the real queries (CPU and 内存 by their gauges).
-        static const std::pair<const char*, const wchar_t*> kInfo[] = {{}, {"CPU信息标签", L"\r\n 制造商 …………"},
-            {"主版信息标签", L"\r\n 名称 :"}, {"分组框2", L"物理硬盘("}, {"分组框3", L"物理网卡("}, {"内存标签", L"\r\n内存总量："},
-            {"标签5", L"\r\n 操作系统:"}};
         for (auto [tabs, count, name] : {std::tuple{outer, 6, L"outer"}, {info, 7, L"sysinfo"}, {junk, 5, L"junk"}}) {
             if (dpi == 120) break;   // its layout is checked above; its look is between 96 and 144
             if (tabs == junk) program.clickTab(outer, 3);
             for (int tab = count - 1; tab >= 0; --tab) {   // backwards, so that tab 0 is a real change too
                 program.clickTab(tabs, tab);
-                if (dpi == 96 && tabs == info && tab > 0) {
-                    const std::wstring old = program.text(kInfo[tab].first);
-                    std::wstring now = old;
-                    const bool ticked = (tab != 1 && tab != 5) || WaitFor([&] { return (now = program.text(kInfo[tab].first)) != old; }, 4000);
-                    EXPECT_TRUE(ticked && now.starts_with(kInfo[tab].second)) << tab << ": " << cc::Narrow(now);
-                }
                 EXPECT_TRUE(program.screenshot(std::to_wstring(dpi) + L"dpi_" + name + std::to_wstring(tab)));
             }
         }
         program.clickTab(outer, 0);
         // A real double-click on the title bar maximises, though each press hands the mouse to the system's move tracking.
         SetForegroundWindow(program.window()), ProgramDriver::mouseAt({placed.left + at(200), placed.top + at(15)}, 2), program.settle();
-        const RECT maximised = ScreenRect(program.window());
-        const double screenWidth = GetSystemMetrics(SM_CXSCREEN) * 96.0 / dpi, screenHeight = GetSystemMetrics(SM_CYSCREEN) * 96.0 / dpi;
-        EXPECT_TRUE(Near(maximised.left, -6, dpi) && Near(maximised.top, -4, dpi) &&
-                    std::abs(maximised.right - maximised.left - (screenWidth + 12) * dpi / 96) <= 1.5 * Slack(dpi) &&
-                    std::abs(maximised.bottom - maximised.top - (screenHeight - 22) * dpi / 96) <= 1.5 * Slack(dpi)) << dpi;
+        const RECT m = ScreenRect(program.window());   // 6 and 4 beyond the screen's edges, 26 short of its bottom
+        const double width = GetSystemMetrics(SM_CXSCREEN) + 12.0 * dpi / 96, height = GetSystemMetrics(SM_CYSCREEN) - 22.0 * dpi / 96;
+        EXPECT_TRUE(Near(m.left, -6, dpi) && Near(m.top, -4, dpi) && std::abs(m.right - m.left - width) <= 1.5 * Slack(dpi) &&
+                    std::abs(m.bottom - m.top - height) <= 1.5 * Slack(dpi)) << dpi;
         EXPECT_EQ(program.closeAndWait(), 0);
     }
 }
@@ -116,7 +94,8 @@ TEST(WindowEndToEnd, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgainAndKeepsTh
     LRESULT top = SendMessageW(patterns, LVM_GETTOPINDEX, 0, 0);
     ASSERT_GT(top, 0);
     for (int dpi : {192, 120}) {
-        program.sendDpiChanged(dpi, RECT{100, 80, 100 + 584 * dpi / 96, 80 + 388 * dpi / 96});
+        // What Windows sends on a move to a monitor of that DPI: WM_DPICHANGED with the rectangle it suggests.
+        program.remoteRect(program.window(), 0x02E0, MAKEWPARAM(dpi, dpi), {100, 80, 100 + 584 * dpi / 96, 80 + 388 * dpi / 96});
         program.settle();
         CheckLayout(program, dpi, {100 * 96 / dpi, 80 * 96 / dpi});
         EXPECT_EQ(program.checks(patterns), marks) << dpi;
@@ -125,7 +104,6 @@ TEST(WindowEndToEnd, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgainAndKeepsTh
         EXPECT_EQ(first, std::min(top, 37 - SendMessageW(patterns, LVM_GETCOUNTPERPAGE, 0, 0))) << dpi;
         top = first;
     }
-    EXPECT_TRUE(program.screenshot(L"dpichange_120dpi_junk2"));
     program.clickCheckBox(patterns, 2), marks[2] = true;
     EXPECT_EQ(program.checks(patterns), marks);
     EXPECT_EQ(program.closeAndWait(), 0);
