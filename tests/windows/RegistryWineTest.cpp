@@ -68,7 +68,7 @@ TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitVi
     wchar_t raw[64]{};
     DWORD type = 0, bytes = sizeof raw;
     constexpr const wchar_t* kWritten = L"Software\\ChengchuanCleanerTests\\A\\B";
-    ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kWritten, L"Page", RRF_RT_ANY, &type, raw, &bytes), ERROR_SUCCESS);
+    ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kWritten, L"Page", RRF_RT_ANY | RRF_NOEXPAND, &type, raw, &bytes), ERROR_SUCCESS);
     EXPECT_EQ(std::tuple(Narrow(raw), type, bytes), std::tuple(text, DWORD(REG_SZ), DWORD((Widen(text).size() + 1) * sizeof(wchar_t))));
     EXPECT_TRUE(registry.deleteValue(value));
     EXPECT_FALSE(registry.valueExists(value));
