@@ -21,7 +21,7 @@ struct JunkScanTest : ::testing::Test, fake::FakeProgram {
     Strings results(bool checkedOnly = false) { return fake::Items(ui, kResultList, checkedOnly); }
 };
 // Drive C: alone of a file system a test makes, every drive and the recommended patterns chosen.
-template <class Program> ControlModel& Chosen(Program& p) { return p.fs.addDrive("C:", true), p.ui.click("选择框1"), p.ui.click("按钮10"), p.ui; }
+template <class P> ControlModel& Chosen(P& p) { return p.fs.addDrive("C:", true), p.ui.click("选择框1"), p.ui.click("按钮10"), p.ui; }
 
 TEST_F(JunkScanTest, WalksDepthFirstPatternByPatternAndSkipsDotFoldersAndLinks) {
     for (auto [path, size] : std::vector<std::pair<std::string, size_t>>{{"C:\\a.log", 100}, {"C:\\~x.tmp", 10}, {"C:\\b.tmp", 1},
