@@ -2,6 +2,7 @@
 #include "fakes/FakePlatform.h"
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
+#include "platform/Wtf8.h"
 using namespace cc;
 
 struct JunkPatterns : ::testing::Test, fake::FakeProgram {
@@ -85,4 +86,11 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
     const std::string x(63, 'x');   // an expression of 64 units: past one word of positions
     EXPECT_TRUE(Wildcard(x + "*").matches(x + "yz") && !Wildcard(x + "ab").matches(x + "a") &&
                 !Wildcard(x + "?b").matches(x + "b") && !Wildcard(x + "?b").matches(x + ".b"));   // DOS_QM takes no "."
+}
+
+// That every unit sequence round-trips is Wtf8Fuzz's property; these are the bytes at each length's edges, a
+// trailing unpaired surrogate, and invalid bytes, each one a replacement.
+TEST(Wtf8, SurrogatesEncodeAsWtf8AndInvalidBytesBecomeReplacements) {
+    EXPECT_EQ(Wtf8FromUtf16(u"\x7F\x80\x7FF\x800\xDBFF\xDFFF\xD800"), "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xF4\x8F\xBF\xBF\xED\xA0\x80");
+    EXPECT_EQ(Utf16FromWtf8("a\xFF\xC0\xAF\xE4\xB8\xF4\x90\x80\x80"), std::u16string(u"a") + std::u16string(9, u'\xFFFD'));
 }
