@@ -98,10 +98,8 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
         Page p;
         plant(p);
         p.journal.clear();
-        EXPECT_EQ(p.rows(), std::vector<RowView>(5));   // blank until the first scan
         p.scan();
         EXPECT_EQ(p.rows(), rows);
-        EXPECT_TRUE(p.ui.shownBoxes().empty());
         p.expectOnlyLooked(p.journal);
     }
 }

@@ -1,6 +1,5 @@
-// The shortcut reader on link files built byte by byte: each flag and block it reads, Unicode and
-// code-page strings, fields cut short or too long. That no read passes the end, and that a copy cut past
-// the last byte used reads the same, is ShellLinkFuzz's property for every input.
+// The shortcut reader on link files built byte by byte: each flag and block it reads, Unicode and code-page strings,
+// fields cut short or too long (no read past the end, and the same for a copy cut after the last byte used: ShellLinkFuzz).
 #include <gtest/gtest.h>
 #include "LinkBytes.h"
 #include "platform/ShellLink.h"

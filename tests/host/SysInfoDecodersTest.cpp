@@ -1,6 +1,5 @@
-// The decoders of the system information: SMBIOS tables and CPUID answers as recorded from real machines, read
-// field by field (every read staying inside broken or cut bytes is the fuzz targets' property, replayed over
-// their corpus); the load between two readings of the time counters; a disk's capacity in gigabytes.
+// SMBIOS tables and CPUID answers recorded from real machines, read field by field (that reads stay inside cut or broken
+// bytes is the fuzz targets' property); the load between two readings of the time counters; a disk's capacity in GB.
 #include <gtest/gtest.h>
 #include "platform/CpuLoad.h"
 #include "platform/CpuidDecoder.h"
@@ -69,14 +68,12 @@ std::string FieldsOf(const CpuInfo& c) {
 TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
     Bytes structures = RecordedStructures();   // and a board inside the table's length but past its end: ignored
     Add(structures, {0x02, 0x08, 0x00, 0x09, 1, 2, 0, 0}, {"After", "The End"});
-    const Bytes raw = WithHeader(structures);
-    EXPECT_EQ(FieldsOf(Parse(raw)), "PRIME B450M-A|ASUSTeK COMPUTER INC.|SeaBIOS 1.16.2-debian-1.16.2-1|04/01/2014|"
-                                    "MB-1234567890|QEMU Standard PC (Q35 + ICH9, 2009)");
+    EXPECT_EQ(FieldsOf(Parse(WithHeader(structures))), "PRIME B450M-A|ASUSTeK COMPUTER INC.|SeaBIOS 1.16.2-debian-1.16.2-1|"
+                                                       "04/01/2014|MB-1234567890|QEMU Standard PC (Q35 + ICH9, 2009)");
     Bytes system;   // without a board structure the system stands in, after a structure without strings
     Add(system, {0x20, 0x06, 0x00, 0x05, 0, 0});
     Add(system, {0x01, 0x08, 0x00, 0x01, 1, 2, 0, 3}, {"Dell Inc.", "OptiPlex 7010", "SN-77"});
     EXPECT_EQ(FieldsOf(Parse(WithHeader(system))), "OptiPlex 7010|Dell Inc.|||SN-77|Dell Inc. OptiPlex 7010");
-    EXPECT_EQ(FieldsOf(Parse({})), "|||||");
 }
 
 TEST(SysInfoCpuid, DecodesRecordedProcessors) {
