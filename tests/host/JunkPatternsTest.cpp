@@ -88,9 +88,9 @@ TEST(Wildcard, MatchesAsWindowsSearchMatchesLongNames) {
                 !Wildcard(x + "?b").matches(x + "b") && !Wildcard(x + "?b").matches(x + ".b"));   // DOS_QM takes no "."
 }
 
-// That every unit sequence round-trips is Wtf8Fuzz's property; these are the bytes at each length's edges, a
-// trailing unpaired surrogate, and invalid bytes, each one a replacement.
+// That every unit sequence round-trips is Wtf8Fuzz's property; these are the bytes at each length's edges (a pair
+// first), a trailing unpaired surrogate, and invalid bytes, each one a replacement.
 TEST(Wtf8, SurrogatesEncodeAsWtf8AndInvalidBytesBecomeReplacements) {
-    EXPECT_EQ(Wtf8FromUtf16(u"\x7F\x80\x7FF\x800\xDBFF\xDFFF\xD800"), "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xF4\x8F\xBF\xBF\xED\xA0\x80");
+    EXPECT_EQ(Wtf8FromUtf16(u"\xDBFF\xDFFF\x7F\x80\x7FF\x800\xD800"), "\xF4\x8F\xBF\xBF\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\xA0\x80");
     EXPECT_EQ(Utf16FromWtf8("a\xFF\xC0\xAF\xE4\xB8\xF4\x90\x80\x80"), std::u16string(u"a") + std::u16string(9, u'\xFFFD'));
 }
