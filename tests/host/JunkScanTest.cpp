@@ -171,7 +171,6 @@ TEST_F(DiskTable, WholeMegabytesWithUsedAsTheirDifference) {
     fs.addDrive("G:", true, DriveSpace{10ull << 20, 30ull << 20});         // a quota below the free space
     ui.click("选择框1");   // unchecked now: every drive, all checked
     ASSERT_EQ(ui.itemCount(kDriveList), 5);
-    EXPECT_TRUE(ui.itemText(kDriveList, 2) == "E:\\" && ui.itemChecked(kDriveList, 0) && ui.itemChecked(kDriveList, 4));
     const Strings rows[] = {{"C:\\", "1023", "1023", "0"}, {"D:\\", "1", "1", "0"}, {"E:\\", "", "", ""},
                             {"F:\\", "6291456", "4194304", "2097152"}, {"G:\\", "10", "-20", "30"}};
     for (int r = 0; r < 5; ++r) EXPECT_EQ(ui.row(kDiskTable, r), rows[r]);

@@ -68,8 +68,11 @@ std::string FieldsOf(const CpuInfo& c) {
 TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
     Bytes structures = RecordedStructures();   // and a board inside the table's length but past its end: ignored
     Add(structures, {0x02, 0x08, 0x00, 0x09, 1, 2, 0, 0}, {"After", "The End"});
-    EXPECT_EQ(FieldsOf(Parse(WithHeader(structures))), "PRIME B450M-A|ASUSTeK COMPUTER INC.|SeaBIOS 1.16.2-debian-1.16.2-1|"
-                                                       "04/01/2014|MB-1234567890|QEMU Standard PC (Q35 + ICH9, 2009)");
+    const Bytes raw = WithHeader(structures);
+    EXPECT_EQ(FieldsOf(Parse(raw)), "PRIME B450M-A|ASUSTeK COMPUTER INC.|SeaBIOS 1.16.2-debian-1.16.2-1|04/01/2014|"
+                                    "MB-1234567890|QEMU Standard PC (Q35 + ICH9, 2009)");
+    const auto all = ParseSmbiosStructures(raw.data(), raw.size());   // the OEM strings stepped over; the end has none
+    EXPECT_TRUE(all.size() == 5 && all[3].strings == std::vector<std::string>{"oem one"} && all[4].strings.empty());
     Bytes system;   // without a board structure the system stands in, after a structure without strings
     Add(system, {0x20, 0x06, 0x00, 0x05, 0, 0});
     Add(system, {0x01, 0x08, 0x00, 0x01, 1, 2, 0, 3}, {"Dell Inc.", "OptiPlex 7010", "SN-77"});
