@@ -32,12 +32,12 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     describe(Made("0E"), 4, "OnRoot", Made("0F"), "Sub"), describe(Made("0F"), 4, "Root");
     describe(Made("A1"), 4, "", Made("A2"), "a"), describe(Made("A2"), 4, "", Made("A1"), "b");
     describe(Made("B1"), 1, "Virtual", kProfile, "v"), describe(Made("B2"), 4, "Odd", "..\\..\\x", "y");
-    describe(Made("B3"), 4, "NoPath", kProfile), describe(Made("C1"), 4, "", kProfile, "c");
-    describe("Fixed", 2), describe("{0762D272-C50A-4BB0-A382-697DCD729B80}", 2);
+    describe(Made("B3"), 4, "NoPath", kProfile), describe(Made("C1"), 4, "", kProfile, "c"), describe(Made("B4"), 4, "", kProfile, "b");
+    describe("{0762D272-C50A-4BB0-A382-697DCD729B80}", 2);
     registry.setText({RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
                       "ProfilesDirectory"}, "%USERPROFILE%\\..");
     const std::string wrong = std::string(kFolderDescriptions) + "\\{00000000-0000-0000-0000-0000000000B";
-    registry.setText({RegistryRoot::LocalMachine, wrong + "4}", "Category"}, "4");   // a text where a number belongs
+    registry.setData({RegistryRoot::LocalMachine, wrong + "4}", "Category"}, {1, {4, 0, 0, 0}});   // a per-user folder's number as text
     registry.setData({RegistryRoot::LocalMachine, wrong + "5}", "Category"}, {4, {4, 0}});   // a number too short
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, ""}, "Z:\\the key's default value");
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Personal"}, "%USERPROFILE%\\My Documents");
@@ -62,9 +62,7 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
         {"a category of the wrong type", Made("B4"), std::nullopt},
         {"a category of the wrong size", Made("B5"), std::nullopt},
         {"no name: no redirection by name", Made("C1"), "C:\\Users\\me\\c"},
-        {"fixed under a name that is no GUID", "Fixed", std::nullopt},
         {"not described", Made("FF"), std::nullopt},
-        {"no GUID", "Downloads", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(KnownFolderPath(c.guid, sources), c.path) << c.why;
     // Redirected by its GUID, which comes before its name; a special folder goes through its known folder.

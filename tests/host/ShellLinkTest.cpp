@@ -1,6 +1,5 @@
-// The shortcut reader on link files built byte by byte: each flag and block it reads, Unicode and
-// code-page strings, fields cut short or too long. Every case is also read cut at every length: no read
-// past the end, and a copy cut past every byte the reader used reads the same.
+// The shortcut reader on link files built byte by byte: each flag and block it reads, Unicode and code-page strings,
+// fields cut short or too long (no read past the end, and the same for a copy cut after the last byte used: ShellLinkFuzz).
 #include <gtest/gtest.h>
 #include "LinkBytes.h"
 #include "platform/ShellLink.h"
@@ -23,8 +22,6 @@ const ShellLinkServices kServices{
         if (f.known) return Bytes(f.guid.begin(), f.guid.end()) == kDocumentsGuid ? "E:\\Docs" : std::optional<std::string>();
         return f.csidl == 5 ? "D:\\Docs\\" : std::optional<std::string>();
     }};
-// A buffer of exactly the bytes' size, so the sanitizer sees a read past it.
-ShellLinkReading ReadBytes(const Bytes& bytes) { const Bytes exact(bytes); return ReadShellLink(exact, kServices); }
 Bytes Cut(Bytes b, std::size_t size) { return b.resize(size), b; }
 Bytes With(Bytes b, std::size_t at, std::uint8_t value) { return b.at(at) = value, b; }
 enum : std::uint32_t { IdListFlag = 0x1, InfoFlag = 0x2, NameFlag = 0x4, RelativeFlag = 0x8, ArgumentsFlag = 0x20, UnicodeFlag = 0x80,
@@ -107,13 +104,8 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"nothing", {}, Kind::Unreadable, ""},
     };
     for (const auto& c : cases) {
-        const ShellLinkReading whole = ReadBytes(c.bytes);
-        EXPECT_EQ(std::tie(whole.target.kind, whole.target.path), std::tie(c.kind, c.path)) << c.what;
-        EXPECT_LE(whole.bytesUsed, c.bytes.size()) << c.what;
-        for (std::size_t size = 0; size < c.bytes.size(); ++size) {
-            const ShellLinkReading cut = ReadBytes(Cut(c.bytes, size));
-            if (size < whole.bytesUsed) continue;
-            EXPECT_EQ(std::tie(cut.target.kind, cut.target.path), std::tie(c.kind, c.path)) << c.what << ", cut at " << size;
-        }
+        const Bytes exact(c.bytes);   // a buffer of exactly the bytes' size, so the sanitizer sees a read past it
+        const ShortcutTarget target = ReadShellLink(exact, kServices).target;
+        EXPECT_EQ(std::tie(target.kind, target.path), std::tie(c.kind, c.path)) << c.what;
     }
 }

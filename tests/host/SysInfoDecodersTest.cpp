@@ -1,7 +1,5 @@
-// The decoders of the system information: SMBIOS tables and CPUID answers as recorded from real
-// machines, read field by field (that every read stays inside broken or cut bytes is the fuzz targets'
-// property, replayed over their corpus); the load between two readings of the time counters; a disk's
-// capacity in gigabytes.
+// SMBIOS tables and CPUID answers recorded from real machines, read field by field (that reads stay inside cut or broken
+// bytes is the fuzz targets' property); the load between two readings of the time counters; a disk's capacity in GB.
 #include <gtest/gtest.h>
 #include "platform/CpuLoad.h"
 #include "platform/CpuidDecoder.h"
@@ -73,19 +71,12 @@ TEST(SysInfoSmbios, ReadsTheBoardTheSystemAndTheFirmware) {
     const Bytes raw = WithHeader(structures);
     EXPECT_EQ(FieldsOf(Parse(raw)), "PRIME B450M-A|ASUSTeK COMPUTER INC.|SeaBIOS 1.16.2-debian-1.16.2-1|04/01/2014|"
                                     "MB-1234567890|QEMU Standard PC (Q35 + ICH9, 2009)");
-    const auto all = ParseSmbiosStructures(raw.data(), raw.size());
-    ASSERT_EQ(all.size(), 5u);
-    EXPECT_EQ(all[3].strings, std::vector<std::string>{"oem one"});
-    EXPECT_TRUE(all[4].type == 127 && all[4].strings.empty());
+    const auto all = ParseSmbiosStructures(raw.data(), raw.size());   // the OEM strings stepped over; the end has none
+    EXPECT_TRUE(all.size() == 5 && all[3].strings == std::vector<std::string>{"oem one"} && all[4].strings.empty());
     Bytes system;   // without a board structure the system stands in, after a structure without strings
     Add(system, {0x20, 0x06, 0x00, 0x05, 0, 0});
     Add(system, {0x01, 0x08, 0x00, 0x01, 1, 2, 0, 3}, {"Dell Inc.", "OptiPlex 7010", "SN-77"});
     EXPECT_EQ(FieldsOf(Parse(WithHeader(system))), "OptiPlex 7010|Dell Inc.|||SN-77|Dell Inc. OptiPlex 7010");
-    EXPECT_EQ(FieldsOf(Parse({})), "|||||");
-    EXPECT_TRUE(ParseSmbiosStructures(raw.data(), 7).empty());   // shorter than the header
-    Bytes lying = raw, shortened = raw;   // the header's length can lie: more than there is, or less (the BIOS strings
-    lying[4] = lying[5] = lying[6] = 0xFF, shortened[4] = 0x20, shortened[5] = 0;   // then lie past the declared end)
-    EXPECT_EQ(Parse(lying).name + "|" + Parse(shortened).date, "PRIME B450M-A|");
 }
 
 TEST(SysInfoCpuid, DecodesRecordedProcessors) {
@@ -100,10 +91,6 @@ TEST(SysInfoCpuid, DecodesRecordedProcessors) {
 TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
     using Leaves = decltype(CpuidAnswers::leaves);
     auto with = [](CpuidAnswers answers, auto change) { return change(answers.leaves), answers; };
-    // A brand cut after its first leaf keeps what it has.
-    EXPECT_EQ(DecodeBrand(with(kCoffeeLake, [](Leaves& l) { l.erase({0x80000003, 0}); })), "Intel(R) Core(TM");
-    // Control bytes, DEL and bytes above ASCII are dropped; a NUL ends the text.
-    EXPECT_EQ(DecodeVendor(with({}, [](Leaves& l) { l[{0, 0}] = {0, 0x07C84241, 0x44440000, 0x207F2043}; })), "ABC");
     const auto endless = with({}, [](Leaves& l) { for (std::uint32_t s = 0; s < 40; ++s) l[{4, s}] = {0x21, 0x01C0003F, 0x3F, 0}; });
     EXPECT_EQ(DecodeLevel1CacheKb(endless), 16 * 32);   // a leaf-4 list with no end stops after sixteen entries
     // Only the leaves the processor offers are asked: (leaf, highest basic, highest extended).
@@ -118,11 +105,10 @@ TEST(SysInfoCpuid, MissingAndEndlessLeaves) {
 
 TEST(SysInfoCpuLoad, IsTheBusyShareOfTheTimeThatPassed) {
     const ProcessorTimes before{1000, 3000, 500};   // idle, kernel (idle included), user
-    const std::pair<ProcessorTimes, int> cases[] = {
-        {{1750, 4000, 500}, 25}, {{1000, 3600, 900}, 100}, {{1900, 3900, 500}, 0},   // 1000 passed, 750 idle; none; all
-        {before, 0},             {{900, 2000, 100}, 0},    {{2000, 3500, 500}, 0},   // none passed; back; idle > total
-        {{1001, 3002, 501}, 67}, {{1000, 3000, 600}, 100}, {{999, 3001, 500}, 0},    // rounded; user only; idle back
-        {{1000, 2999, 501}, 0},  {{1000, 3001, 499}, 0},    {{1000, 2999, 600}, 0}};   // kernel back, user on
+    const std::pair<ProcessorTimes, int> cases[] = {   // 1000 passed, 750 idle; user only; all idle; none passed
+        {{1750, 4000, 500}, 25}, {{1000, 3000, 600}, 100}, {{1900, 3900, 500}, 0}, {before, 0},
+        {{2000, 3500, 500}, 0},  {{1001, 3002, 501}, 67},  {{999, 3001, 500}, 0},   // idle > total; rounded; idle back
+        {{1000, 2999, 501}, 0},  {{1000, 3001, 499}, 0},   {{1000, 2999, 600}, 0}};   // kernel back; user back; kernel back, user on
     for (const auto& [after, load] : cases)
         EXPECT_EQ(LoadPercent(before, after), load) << after.idle << " " << after.kernel << " " << after.user;
 }

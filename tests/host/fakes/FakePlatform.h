@@ -24,7 +24,6 @@ class FakeRegistry final : public Registry, public CallLog {
 public:
     void setData(const RegistryValue& value, RegistryData data) { addKey(value.root, value.key), values_[Path(value)] = std::move(data); }
     void setText(const RegistryValue& value, std::string_view text) { setData(value, {kRegistryString, TextValueBytes(text)}); }
-    void setNonText(const RegistryValue& value) { setData(value, {4, {1, 0, 0, 0}}); }   // a REG_DWORD: exists, reads empty
     void addKey(RegistryRoot root, std::string_view key) {
         for (size_t end = 0; end != std::string_view::npos; end = key.find('\\', end + 1)) keys_.insert(KeyPath(root, key.substr(0, end)));
         keys_.insert(KeyPath(root, key));
@@ -233,9 +232,9 @@ inline Strings Items(ControlModel& ui, std::string_view list, bool checkedOnly =
     return items;
 }
 
-// The program on the in-memory window over a machine of fakes.
-struct FakeProgram {
-    MemoryFileSystem fs;
+// The program on the in-memory window over a machine of fakes (a file system of the test's own, if given).
+template <class Files = MemoryFileSystem> struct FakeProgramOn {
+    Files fs;
     FakeRegistry registry;
     FakeProcesses processes;
     FakeSystemQueries system;
@@ -244,12 +243,13 @@ struct FakeProgram {
     Strings journal;
     ControlModel ui;
     Program program{ui, platform};
-    FakeProgram() { fs.journal = registry.journal = processes.journal = &journal; }
-    FakeProgram(const FakeProgram&) = delete;
+    FakeProgramOn() { fs.journal = registry.journal = processes.journal = &journal; }
+    FakeProgramOn(const FakeProgramOn&) = delete;
     Strings log(std::string_view verb) const {   // the journal's lines that start with the verb
         Strings lines;
         for (const auto& line : journal) if (line.starts_with(verb)) lines.push_back(line);
         return lines;
     }
 };
+using FakeProgram = FakeProgramOn<>;
 }  // namespace cc::fake
