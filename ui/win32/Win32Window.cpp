@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf.h"
 #include "resources/ResourceIds.h"
 #include "ui/Frame.h"
@@ -230,7 +231,10 @@ bool Win32Window::createControl(int index) {
             // Common controls 6 draws vertical and bottom tab strips with the
             // theme's top tabs, wrongly; those two strips draw in the classic
             // way, as Wine draws every strip.
-            if (FindTabSpec(spec.name)->placement != TabPlacement::Top) SetWindowTheme(c.hwnd, L"", L"");
+            if (FindTabSpec(spec.name)->placement != TabPlacement::Top) {
+                static const auto setTheme = SystemFunction<decltype(SetWindowTheme)>(L"uxtheme.dll", "SetWindowTheme");
+                if (setTheme) setTheme(c.hwnd, L"", L"");
+            }
             SetWindowSubclass(c.hwnd, TabStripProc, 0, reinterpret_cast<DWORD_PTR>(this));
             createTabPages(index);
             break;
