@@ -27,9 +27,9 @@ std::string Concat(std::string_view message, std::string_view tail) {
 }
 
 // Byte-exact: another letter case, a trailing argument or a space is a finding.
-Verdict CheckCommand(Registry& registry, const RegistryValue& value, std::string_view message) {
+Verdict CheckCommand(Registry& registry, const RegistryValue& value, std::string_view clean, std::string_view message) {
     const std::string command = registry.readText(value);
-    if (command == kCleanBrowserCommand) return std::nullopt;
+    if (!clean.empty() && command == clean) return std::nullopt;
     return Concat(message, LastQuotedPiece(command));
 }
 
@@ -56,9 +56,10 @@ void RunDetection(ControlLayer& controls, ProgramState& state, Platform& platfor
     ShowVerdict(controls, HijackRow::StartPage,
                 startPage == kCleanStartPage ? Verdict() : Concat("检测到您的IE首页为:", startPage));
 
+    const std::string clean = CleanBrowserCommand(registry);
     ShowVerdict(controls, HijackRow::DesktopIcon,
-                CheckCommand(registry, kDesktopIconCommand, "系统检测到您的IE被非法劫持,主页为:"));
-    ShowVerdict(controls, HijackRow::HttpCommand, CheckCommand(registry, kHttpCommand, "检测到非法劫持,当前IE首页为:"));
+                CheckCommand(registry, kDesktopIconCommand, clean, "系统检测到您的IE被非法劫持,主页为:"));
+    ShowVerdict(controls, HijackRow::HttpCommand, CheckCommand(registry, kHttpCommand, clean, "检测到非法劫持,当前IE首页为:"));
 
     ShowVerdict(controls, HijackRow::StartupEntry,
                 registry.valueExists(kSoundManStartup) ? Verdict("检测到植入！") : Verdict());

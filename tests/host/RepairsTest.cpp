@@ -12,7 +12,7 @@ using namespace std::literals;
 namespace {
 const std::string kSystem = "C:\\WINDOWS\\system32\\";
 const std::string kLibrary = kSystem + "dneapi.dll", kMsconfig = kSystem + "msconfig.exe";
-const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe", kClean(kCleanBrowserCommand);
+const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe", kClean = "\"" + kBrowser + "\"";
 const std::string kRun = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
 const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
@@ -36,6 +36,7 @@ RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, tru
 struct Page : fake::FakeProgram {
     fake::Strings repairSteps;   // the journal when the outcome box came up, after the backup
     explicit Page(bool clean = true) {
+        registry.setText(kProgramFilesFolder, "C:\\Program Files");   // a standard installation
         if (clean) registry.setText(kStartPage, "about:blank"), registry.setText(kDesktopIconCommand, kClean), registry.setText(kHttpCommand, kClean);
     }
     void scan() { ui.click("按钮11"); }
@@ -101,6 +102,21 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
         p.scan();
         EXPECT_EQ(p.rows(), rows);
         p.expectOnlyLooked(p.journal);
+    }
+}
+
+// The clean command is the browser in the machine's own program files folder: on D:, D:'s is clean and
+// written back, C:'s is a finding; with no folder named, nothing is clean and nothing is written.
+TEST(HijackDetection, TheCleanCommandIsTheBrowserInTheMachinesProgramFilesFolder) {
+    const std::string onD = "\"D:\\Program Files\\Internet Explorer\\iexplore.exe\"";
+    for (const std::string folder : {"D:\\Program Files", "D:\\Program Files\\", ""}) {
+        Page p;
+        p.registry.setText(kProgramFilesFolder, folder), p.registry.setText(kDesktopIconCommand, folder.empty() ? "" : onD);
+        p.scan();
+        EXPECT_EQ(p.row(HijackRow::DesktopIcon), folder.empty() ? Found("系统检测到您的IE被非法劫持,主页为:") : Clear()) << folder;
+        EXPECT_EQ(p.row(HijackRow::HttpCommand), Found("检测到非法劫持,当前IE首页为:")) << folder;   // C:'s browser
+        p.press(HijackRow::HttpCommand, folder.empty() ? "修复失败请重试" : "修复完毕.");
+        EXPECT_EQ(p.registry.readText(kHttpCommand), folder.empty() ? kClean : onD) << folder;
     }
 }
 
