@@ -77,6 +77,21 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     EXPECT_TRUE(taskbar && processes.shellRunning());
     DestroyWindow(taskbar);
 }
+// Wine runs every program elevated under its UAC, this one too: what a started program gets is the
+// linked token, unelevated and primary. (Wine's CreateProcessWithTokenW then ignores it.)
+TEST(Win32Processes, AProgramStartedFromAnElevatedProcessGetsTheUsersUnelevatedToken) {
+    UniqueNullableHandle own, user;
+    TOKEN_ELEVATION_TYPE type{};
+    TOKEN_ELEVATION elevation{1};
+    TOKEN_TYPE kind{};
+    DWORD size = 0;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) &&
+                GetTokenInformation(own.get(), TokenElevationType, &type, sizeof type, &size));
+    ASSERT_EQ(type, TokenElevationTypeFull);
+    ASSERT_TRUE(UsersOwnToken(user) && user);
+    EXPECT_TRUE(GetTokenInformation(user.get(), TokenElevation, &elevation, sizeof elevation, &size) && !elevation.TokenIsElevated);
+    EXPECT_TRUE(GetTokenInformation(user.get(), TokenType, &kind, sizeof kind, &size) && kind == TokenPrimary);
+}
 TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     TempFolder temp;
     ASSERT_TRUE(CreateDirectoryW((temp.wide() + L"b").c_str(), nullptr));
