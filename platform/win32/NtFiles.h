@@ -23,7 +23,7 @@ struct OpenedFile {
     std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
 };
 
-enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */ };
+enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */, Securing /* a folder's owner and access list */ };
 
 // What MakeNt makes in a folder: a new file to write, a new folder, or a
 // folder that may be there already. Folders are held without sharing their

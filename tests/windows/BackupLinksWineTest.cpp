@@ -3,7 +3,10 @@
 // folder the link leads to stays as it was (the links: scripts/test-fixtures.sh).
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include "TestFiles.h"
+#include "platform/win32/FolderSecurity.h"
 #include "platform/win32/Win32Platform.h"
 #include "repair/HijackValues.h"
 #include "repair/Repairs.h"
@@ -37,6 +40,7 @@ struct SwappingFiles final : Win32FileSystem {
         bool createFile(std::string_view name, std::span<const std::byte> content) override { return before(), inner->createFile(name, content); }
         Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override { return before(), inner->copyFile(from, name, id); }
         bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return before(), inner->replaceFile(name, content); }
+        bool restrictToAdministrators() override { return inner->restrictToAdministrators(); }
         void keep() override { inner->keep(); }
         void before() { files.swapped = files.swapped || (level == files.swapAt && test::SwapInLink(files.set, files.link)); }
     };
@@ -99,4 +103,50 @@ TEST(BackupOnWine, ALinkOrAFileAtAnyLevelOfTheBackupStopsTheRepairAndWhatALinkLe
         } else EXPECT_EQ(BytesBelow(files.set), c.how == AFile ? 10u : 0u) << what;   // nothing written anywhere
         EXPECT_TRUE(!files.swapped || test::SwapBack(files.set)) << what;
     }
+}
+
+// Owner and access list of an object, as SDDL ("?" when they cannot be read).
+std::wstring Security(HANDLE object) {
+    std::vector<std::uint64_t> descriptor(1024);
+    DWORD size = 0;
+    wchar_t* text = nullptr;
+    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    if (!GetKernelObjectSecurity(object, what, descriptor.data(), 8192, &size) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1, what, &text, nullptr))
+        return L"?";
+    const std::wstring sddl = text;
+    return LocalFree(text), sddl;
+}
+std::wstring Security(const std::wstring& path) {
+    return Security(UniqueHandle(CreateFileW(path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)).get());
+}
+
+// The program's folders, the user's own one there already too, get their list before the backup is saved in
+// them. Wine keeps no owner or list of a file, only Unix permissions that follow the list (without an entry
+// for Everyone, others lose theirs): the list itself is checked on an object whose list Wine keeps whole.
+TEST(BackupOnWine, TheProgramsFoldersAreTheAdministratorsBeforeABackupIsSavedInThem) {
+    test::TempFolder temp;
+    const std::wstring own = temp.wide() + L"澄川清理助手", saved = own + L"\\备份\\" + kLevels[3];
+    ASSERT_TRUE(CreateDirectoryW(own.c_str(), nullptr));   // there already, the user's
+    ASSERT_NE(Security(own).find(L";;;WD)"), std::wstring::npos);
+    Win32Platform win32;
+    CaseSystem system;
+    system.localAppData = temp.path();
+    Platform platform{win32.files, win32.registry, win32.processes, system, win32.resources};
+    ProgramState state;
+    ASSERT_TRUE(win32.registry.writeText(kStartPage, "http://hijack.example/"));
+    ASSERT_TRUE(RunRepair(HijackRow::StartPage, state, platform));
+    EXPECT_TRUE(test::Exists(saved + L"\\undo.reg"));
+    for (const std::wstring& folder : {own, own + L"\\备份"}) EXPECT_EQ(Security(folder).find(L";;;WD)"), std::wstring::npos);
+    UniqueNullableHandle object(CreateEventW(nullptr, FALSE, FALSE, nullptr)), token;
+    ASSERT_TRUE(RestrictToAdministrators(object.get()));
+    std::vector<std::uint64_t> user(64);
+    DWORD size = 0;
+    wchar_t* sid = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()) &&
+                GetTokenInformation(token.get(), TokenUser, user.data(), 512, &size) &&
+                ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid));
+    EXPECT_EQ(Security(object.get()), L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FR;;;" + std::wstring(sid) + L")");
+    LocalFree(sid);
 }
