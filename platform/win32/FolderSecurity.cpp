@@ -44,6 +44,21 @@ bool RunsAsAdministrator() {
     return ok;
 }
 
+bool OwnedByAdministrators(HANDLE object) {
+    std::vector<std::uint64_t> descriptor(512);
+    DWORD size = 0;
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    if (!GetKernelObjectSecurity(object, OWNER_SECURITY_INFORMATION, descriptor.data(), 4096, &size) ||
+        !GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) || !owner)
+        return false;
+    for (const wchar_t* trusted : {L"S-1-5-32-544", L"S-1-5-18", L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"}) {
+        UniqueLocalMemory sid;
+        if (ConvertStringSidToSidW(trusted, reinterpret_cast<PSID*>(sid.put())) && EqualSid(owner, sid.get())) return true;
+    }
+    return false;
+}
+
 bool RestrictToAdministrators(HANDLE folder) {
     const std::wstring user = UserSid();
     if (user.empty()) return false;

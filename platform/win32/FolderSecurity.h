@@ -11,6 +11,11 @@ namespace cc {
 // under UAC, or an administrator of XP).
 bool RunsAsAdministrator();
 
+// Whether the open object (READ_CONTROL) is owned by Administrators, SYSTEM
+// or TrustedInstaller: made by an administrator, as Windows' Redirection
+// Guard judges a link.
+bool OwnedByAdministrators(HANDLE object);
+
 // Makes the open folder's access list protected (nothing inherited from
 // above): Administrators and SYSTEM full control, the process's user read,
 // all three inherited by what is made in it; its owner Administrators. Set

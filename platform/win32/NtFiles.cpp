@@ -101,6 +101,7 @@ UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTST
         case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Changing: access |= FILE_WRITE_ATTRIBUTES, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Securing: access |= READ_CONTROL | WRITE_DAC | WRITE_OWNER, options |= FILE_DIRECTORY_FILE; break;
+        case OpenFor::Inspecting: access |= READ_CONTROL; break;
     }
     IO_STATUS_BLOCK io;
     return CreateRelative(parent, name, access, kShareAll, FILE_OPEN, options, status, io);

@@ -23,7 +23,12 @@ struct OpenedFile {
     std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
 };
 
-enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */, Securing /* a folder's owner and access list */ };
+enum class OpenFor {
+    Listing, Reading, Deleting,
+    Changing,     // its attributes
+    Securing,     // a folder's owner and access list
+    Inspecting,   // whatever it is, a link too: its owner, attributes and reparse data
+};
 
 // What MakeNt makes in a folder: a new file to write, a new folder, or a
 // folder that may be there already. Folders are held without sharing their

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/FileSystem.h"
+#include "platform/win32/AdministratorsLinks.h"
 #include "platform/win32/FolderChain.h"
 #include "platform/win32/NtFiles.h"
 
@@ -24,9 +25,13 @@ public:
     UniqueHandle openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                OpenedFile* opened = nullptr);
 
-private:
+protected:
+    // How a held folder's way judges a link: by the owners Windows reports.
+    virtual LinkTrust& links() { return administratorsLinks_; }
 
+private:
     FolderChain folders_;
+    AdministratorsLinks administratorsLinks_;
 };
 
 // "\\?\" form of an absolute path, so that no MAX_PATH limit applies.

@@ -148,5 +148,44 @@ TEST(BackupOnWine, TheProgramsFoldersAreTheAdministratorsBeforeABackupIsSavedInT
                 GetTokenInformation(token.get(), TokenUser, user.data(), 512, &size) &&
                 ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid));
     EXPECT_EQ(Security(object.get()), L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FR;;;" + std::wstring(sid) + L")");
-    LocalFree(sid);
+    EXPECT_TRUE(OwnedByAdministrators(object.get()));   // as a link an administrator made
+    PSECURITY_DESCRIPTOR owner = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW((L"O:" + std::wstring(sid)).c_str(), SDDL_REVISION_1, &owner, nullptr));
+    EXPECT_TRUE(SetKernelObjectSecurity(object.get(), OWNER_SECURITY_INFORMATION, owner) && !OwnedByAdministrators(object.get()));
+    LocalFree(owner), LocalFree(sid);
+}
+
+// Local application data in a profile moved with a link (T:\moved\Users, scripts/test-fixtures.sh): the backup
+// goes through it when the link is judged an administrator's, and stops there when it is not. Wine neither
+// opens a link as itself nor keeps owners, so the judge stands in for the owners (each judged above).
+TEST(BackupOnWine, ALinkAnAdministratorMadeOnTheWayToLocalApplicationDataIsFollowedAndNoOtherOne) {
+    struct Judged final : Win32FileSystem {
+        bool administrators = false;
+        std::vector<std::wstring> asked;
+        struct Judge final : LinkTrust {
+            Judged& files;
+            explicit Judge(Judged& files) : files(files) {}
+            std::wstring trustedTarget(HANDLE, std::wstring_view name) override {
+                return files.asked.emplace_back(name), files.administrators ? L"C:\\cc-fixtures\\moved-users" : L"";
+            }
+        } judge{*this};
+        LinkTrust& links() override { return judge; }
+    };
+    const std::wstring local = L"C:\\cc-fixtures\\moved-users\\me\\AppData\\Local\\", saved = local + L"澄川清理助手\\备份\\" + kLevels[3];
+    ASSERT_TRUE(SHCreateDirectoryExW(nullptr, local.c_str(), nullptr) == ERROR_SUCCESS || test::Exists(local));
+    for (bool administrators : {false, true}) {
+        Judged files;
+        files.administrators = administrators;
+        Win32Platform win32;
+        CaseSystem system;
+        system.localAppData = "T:\\moved\\Users\\me\\AppData\\Local\\";
+        Platform platform{files, win32.registry, win32.processes, system, win32.resources};
+        ProgramState state;
+        ASSERT_TRUE(win32.registry.writeText(kStartPage, "http://hijack.example/"));
+        EXPECT_EQ(RunRepair(HijackRow::StartPage, state, platform), administrators);
+        EXPECT_EQ(test::Exists(saved + L"\\undo.reg"), administrators);
+        EXPECT_EQ(files.asked, std::vector<std::wstring>{L"Users"});
+    }
+    for (const std::wstring& made : {saved + L"\\undo.reg", saved + L"\\readme.txt", saved, local + L"澄川清理助手\\备份", local + L"澄川清理助手"})
+        DeleteFileW(made.c_str()) || RemoveDirectoryW(made.c_str());
 }
