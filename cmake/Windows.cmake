@@ -4,7 +4,7 @@ enable_language(RC)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp)
 add_library(cc_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(cc_win32 PUBLIC cc_core comctl32 ole32 oleaut32 uuid windowscodecs gdi32 user32 shell32 advapi32 ntdll)
+target_link_libraries(cc_win32 PUBLIC cc_core ole32 oleaut32 uuid windowscodecs gdi32 user32 shell32 advapi32 ntdll)
 target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0502)
 target_compile_definitions(cc_core PUBLIC UNICODE _UNICODE)
 
@@ -41,9 +41,14 @@ add_executable(cc_windows_tests ${WINDOWS_TEST_SOURCES} ${CC_RESOURCES})
 target_link_libraries(cc_windows_tests PRIVATE cc_win32 shlwapi gtest gtest_main)
 
 # The end-to-end driver: starts the real program and works its window.
-file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*EndToEndTest.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/ProgramDriver.cpp)
 add_executable(cc_e2e ${E2E_SOURCES})
 target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shlwapi shell32 ole32 oleacc uuid)
+# What the planted-library run puts beside a copy of the program under the system's library names.
+add_library(cc_stand_in SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/StandInLibrary.cpp)
+set_target_properties(cc_stand_in PROPERTIES PREFIX "")
+target_link_options(cc_stand_in PRIVATE -static)
+add_dependencies(cc_e2e cc_stand_in ChengchuanCleaner)
 
 include(${CMAKE_SOURCE_DIR}/cmake/Msconfig.cmake)
 

@@ -13,13 +13,18 @@ namespace cc {
 // Null where this Windows lacks it.
 HMODULE SystemLibrary(const wchar_t* dll);
 
-// The function `name` of the system's library `dll`, as the type `Function`
-// (decltype(SetWindowTheme)); null where this Windows lacks either.
+// The function `name` of a loaded library, as the type `Function`
+// (decltype(SetWindowTheme)); null where it has none or is not loaded.
+template <class Function>
+Function* FunctionOf(HMODULE library, const char* name) {
+    const FARPROC found = library ? GetProcAddress(library, name) : nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+}
+
+// The function `name` of the system's library `dll`; null where this Windows lacks either.
 template <class Function>
 Function* SystemFunction(const wchar_t* dll, const char* name) {
-    const HMODULE module = SystemLibrary(dll);
-    const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+    return FunctionOf<Function>(SystemLibrary(dll), name);
 }
 
 }  // namespace cc

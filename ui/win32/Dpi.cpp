@@ -8,6 +8,7 @@
 
 #include "platform/win32/SystemLibrary.h"
 #include "ui/Scale.h"
+#include "ui/win32/CommonControls.h"
 #include "ui/win32/Win32Window.h"
 
 namespace cc {
@@ -95,15 +96,15 @@ void Win32Window::sizeTabStrip(int index) {
     Control& c = controls_[index];
     if (!tabs.icons.empty()) {
         const int side = ScaleValue(32, dpi_);
-        HIMAGELIST icons = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(tabs.icons.size()), 0);
+        HIMAGELIST icons = comctl::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(tabs.icons.size()), 0);
         for (int id : tabs.icons) {
             auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0));
-            ImageList_AddIcon(icons, icon);
+            comctl::AddIconTo(icons, icon);
             if (icon) DestroyIcon(icon);
         }
         HIMAGELIST& mine = tabIcons_[tabs.placement == TabPlacement::Left ? 0 : 1];
         SendMessageW(c.hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons));
-        if (mine) ImageList_Destroy(mine);
+        if (mine) comctl::ImageList_Destroy(mine);
         mine = icons;
     }
     const int count = static_cast<int>(tabs.texts.size());
