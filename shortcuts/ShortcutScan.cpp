@@ -30,7 +30,8 @@ bool NamesServerOrDevice(std::string_view path) {
 bool IsWorkingShortcut(FileSystem& files, std::string_view path) {
     const ShortcutTarget target = files.readShortcut(path);
     if (target.kind == ShortcutTarget::Kind::Unreadable) return false;
-    if (target.kind == ShortcutTarget::Kind::Path) return NamesServerOrDevice(target.path) || files.pathExists(target.path);
+    if (target.kind == ShortcutTarget::Kind::Path)   // a target that cannot be looked at is not judged gone
+        return NamesServerOrDevice(target.path) || files.findPath(target.path) != Lookup::Missing;
     return true;   // a shell item elsewhere, or not judged (never listed)
 }
 
@@ -95,7 +96,8 @@ void ShortcutScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    DeleteCheckedFiles(c_, kShortcutList, files_, listed_);   // 标签1 keeps the last scan's total
+    // 标签1 keeps the last scan's total.
+    ReportFilesThatStayed(c_, DeleteCheckedFiles(c_, kShortcutList, files_, listed_));
 }
 
 }  // namespace cc

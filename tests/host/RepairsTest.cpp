@@ -31,6 +31,7 @@ template <class Bytes> std::string TextOf(const Bytes& file) {   // a UTF-16LE f
 using RowView = std::tuple<std::string, int, bool>;   // the result's text, its icon, the link shown
 RowView Clear(bool link = false) { return {"未发现异常", IDI_STATUS_CLEAN, link}; }
 RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, true}; }
+const RowView kUnchecked{"无法检测", IDI_STATUS_FOUND, false};   // the finding's icon, and no repair offered
 
 // A clean machine and the page over it.
 struct Page : fake::FakeProgram {
@@ -104,6 +105,19 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
     }
 }
 
+// A denied key or an unreadable system folder is never taken as "nothing there", even with no value in
+// the key: the row shows it could not be checked, and hides a link an earlier scan showed.
+TEST(HijackDetection, ARowThatCannotBeReadIsNeverClearAndOffersNoRepair) {
+    Page p;
+    p.registry.setText(kHttpCommand, "evil"), p.scan();
+    p.registry.denyReads(RegistryRoot::CurrentUser, "Software\\Microsoft"), p.registry.denyReads(RegistryRoot::ClassesRoot, "http");
+    p.registry.denyReads(RegistryRoot::LocalMachine, kRunKey), p.fs.hideUnder(kSystem);
+    p.scan();
+    EXPECT_EQ(p.rows(), (std::vector<RowView>{kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}));
+    p.registry.denyReads(RegistryRoot::ClassesRoot, "http", false), p.scan();   // readable again
+    EXPECT_EQ(p.row(HijackRow::HttpCommand), Found("检测到非法劫持,当前IE首页为:evil"));
+}
+
 // Every repair first saves what it changes (values as regedit puts them back, files byte for byte),
 // then takes its steps in order, and the scan after it clears its row.
 TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClearsItsRow) {
@@ -127,11 +141,11 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
         {HijackRow::HttpCommand, "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n@=\"\\\"C:\\\\evil.exe\\\" \\\"%1\\\"\"\r\n",
          {"write " + http + " = " + kClean, "read " + http}},
         {HijackRow::StartupEntry, run + "]\r\n\"SoundMan\"=hex(4):01,00,00,00\r\n", {"delete " + kRun + "SoundMan", "end SoundMan.exe",
-                                   "wait 1000", "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
+             "wait 1000", "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan", "running? SoundMan.exe", "exists " + kSystem + "SoundMan.exe"}},
         // The utility is written (beside the old file, then swapped in) from the program's copy.
         {HijackRow::PlantedLibrary, run + "]\r\n\"msconfig\"=hex(1):6e,00,6f,00,20,00,4e,00,55,00,4c,00\r\n",
          {"end explorer.exe", "wait 1000", "delete " + kRun + "msconfig", "delete " + kLibrary, "write " + kMsconfig, "shell?",
-          "start explorer.exe", "exists " + kLibrary}},
+          "start explorer.exe", "exists " + kLibrary, "exists " + kRun + "msconfig"}},
     };
     const char* names[] = {"IE首页修改", "DLL劫持", "进程植入", "IE首页劫持", "IE变种劫持"};
     for (const auto& [row, values, steps] : cases) {
@@ -157,7 +171,7 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
     EXPECT_EQ(q.fs.content(kMsconfig) + q.lastBox(), "the system's own修复完毕.");
 }
 
-TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
+TEST(Repairs, OutcomesFollowWhatTheRepairLeft) {
     Page p;
     p.processes.shell = true;   // the shell could not be ended and holds the library
     p.fs.addFile(kLibrary), p.fs.lockFile(kLibrary), p.fs.addFile(kMsconfig, "old");
@@ -179,10 +193,33 @@ TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
     EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
     EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
     // Cleaned behind the program's back, with the system folder now unknown (it is asked at every scan):
-    // nothing is looked up in the current folder, the verdicts clear and a scan hides no link.
+    // nothing is looked up in the current folder, the library's row cannot be checked, and a clear row
+    // keeps its link.
     p.registry.setText(kStartPage, "about:blank"), p.registry.setText(kDesktopIconCommand, kClean);
     p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.scan();
-    EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), Clear(true), Clear(), Clear(true), Clear()}));
+    EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), kUnchecked, Clear(), Clear(true), Clear()}));
+}
+
+// A repair fails when a change it stands for is not known to be made, though its success test passes;
+// the backup it took stays.
+TEST(Repairs, AStepThatFailsFailsTheRepairAndItsBackupStays) {
+    const std::tuple<HijackRow, std::string, std::function<void(Page&)>> cases[] = {
+        {HijackRow::PlantedLibrary, "DLL劫持", [](Page& p) { p.registry.denyChanges(RegistryRoot::LocalMachine, kRunKey); }},   // msconfig value
+        {HijackRow::PlantedLibrary, "DLL劫持", [](Page& p) { p.fs.failWritesUnder(kMsconfig); }},   // the utility not put back
+        {HijackRow::StartupEntry, "进程植入", [](Page& p) { p.fs.lockFile(kSystem + "SoundMan.exe"); }},
+        {HijackRow::StartupEntry, "进程植入", [](Page& p) { p.fs.hideUnder(kSystem + "SoundMan.exe"); }},   // gone, or not?
+        {HijackRow::StartupEntry, "进程植入", [](Page& p) { p.processes.outliving.insert("SoundMan.exe"); }},
+    };
+    for (const auto& [row, name, fault] : cases) {
+        Page p;
+        p.registry.setText(kSoundManStartup, "x"), p.registry.setText(kMsconfigStartup, "x");
+        p.fs.addFile(kLibrary), p.fs.addFile(kSystem + "SoundMan.exe"), p.fs.addFile(kMsconfig);
+        p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
+        fault(p);
+        p.scan(), p.press(row, "修复失败请重试");
+        EXPECT_EQ(p.row(row), Clear()) << name;   // what the success test looks at is gone
+        EXPECT_TRUE(p.fs.has(kBackups + "20261208-090507-" + name + "\\undo.reg")) << name;
+    }
 }
 
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {
@@ -197,14 +234,15 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     }
     EXPECT_EQ(p.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
     p.fs.failWritesUnder("");
-    p.registry.failReads(true);   // a value there that cannot be read cannot be put back
-    for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) p.press(row, "修复失败请重试");
+    // A value that cannot be read cannot be put back (its key denied since the scan showed the link).
+    p.registry.denyReads(RegistryRoot::CurrentUser, "Software"), p.press(HijackRow::StartPage, "修复失败请重试");
+    p.registry.denyReads(RegistryRoot::LocalMachine, kRunKey), p.press(HijackRow::StartupEntry, "修复失败请重试");
+    p.registry.denyReads(RegistryRoot::CurrentUser, "Software", false), p.registry.denyReads(RegistryRoot::LocalMachine, kRunKey, false);
     EXPECT_EQ(p.registry.readText(kStartPage) + p.registry.readText(kSoundManStartup), "http://start.example/x");
-    p.registry.failReads(false);
-    p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
+    p.scan(), p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
     p.fs.deleteFile(kLibrary, kNotListed);
     p.press(HijackRow::StartPage, "修复完毕."), p.press(HijackRow::PlantedLibrary, "修复完毕.");
-    EXPECT_FALSE(p.fs.pathExists(kBackups.substr(0, kBackups.rfind("\\备份"))));   // nor what the failed ones made
+    EXPECT_EQ(p.fs.findPath(kBackups.substr(0, kBackups.rfind("\\备份"))), Lookup::Missing);   // nor what the failed ones made
     // Refused twice within one second: two backups, side by side, of a value that was not there.
     p.registry.deleteValue(kStartPage), p.scan();
     p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");
