@@ -148,3 +148,31 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     DeleteFileW(SystemFile(L"dneapi.dll").c_str()), DeleteFileW(SystemFile(L"SoundMan.exe").c_str());
     SHDeleteValueW(HKEY_LOCAL_MACHINE, kRun, L"SoundMan");
 }
+
+// What cannot be read or done is never shown as well: a start page whose key denies reading to everyone,
+// and a start-up entry repair whose program file is held open without delete sharing.
+TEST(RepairEndToEnd, AKeyThatDeniesReadingIsAFindingAndAStepThatFailsFailsTheRepair) {
+    constexpr const wchar_t *kMain = L"Software\\Microsoft\\Internet Explorer\\Main", *kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::wstring soundMan = SystemFile(L"SoundMan.exe");
+    cc::UniqueKey main;
+    ASSERT_FALSE(RegCreateKeyExW(HKEY_CURRENT_USER, kMain, 0, nullptr, 0, KEY_READ | KEY_WOW64_64KEY, nullptr, main.put(), nullptr));
+    const DeniedKey denied(HKEY_CURRENT_USER, kMain);
+    ASSERT_TRUE(denied.denied() && SetRegistryValue(HKEY_LOCAL_MACHINE, kRun, L"SoundMan", REG_SZ, L"", 2) && MakeFile(soundMan, "MZ"));
+    {
+        const cc::UniqueHandle held(CreateFileW(soundMan.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ProgramDriver driver;
+        ASSERT_TRUE(driver.start());
+        driver.openPage("高级选择夹1", 4), driver.click("按钮11");
+        ASSERT_TRUE(driver.waitForText(driver.control(kRows[2].result), L"检测到植入！", 10000));
+        driver.settle();
+        EXPECT_EQ(driver.text(kRows[0].result), L"无法检测");
+        EXPECT_EQ(IconLook(driver.control(kRows[0].icon)), 'R');
+        EXPECT_FALSE(IsWindowVisible(driver.control(kRows[0].link)));
+        driver.click(kRows[2].link);
+        EXPECT_EQ(driver.answerBox(IDOK), L"修复失败请重试");   // though the value went, as the scan after it shows
+        EXPECT_TRUE(driver.waitForText(driver.control(kRows[2].result), L"未发现异常", 5000));
+        EXPECT_TRUE(Exists(soundMan));
+        EXPECT_EQ(driver.closeAndWait(), 0);
+    }
+    DeleteFileW(soundMan.c_str());
+}
