@@ -104,15 +104,13 @@ TEST_F(JunkScanTest, DeleteOffersAScanOnAnEmptyListAndThenRemovesOnlyCheckedItem
     ui.setItemChecked(kResultList, 1, false);
     fs.addFile("C:\\~x.tmp", "planted");   // replaced since the scan listed it: another file, which stays
     fs.addDrive("X:", true), ui.click("按钮2");   // X: is not in the drive array: the table does not show it
-    // What is still there stays listed, unchecked, and one box counts the files; ~y.tmp went at its first
-    // item, and its second, whose deletion found nothing, leaves the list as well.
+    // What is still there stays listed, unchecked, counted in one box; ~y.tmp's second item, found gone, leaves.
     EXPECT_EQ(results(), (Strings{"C:\\~x.tmp", "C:\\keep.tmp", "C:\\inuse.tmp", "C:\\~x.tmp"}));
     EXPECT_TRUE(results(true).empty());
     EXPECT_EQ(ui.shownBoxes().back(), (ControlModel::ShownBox{"有 2 个文件未能删除", "澄川清理助手", MessageKind::Ok, false}));
     EXPECT_TRUE(!fs.has("C:\\b\\~y.tmp") && fs.has("C:\\keep.tmp") && fs.has("C:\\inuse.tmp") && fs.content("C:\\~x.tmp") == "planted");
     EXPECT_TRUE(ui.caption("标签6").empty() && ui.rowCount(kDiskTable) == 2);
-    EXPECT_EQ(log("delete"), (Strings{"delete C:\\~x.tmp", "delete C:\\inuse.tmp", "delete C:\\~x.tmp", "delete C:\\b\\~y.tmp",
-                                      "delete C:\\b\\~y.tmp"}));
+    EXPECT_EQ(log("delete"), (Strings{"delete C:\\~x.tmp", "delete C:\\inuse.tmp", "delete C:\\~x.tmp", "delete C:\\b\\~y.tmp", "delete C:\\b\\~y.tmp"}));
 }
 
 // Folding a folder's names for matching lets the window answer every few thousand names, not at every

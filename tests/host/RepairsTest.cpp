@@ -94,6 +94,9 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
          },
          {Found("检测到您的IE首页为:"), Clear(), Found("检测到植入！"), Found("系统检测到您的IE被非法劫持,主页为:"),
           Found("检测到非法劫持,当前IE首页为:")}},
+        {[](fake::FakeProgram& f) { f.registry.unreadable = {"HKCU\\Software\\", "HKCR\\http\\", kRun}, f.fs.hideUnder(kSystem); },
+         // keys whose access lists deny reading, with or without the value, and the system folder likewise:
+         {kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}},
     };
     for (const auto& [plant, rows] : cases) {
         Page p;
@@ -103,19 +106,6 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
         EXPECT_EQ(p.rows(), rows);
         p.expectOnlyLooked(p.journal);
     }
-}
-
-// A denied key or an unreadable system folder is never taken as "nothing there", even with no value in
-// the key: the row shows it could not be checked, and hides a link an earlier scan showed.
-TEST(HijackDetection, ARowThatCannotBeReadIsNeverClearAndOffersNoRepair) {
-    Page p;
-    p.registry.setText(kHttpCommand, "evil"), p.scan();
-    p.registry.denyReads(RegistryRoot::CurrentUser, "Software\\Microsoft"), p.registry.denyReads(RegistryRoot::ClassesRoot, "http");
-    p.registry.denyReads(RegistryRoot::LocalMachine, kRunKey), p.fs.hideUnder(kSystem);
-    p.scan();
-    EXPECT_EQ(p.rows(), (std::vector<RowView>{kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}));
-    p.registry.denyReads(RegistryRoot::ClassesRoot, "http", false), p.scan();   // readable again
-    EXPECT_EQ(p.row(HijackRow::HttpCommand), Found("检测到非法劫持,当前IE首页为:evil"));
 }
 
 // Every repair first saves what it changes (values as regedit puts them back, files byte for byte),
@@ -171,55 +161,38 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
     EXPECT_EQ(q.fs.content(kMsconfig) + q.lastBox(), "the system's own修复完毕.");
 }
 
-TEST(Repairs, OutcomesFollowWhatTheRepairLeft) {
-    Page p;
-    p.processes.shell = true;   // the shell could not be ended and holds the library
-    p.fs.addFile(kLibrary), p.fs.lockFile(kLibrary), p.fs.addFile(kMsconfig, "old");
-    p.fs.failWritesUnder(kSystem);   // and the disk refuses the new copy
-    p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
-    p.registry.setText(kStartPage, "http://start.example/");
-    p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
-    p.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
-    p.scan();
-    p.press(HijackRow::PlantedLibrary, "修复失败请重试");
-    EXPECT_EQ(std::count(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), 0);   // nor is a second one started
-    EXPECT_EQ(p.fs.content(kMsconfig), "old");
-    EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
-    p.press(HijackRow::StartPage, "修复失败请重试");
-    EXPECT_EQ(p.row(HijackRow::StartPage), Found("检测到您的IE首页为:http://start.example/"));
-    // Meanwhile another program hijacks the desktop icon: the scan after a repair refreshes every row.
-    p.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
-    p.press(HijackRow::StartupEntry, "修复完毕.");
-    EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
-    EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
-    // Cleaned behind the program's back, with the system folder now unknown (it is asked at every scan):
-    // nothing is looked up in the current folder, the library's row cannot be checked, and a clear row
-    // keeps its link.
-    p.registry.setText(kStartPage, "about:blank"), p.registry.setText(kDesktopIconCommand, kClean);
-    p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.scan();
-    EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), kUnchecked, Clear(), Clear(true), Clear()}));
-}
-
-// A repair fails when a change it stands for is not known to be made, though its success test passes;
-// the backup it took stays.
-TEST(Repairs, AStepThatFailsFailsTheRepairAndItsBackupStays) {
-    const std::tuple<HijackRow, std::string, std::function<void(Page&)>> cases[] = {
-        {HijackRow::PlantedLibrary, "DLL劫持", [](Page& p) { p.registry.denyChanges(RegistryRoot::LocalMachine, kRunKey); }},   // msconfig value
-        {HijackRow::PlantedLibrary, "DLL劫持", [](Page& p) { p.fs.failWritesUnder(kMsconfig); }},   // the utility not put back
-        {HijackRow::StartupEntry, "进程植入", [](Page& p) { p.fs.lockFile(kSystem + "SoundMan.exe"); }},
-        {HijackRow::StartupEntry, "进程植入", [](Page& p) { p.fs.hideUnder(kSystem + "SoundMan.exe"); }},   // gone, or not?
-        {HijackRow::StartupEntry, "进程植入", [](Page& p) { p.processes.outliving.insert("SoundMan.exe"); }},
+// "修复完毕." only when every change the repair stands for is known to be made, though its success test
+// may pass; a failed repair keeps its backup, and the scan after any repair refreshes every row.
+TEST(Repairs, OutcomesFollowEveryChangeTheRepairStandsFor) {
+    const std::tuple<HijackRow, std::function<void(Page&)>, RowView> failures[] = {   // the row as the scan after shows it
+        {HijackRow::PlantedLibrary, [](Page& p) { p.fs.lockFile(kLibrary), p.processes.shell = true; }, Found("检测到劫持！")},   // the shell holds it
+        {HijackRow::PlantedLibrary, [](Page& p) { p.registry.denyChanges(RegistryRoot::LocalMachine, kRunKey); }, Clear()},   // msconfig stays in Run
+        {HijackRow::PlantedLibrary, [](Page& p) { p.fs.failWritesUnder(kMsconfig); }, Clear()},   // the utility is not put back
+        {HijackRow::StartupEntry, [](Page& p) { p.fs.lockFile(kSystem + "SoundMan.exe"); }, Clear()},
+        {HijackRow::StartupEntry, [](Page& p) { p.fs.hideUnder(kSystem + "SoundMan.exe"); }, Clear()},   // gone, or not?
+        {HijackRow::StartupEntry, [](Page& p) { p.processes.outliving.insert("SoundMan.exe"); }, Clear()},
+        {HijackRow::StartPage, [](Page& p) { p.registry.denyChanges(RegistryRoot::CurrentUser, "Software"); }, Found("检测到您的IE首页为:x")},
     };
-    for (const auto& [row, name, fault] : cases) {
+    for (const auto& [row, fault, after] : failures) {
         Page p;
-        p.registry.setText(kSoundManStartup, "x"), p.registry.setText(kMsconfigStartup, "x");
+        p.registry.setText(kStartPage, "x"), p.registry.setText(kSoundManStartup, "x"), p.registry.setText(kMsconfigStartup, "x");
         p.fs.addFile(kLibrary), p.fs.addFile(kSystem + "SoundMan.exe"), p.fs.addFile(kMsconfig);
         p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
-        fault(p);
-        p.scan(), p.press(row, "修复失败请重试");
-        EXPECT_EQ(p.row(row), Clear()) << name;   // what the success test looks at is gone
-        EXPECT_TRUE(p.fs.has(kBackups + "20261208-090507-" + name + "\\undo.reg")) << name;
+        p.scan(), fault(p), p.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");   // meanwhile
+        p.press(row, "修复失败请重试");
+        EXPECT_EQ(p.row(row), after);
+        EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
+        EXPECT_FALSE(p.fs.listFolder(kBackups, {}).empty());   // the backup stays
+        EXPECT_EQ(std::count(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), row == HijackRow::PlantedLibrary && !p.processes.shell);   // one shell
     }
+    Page p;   // no process to end and no file: a success
+    p.registry.setText(kStartPage, "x"), p.registry.setText(kSoundManStartup, ""), p.fs.addFile(kLibrary), p.scan();
+    p.press(HijackRow::StartupEntry, "修复完毕.");
+    // Cleaned behind the program's back, with the system folder now unknown (it is asked at every scan):
+    // nothing is looked up in the current folder, the library's row cannot be checked and hides the link
+    // it showed, and a clear row keeps its link.
+    p.registry.setText(kStartPage, "about:blank"), p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.scan();
+    EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), kUnchecked, Clear(), Clear(), Clear()}));
 }
 
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {
@@ -235,9 +208,8 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     EXPECT_EQ(p.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
     p.fs.failWritesUnder("");
     // A value that cannot be read cannot be put back (its key denied since the scan showed the link).
-    p.registry.denyReads(RegistryRoot::CurrentUser, "Software"), p.press(HijackRow::StartPage, "修复失败请重试");
-    p.registry.denyReads(RegistryRoot::LocalMachine, kRunKey), p.press(HijackRow::StartupEntry, "修复失败请重试");
-    p.registry.denyReads(RegistryRoot::CurrentUser, "Software", false), p.registry.denyReads(RegistryRoot::LocalMachine, kRunKey, false);
+    p.registry.unreadable = {"HKCU\\"}, p.press(HijackRow::StartPage, "修复失败请重试");
+    p.registry.unreadable = {kRun}, p.press(HijackRow::StartupEntry, "修复失败请重试"), p.registry.unreadable.clear();
     EXPECT_EQ(p.registry.readText(kStartPage) + p.registry.readText(kSoundManStartup), "http://start.example/x");
     p.scan(), p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
     p.fs.deleteFile(kLibrary, kNotListed);

@@ -2,12 +2,10 @@
 // What the Windows and end-to-end tests share: whole files (wide paths, the long-path form allowed), shortcuts
 // and registry values stored as another program would store them, a throw-away folder, text helpers.
 #include <windows.h>
-#include <sddl.h>
 #include <shlobj.h>
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
@@ -41,28 +39,6 @@ inline bool SetRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name,
     return !RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, opened.put(), nullptr) &&
            !RegSetValueExW(opened.get(), name, 0, type, static_cast<const BYTE*>(data), bytes);
 }
-// Denies everyone, administrators too, reading the key, as a hijacker may guard its own; its access
-// list is as it was once this goes.
-class DeniedKey {
-public:
-    DeniedKey(HKEY root, const wchar_t* path) {
-        PSECURITY_DESCRIPTOR deny = nullptr;
-        DWORD bytes = 0;
-        RegOpenKeyExW(root, path, 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_64KEY, key_.put());
-        RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, nullptr, &bytes);
-        before_.resize(bytes);
-        denied_ = key_ && !RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, before_.data(), &bytes) &&
-                  ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;KR;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &deny, nullptr) &&
-                  !RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, deny);
-        LocalFree(deny);
-    }
-    ~DeniedKey() { if (denied_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, before_.data()); }
-    bool denied() const { return denied_; }
-private:
-    UniqueKey key_;
-    std::vector<BYTE> before_;
-    bool denied_ = false;
-};
 
 // Swaps the folder `set`\cur (holding user\) for `set`\alt, whose user (or `link`, a path below it) is a link
 // to the privileged folder (scripts/test-fixtures.sh). Wine cannot make links, and its MoveFileW moves what a

@@ -30,10 +30,7 @@ public:
     }
     // Writes and deletes under this key and its subkeys are refused, as without rights.
     void denyChanges(RegistryRoot root, std::string_view key) { denied_.insert(KeyPath(root, key) + "\\"); }
-    // Reads under this key and its subkeys fail, as when its access list denies them; false allows them again.
-    void denyReads(RegistryRoot root, std::string_view key, bool deny = true) {
-        if (const std::string k = KeyPath(root, key) + "\\"; deny) unreadable_.insert(k); else unreadable_.erase(k);
-    }
+    std::set<std::string> unreadable;   // "HKLM\key\" prefixes: reads under them fail, as when an access list denies them
     using Registry::readText;
     Lookup readText(const RegistryValue& value, std::string& text) override {
         RegistryData data;
@@ -47,7 +44,7 @@ public:
     bool deleteValue(const RegistryValue& value) override { return record("delete " + Path(value)), !Under(denied_, value) && values_.erase(Path(value)); }
     Lookup readData(const RegistryValue& value, RegistryData& data) override {
         const auto it = values_.find(Path(value));
-        return Under(unreadable_, value) ? Lookup::Failed : it == values_.end() ? Lookup::Missing : (data = it->second, Lookup::Found);
+        return Under(unreadable, value) ? Lookup::Failed : it == values_.end() ? Lookup::Missing : (data = it->second, Lookup::Found);
     }
     bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)); }
 private:
@@ -62,7 +59,7 @@ private:
     }
     std::map<std::string, RegistryData> values_;
     std::set<std::string> keys_;
-    std::set<std::string> denied_, unreadable_;   // "HKLM\key\" prefixes: changes and reads denied
+    std::set<std::string> denied_;   // "HKLM\key\" prefixes
 };
 
 // Folders list their entries in the order they were added, as a real file system lists them in its
@@ -102,8 +99,10 @@ public:
         for (const auto& d : drives_) if (Key(d.name) == Key(drive)) return d.space;
         return std::nullopt;
     }
-    Lookup findFile(std::string_view path) override { return record("exists " + std::string(path)), look(path, has(path)); }
-    Lookup findPath(std::string_view path) override { return look(path, !path.empty() && node(path.substr(0, path.size() - path.ends_with('\\')))); }
+    Lookup findFile(std::string_view path) override { return record("exists " + std::string(path)), hidden(path) ? Lookup::Failed : has(path) ? Lookup::Found : Lookup::Missing; }
+    Lookup findPath(std::string_view path) override {
+        return hidden(path) ? Lookup::Failed : !path.empty() && node(path.substr(0, path.size() - path.ends_with('\\'))) ? Lookup::Found : Lookup::Missing;
+    }
     ShortcutTarget readShortcut(std::string_view path) override {
         return record("read " + std::string(path)), has(path) && file(path)->target ? *file(path)->target : ShortcutTarget{};
     }
@@ -142,10 +141,7 @@ private:
         return &nodes_.emplace_back(Node{path, folder});
     }
     bool refused(std::string_view path) const { return !failWrites_.empty() && Key(path).starts_with(failWrites_); }
-    Lookup look(std::string_view path, bool there) const {
-        if (std::any_of(hidden_.begin(), hidden_.end(), [&](const std::string& h) { return Key(path).starts_with(h); })) return Lookup::Failed;
-        return there ? Lookup::Found : Lookup::Missing;
-    }
+    bool hidden(std::string_view path) const { return std::any_of(hidden_.begin(), hidden_.end(), [&](const std::string& h) { return Key(path).starts_with(h); }); }
     void erase(std::string_view path) { std::erase_if(nodes_, [&](const Node& n) { return Key(n.path) == Key(path); }); }
     // Removes what it made unless kept: its files, then itself once empty.
     class Held final : public HeldFolder {
