@@ -20,7 +20,7 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     fs.addShortcut("C:\\notepad.lnk", {Kind::Path, "C:\\Windows\\notepad.exe"});
     fs.addShortcut("C:\\windows.LNK", {Kind::Path, "C:\\Windows"});          // a folder that exists
     fs.addShortcut("C:\\Panel.lnk", {Kind::Elsewhere, ""});                   // Control Panel, advertised
-    fs.addShortcut("C:\\held.lnk", {Kind::NotJudged, ""});                    // not judged, so not listed
+    fs.addShortcut("C:\\held.lnk", {Kind::NotJudged, ""}), fs.addShortcut("C:\\denied.lnk", {Kind::Path, "D:\\denied\\x"}), fs.hideUnder("D:\\denied");   // not judged
     for (const char* remote : {"\\\\server\\share\\gone.exe", "\\\\?\\UNC\\server\\x", "\\\\.\\COM9", "//server/y", "\\\\ab\\c\\d.exe", "\\\\", "\\\\?\\1:\\x"})
         fs.addShortcut("C:\\" + std::to_string(std::strlen(remote)) + ".lnk", {Kind::Path, remote});   // never probed
     fs.addShortcut("C:\\long.lnk", {Kind::Path, "\\\\?\\z:/"}, 10);   // a local path: probed
