@@ -85,13 +85,13 @@ TEST_F(ShortcutOnWine, ReadsExactlyTheListedFileAndJudgesEachKindOfShortcut) {
             expectAgreement("copy.lnk", c.bytes, c.name.c_str());
         }
         EXPECT_EQ(std::pair(read(c.name).kind, read(c.name).path), std::pair(c.kind, c.path)) << c.name;
-        EXPECT_EQ(IsWorkingShortcut(files, dir + c.name), c.working) << c.name;
+        EXPECT_EQ(IsWorkingShortcut(files, dir + c.name, files.drives(true)), c.working) << c.name;
     }
     // Held open by another program without sharing: not judged, so never listed.
     UniqueHandle held(CreateFileW(LongPath(dir + "COM1.lnk").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EXPECT_EQ(read("COM1.lnk").kind, Kind::NotJudged);
-    EXPECT_TRUE(IsWorkingShortcut(files, dir + "COM1.lnk"));
+    EXPECT_TRUE(IsWorkingShortcut(files, dir + "COM1.lnk", files.drives(true)));
 }
 
 // Shortcuts the shell saves (to files and folders there or gone, by path or item list), variations of their bytes and links
@@ -138,4 +138,22 @@ TEST_F(ShortcutOnWine, OurReaderAgreesWithTheShellOnSavedAndVariedShortcuts) {
                                Link(0x1002, {whole, TextBlock(kDarwinBlock, "x", u"x")}), Link(0x01, {IdList({ClsidItem(kControlPanel)})})})
         expectAgreement(name(), std::string(bytes.begin(), bytes.end()), "built");
     EXPECT_GT(n, 200);
+}
+
+// The corpus of the host tests (tests/host/LinkCorpus.tsv, laid in the prefix by scripts/test-fixtures.sh): our
+// reading of each file is the shell's GetPath, or the table's last column says why Wine reads it otherwise.
+TEST_F(ShortcutOnWine, ReadsTheCorpusAsTheShellDoes) {
+    const std::string dir = "C:\\cc-fixtures\\links\\", table = ReadWholeFile(Widen(dir + "LinkCorpus.tsv"));
+    int rows = 0;
+    for (std::size_t at = 0, end; at < table.size(); at = end + 1) {
+        end = std::min(table.find('\n', at), table.size());
+        std::vector<std::string> f(1);
+        for (char c : table.substr(at, end - at)) c == '\t' ? void(f.emplace_back()) : f.back().push_back(c);
+        if (f.size() != 5 || f[0].starts_with("#")) continue;
+        const ShortcutTarget ours = files.readShortcut(dir + f[0]), shell = ShellReading(ReadWholeFile(Widen(dir + f[0])));
+        const bool same = std::pair(ours.kind, Upper(ours.path)) == std::pair(shell.kind, Upper(shell.path));
+        EXPECT_EQ(same, f[4] == "-") << f[0] << ": ours " << ours.path << ", the shell's " << shell.path << "; the table: " << f[4];
+        ++rows;
+    }
+    EXPECT_GE(rows, 30);
 }
