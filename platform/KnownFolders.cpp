@@ -161,6 +161,8 @@ std::string_view KnownFolderOfCsidl(std::uint32_t csidl) {
 ShellFolderTarget KnownFolderOfShellFolder(std::string_view clsid) {
     for (const ShellFolder& folder : kShellFolders)
         if (SameGuid(folder.clsid, clsid)) return {std::string(folder.known), folder.csidl};
+    for (const CsidlFolder& folder : kCsidlFolders)   // a known folder's own GUID
+        if (SameGuid(folder.guid, clsid)) return {std::string(clsid), folder.csidl};
     return {std::string(clsid), kNoCsidl};
 }
 

@@ -217,7 +217,8 @@ std::optional<std::string> LinkInfoTarget(Bytes& bytes, std::size_t info, std::s
     std::optional<std::string> suffix = text(0x18, 0x20);
     if (flags & 1) {   // VolumeIDAndLocalBasePath
         std::optional<std::string> base = text(0x10, 0x1C);
-        if (base && !base->empty()) return Appended(*base, suffix.value_or(""));
+        // "::{CLSID}" is a shell item's parsing name, which Wine writes here for a printer: no path.
+        if (base && !base->empty() && !base->starts_with("::")) return Appended(*base, suffix.value_or(""));
     }
     if (flags & 2) {   // CommonNetworkRelativeLinkAndPathSuffix
         const std::size_t link = bytes.u32(info + 0x14);

@@ -37,7 +37,7 @@ def name_block(name, starts_at):
 def entry(primary, kind=0x32, long_name=None):
     """A file or folder item: its primary name (code page, or UTF-16 when the type has 0x04), then the
     long-name block, or for none the two zero bytes of an empty one."""
-    text = primary.encode('utf-16-le') + b'\0\0' if kind & 4 else primary.encode('ascii') + b'\0'
+    text = primary.encode('utf-16-le') + b'\0\0' if kind & 4 else primary.encode('latin-1') + b'\0'
     head = bytes([kind, 0]) + bytes(10) + text
     if len(head) % 2:
         head += b'\0'
@@ -74,12 +74,16 @@ def share_info(share, suffix):
     return struct.pack('<I', len(body) + 4) + body
 
 
+def string(text, unicode):
+    return struct.pack('<H', len(text)) + text.encode('utf-16-le' if unicode else 'latin-1')
+
+
 def link(flags, *parts):
     header = struct.pack('<I', 0x4C) + guid('00021401-0000-0000-C000-000000000046') + struct.pack('<I', flags)
     return header.ljust(0x4C, b'\0') + b''.join(parts) + b'\0\0\0\0'
 
 
-ITEMS, INFO = 0x1, 0x2
+ITEMS, INFO, RELATIVE, ARGUMENTS, UNICODE = 0x1, 0x2, 0x8, 0x20, 0x80
 FORMS = {
     'users-files': link(ITEMS, id_list(root('59031A47-3F72-44A7-89C5-5595FE6B30EE'), entry('DESKTOP', 0x31, 'Desktop'),
                                        entry('GONE~1.TXT', 0x32, 'gone file.txt'))),
@@ -101,6 +105,11 @@ FORMS = {
                                        local_info('C:\\info.txt')),
     'panel-and-linkinfo': link(ITEMS | INFO, id_list(root('21EC2020-3AEA-1069-A2DD-08002B30309D')), local_info('C:\\info.txt')),
     'control-panel': link(ITEMS, id_list(root('21EC2020-3AEA-1069-A2DD-08002B30309D'))),
+    'code-page-names': link(ITEMS, id_list(COMPUTER, drive('C'), entry('PROGRA~1', 0x31), entry('\xe9t\xe9.txt', 0x32))),
+    'climbing-primary': link(ITEMS, id_list(COMPUTER, drive('C'), entry('..', 0x31), entry('x.txt', 0x32))),
+    'computer-in-volume-type': link(ITEMS, id_list(root('20D04FE0-3AEA-1069-A2D8-08002B30309D', 0x2E), entry('x.txt', 0x32))),
+    'relative-only': link(RELATIVE | UNICODE, string('..\\gone.exe', True)),
+    'arguments-only': link(ARGUMENTS, string('/x', False)),
 }
 
 for name, data in FORMS.items():

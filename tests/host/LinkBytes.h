@@ -17,39 +17,23 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-// Items: the computer or another root item (a volume item in the computer's class form), a drive, a
-// file or folder with its long name in an extension block of the given version, or with only its
-// primary name (the bytes as stored), or in a delegate item as the user's folder holds AppData.
-inline Bytes ClsidItem(const Bytes& clsid, std::uint8_t type = 0x1F) { return Cat({{0x14, 0, type, 0x50}, clsid}); }
+// Items: the computer (or another CLSID item), a drive, a file or folder with its long name in an
+// extension block of the given version.
+inline Bytes ClsidItem(const Bytes& clsid) { return Cat({{0x14, 0, 0x1F, 0x50}, clsid}); }
 inline const Bytes kMyComputer{0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69, 0x10, 0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
 inline const Bytes kControlPanel{0x80, 0x53, 0x1C, 0x87, 0xA0, 0x42, 0x69, 0x10, 0xA2, 0xEA, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
-inline const Bytes kUsersFiles{0x47, 0x1A, 0x03, 0x59, 0x72, 0x3F, 0xA7, 0x44, 0x89, 0xC5, 0x55, 0x95, 0xFE, 0x6B, 0x30, 0xEE};
 inline Bytes DriveItem(const std::string& root) {
     Bytes item{25, 0, 0x2F};
     return PutText(item, root), item.resize(25, 0), item;
 }
-inline Bytes NameBlock(const std::u16string& name, int version, std::size_t startsAt) {
+inline Bytes FileItem(const std::u16string& name, int version = 9, std::uint8_t type = 0x32) {
     Bytes block;
     Put16(block, 0), Put16(block, version), Put32(block, 0xBEEF0004);
     block.resize(version >= 9 ? 46 : version == 8 ? 42 : version == 7 ? 38 : 20, 0);
-    return PutUnits(block, name), Put16(block, startsAt), PutSize(block), block;   // then where the block starts in the item
-}
-inline Bytes FileItem(const std::u16string& name, int version = 9, std::uint8_t type = 0x32) {
+    PutUnits(block, name), Put16(block, 16), PutSize(block);   // then where the block starts in the item
     Bytes item{0, 0, type, 0};
     item.resize(14, 0), item.insert(item.end(), {'A', 0});   // the short name
-    return item = Cat({item, NameBlock(name, version, 16)}), PutSize(item), item;
-}
-inline Bytes ShortItem(const std::string& primary, std::uint8_t type = 0x32) {
-    Bytes item{0, 0, type, 0};
-    item.resize(14, 0), item.insert(item.end(), primary.begin(), primary.end()), item.resize(item.size() + (type & 4 ? 2 : 1), 0);
-    return item.resize(item.size() + item.size() % 2 + 2, 0), PutSize(item), item;   // aligned, then no extension block
-}
-inline Bytes DelegateItem(const std::string& primary, const std::u16string& name) {
-    Bytes item{0, 0, 0x74, 0, 0, 0, 'C', 'F', 'S', 'F', 0, 0};
-    const Bytes inner = ShortItem(primary, 0x31);
-    item.insert(item.end(), inner.begin() + 2, inner.end()), item[4] = std::uint8_t(item.size() - 6), item[10] = std::uint8_t(inner.size() - 2);
-    item = Cat({item, {0x74, 0x1A, 0x59, 0x5E, 0x96, 0xDF, 0xD3, 0x48, 0x8D, 0x67, 0x17, 0x33, 0xBC, 0xEE, 0x28, 0xBA}, Bytes(16, 0x11)});
-    return item = Cat({item, NameBlock(name, 9, item.size())}), PutSize(item), item;
+    return item = Cat({item, block}), PutSize(item), item;
 }
 inline Bytes IdList(std::initializer_list<Bytes> items) {   // as stored: its size, the items, the terminal item
     Bytes list = Cat(items), stored;
@@ -110,5 +94,12 @@ inline Bytes Link(std::uint32_t flags, std::initializer_list<Bytes> parts, bool 
     link = Cat({link, Cat(parts)});
     if (terminal) Put32(link, 0);
     return link;
+}
+
+// The rows of the corpus table (tests/host/LinkCorpus.tsv), each of its five tab-separated fields; comments left out.
+inline std::vector<std::vector<std::string>> CorpusRows(const std::string& table) {
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    for (char c : table) c == '\n' ? rows.emplace_back(1), void() : c == '\t' ? rows.back().emplace_back(), void() : rows.back().back().push_back(c);
+    return std::erase_if(rows, [](const auto& row) { return row.size() != 5 || row[0].starts_with("#"); }), rows;
 }
 }  // namespace cc::test
