@@ -100,8 +100,8 @@ public:
         return std::nullopt;
     }
     Lookup findFile(std::string_view path) override { return record("exists " + std::string(path)), hidden(path) ? Lookup::Failed : has(path) ? Lookup::Found : Lookup::Missing; }
-    Lookup findPath(std::string_view path) override {
-        return hidden(path) ? Lookup::Failed : !path.empty() && node(path.substr(0, path.size() - path.ends_with('\\'))) ? Lookup::Found : Lookup::Missing;
+    Lookup findPath(std::string_view p) override {
+        return record("probe " + std::string(p)), hidden(p) ? Lookup::Failed : !p.empty() && node(p.substr(0, p.size() - p.ends_with('\\'))) ? Lookup::Found : Lookup::Missing;
     }
     ShortcutTarget readShortcut(std::string_view path) override {
         return record("read " + std::string(path)), has(path) && file(path)->target ? *file(path)->target : ShortcutTarget{};
