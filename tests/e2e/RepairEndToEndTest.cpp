@@ -68,7 +68,6 @@ std::vector<DWORD> ShellParents(bool end = false) {
     return CloseHandle(all), parents;
 }
 
-// Sets the key's access list from its SDDL text.
 bool SetKeyAccess(HKEY root, const wchar_t* path, const wchar_t* sddl) {
     cc::UniqueKey key;
     PSECURITY_DESCRIPTOR list = nullptr;

@@ -95,8 +95,7 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
          {Found("检测到您的IE首页为:"), Clear(), Found("检测到植入！"), Found("系统检测到您的IE被非法劫持,主页为:"),
           Found("检测到非法劫持,当前IE首页为:")}},
         {[](fake::FakeProgram& f) { f.registry.unreadable = {"HKCU\\Software\\", "HKCR\\http\\", kRun}, f.fs.hideUnder(kSystem); },
-         // keys whose access lists deny reading, with or without the value, and the system folder likewise:
-         {kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}},
+         {kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}},   // keys denying reading, with the value or not; the system folder
     };
     for (const auto& [plant, rows] : cases) {
         Page p;
@@ -205,12 +204,12 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
         p.press(row, "修复失败请重试");
         p.expectOnlyLooked(p.repairSteps);
     }
-    EXPECT_EQ(p.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
+    EXPECT_EQ(p.platform.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
     p.fs.failWritesUnder("");
     // A value that cannot be read cannot be put back (its key denied since the scan showed the link).
     p.registry.unreadable = {"HKCU\\"}, p.press(HijackRow::StartPage, "修复失败请重试");
     p.registry.unreadable = {kRun}, p.press(HijackRow::StartupEntry, "修复失败请重试"), p.registry.unreadable.clear();
-    EXPECT_EQ(p.registry.readText(kStartPage) + p.registry.readText(kSoundManStartup), "http://start.example/x");
+    EXPECT_EQ(p.platform.registry.readText(kStartPage) + p.platform.registry.readText(kSoundManStartup), "http://start.example/x");
     p.scan(), p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
     p.fs.deleteFile(kLibrary, kNotListed);
     p.press(HijackRow::StartPage, "修复完毕."), p.press(HijackRow::PlantedLibrary, "修复完毕.");

@@ -31,7 +31,6 @@ public:
     // Writes and deletes under this key and its subkeys are refused, as without rights.
     void denyChanges(RegistryRoot root, std::string_view key) { denied_.insert(KeyPath(root, key) + "\\"); }
     std::set<std::string> unreadable;   // "HKLM\key\" prefixes: reads under them fail, as when an access list denies them
-    using Registry::readText;
     Lookup readText(const RegistryValue& value, std::string& text) override {
         RegistryData data;
         const Lookup found = (record("read " + Path(value)), readData(value, data));
