@@ -20,9 +20,10 @@ struct ListedFile {
 std::uint64_t TotalSize(const std::vector<ListedFile>& listed);
 
 // Deletes the file named by each checked item, if it is still the file that
-// was listed, and removes the item once nothing is at its path any more. An
-// item whose path still names a file (it would not go, or another file took
-// its place), or cannot be looked at, stays, unchecked; so do unchecked items.
+// was listed, and removes the item once the file is deleted or nothing is at
+// its path any more. An item whose path still names a file (it would not go,
+// or another file took its place), or cannot be looked at, stays, unchecked;
+// so do unchecked items.
 // Only what the user sees checked is ever deleted. `listed` loses the records
 // of the removed items, so it stays in step and totals count what stays.
 // Answers how many files stayed.
