@@ -13,6 +13,7 @@ namespace {
 const std::string kSystem = "C:\\WINDOWS\\system32\\";
 const std::string kLibrary = kSystem + "dneapi.dll", kMsconfig = kSystem + "msconfig.exe";
 const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe", kClean = "\"" + kBrowser + "\"";
+const std::string kOnD = "\"D:\\Program Files\\Internet Explorer\\iexplore.exe\"";   // Windows installed on D:
 const std::string kRun = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
 const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
@@ -97,6 +98,10 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
           Found("检测到非法劫持,当前IE首页为:")}},
         {[](fake::FakeProgram& f) { f.registry.unreadable = {"HKCU\\Software\\", "HKCR\\http\\", kRun}, f.fs.hideUnder(kSystem); },
          {kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}},   // keys denying reading, with the value or not; the system folder
+        {[](fake::FakeProgram& f) {   // Windows on D:: D:'s browser is clean, C:'s is not
+             f.registry.setText(kProgramFilesFolder, "D:\\Program Files\\"), f.registry.setText(kDesktopIconCommand, kOnD); },
+         {Clear(), Clear(), Clear(), Clear(), Found("检测到非法劫持,当前IE首页为:")}},
+        {[](fake::FakeProgram& f) { f.registry.deleteValue(kProgramFilesFolder); }, {Clear(), Clear(), Clear(), kUnchecked, kUnchecked}},   // none named
     };
     for (const auto& [plant, rows] : cases) {
         Page p;
@@ -105,21 +110,6 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
         p.scan();
         EXPECT_EQ(p.rows(), rows);
         p.expectOnlyLooked(p.journal);
-    }
-}
-
-// The clean command is the browser in the machine's own program files folder: on D:, D:'s is clean and
-// written back, C:'s is a finding; with no folder named, nothing is clean and nothing is written.
-TEST(HijackDetection, TheCleanCommandIsTheBrowserInTheMachinesProgramFilesFolder) {
-    const std::string onD = "\"D:\\Program Files\\Internet Explorer\\iexplore.exe\"";
-    for (const std::string folder : {"D:\\Program Files", "D:\\Program Files\\", ""}) {
-        Page p;
-        p.registry.setText(kProgramFilesFolder, folder), p.registry.setText(kDesktopIconCommand, folder.empty() ? "" : onD);
-        p.scan();
-        EXPECT_EQ(p.row(HijackRow::DesktopIcon), folder.empty() ? Found("系统检测到您的IE被非法劫持,主页为:") : Clear()) << folder;
-        EXPECT_EQ(p.row(HijackRow::HttpCommand), Found("检测到非法劫持,当前IE首页为:")) << folder;   // C:'s browser
-        p.press(HijackRow::HttpCommand, folder.empty() ? "修复失败请重试" : "修复完毕.");
-        EXPECT_EQ(p.registry.readText(kHttpCommand), folder.empty() ? kClean : onD) << folder;
     }
 }
 
@@ -208,6 +198,10 @@ TEST(Repairs, OutcomesFollowEveryChangeTheRepairStandsFor) {
     // it showed, and a clear row keeps its link.
     p.registry.setText(kStartPage, "about:blank"), p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.scan();
     EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), kUnchecked, Clear(), Clear(), Clear()}));
+    // Windows on D:: the command repairs write D:'s browser, and nothing once the folder is no longer named.
+    p.registry.setText(kProgramFilesFolder, "D:\\Program Files"), p.scan(), p.press(HijackRow::HttpCommand, "修复完毕.");
+    p.registry.setText(kDesktopIconCommand, "x"), p.scan(), p.registry.deleteValue(kProgramFilesFolder), p.press(HijackRow::DesktopIcon, "修复失败请重试");
+    EXPECT_EQ(p.platform.registry.readText(kHttpCommand) + p.platform.registry.readText(kDesktopIconCommand), kOnD + "x");
 }
 
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {

@@ -1,4 +1,4 @@
-// Starting programs under Wine: only from the Windows folders, never waited for; whether a shell runs.
+// Starting programs under Wine: only from the Windows folders, never waited for, with the user's own token; whether a shell runs.
 // Ending processes by image name: all of the user's of that name and nothing else.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -76,21 +76,17 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     HWND taskbar = CreateWindowExW(0, tray.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, tray.hInstance, nullptr);
     EXPECT_TRUE(taskbar && processes.shellRunning());
     DestroyWindow(taskbar);
-}
-// Wine runs every program elevated under its UAC, this one too: what a started program gets is the
-// linked token, unelevated and primary. (Wine's CreateProcessWithTokenW then ignores it.)
-TEST(Win32Processes, AProgramStartedFromAnElevatedProcessGetsTheUsersUnelevatedToken) {
+    // Wine runs every program elevated under its UAC, this one too: one it starts gets the linked token, unelevated
+    // and primary. (Wine's CreateProcessWithTokenW then ignores it.)
     UniqueNullableHandle own, user;
     TOKEN_ELEVATION_TYPE type{};
     TOKEN_ELEVATION elevation{1};
     TOKEN_TYPE kind{};
     DWORD size = 0;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) &&
-                GetTokenInformation(own.get(), TokenElevationType, &type, sizeof type, &size));
-    ASSERT_EQ(type, TokenElevationTypeFull);
-    ASSERT_TRUE(UsersOwnToken(user) && user);
-    EXPECT_TRUE(GetTokenInformation(user.get(), TokenElevation, &elevation, sizeof elevation, &size) && !elevation.TokenIsElevated);
-    EXPECT_TRUE(GetTokenInformation(user.get(), TokenType, &kind, sizeof kind, &size) && kind == TokenPrimary);
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) && GetTokenInformation(own.get(), TokenElevationType, &type, 4, &size) &&
+                type == TokenElevationTypeFull && UsersOwnToken(user) && user);
+    EXPECT_TRUE(GetTokenInformation(user.get(), TokenElevation, &elevation, 4, &size) && !elevation.TokenIsElevated &&
+                GetTokenInformation(user.get(), TokenType, &kind, 4, &size) && kind == TokenPrimary);
 }
 TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     TempFolder temp;
