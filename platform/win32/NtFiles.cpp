@@ -97,6 +97,7 @@ UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTST
         case OpenFor::Reading: access |= FILE_READ_DATA, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Changing: access |= FILE_WRITE_ATTRIBUTES, options |= FILE_NON_DIRECTORY_FILE; break;
+        case OpenFor::Inspecting: options |= FILE_NON_DIRECTORY_FILE; break;
     }
     IO_STATUS_BLOCK io;
     return CreateRelative(parent, name, access, kShareAll, FILE_OPEN, options, status, io);
@@ -156,6 +157,7 @@ bool QueryOpened(HANDLE handle, OpenedFile& info) {
     info.attributes = all->BasicInformation.FileAttributes;
     info.directory = all->StandardInformation.Directory;
     info.id = static_cast<std::uint64_t>(all->InternalInformation.IndexNumber.QuadPart);
+    info.size = static_cast<std::uint64_t>(all->StandardInformation.EndOfFile.QuadPart);
     info.name.assign(all->NameInformation.FileName, all->NameInformation.FileNameLength / sizeof(wchar_t));
     return true;
 }

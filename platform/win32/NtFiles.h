@@ -20,10 +20,11 @@ struct OpenedFile {
     ULONG attributes = 0;     // FILE_ATTRIBUTE_*; a reparse point shows as one only where it was not followed
     bool directory = false;
     std::uint64_t id = 0;     // the file system's number for the file on its volume
+    std::uint64_t size = 0;   // of its data, in bytes
     std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
 };
 
-enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */ };
+enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */, Inspecting /* what it is, a link itself too */ };
 
 // What MakeNt makes in a folder: a new file to write, a new folder, or a
 // folder that may be there already. Folders are held without sharing their

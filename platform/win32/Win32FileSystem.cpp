@@ -6,6 +6,7 @@
 
 #include "platform/ShellLink.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/VolumeTable.h"
 #include "platform/win32/Win32HeldFolder.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Utf.h"
@@ -58,7 +59,8 @@ UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpo
     OpenedFile& opened = reported ? *reported : own;
     if ((purpose == OpenFor::Reading && GetFileType(file.get()) != FILE_TYPE_DISK) ||
         !QueryOpened(file.get(), opened) || opened.directory ||
-        (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (listedId != kNotListed && opened.id != listedId) ||
+        ((opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && purpose != OpenFor::Inspecting) ||
+        (listedId != kNotListed && opened.id != listedId) ||
         !SamePathIgnoringCase(opened.name, folders_.childName(name)))
         return {};
     return file;
@@ -155,6 +157,12 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     target = ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, SystemServices()).target;
     if (target.kind == ShortcutTarget::Kind::Path) target.path = Normalised(Widen(target.path));
     return target;
+}
+
+std::unique_ptr<DriveFolders> Win32FileSystem::driveFolders(std::string_view drive, const std::function<void()>& meanwhile) {
+    if (std::unique_ptr<NtfsTable> table = ReadDriveTable(drive, meanwhile))
+        return std::make_unique<TableFolders>(*this, drive, std::move(table));
+    return FileSystem::driveFolders(drive, meanwhile);
 }
 
 bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) {

@@ -7,6 +7,7 @@ namespace cc {
 
 class Win32FileSystem : public FileSystem {
 public:
+    std::unique_ptr<DriveFolders> driveFolders(std::string_view drive, const std::function<void()>& meanwhile) override;
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) override;
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;

@@ -59,29 +59,27 @@ std::vector<std::uint8_t> EncodeRuns(const std::vector<ntfs::Run>& runs) {
     return pairs;
 }
 
-// Every folder the walk would enter, from the root, with its listing.
-void ListAll(NtfsTable& table, const std::string& path, std::vector<std::string>& out, std::set<std::uint64_t>& folders) {
-    const auto entries = table.list(path);
-    fuzz::Require(entries.has_value(), "every folder listed has a listing");
-    for (const FolderEntry& e : *entries) {
-        fuzz::Require(!e.name.empty() && e.name.find('\\') == std::string::npos && e.name != "." && e.name != "..", "names that keep paths whole");
-        out.push_back(path + e.name + (e.folder ? "\\" : "") + std::to_string(e.size) + "#" + std::to_string(e.id));
-    }
-    for (const FolderEntry& e : *entries) {
-        if (!e.folder || e.reparsePoint) continue;
-        fuzz::Require(folders.insert(e.id).second, "every folder once");
-        ListAll(table, path + e.name + "\\", out, folders);
-    }
-}
-
+// Every entry of every folder the walk would enter, from the root; null if there is no table.
 std::optional<std::vector<std::string>> Listing(std::span<const std::uint8_t> bytes, std::size_t chunk) {
     FuzzVolume volume;
     volume.bytes = bytes;
     const std::unique_ptr<NtfsTable> table = NtfsTable::Read(volume, [] {}, chunk);
     if (!table) return std::nullopt;
-    std::vector<std::string> all;
-    std::set<std::uint64_t> folders;
-    ListAll(*table, "", all, folders);
+    std::vector<std::string> all, folders{""};
+    std::set<std::uint64_t> entered;
+    for (std::size_t next = 0; next < folders.size(); ++next) {
+        const auto entries = table->list(folders[next]);
+        fuzz::Require(entries.has_value(), "every folder listed has a listing");
+        for (const FolderEntry& e : *entries) {
+            fuzz::Require(!e.name.empty() && e.name.find('\\') == std::string::npos && e.name != "." && e.name != "..",
+                          "names that keep paths whole");
+            all.push_back(folders[next] + e.name + "|" + std::to_string(e.size) + "|" + std::to_string(e.id));
+            if (e.folder && !e.reparsePoint) {
+                fuzz::Require(entered.insert(e.id).second, "every folder once");
+                folders.push_back(folders[next] + e.name + "\\");
+            }
+        }
+    }
     return all;
 }
 
