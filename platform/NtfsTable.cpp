@@ -71,7 +71,9 @@ public:
         if (!readTableRuns()) return false;
         const std::uint64_t size = boot_.bytesPerRecord, perChunk = std::max<std::uint64_t>(1, chunkBytes / size);
         std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min(perChunk, records_) * size));
-        t_.records_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(records_, 1 << 22)));
+        // Room for a name or two a record, so that growing never holds two copies of the table at once.
+        const auto expected = static_cast<std::size_t>(std::min<std::uint64_t>(records_, 1 << 22));
+        t_.records_.reserve(expected), t_.names_.reserve(expected + expected / 8), t_.text_.reserve(16 * expected);
         for (std::uint64_t first = 0; first < records_; first += perChunk) {
             const std::uint64_t count = std::min(perChunk, records_ - first);
             const auto bytes = std::span(chunk).first(static_cast<std::size_t>(count * size));

@@ -34,7 +34,7 @@ public:
     // record in use that fails its checks, an attribute list that names what
     // is not there, a name in a folder that is no folder, a folder loop.
     static std::unique_ptr<NtfsTable> Read(VolumeBytes& volume, const std::function<void()>& meanwhile,
-                                           std::size_t chunkBytes = 4 << 20);
+                                           std::size_t chunkBytes = 1 << 20);
 
     // The entries of the folder at `path` below the root ("" for the root,
     // else names each ended by "\"), in the folder's index order, each with

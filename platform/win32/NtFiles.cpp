@@ -162,15 +162,19 @@ bool QueryOpened(HANDLE handle, OpenedFile& info) {
     return true;
 }
 
-bool QueryIdentity(HANDLE handle, ULONG& attributes, std::uint64_t& id) {
+bool QueryIdentity(HANDLE handle, OpenedFile& info) {
     IO_STATUS_BLOCK io{};
     FILE_BASIC_INFORMATION basic{};
+    FILE_STANDARD_INFORMATION standard{};
     FILE_INTERNAL_INFORMATION internal{};
     if (!NT_SUCCESS(NtQueryInformationFile(handle, &io, &basic, sizeof basic, FileBasicInformation)) ||
+        !NT_SUCCESS(NtQueryInformationFile(handle, &io, &standard, sizeof standard, FileStandardInformation)) ||
         !NT_SUCCESS(NtQueryInformationFile(handle, &io, &internal, sizeof internal, FileInternalInformation)))
         return false;
-    attributes = basic.FileAttributes;
-    id = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
+    info.attributes = basic.FileAttributes;
+    info.directory = standard.Directory;
+    info.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    info.id = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
     return true;
 }
 

@@ -24,7 +24,7 @@ struct OpenedFile {
     std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
 };
 
-enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */, Inspecting /* what it is, a link itself too */ };
+enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */, Inspecting /* what it is */ };
 
 // What MakeNt makes in a folder: a new file to write, a new folder, or a
 // folder that may be there already. Folders are held without sharing their
@@ -56,8 +56,8 @@ bool SetAttributes(HANDLE file, ULONG attributes);
 // Attributes, number and name, in one call. The name is the costly part under
 // Wine (a round trip to its server and a path look-up).
 bool QueryOpened(HANDLE handle, OpenedFile& info);
-// Attributes and number only: what the open file is, without its name.
-bool QueryIdentity(HANDLE handle, ULONG& attributes, std::uint64_t& id);
+// What the open file is, without its name: its attributes, number, size and kind.
+bool QueryIdentity(HANDLE handle, OpenedFile& info);
 
 struct ListedName {
     std::wstring_view name;

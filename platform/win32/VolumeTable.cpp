@@ -78,11 +78,10 @@ std::vector<FolderEntry> TableFolders::list(std::string_view folder, const std::
 }
 
 bool TableFolders::confirm(std::string_view path, FolderEntry& entry) {
-    bool gone = false;
-    OpenedFile opened;
-    if (!files_.openExactFile(path, OpenFor::Inspecting, kNotListed, gone, &opened)) return false;
-    entry.id = opened.id;
-    entry.size = opened.size;
+    OpenedFile now;
+    if (!files_.inspectFile(path, now)) return false;
+    entry.id = now.id;
+    entry.size = now.size;
     return true;
 }
 

@@ -59,11 +59,20 @@ UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpo
     OpenedFile& opened = reported ? *reported : own;
     if ((purpose == OpenFor::Reading && GetFileType(file.get()) != FILE_TYPE_DISK) ||
         !QueryOpened(file.get(), opened) || opened.directory ||
-        ((opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && purpose != OpenFor::Inspecting) ||
-        (listedId != kNotListed && opened.id != listedId) ||
+        (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (listedId != kNotListed && opened.id != listedId) ||
         !SamePathIgnoringCase(opened.name, folders_.childName(name)))
         return {};
     return file;
+}
+
+bool Win32FileSystem::inspectFile(std::string_view path, OpenedFile& now) {
+    const std::wstring wide = Widen(path);
+    const size_t slash = wide.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == wide.size() || wide.find(L':', slash) != std::wstring::npos) return false;
+    HANDLE folder = folders_.reach(std::wstring_view(wide).substr(0, slash + 1));
+    NTSTATUS status = 0;
+    UniqueHandle file = folder ? OpenNt(folder, std::wstring_view(wide).substr(slash + 1), OpenFor::Inspecting, status) : UniqueHandle();
+    return file && QueryIdentity(file.get(), now) && !now.directory;
 }
 
 std::vector<std::string> Win32FileSystem::drives(bool localDisksOnly) {

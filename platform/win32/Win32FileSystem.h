@@ -25,6 +25,12 @@ public:
     UniqueHandle openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                OpenedFile* opened = nullptr);
 
+    // What the file `path` is now, opened in its folder as reached through
+    // the chain, a link itself and not what it leads to (where the system
+    // follows links anyway, a deletion's name check still holds to the
+    // name): its attributes, number and size. False when it is gone or a folder.
+    bool inspectFile(std::string_view path, OpenedFile& now);
+
 private:
 
     FolderChain folders_;
