@@ -8,7 +8,9 @@ source "$(dirname "$0")/wine-env.sh"
 
 fixtures="$WINEPREFIX/drive_c/cc-fixtures"
 rm -rf "$fixtures"
-mkdir -p "$fixtures/tree/inner"
+mkdir -p "$fixtures/tree/inner" "$fixtures/links"
+# The shortcut corpus and its table, which the reader's Wine test holds against the shell.
+cp "$CC_ROOT"/tests/fuzz/corpus/ShellLinkFuzz/*.lnk "$CC_ROOT/tests/host/LinkCorpus.tsv" "$fixtures/links/"
 ln -s .. "$fixtures/tree/inner/loop"          # leads back up: endless if followed
 
 drive="$WINEPREFIX/drive_t"

@@ -110,12 +110,14 @@ bool Win32FileSystem::pathExists(std::string_view path) {
 
 namespace {
 
-// Everything the open file holds, if it is no larger than any shortcut gets.
-std::optional<std::string> ReadShortcutBytes(HANDLE file) {
+// What the open file holds, up to far beyond any shortcut's size (`whole`
+// says whether that is all of it); nullopt when it cannot be read.
+std::optional<std::string> ReadShortcutBytes(HANDLE file, bool& whole) {
     LARGE_INTEGER size{};
-    constexpr LONGLONG kLargest = 16 << 20;   // far beyond any shortcut
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > kLargest) return std::nullopt;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    constexpr LONGLONG kLargest = 16 << 20;
+    if (!GetFileSizeEx(file, &size)) return std::nullopt;
+    whole = size.QuadPart <= kLargest;
+    std::string bytes(static_cast<size_t>(whole ? size.QuadPart : kLargest), '\0');
     DWORD read = 0;
     if (!bytes.empty() &&
         (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
@@ -140,11 +142,15 @@ const ShellLinkServices& SystemServices() {
     return services;
 }
 
-// "C:\a\..\b/c" as Windows resolves it before it opens anything.
-std::string Normalised(const std::wstring& target) {
+// "C:\a\..\b/c" as Windows resolves it before it opens anything. Only a
+// drive's full path: a relative one would be resolved against this program's
+// own folder, which the link never named.
+std::string Normalised(const std::string& target) {
+    if (target.size() < 3 || target[1] != ':' || (target[2] != '\\' && target[2] != '/')) return target;
+    const std::wstring wide = Widen(target);
     std::wstring full(32768, L'\0');
-    DWORD length = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0 || length >= full.size()) return Narrow(target);
+    DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return target;
     return Narrow(std::wstring_view(full.data(), length));
 }
 
@@ -159,12 +165,18 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
         if (!gone) target.kind = ShortcutTarget::Kind::NotJudged;
         return target;
     }
-    std::optional<std::string> bytes = ReadShortcutBytes(file.get());
+    bool whole = true;
+    std::optional<std::string> bytes = ReadShortcutBytes(file.get(), whole);
     file.reset();
-    if (!bytes) return target;
+    // A file that could not be read (an I/O error, a lock on a range) was not looked at.
+    if (!bytes) return {ShortcutTarget::Kind::NotJudged, {}};
     // Read by our own reader: no shell code runs on bytes some user wrote.
-    target = ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, SystemServices()).target;
-    if (target.kind == ShortcutTarget::Kind::Path) target.path = Normalised(Widen(target.path));
+    const ShellLinkReading reading =
+        ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, SystemServices());
+    // Of a file larger than any shortcut only the start is read; a reading that needed more is no verdict.
+    if (!whole && reading.bytesUsed >= bytes->size()) return {ShortcutTarget::Kind::NotJudged, {}};
+    target = reading.target;
+    if (target.kind == ShortcutTarget::Kind::Path) target.path = Normalised(target.path);
     return target;
 }
 

@@ -14,7 +14,7 @@ struct ShortcutScanTest : ::testing::Test, fake::FakeProgram {
 };
 
 TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWithTheButtonAndCloseOffMeanwhile) {
-    fs.addDrive("C:", true), fs.addDrive("E:", false);   // not local: the scan walks every drive
+    fs.addDrive("C:", true), fs.addDrive("E:", false), fs.addDrive("F:", true, std::nullopt);   // the scan walks every drive
     fs.addFile("C:\\Windows\\notepad.exe", "exe");
     fs.addShortcut("C:\\.lnk", {Kind::Path, "C:\\Program Files\\Old\\old.exe"}, 600);   // the shortest name
     fs.addShortcut("C:\\notepad.lnk", {Kind::Path, "C:\\Windows\\notepad.exe"});
@@ -23,11 +23,14 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     fs.addShortcut("C:\\held.lnk", {Kind::NotJudged, ""});                    // not judged, so not listed
     for (const char* remote : {"\\\\server\\share\\gone.exe", "\\\\?\\UNC\\server\\x", "\\\\.\\COM9", "//server/y", "\\\\ab\\c\\d.exe", "\\\\", "\\\\?\\1:\\x"})
         fs.addShortcut("C:\\" + std::to_string(std::strlen(remote)) + ".lnk", {Kind::Path, remote});   // never probed
-    fs.addShortcut("C:\\long.lnk", {Kind::Path, "\\\\?\\z:/"}, 10);   // a local path: probed
-    fs.addShortcut("C:\\a.lnk", {Kind::Path, "\\\\?\\A:\\gone"}, 0);
+    fs.addShortcut("C:\\long.lnk", {Kind::Path, "\\\\?\\c:/gone"}, 10);   // a local disk's path: probed
+    // Not judged: a drive that is absent, removable, or a local disk whose root does not answer; a relative path.
+    int unseenCount = 0;
+    for (const char* unseen : {"\\\\?\\A:\\gone", "E:\\gone.exe", "F:\\gone", "gone.exe", "C:gone"})
+        fs.addShortcut("C:\\u" + std::to_string(unseenCount++) + ".lnk", {Kind::Path, unseen}, 0);
     fs.addFile("C:\\broken.lnk", std::string(500, 'x')), fs.addFile("C:\\lnk"), fs.addFile("C:\\x.lab"), fs.addFile("C:\\book");   // unreadable; no shortcuts
-    fs.addShortcut("C:\\sub\\deeper.Lnk", {Kind::Path, "D:\\nothing"}, 100);
-    fs.addShortcut("E:\\usb.lnk", {Kind::Path, ""}, 30);                      // no target at all
+    fs.addShortcut("C:\\sub\\deeper.Lnk", {Kind::Path, "C:\\nothing"}, 100);
+    fs.addShortcut("E:\\usb.lnk", {Kind::Unreadable, ""}, 30);                // no target at all
     fs.addShortcut("C:\\folder.lnk\\inside.lnk", {Kind::Path, "C:\\x"}, 10);  // in a folder named like a shortcut
     fs.addShortcut("C:\\.config\\hidden.lnk", {Kind::Path, "C:\\x"}, 10);     // dot-folder
     fs.addFolder("C:\\link", true);                                            // a junction: not followed
@@ -39,13 +42,15 @@ TEST_F(ShortcutScanTest, ListsShortcutsWhoseTargetIsGoneAndAgainAtTheNextScanWit
     });
     for (int scan = 0; scan < 2; ++scan) {
         ui.click("扫描");
-        EXPECT_EQ(fake::Items(ui, kShortcutList, true), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\a.lnk", "C:\\broken.lnk",
+        EXPECT_EQ(fake::Items(ui, kShortcutList, true), (Strings{"C:\\.lnk", "C:\\long.lnk", "C:\\broken.lnk",
                                                                  "C:\\sub\\deeper.Lnk", "C:\\folder.lnk\\inside.lnk", "E:\\usb.lnk"}));
-        EXPECT_EQ(listed().size(), 7u);   // all checked
+        EXPECT_EQ(listed().size(), 6u);   // all checked
         EXPECT_EQ(ui.caption("透明标签3") + ui.caption("扫描") + ui.caption("标签1"), "扫描结果:扫描无效文件共有 1KB");   // 1250 bytes
         EXPECT_TRUE(!ui.disabled("扫描") && ui.controlBox());
     }
-    EXPECT_EQ(seen, Strings(10, "扫描中..-busy"));   // C:\, Windows, sub, folder.lnk and E:\, twice
+    EXPECT_EQ(log("probe ").size(), 14u);   // only targets on a local disk, seven a scan
+    for (const std::string& p : log("probe ")) EXPECT_TRUE(p.starts_with("probe C:") || p.starts_with("probe F:") || p.starts_with("probe \\\\?\\c:")) << p;
+    EXPECT_EQ(seen, Strings(12, "扫描中..-busy"));   // C:\, Windows, sub, folder.lnk, E:\ and F:\, twice
     EXPECT_EQ(ui.workProgressShown().size(), 4u);   // busy and back to nothing, twice
     EXPECT_EQ(ui.workProgress(), WorkProgress{});
 }

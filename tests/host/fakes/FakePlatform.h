@@ -99,7 +99,7 @@ public:
         return std::nullopt;
     }
     bool fileExists(std::string_view path) override { return record("exists " + std::string(path)), has(path); }
-    bool pathExists(std::string_view path) override { return !path.empty() && node(path.substr(0, path.size() - path.ends_with('\\'))); }
+    bool pathExists(std::string_view p) override { return record("probe " + std::string(p)), !p.empty() && node(p.substr(0, p.size() - p.ends_with('\\'))); }
     ShortcutTarget readShortcut(std::string_view path) override {
         return record("read " + std::string(path)), has(path) && file(path)->target ? *file(path)->target : ShortcutTarget{};
     }
