@@ -13,9 +13,9 @@ namespace {
 
 struct ImageFile : VolumeBytes {
     std::ifstream file;
+    explicit ImageFile(const std::string& path) : file(path, std::ios::binary) {}
     bool read(std::uint64_t offset, std::span<std::uint8_t> into) override {
-        file.clear(), file.seekg(static_cast<std::streamoff>(offset));
-        return file.read(reinterpret_cast<char*>(into.data()), static_cast<std::streamsize>(into.size())).good();
+        return file.clear(), file.seekg(std::streamoff(offset)).read(reinterpret_cast<char*>(into.data()), std::streamsize(into.size())).good();
     }
 };
 
@@ -49,8 +49,7 @@ TEST(NtfsTable, ListsWhatLibfsntfsListsInIndexOrder) {
         if (path.starts_with("\\$") || path == "\\" || path.ends_with(" ($FILE_NAME)") || OutsideBmp(path)) continue;
         theirs.push_back(path + "|" + field[2] + "|" + (field[3][0] == 'd' ? "d" : field[6]));
     }
-    ImageFile volume;
-    volume.file.open(image, std::ios::binary);
+    ImageFile volume(image);
     int between = 0;
     const std::unique_ptr<NtfsTable> table = NtfsTable::Read(volume, [&] { ++between; }, 64 << 10);
     ASSERT_TRUE(table);

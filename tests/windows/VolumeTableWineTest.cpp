@@ -31,13 +31,12 @@ std::vector<std::string> ScanN(Win32Platform& win32, FileSystem& files, bool the
     Platform platform{files, win32.registry, win32.processes, win32.system, win32.resources};
     ControlModel ui;
     Program program(ui, platform);
-    ui.click(kLocalOnlyBox), ui.click(kLocalOnlyBox);
+    ui.click(kLocalOnlyBox), ui.click(kLocalOnlyBox);   // every local disk, then N: alone
     for (int i = 0; i < ui.itemCount(kDriveList); ++i) ui.setItemChecked(kDriveList, i, ui.itemText(kDriveList, i) == "N:\\");
     ui.click("按钮10"), ui.click("按钮1"), ui.click("扫描");
     std::vector<std::string> found;
     for (std::string_view list : {kResultList, kShortcutList})
-        for (int i = 0; i < ui.itemCount(list); ++i)
-            if (ui.itemText(list, i).starts_with("N:\\")) found.push_back(ui.itemText(list, i));
+        for (int i = 0; i < ui.itemCount(list); ++i) ui.itemText(list, i).starts_with("N:\\") ? found.push_back(ui.itemText(list, i)) : void();
     if (thenDelete) ui.click("按钮2");
     std::sort(found.begin(), found.end());
     return found;
