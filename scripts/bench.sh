@@ -4,6 +4,8 @@
 # 20,220 folders, U: one folder of 200,000 files and 5,000 broken shortcuts,
 # V: the tree's 100,000 junk files again, to be deleted directly, W: nothing
 # (a scan of it is the fixed cost of a click, subtracted from the others).
+# Then R: and M:, NTFS images of 200,000 and 1,000,000 files with their trees
+# as folders, and S:, R:'s folder walked, for the scans through a file table.
 # The drives are built once and reused; the program and the benchmark are
 # reached through Y:, and there is no Z:, so the shortcut scan of every drive
 # never walks the machine itself.
