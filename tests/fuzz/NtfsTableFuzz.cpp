@@ -1,7 +1,6 @@
-// A volume's file table as any disk may hold it. Fixups applied and then undone as NTFS writes them give the
-// record back, and a record that fails them is left as it was; run lists decode to what they encode; the table
-// read a record at a time lists exactly what it lists read in large chunks, every folder once, and no name that
-// could change a path.
+// A volume's file table as any disk may hold it: fixups applied and undone as NTFS writes them give the record back
+// (a record that fails them is left as it was); run lists decode to what they encode; the table read a record at a
+// time lists exactly what it lists read in large chunks, every folder once, and no name that could change a path.
 #include <set>
 #include <vector>
 
@@ -12,8 +11,7 @@ using namespace cc;
 
 namespace {
 
-// The input is the volume's first bytes, zeros follow; every read counts against a budget, so that no size a
-// broken table claims runs long.
+// The input is the volume's first bytes, zeros follow; reads count against a budget, so no claimed size runs long.
 struct FuzzVolume : VolumeBytes {
     std::span<const std::uint8_t> bytes;
     std::uint64_t budget = 32 << 20;

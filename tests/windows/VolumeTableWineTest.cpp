@@ -38,8 +38,7 @@ std::vector<std::string> ScanN(Win32Platform& win32, FileSystem& files, bool the
     for (std::string_view list : {kResultList, kShortcutList})
         for (int i = 0; i < ui.itemCount(list); ++i) ui.itemText(list, i).starts_with("N:\\") ? found.push_back(ui.itemText(list, i)) : void();
     if (thenDelete) ui.click("按钮2");
-    std::sort(found.begin(), found.end());
-    return found;
+    return std::sort(found.begin(), found.end()), found;
 }
 
 }  // namespace
