@@ -143,9 +143,10 @@ void JunkScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    DeleteCheckedFiles(c_, kResultList, files_, listed_);
+    const int stayed = DeleteCheckedFiles(c_, kResultList, files_, listed_);
     RefreshDiskTable(c_, state_, files_);
     c_.setCaption(kEstimateLabel, "");
+    ReportFilesThatStayed(c_, stayed);
 }
 
 }  // namespace cc

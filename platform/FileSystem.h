@@ -113,9 +113,11 @@ public:
     virtual std::vector<std::string> drives(bool localDisksOnly) = 0;
     virtual std::optional<DriveSpace> driveSpace(std::string_view drive) = 0;
 
-    virtual bool fileExists(std::string_view path) = 0;
-    // A file or a folder.
-    virtual bool pathExists(std::string_view path) = 0;
+    // Whether a file is at that path (a folder is no file), or could not be
+    // told: access denied, a drive not ready, a file being deleted.
+    virtual Lookup findFile(std::string_view path) = 0;
+    // The same for a file or a folder.
+    virtual Lookup findPath(std::string_view path) = 0;
     // Reads a shortcut (.lnk) file with the program's own reader
     // (platform/ShellLink.h), never the shell's, from exactly the file
     // at that path, reached as listFolder reaches folders (never another file,

@@ -35,8 +35,9 @@ bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vect
     if (target.kind != ShortcutTarget::Kind::Path) return true;   // a shell item elsewhere, or not judged (never listed)
     const std::string drive = DriveOf(target.path);
     const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
-    // Gone only while its drive still answers: a disk taken away during the scan judges nothing.
-    return !judged || files.pathExists(target.path) || !files.driveSpace(drive);
+    // Gone only when nothing is known to be there (a target that cannot be looked at is not judged
+    // gone) while its drive still answers: a disk taken away during the scan judges nothing.
+    return !judged || files.findPath(target.path) != Lookup::Missing || !files.driveSpace(drive);
 }
 
 std::string InvalidTotalText(std::uint64_t totalBytes) {
@@ -103,7 +104,8 @@ void ShortcutScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    DeleteCheckedFiles(c_, kShortcutList, files_, listed_);   // 标签1 keeps the last scan's total
+    // 标签1 keeps the last scan's total.
+    ReportFilesThatStayed(c_, DeleteCheckedFiles(c_, kShortcutList, files_, listed_));
 }
 
 }  // namespace cc

@@ -14,8 +14,8 @@ namespace cc {
 
 inline constexpr std::string_view kShortcutList = "选择1";
 
-// Working shortcuts: a target that exists (file or folder), or one that is
-// no file-system path at all. A file that is no readable shortcut is invalid; one
+// Working shortcuts: a target that exists (file or folder) or cannot be
+// looked at, or one that is no file-system path at all. A file that is no readable shortcut is invalid; one
 // that cannot be looked at or read (in use, access denied, an I/O error, a link)
 // is not judged and counts as working, so that it is never listed for deletion.
 // A target is judged only on a local hard disk as this process sees it

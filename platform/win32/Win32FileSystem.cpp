@@ -98,14 +98,29 @@ std::optional<DriveSpace> Win32FileSystem::driveSpace(std::string_view drive) {
     return DriveSpace{total.QuadPart, free.QuadPart};
 }
 
-bool Win32FileSystem::fileExists(std::string_view path) {
-    DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+namespace {
+
+// Only "no such file" and "no such folder on the way" say that nothing is
+// there; any other failure (access denied, a drive not ready, a file whose
+// deletion is pending) leaves it open.
+Lookup FindAttributes(std::string_view path, DWORD& attributes) {
+    attributes = GetFileAttributesW(LongPath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return Lookup::Found;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Lookup::Missing : Lookup::Failed;
 }
 
-bool Win32FileSystem::pathExists(std::string_view path) {
-    if (path.empty()) return false;
-    return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}  // namespace
+
+Lookup Win32FileSystem::findFile(std::string_view path) {
+    DWORD attributes = 0;
+    const Lookup found = FindAttributes(path, attributes);
+    return found == Lookup::Found && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Lookup::Missing : found;
+}
+
+Lookup Win32FileSystem::findPath(std::string_view path) {
+    DWORD attributes = 0;
+    return path.empty() ? Lookup::Missing : FindAttributes(path, attributes);
 }
 
 namespace {

@@ -11,8 +11,8 @@ public:
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) override;
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;
-    bool fileExists(std::string_view path) override;
-    bool pathExists(std::string_view path) override;
+    Lookup findFile(std::string_view path) override;
+    Lookup findPath(std::string_view path) override;
     ShortcutTarget readShortcut(std::string_view path) override;
     bool deleteFile(std::string_view path, std::uint64_t listedId) override;
     void closeFolders() override { folders_.close(); }
