@@ -72,10 +72,8 @@ std::optional<std::vector<std::string>> Listing(std::span<const std::uint8_t> by
             fuzz::Require(!e.name.empty() && e.name.find('\\') == std::string::npos && e.name != "." && e.name != "..",
                           "names that keep paths whole");
             all.push_back(folders[next] + e.name + "|" + std::to_string(e.size) + "|" + std::to_string(e.id));
-            if (e.folder && !e.reparsePoint) {
-                fuzz::Require(entered.insert(e.id).second, "every folder once");
-                folders.push_back(folders[next] + e.name + "\\");
-            }
+            if (e.folder && !e.reparsePoint)
+                fuzz::Require(entered.insert(e.id).second, "every folder once"), folders.push_back(folders[next] + e.name + "\\");
         }
     }
     return all;

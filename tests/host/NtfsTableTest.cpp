@@ -1,6 +1,5 @@
-// The file table reader on an image libntfs-3g made from tests/fixtures/ntfs-tree.sh, against libfsntfs, an
-// independent reader of the same image (fsntfsinfo's bodyfile): every path below the root (names and parents) in
-// each folder's index order, with each file's record number and size.
+// The table reader on an image libntfs-3g made from tests/fixtures/ntfs-tree.sh, against libfsntfs's fsntfsinfo, an
+// independent reader: every path below the root (names and parents) in each folder's index order, records and sizes.
 #include <gtest/gtest.h>
 
 #include <fstream>

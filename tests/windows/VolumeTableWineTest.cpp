@@ -1,7 +1,6 @@
-// Both scans through the file table of an NTFS volume. N: is the image scripts/test-fixtures.sh made with
-// libntfs-3g as a raw volume (\\.\N:), and the same tree as a folder (N:\): the folder walk of N: is what the walk of
-// the volume gives on Windows. Wine lists a folder in another order than NTFS, so the results compare as sets (the
-// order, against the image's own indexes, is the host tests').
+// Both scans through the file table of an NTFS volume. N: is the image scripts/test-fixtures.sh made with libntfs-3g as
+// a raw volume (\\.\N:) and the same tree as a folder (N:\), whose walk is what the walk of the volume gives on Windows.
+// Wine lists a folder in another order than NTFS: the results compare as sets (the order is the host tests').
 #include <gtest/gtest.h>
 
 #include <algorithm>
