@@ -66,17 +66,18 @@ void ShortcutScan::scanClicked() {
 
 bool ShortcutScan::walk(const std::string& drive) {
     HeldFolders held(files_);
+    const std::unique_ptr<DriveFolders> folders = files_.driveFolders(drive, [this] { c_.keepAnswering(); });
     return WalkFolders(
         drive,
         [this] {
             c_.processPendingMessages();
             return !c_.windowClosed();
         },
-        [this](const std::string& path) { return examineFolder(path); });
+        [this, &folders](const std::string& path) { return examineFolder(*folders, path); });
 }
 
-std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
-    std::vector<FolderEntry> entries = files_.listFolder(path, [this] { c_.keepAnswering(); });
+std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const std::string& path) {
+    std::vector<FolderEntry> entries = drive.list(path, [this] { c_.keepAnswering(); });
     std::vector<std::string> folders;
     for (FolderEntry& entry : entries) {
         // Dot-folders are skipped; links and junctions are not followed, so
@@ -88,6 +89,7 @@ std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
         if (!IsShortcutName(entry.name)) continue;
         c_.keepAnswering();   // each shortcut is opened and read
         std::string shortcut = path + entry.name;
+        if (!drive.confirm(shortcut, entry)) continue;
         c_.setPassingCaption("标签1", shortcut);
         if (!IsWorkingShortcut(files_, shortcut, fixedDrives_)) {
             c_.addItem(kShortcutList, shortcut);

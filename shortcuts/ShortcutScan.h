@@ -36,7 +36,7 @@ public:
 private:
     bool walk(const std::string& drive);   // false once the window has closed
     // Judges one folder's shortcuts; gives back the subfolders to enter.
-    std::vector<std::string> examineFolder(const std::string& path);
+    std::vector<std::string> examineFolder(DriveFolders& drive, const std::string& path);
 
     ControlLayer& c_;
     FileSystem& files_;

@@ -13,10 +13,9 @@ namespace cc {
 std::wstring AdministratorsLinks::trustedTarget(HANDLE parent, std::wstring_view name) {
     NTSTATUS status = 0;
     // The link itself (never followed here), and the folder holding it opened again through its handle.
-    UniqueHandle link = OpenNt(parent, name, OpenFor::Inspecting, status), holder = OpenNt(parent, L"", OpenFor::Inspecting, status);
-    ULONG attributes = 0;
-    std::uint64_t id = 0;
-    if (!link || !holder || !QueryIdentity(link.get(), attributes, id) || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+    UniqueHandle link = OpenNt(parent, name, OpenFor::Owner, status), holder = OpenNt(parent, L"", OpenFor::Owner, status);
+    OpenedFile identity;
+    if (!link || !holder || !QueryIdentity(link.get(), identity) || !(identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
         !OwnedByAdministrators(link.get()) || !OwnedByAdministrators(holder.get()))
         return {};
     std::vector<std::uint8_t> data(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);

@@ -65,19 +65,18 @@ HANDLE FolderChain::reach(std::wstring_view folder) {
         }
         Level& parent = levels_.back();
         level.handle = OpenNt(parent.handle.get(), level.name, OpenFor::Listing, status);
-        ULONG attributes = 0;
-        std::uint64_t id = 0;
-        if (!level.handle || !QueryIdentity(level.handle.get(), attributes, id)) return nullptr;
+        OpenedFile identity;
+        if (!level.handle || !QueryIdentity(level.handle.get(), identity)) return nullptr;
         // Where the system follows a link anyway (Wine), the folder reached
         // is another one: by its number if the parent's listing gave one, else
         // by its name. A root may be a folder of another volume (a substituted
         // drive): whatever it reports, the folders below add their path to it.
         const auto listed = parent.listedFolders.find(level.name);
         bool same = false;
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             same = false;   // a link opened as itself
         } else if (listed != parent.listedFolders.end() && listed->second != 0) {
-            same = listed->second == id;
+            same = listed->second == identity.id;
         } else {
             OpenedFile opened;
             same = QueryOpened(level.handle.get(), opened) && SamePathIgnoringCase(opened.name, childName(level.name));

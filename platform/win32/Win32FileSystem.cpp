@@ -6,6 +6,7 @@
 
 #include "platform/ShellLink.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/VolumeTable.h"
 #include "platform/win32/Win32HeldFolder.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Utf.h"
@@ -62,6 +63,16 @@ UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpo
         !SamePathIgnoringCase(opened.name, folders_.childName(name)))
         return {};
     return file;
+}
+
+bool Win32FileSystem::inspectFile(std::string_view path, OpenedFile& now) {
+    const std::wstring wide = Widen(path);
+    const size_t slash = wide.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == wide.size() || wide.find(L':', slash) != std::wstring::npos) return false;
+    HANDLE folder = folders_.reach(std::wstring_view(wide).substr(0, slash + 1));
+    NTSTATUS status = 0;
+    UniqueHandle file = folder ? OpenNt(folder, std::wstring_view(wide).substr(slash + 1), OpenFor::Inspecting, status) : UniqueHandle();
+    return file && QueryIdentity(file.get(), now) && !now.directory;
 }
 
 std::vector<std::string> Win32FileSystem::drives(bool localDisksOnly) {
@@ -182,6 +193,12 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     target = reading.target;
     if (target.kind == ShortcutTarget::Kind::Path) target.path = Normalised(target.path);
     return target;
+}
+
+std::unique_ptr<DriveFolders> Win32FileSystem::driveFolders(std::string_view drive, const std::function<void()>& meanwhile) {
+    if (std::unique_ptr<NtfsTable> table = ReadDriveTable(drive, meanwhile))
+        return std::make_unique<TableFolders>(*this, drive, std::move(table));
+    return FileSystem::driveFolders(drive, meanwhile);
 }
 
 bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) {

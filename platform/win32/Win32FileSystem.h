@@ -8,6 +8,7 @@ namespace cc {
 
 class Win32FileSystem : public FileSystem {
 public:
+    std::unique_ptr<DriveFolders> driveFolders(std::string_view drive, const std::function<void()>& meanwhile) override;
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) override;
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;
@@ -24,6 +25,12 @@ public:
     // `opened`, if given, gets what the handle said of the file.
     UniqueHandle openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                OpenedFile* opened = nullptr);
+
+    // What the file `path` is now, opened in its folder as reached through
+    // the chain, a link itself and not what it leads to (where the system
+    // follows links anyway, a deletion's name check still holds to the
+    // name): its attributes, number and size. False when it is gone or a folder.
+    bool inspectFile(std::string_view path, OpenedFile& now);
 
 protected:
     // How a held folder's way judges a link: by the owners Windows reports.
