@@ -9,10 +9,9 @@ using namespace cc;
 
 namespace {
 bool DrivePath(const std::u16string& p) { return p.size() >= 3 && (p[0] | 0x20) >= u'a' && (p[0] | 0x20) <= u'z' && p.substr(1, 2) == u":\\"; }
-std::vector<std::uint8_t> Bytes(std::initializer_list<std::uint32_t> words, const std::u16string& text) {   // UTF-16LE after 16-bit words
+std::vector<std::uint8_t> Bytes(const std::u16string& units) {   // UTF-16LE
     std::vector<std::uint8_t> bytes;
-    for (std::uint32_t unit : words) bytes.push_back(std::uint8_t(unit)), bytes.push_back(std::uint8_t(unit >> 8));
-    for (char16_t unit : text) bytes.push_back(std::uint8_t(unit)), bytes.push_back(std::uint8_t(unit >> 8));
+    for (char16_t unit : units) bytes.push_back(std::uint8_t(unit)), bytes.push_back(std::uint8_t(unit >> 8));
     return bytes;
 }
 }  // namespace
@@ -25,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::u16string path;   // the bytes as UTF-16 units
     for (std::size_t i = 1; i < size && i < 60000; i += 2) path += char16_t(data[i - 1] | data[i] << 8);
-    const auto name = std::uint32_t(2 * path.size() + 8);   // with "\??\" in front
+    const auto name = char16_t(2 * path.size() + 8);   // its bytes, with "\??\" in front: a junction's header, then the name
     if (DrivePath(path))
-        fuzz::Require(ReparseTarget(Bytes({kJunctionTag & 0xFFFF, kJunctionTag >> 16, name + 8, 0, 0, name, name, 0}, u"\\??\\" + path)) == path,
+        fuzz::Require(ReparseTarget(Bytes(std::u16string{0x0003, 0xA000, char16_t(name + 8), 0, 0, name, name, 0} + u"\\??\\" + path)) == path,
                       "a junction leads where it was made to lead");
     return 0;
 }

@@ -129,9 +129,7 @@ std::wstring Security(HANDLE object) {
 TEST(BackupOnWine, ALinkAnAdministratorMadeIsFollowedAndTheProgramsFoldersAreTheAdministrators) {
     struct Judged final : Win32FileSystem, LinkTrust {
         bool administrators = false;
-        std::wstring trustedTarget(HANDLE, std::wstring_view name) override {
-            return administrators && name == L"Users" ? L"C:\\cc-fixtures\\moved-users" : L"";
-        }
+        std::wstring trustedTarget(HANDLE, std::wstring_view name) override { return administrators && name == L"Users" ? L"C:\\cc-fixtures\\moved-users" : L""; }
         LinkTrust& links() override { return *this; }
     };
     const std::wstring local = L"C:\\cc-fixtures\\moved-users\\me\\AppData\\Local\\", own = local + L"澄川清理助手",

@@ -79,14 +79,11 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     // Wine runs every program elevated under its UAC, this one too: one it starts gets the linked token, unelevated
     // and primary. (Wine's CreateProcessWithTokenW then ignores it.)
     UniqueNullableHandle own, user;
-    TOKEN_ELEVATION_TYPE type{};
-    TOKEN_ELEVATION elevation{1};
-    TOKEN_TYPE kind{};
-    DWORD size = 0;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) && GetTokenInformation(own.get(), TokenElevationType, &type, 4, &size) &&
-                type == TokenElevationTypeFull && UsersOwnToken(user) && user);
-    EXPECT_TRUE(GetTokenInformation(user.get(), TokenElevation, &elevation, 4, &size) && !elevation.TokenIsElevated &&
-                GetTokenInformation(user.get(), TokenType, &kind, 4, &size) && kind == TokenPrimary);
+    auto info = [](HANDLE token, TOKEN_INFORMATION_CLASS what) { DWORD value = 0, size = 0; return GetTokenInformation(token, what, &value, 4, &size) ? value : 99; };
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) && info(own.get(), TokenElevationType) == TokenElevationTypeFull &&
+                UsersOwnToken(user) && user);
+    EXPECT_EQ(info(user.get(), TokenElevation), 0u);   // not elevated
+    EXPECT_EQ(info(user.get(), TokenType), DWORD(TokenPrimary));
 }
 TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     TempFolder temp;
