@@ -350,9 +350,13 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 3 && std::wstring(argv[1]) == L"--start-up") return StartUpBench(argc, argv);
     if (argc >= 3 && std::wstring(argv[1]) == L"--table") return TableBench(argv[2]);
     if (argc >= 3 && std::wstring(argv[1]) == L"--shortcuts") return ShortcutsBench(argc, argv);
+    // --scans PROGRAM.exe: the scans alone, no deletion; the shortcut deletion's figures then come from the last run.
+    const bool scansOnly = argc >= 3 && std::wstring(argv[1]) == L"--scans";
+    if (scansOnly) ++argv, --argc;
     if (argc < 2 || GetFileAttributesW(L"T:\\tree-complete") == INVALID_FILE_ATTRIBUTES ||
         GetFileAttributesW(L"U:\\flat") == INVALID_FILE_ATTRIBUTES || GetFileAttributesW(L"V:\\top0") == INVALID_FILE_ATTRIBUTES) {
         std::fprintf(stderr, "usage: cc_bench PROGRAM.exe, with the drives scripts/bench.sh lays out;\n"
+                             "       cc_bench --scans PROGRAM.exe (no deletions)\n"
                              "       cc_bench --start-up PROGRAM.exe [EARLIER.exe]\n");
         return 2;
     }
@@ -377,19 +381,21 @@ int wmain(int argc, wchar_t** argv) {
     ReportSilence("tree scans", probe.takeLongest());
 
     // 2. Deleting all checked results, against deleting the same files directly.
-    std::vector<std::wstring> copies;
-    long long ignored = 0;
-    PlainWalk(L"V:\\", ignored, &copies, IsTreeJunk);   // warm, as T: is for the program
-    auto start = Clock::now();
-    program.clickControl(program.control("按钮2"), false);
-    while (program.listCount(results) != 0 && Since(start) < 3600) Sleep(20);   // blocks while the handler runs
-    double programDelete = Since(start);
-    start = Clock::now();
-    for (const auto& path : copies) DeleteFileW(path.c_str());
-    double directDelete = Since(start);
-    std::printf("deleted %zu copies directly\n", copies.size());
-    Report("deleting all results", programDelete, directDelete, "DeleteFileW on each", 1.5);
-    ReportSilence("deleting 100,000 results", probe.takeLongest());
+    if (!scansOnly) {
+        std::vector<std::wstring> copies;
+        long long ignored = 0;
+        PlainWalk(L"V:\\", ignored, &copies, IsTreeJunk);   // warm, as T: is for the program
+        auto start = Clock::now();
+        program.clickControl(program.control("按钮2"), false);
+        while (program.listCount(results) != 0 && Since(start) < 3600) Sleep(20);   // blocks while the handler runs
+        double programDelete = Since(start);
+        start = Clock::now();
+        for (const auto& path : copies) DeleteFileW(path.c_str());
+        double directDelete = Since(start);
+        std::printf("deleted %zu copies directly\n", copies.size());
+        Report("deleting all results", programDelete, directDelete, "DeleteFileW on each", 1.5);
+        ReportSilence("deleting 100,000 results", probe.takeLongest());
+    }
 
     // 3. One folder of 200,000 files.
     const ScanTimes flat = TimeScanAgainstWalk(program, L"U:\\");
@@ -412,9 +418,10 @@ int wmain(int argc, wchar_t** argv) {
     ReportSilence("the shortcut scan", probe.takeLongest());
 
     // 5. Deleting the broken shortcuts found (made again at the next run).
+    if (scansOnly) return program.closeAndWait() == 0 ? 0 : 1;
     HWND shortcuts = program.control("选择1");
     const int found = program.listCount(shortcuts);
-    start = Clock::now();
+    const auto start = Clock::now();
     program.clickControl(program.control("删除"), false);
     while (program.listCount(shortcuts) != 0 && Since(start) < 3600) Sleep(20);
     std::printf("deleting %d broken shortcuts: %.2f s\n", found, Since(start));
