@@ -90,9 +90,10 @@ public:
     // Before the file at `path`, listed as `entry`, is given as a result:
     // whether it is still there, `entry` then holding its number and size as
     // they are now. A listing read from the volume's file table may be seconds
-    // behind the file system, so each file of it is opened in its folder,
-    // reached as a deletion reaches it; one that is gone or no longer a file
-    // there is not confirmed.
+    // behind the file system, so each file of it is looked up in its folder
+    // as it is now, reached as a deletion reaches it (a small folder listed
+    // once for all its results, else each file opened); one that is gone or
+    // no longer a file there is not confirmed.
     virtual bool confirm(std::string_view path, FolderEntry& entry) = 0;
 };
 

@@ -30,6 +30,12 @@ private:
     Win32FileSystem& files_;
     std::string root_;   // "C:\"
     std::unique_ptr<NtfsTable> table_;
+    // The folder the table listed last, and whether it is small enough to
+    // confirm its results from one listing of it as it is now (read at the
+    // first result).
+    std::string listed_;
+    bool small_ = false, read_ = false;
+    std::vector<FolderEntry> now_;
 };
 
 }  // namespace cc
