@@ -44,7 +44,8 @@ private:
         auto* wake = SystemFunction<WakeByAddressFunction>(L"kernelbase.dll", "WakeByAddressSingle");
         if (!wait || !wake) return nullptr;
         auto* helper = new Helper(wait, wake);
-        HANDLE thread = CreateThread(nullptr, 64 << 10, Serve, helper, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+        // The default stack: under Wine the call's own work may run on it.
+        HANDLE thread = CreateThread(nullptr, 0, Serve, helper, 0, nullptr);
         if (!thread) {
             delete helper;
             return nullptr;
