@@ -28,9 +28,12 @@ public:
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
-    // Builds the window and all its controls, hidden. False if Windows refused.
+    // Builds the window, hidden, with the controls of the first frame: the
+    // frame and the first page of each tab control. False if Windows refused.
     bool create();
-    // Shows the window; its first size-changed event lays out the frame.
+    // Shows the window, its frame laid out by its first size-changed event,
+    // and paints it; the other pages' controls follow as the first thing the
+    // message loop does, before any input.
     void show();
     // Runs until the window has been closed and destroyed.
     void runMessageLoop();
@@ -142,9 +145,11 @@ private:
     bool systemCommand(WPARAM command, LPARAM key);
 
     // Names for assistive technology (AccessibleNames.cpp).
-    void nameControls();
+    void nameControls(const std::vector<int>& batch);
     void nameMaximiseButton();
 
+    bool createControls(const std::vector<int>& batch);
+    void createTheRest();
     bool createControl(int index);
     void createTabPages(int index);
     // The display's scale (Dpi.cpp): where a control of that design rectangle
@@ -155,9 +160,10 @@ private:
     void changeDpi(int dpi, const RECT& suggested);
     void snapToDesignUnits(WINDOWPOS& pos) const;
     void showPage(int tabsIndex);
-    void stackSiblings();
+    void stackSiblings(const std::vector<int>& batch);
 
-    // The control of that name while the window lives, else null.
+    // The control of that name while the window lives, else null; made now if
+    // it was still to come.
     const Control* find(std::string_view name) const;
     Control* find(std::string_view name);
     int indexOf(HWND hwnd) const;
@@ -198,6 +204,7 @@ private:
     bool maximised_ = false;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;
+    bool restAsked_ = false;   // the controls after the first frame have been made, or tried
     bool closed_ = false;
     bool quit_ = false;
 };
