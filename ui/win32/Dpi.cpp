@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/Scale.h"
+#include "ui/win32/TabIcons.h"
 #include "ui/win32/Win32Window.h"
 
 namespace cc {
@@ -97,13 +98,7 @@ void Win32Window::sizeTabStrip(int index) {
     const TabSpec& tabs = *FindTabSpec(spec.name);
     Control& c = controls_[index];
     if (!tabs.icons.empty()) {
-        const int side = ScaleValue(32, dpi_);
-        HIMAGELIST icons = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(tabs.icons.size()), 0);
-        for (int id : tabs.icons) {
-            auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0));
-            ImageList_AddIcon(icons, icon);
-            if (icon) DestroyIcon(icon);
-        }
+        HIMAGELIST icons = TabIconList(instance_, tabs.icons, ScaleValue(32, dpi_));
         HIMAGELIST& mine = tabIcons_[tabs.placement == TabPlacement::Left ? 0 : 1];
         SendMessageW(c.hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons));
         if (mine) ImageList_Destroy(mine);
