@@ -122,9 +122,11 @@ void Win32Window::sizeTabStrip(int index) {
             case TabPlacement::Top: page.top = std::max(page.top, item.bottom); break;
         }
     }
+    c.pageArea = page;
     for (HWND panel : c.pages)
-        SetWindowPos(panel, nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (panel)
+            SetWindowPos(panel, nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
     // The page's controls keep their design places from the tab control's corner.
     for (size_t i = 0; i < controls_.size(); ++i)
         if (Controls()[i].parent == spec.name && Controls()[i].page >= 0) controls_[i].origin = {-page.left, -page.top};

@@ -180,8 +180,10 @@ void Win32Window::createTheRest() {
     if (restAsked_) return;
     restAsked_ = true;
     std::vector<int> rest;
-    for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
+    for (int i = 0; i < static_cast<int>(controls_.size()); ++i) {
         if (!controls_[i].hwnd) rest.push_back(i);
+        else if (Controls()[i].kind == K::TabControl) createPanels(i);
+    }
     createControls(rest);
 }
 
@@ -286,12 +288,23 @@ void Win32Window::createTabPages(int index) {
         SendMessageW(c.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
 
-    for (size_t i = 0; i < tabs.texts.size(); ++i) {
-        const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0);
-        c.pages.push_back(CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", style, 0, 0, 0, 0, c.hwnd, nullptr,
-                                          instance_, nullptr));
-    }
+    c.pages.assign(tabs.texts.size(), nullptr);
     sizeTabStrip(index);
+    createPanels(index);
+}
+
+// The panel of each page, over the strip's page area; before the first
+// paint, only the current page's.
+void Win32Window::createPanels(int tabsIndex) {
+    Control& c = controls_[tabsIndex];
+    const int current = static_cast<int>(SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0));
+    const RECT& area = c.pageArea;
+    for (int i = 0; i < static_cast<int>(c.pages.size()); ++i) {
+        if (c.pages[i] || (i != current && !restAsked_)) continue;
+        const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == current ? WS_VISIBLE : 0);
+        c.pages[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", style, area.left, area.top,
+                                     area.right - area.left, area.bottom - area.top, c.hwnd, nullptr, instance_, nullptr);
+    }
 }
 
 // Siblings listed earlier in the design lie above later ones, except that a
@@ -315,9 +328,10 @@ void Win32Window::show() {
     // Focus rectangles show or stay hidden until the first key press, as the
     // last input (a double-click or Enter in the shell) asks.
     SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    ShowWindow(window_, SW_SHOW);
+    // The frame fits the window when it appears; laid out while hidden, no piece is drawn twice.
     shown_ = true;
-    raise(kMainWindowName, Event::SizeChanged);   // the frame fits from the first paint
+    raise(kMainWindowName, Event::SizeChanged);
+    ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
     // Ahead of any input in the queue; what was sent to the window meanwhile is answered first.
     PostMessageW(window_, kCreateTheRestMessage, 0, 0);
@@ -540,6 +554,7 @@ void Win32Window::pageChanged(int tabsIndex) {
 }
 
 void Win32Window::showPage(int tabsIndex) {
+    createTheRest();   // every page's panel
     Control& c = controls_[tabsIndex];
     int current = static_cast<int>(SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0));
     // A page that hides keeps no focus: keys would go on reaching its

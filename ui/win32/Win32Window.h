@@ -112,6 +112,7 @@ private:
         WidgetState widget;
         int interval = 0;
         std::vector<HWND> pages;   // tab controls: one panel per tab
+        RECT pageArea{};           // tab controls: where the panels lie
         std::vector<ListItem> items;   // checked lists
         bool changed = false;          // checked lists: the control has yet to see the items
         bool selectionPosted = false;  // checked lists: an item-selected event is on its way
@@ -152,6 +153,7 @@ private:
     void createTheRest();
     bool createControl(int index);
     void createTabPages(int index);
+    void createPanels(int tabsIndex);
     // The display's scale (Dpi.cpp): where a control of that design rectangle
     // lies in its real parent, in pixels; a tab strip's icons, tab size and
     // pages; a move to a monitor of another DPI; the window kept at whole design units.
