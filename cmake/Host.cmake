@@ -6,7 +6,15 @@ file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.c
 add_executable(cc_host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(cc_host_tests PRIVATE cc_core GTest::gtest GTest::gtest_main)
 target_include_directories(cc_host_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/host)
+target_compile_definitions(cc_host_tests PRIVATE CC_SOURCE_DIR="${CMAKE_SOURCE_DIR}")   # the shortcut corpus and its table
 gtest_discover_tests(cc_host_tests DISCOVERY_TIMEOUT 60)
+
+# The tests' NTFS images are written by a tool of their own with libntfs-3g (scripts/ntfs-image.sh runs it).
+enable_language(C)
+add_executable(ntfs_fixture ${CMAKE_SOURCE_DIR}/tests/fixtures/NtfsFixture.c)
+target_link_libraries(ntfs_fixture PRIVATE ntfs-3g)
+target_compile_definitions(cc_host_tests PRIVATE CC_SOURCE_DIR="${CMAKE_SOURCE_DIR}" CC_NTFS_FIXTURE="$<TARGET_FILE:ntfs_fixture>")
+add_dependencies(cc_host_tests ntfs_fixture)
 
 # The fuzz targets (tests/fuzz, fuzzed by scripts/fuzz.sh with clang's libFuzzer)
 # replay their seed corpus and any saved regression inputs as ordinary tests.

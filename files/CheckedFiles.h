@@ -20,10 +20,18 @@ struct ListedFile {
 std::uint64_t TotalSize(const std::vector<ListedFile>& listed);
 
 // Deletes the file named by each checked item, if it is still the file that
-// was listed, and removes the item whether or not the file could be deleted;
-// unchecked items stay. Only what the user sees checked is ever deleted.
-// `listed` loses the records of the removed items, so it stays in step.
-void DeleteCheckedFiles(ControlLayer& controls, std::string_view list, FileSystem& files,
-                        std::vector<ListedFile>& listed);
+// was listed, and removes the item once the file is deleted or nothing is at
+// its path any more. An item whose path still names a file (it would not go,
+// or another file took its place), or cannot be looked at, stays, unchecked;
+// so do unchecked items.
+// Only what the user sees checked is ever deleted. `listed` loses the records
+// of the removed items, so it stays in step and totals count what stays.
+// Answers how many files stayed.
+int DeleteCheckedFiles(ControlLayer& controls, std::string_view list, FileSystem& files,
+                       std::vector<ListedFile>& listed);
+
+// Tells in one box how many files a deletion left, if any: a deletion that
+// took every file shows nothing.
+void ReportFilesThatStayed(ControlLayer& controls, int stayed);
 
 }  // namespace cc

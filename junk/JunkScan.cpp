@@ -87,6 +87,7 @@ const std::vector<Wildcard>& JunkScan::patterns(int count) {
 
 bool JunkScan::walk(const std::string& drive) {
     HeldFolders held(files_);
+    const std::unique_ptr<DriveFolders> folders = files_.driveFolders(drive, [this] { c_.keepAnswering(); });
     return WalkFolders(
         drive,
         [this] {
@@ -94,11 +95,11 @@ bool JunkScan::walk(const std::string& drive) {
             c_.processPendingMessages();
             return !c_.windowClosed();
         },
-        [this](const std::string& path) { return searchFolder(path); },
+        [this, &folders](const std::string& path) { return searchFolder(*folders, path); },
         [this](const std::string& path) { pendingTitle_ = path; });   // the subfolder entered next, or the folder left
 }
 
-std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
+std::vector<std::string> JunkScan::searchFolder(DriveFolders& drive, const std::string& path) {
     std::vector<std::string> folders;
     int count = c_.itemCount(kPatternList);
     // Nothing changes between here and the next pump, so one look at the
@@ -106,7 +107,7 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
     if (stopped()) return folders;
 
     // One listing serves every pattern and the descent.
-    std::vector<FolderEntry> entries = files_.listFolder(path, [this] { c_.keepAnswering(); });
+    std::vector<FolderEntry> entries = drive.list(path, [this] { c_.keepAnswering(); });
     std::vector<std::u16string> folded(entries.size());
     for (size_t e = 0; e < entries.size(); ++e) {
         if (e % 4096 == 0) c_.keepAnswering();
@@ -119,6 +120,8 @@ std::vector<std::string> JunkScan::searchFolder(const std::string& path) {
         c_.keepAnswering();   // a folder may hold hundreds of thousands of files
         for (size_t e = 0; e < entries.size(); ++e) {
             if (entries[e].folder || !pattern.matchesFolded(folded[e])) continue;
+            c_.keepAnswering();   // each match of a file table is opened to confirm it
+            if (!drive.confirm(path + entries[e].name, entries[e])) continue;
             c_.addItem(kResultList, path + entries[e].name);
             listed_.push_back({entries[e].size, entries[e].id});
         }
@@ -140,9 +143,10 @@ void JunkScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    DeleteCheckedFiles(c_, kResultList, files_, listed_);
+    const int stayed = DeleteCheckedFiles(c_, kResultList, files_, listed_);
     RefreshDiskTable(c_, state_, files_);
     c_.setCaption(kEstimateLabel, "");
+    ReportFilesThatStayed(c_, stayed);
 }
 
 }  // namespace cc

@@ -36,7 +36,7 @@ private:
     bool walk(const std::string& drive);
     // Lists one folder's matches and gives back its subfolders to enter
     // (none once a stop was requested).
-    std::vector<std::string> searchFolder(const std::string& path);
+    std::vector<std::string> searchFolder(DriveFolders& drive, const std::string& path);
     bool stopped() const;
     void requestStop();
     void updateEstimate();

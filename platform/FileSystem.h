@@ -75,9 +75,31 @@ public:
     virtual void keep() = 0;
 };
 
+// One drive's folders as a scan lists them (FileSystem::driveFolders).
+class DriveFolders {
+public:
+    virtual ~DriveFolders() = default;
+    // As FileSystem::listFolder, for a folder of this drive.
+    virtual std::vector<FolderEntry> list(std::string_view folder, const std::function<void()>& meanwhile) = 0;
+    // Before the file at `path`, listed as `entry`, is given as a result:
+    // whether it is still there, `entry` then holding its number and size as
+    // they are now. A listing read from the volume's file table may be seconds
+    // behind the file system, so each file of it is opened in its folder,
+    // reached as a deletion reaches it; one that is gone or no longer a file
+    // there is not confirmed.
+    virtual bool confirm(std::string_view path, FolderEntry& entry) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+
+    // The folders of `drive` ("C:") for one scan. On an NTFS drive that can
+    // be opened as a volume (which takes an administrator's rights) they are
+    // read at once from the volume's own file table, `meanwhile` running
+    // between the reads; on any other drive, and whenever the table is in any
+    // doubt, folder by folder through listFolder.
+    virtual std::unique_ptr<DriveFolders> driveFolders(std::string_view drive, const std::function<void()>& meanwhile);
 
     // Every entry of a folder (a path ending in "\") but "." and "..", in the
     // order the file system lists them, read in one pass. The folder is reached
@@ -92,9 +114,11 @@ public:
     virtual std::vector<std::string> drives(bool localDisksOnly) = 0;
     virtual std::optional<DriveSpace> driveSpace(std::string_view drive) = 0;
 
-    virtual bool fileExists(std::string_view path) = 0;
-    // A file or a folder.
-    virtual bool pathExists(std::string_view path) = 0;
+    // Whether a file is at that path (a folder is no file), or could not be
+    // told: access denied, a drive not ready, a file being deleted.
+    virtual Lookup findFile(std::string_view path) = 0;
+    // The same for a file or a folder.
+    virtual Lookup findPath(std::string_view path) = 0;
     // Reads a shortcut (.lnk) file with the program's own reader
     // (platform/ShellLink.h), never the shell's, from exactly the file
     // at that path, reached as listFolder reaches folders (never another file,
@@ -113,6 +137,23 @@ public:
     // open, to make files and folders in; null when it cannot be reached so.
     virtual std::unique_ptr<HeldFolder> holdFolder(std::string_view path) = 0;
 };
+
+// A drive folder by folder, as listFolder lists it: what it lists is there.
+class WalkedFolders final : public DriveFolders {
+public:
+    explicit WalkedFolders(FileSystem& files) : files_(files) {}
+    std::vector<FolderEntry> list(std::string_view folder, const std::function<void()>& meanwhile) override {
+        return files_.listFolder(folder, meanwhile);
+    }
+    bool confirm(std::string_view, FolderEntry&) override { return true; }
+
+private:
+    FileSystem& files_;
+};
+
+inline std::unique_ptr<DriveFolders> FileSystem::driveFolders(std::string_view, const std::function<void()>&) {
+    return std::make_unique<WalkedFolders>(*this);
+}
 
 // Closes the folders a walk or a run of deletions kept open, however it ends.
 class HeldFolders {

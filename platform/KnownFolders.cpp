@@ -41,6 +41,30 @@ constexpr CsidlFolder kCsidlFolders[] = {
     {0x3A, "{C1BAE2D0-10DF-4334-BEDD-7AA20B227A9D}"}, {0x3B, "{9E52AB10-F80D-49DF-ACB8-4330F5687855}"},
 };
 
+// Shell folder classes that root items store, with the known folder each
+// shows: the desktop's user folder ("Users files"), My Documents, Public and
+// OneDrive, and the folders the computer lists (Windows 8.1, then 10). The
+// Desktop and Downloads items there store the known folders' own GUIDs.
+struct ShellFolder { std::string_view clsid, known; std::uint32_t csidl; };
+constexpr std::uint32_t kNoCsidl = ~0u;
+constexpr ShellFolder kShellFolders[] = {
+    {"{59031A47-3F72-44A7-89C5-5595FE6B30EE}", "{5E6C858F-0E22-4760-9AFE-EA3317B67173}", 0x28},      // Profile
+    {"{450D8FBA-AD25-11D0-98A8-0800361B1103}", "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}", 0x05},      // Documents
+    {"{4336A54D-038B-4685-AB02-99BB52D3FB8B}", "{DFDF76A2-C82A-4D63-906A-5644AC457385}", kNoCsidl},  // Public
+    {"{018D5C66-4533-4307-9B53-224DE2ED1FE6}", "{A52BBA46-E9E1-435F-B3D9-28DAA648C0F6}", kNoCsidl},  // OneDrive
+    {"{A8CDFF1C-4878-43BE-B5FD-F8091C1C60D0}", "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}", 0x05},      // Documents
+    {"{1CF1260C-4DD0-4EBB-811F-33C572699FDE}", "{4BD8D571-6D19-48D3-BE97-422220080E43}", 0x0D},      // Music
+    {"{3ADD1653-EB32-4CB0-BBD7-DFA0ABB5ACCA}", "{33E28130-4E1E-4676-835A-98395C3BC3BB}", 0x27},      // Pictures
+    {"{A0953C92-50DC-43BF-BE83-3742FED03C9C}", "{18989B1D-99B5-455B-841C-AB7C74E4DDFC}", 0x0E},      // Videos
+    {"{D3162B92-9365-467A-956B-92703ACA08AF}", "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}", 0x05},      // Documents
+    {"{088E3905-0323-4B02-9826-5D99428E115F}", "{374DE290-123F-4565-9164-39C4925E467B}", kNoCsidl},  // Downloads
+    {"{3DFDF296-DBEC-4FB4-81D1-6A3438BCF4DE}", "{4BD8D571-6D19-48D3-BE97-422220080E43}", 0x0D},      // Music
+    {"{24AD3AD4-A569-4530-98E1-AB02F9417AA8}", "{33E28130-4E1E-4676-835A-98395C3BC3BB}", 0x27},      // Pictures
+    {"{F86FA3AB-70D2-4FC7-9C99-FCBF05467F3A}", "{18989B1D-99B5-455B-841C-AB7C74E4DDFC}", 0x0E},      // Videos
+    {"{0DB7E03F-FC29-4DC6-9020-FF41B59E513A}", "{31C0DD25-9439-4F12-BF41-7FF4EDA38722}", kNoCsidl},  // 3D Objects
+    {"{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}", "{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}", 0x10},      // Desktop
+};
+
 // Fixed folders (KF_CATEGORY_FIXED) the system names exactly: one of its own
 // folders with a subfolder, or a variable of this program's environment. This
 // program is 64-bit, so the x64 folders are the plain ones.
@@ -132,6 +156,14 @@ std::string_view KnownFolderOfCsidl(std::uint32_t csidl) {
     for (const CsidlFolder& folder : kCsidlFolders)
         if (folder.csidl == csidl) return folder.guid;
     return {};
+}
+
+ShellFolderTarget KnownFolderOfShellFolder(std::string_view clsid) {
+    for (const ShellFolder& folder : kShellFolders)
+        if (SameGuid(folder.clsid, clsid)) return {std::string(folder.known), folder.csidl};
+    for (const CsidlFolder& folder : kCsidlFolders)   // a known folder's own GUID
+        if (SameGuid(folder.guid, clsid)) return {std::string(clsid), folder.csidl};
+    return {std::string(clsid), kNoCsidl};
 }
 
 std::optional<std::string> KnownFolderPath(std::string_view guid, const KnownFolderSources& sources) {

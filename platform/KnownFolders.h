@@ -32,6 +32,13 @@ std::string GuidText(const std::array<std::uint8_t, 16>& guid);
 // The known folder of a special folder; "" when it has none, or names no file-system folder.
 std::string_view KnownFolderOfCsidl(std::uint32_t csidl);
 
+// The known folder a root item shows, from the shell folder class it stores
+// (the user's folder, Documents on the computer, ...): the class itself when
+// the table has no entry, as some are known folders' own GUIDs. `csidl` is the
+// special folder it was before there were known folders, ~0u when none.
+struct ShellFolderTarget { std::string known; std::uint32_t csidl; };
+ShellFolderTarget KnownFolderOfShellFolder(std::string_view clsid);
+
 // The folder's current path, not checked for existence; none for a virtual
 // folder, one not described, or a fixed folder not known here.
 std::optional<std::string> KnownFolderPath(std::string_view guid, const KnownFolderSources& sources);

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "platform/Lookup.h"
+
 namespace cc {
 
 class Processes {
@@ -22,6 +24,8 @@ public:
     virtual void wait(int milliseconds) = 0;
     // Whether the Windows shell runs: its taskbar window is there.
     virtual bool shellRunning() = 0;
+    // Whether a process that end() would end still runs, or could not be told.
+    virtual Lookup findRunning(std::string_view imageName) = 0;
 };
 
 }  // namespace cc

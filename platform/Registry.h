@@ -30,10 +30,19 @@ class Registry {
 public:
     virtual ~Registry() = default;
 
-    // The value's text. Missing, unreadable or not a text value: empty.
-    virtual std::string readText(const RegistryValue& value) = 0;
-    // Whether the value exists, whatever its type and data. A failed test answers false.
-    virtual bool valueExists(const RegistryValue& value) = 0;
+    // The value's text (empty for a value that holds no text), or that it is
+    // missing, or that it could not be read (a key whose access list denies
+    // reading, text too long to believe): then `text` is empty.
+    virtual Lookup readText(const RegistryValue& value, std::string& text) = 0;
+    // The text alone, empty whether missing, unreadable or no text: only for
+    // reads where all of these mean the same.
+    std::string readText(const RegistryValue& value) {
+        std::string text;
+        readText(value, text);
+        return text;
+    }
+    // Whether the value is there, whatever its type and data, or could not be looked at.
+    virtual Lookup findValue(const RegistryValue& value) = 0;
     // Writes a text (string) value, creating the key when it is missing.
     virtual bool writeText(const RegistryValue& value, std::string_view text) = 0;
     virtual bool deleteValue(const RegistryValue& value) = 0;

@@ -73,12 +73,13 @@ bool PlainName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
 }
 
-// The long name of a file or folder item, from its extension block
-// (0xBEEF0004), whose place the item's last two bytes give.
-std::optional<std::string> LongName(std::span<const std::uint8_t> item) {
-    if (item.size() < 16 || (item[2] & 0x70) != 0x30) return std::nullopt;
+// The long name of a file or folder item from its extension block
+// (0xBEEF0004), whose place the item's last two bytes give: nullopt when the
+// item has no such block; an empty text when the block names nothing usable.
+std::optional<std::string> LongName(std::span<const std::uint8_t> item, std::size_t firstBlock) {
+    if (item.size() < firstBlock + 2) return std::nullopt;
     const std::size_t block = item[item.size() - 2] | item[item.size() - 1] << 8;
-    if (block < 14 || block + 8 > item.size() - 2) return std::nullopt;
+    if (block < firstBlock || block + 8 > item.size() - 2) return std::nullopt;
     const std::size_t blockSize = item[block] | item[block + 1] << 8, version = item[block + 2] | item[block + 3] << 8;
     const bool signature = item[block + 4] == 0x04 && item[block + 5] == 0x00 && item[block + 6] == 0xEF &&
                            item[block + 7] == 0xBE;
@@ -86,12 +87,30 @@ std::optional<std::string> LongName(std::span<const std::uint8_t> item) {
     const bool wine = blockSize == item.size() - block && version == 0 &&
                       !(item[block + 4] | item[block + 5] | item[block + 6] | item[block + 7]);
     if (!(signature && version >= 3) && !wine) return std::nullopt;
-    if (blockSize > item.size() - block) return std::nullopt;
     const std::size_t nameAt = version >= 9 ? 46 : version == 8 ? 42 : version == 7 ? 38 : 20;
-    if (nameAt > blockSize) return std::nullopt;
+    if (blockSize > item.size() - block || nameAt > blockSize) return std::string();
     std::optional<std::string> name = Unicode(item.subspan(block + nameAt, blockSize - nameAt));
-    if (!name || !PlainName(*name)) return std::nullopt;
-    return name;
+    return name && PlainName(*name) ? *name : std::string();
+}
+
+// "CFSF": a folder the shell shows through a delegate (AppData in the user's
+// folder), holding a plain file item from offset 10 on.
+bool DelegateItem(std::span<const std::uint8_t> item) {
+    return item.size() >= 26 && item[2] == 0x74 && item[6] == 'C' && item[7] == 'F' && item[8] == 'S' && item[9] == 'F' &&
+           (item[12] & 0x70) == 0x30;
+}
+
+// The name a file or folder item gives the file on disk: its long name, else
+// its primary name (code page, or Unicode where the type says), which older
+// shells wrote alone and which is the 8.3 name where a long one exists.
+std::optional<std::string> EntryName(std::span<const std::uint8_t> item, const ShellLinkServices& services) {
+    const bool delegate = DelegateItem(item);
+    if (!delegate && (item.size() < 16 || (item[2] & 0x70) != 0x30)) return std::nullopt;
+    const std::size_t primary = delegate ? 24 : 14;
+    if (std::optional<std::string> name = LongName(item, primary)) return name->empty() ? std::nullopt : name;
+    const std::span<const std::uint8_t> rest = item.subspan(primary);
+    std::optional<std::string> name = item[primary - 12] & 0x04 ? Unicode(rest) : Ansi(rest, services);
+    return name && PlainName(*name) ? name : std::nullopt;
 }
 
 using Items = std::vector<std::span<const std::uint8_t>>;
@@ -110,7 +129,7 @@ std::optional<Items> SplitList(std::span<const std::uint8_t> list) {
     return std::nullopt;
 }
 
-// "C:\" from a drive item.
+// "C:\" from a volume item that names its drive, in any of the volume types.
 std::optional<std::string> DriveRoot(std::span<const std::uint8_t> item) {
     if ((item[2] & 0x70) != 0x20 || item.size() < 7) return std::nullopt;
     const char letter = static_cast<char>(item[3] | 0x20);
@@ -118,10 +137,20 @@ std::optional<std::string> DriveRoot(std::span<const std::uint8_t> item) {
     return std::string{static_cast<char>(item[3]), ':', '\\'};
 }
 
-// `folder` followed by the long names of items [from, end): nullopt unless all are files or folders.
-std::optional<std::string> Joined(std::string folder, const Items& items, std::size_t from) {
+// The folder a root item of the desktop (0x1F), or of the computer in the
+// volume types (0x2E), names by its class: the user's folder, Documents, ...
+std::optional<std::string> ClassFolder(std::span<const std::uint8_t> item, const ShellLinkServices& services) {
+    if (item.size() < 20) return std::nullopt;
+    ShellFolderId folder{true, {}, 0, true};
+    std::copy(item.begin() + 4, item.begin() + 20, folder.guid.begin());
+    std::optional<std::string> path = services.folderPath(folder);
+    return path && !path->empty() ? path : std::nullopt;
+}
+
+// `folder` followed by the names of items [from, end): nullopt unless all are files or folders.
+std::optional<std::string> Joined(std::string folder, const Items& items, std::size_t from, const ShellLinkServices& services) {
     for (std::size_t i = from; i < items.size(); ++i) {
-        std::optional<std::string> name = LongName(items[i]);
+        std::optional<std::string> name = EntryName(items[i], services);
         if (!name) return std::nullopt;
         if (folder.empty() || folder.back() != '\\') folder += '\\';
         folder += *name;
@@ -136,22 +165,25 @@ struct FolderBlock {
 
 // The path of an item list, never binding a shell folder. A known or special
 // folder, when the link names one, stands at its current place.
-ShortcutTarget ListTarget(const Items& items, const std::vector<FolderBlock>& folders, const ShellLinkServices& services) {
-    ShortcutTarget elsewhere{Kind::Elsewhere, {}};
+std::optional<std::string> ListPath(const Items& items, const std::vector<FolderBlock>& folders,
+                                    const ShellLinkServices& services) {
     for (const FolderBlock& folder : folders) {
         std::size_t at = 0, child = 0;
         while (child < items.size() && at < folder.offset) at += items[child++].size();
         if (at != folder.offset || child == 0) continue;
         std::optional<std::string> base = services.folderPath(folder.id);
         if (!base || base->empty()) continue;
-        if (std::optional<std::string> path = Joined(*base, items, child)) return {Kind::Path, *path};
+        if (std::optional<std::string> path = Joined(*base, items, child, services)) return path;
     }
-    const bool computerFirst = items.size() >= 2 && items[0].size() >= 20 && items[0][2] == 0x1F &&
-                               Same(items[0].subspan(4, 16), kMyComputerClsid);
-    if (!computerFirst) return elsewhere;
+    if (items.empty() || items[0][2] != 0x1F || items[0].size() < 20) return std::nullopt;
+    if (!Same(items[0].subspan(4, 16), kMyComputerClsid)) {
+        std::optional<std::string> base = ClassFolder(items[0], services);
+        return base ? Joined(*base, items, 1, services) : std::nullopt;
+    }
+    if (items.size() < 2 || (items[1][2] & 0x70) != 0x20) return std::nullopt;
     std::optional<std::string> root = DriveRoot(items[1]);
-    std::optional<std::string> path = root ? Joined(*root, items, 2) : std::nullopt;
-    return path ? ShortcutTarget{Kind::Path, *path} : elsewhere;
+    if (!root) root = ClassFolder(items[1], services);
+    return root ? Joined(*root, items, 2, services) : std::nullopt;
 }
 
 // A NUL-ended text at `offset` inside the structure [info, info + size), after its header: an offset
@@ -161,6 +193,12 @@ std::optional<std::string> InfoText(Bytes& bytes, std::size_t info, std::size_t 
     if (offset < header || offset >= size) return std::nullopt;
     std::span<const std::uint8_t> rest = bytes.span(info + offset, size - offset);
     return unicode ? Unicode(rest) : Ansi(rest, services);
+}
+
+// A suffix appended to a base path, with one separator between them, as the shell appends a path.
+std::string Appended(std::string base, const std::string& suffix) {
+    if (!suffix.empty() && base.back() != '\\' && suffix.front() != '\\') base += '\\';
+    return base + suffix;
 }
 
 // The path LinkInfo names: the local base path and common suffix, or the
@@ -179,7 +217,8 @@ std::optional<std::string> LinkInfoTarget(Bytes& bytes, std::size_t info, std::s
     std::optional<std::string> suffix = text(0x18, 0x20);
     if (flags & 1) {   // VolumeIDAndLocalBasePath
         std::optional<std::string> base = text(0x10, 0x1C);
-        if (base && !base->empty()) return *base + suffix.value_or("");
+        // "::{CLSID}" is a shell item's parsing name, which Wine writes here for a printer: no path.
+        if (base && !base->empty() && !base->starts_with("::")) return Appended(*base, suffix.value_or(""));
     }
     if (flags & 2) {   // CommonNetworkRelativeLinkAndPathSuffix
         const std::size_t link = bytes.u32(info + 0x14);
@@ -192,7 +231,7 @@ std::optional<std::string> LinkInfoTarget(Bytes& bytes, std::size_t info, std::s
         std::optional<std::string> net = netUnicode ? InfoText(bytes, info + link, linkHeader, linkSize, netUnicode, true, services)
                                                     : InfoText(bytes, info + link, linkHeader, linkSize, netOffset, false, services);
         if (!net || net->empty()) return std::nullopt;
-        return suffix && !suffix->empty() ? *net + "\\" + *suffix : *net;
+        return Appended(*net, suffix.value_or(""));
     }
     return std::nullopt;
 }
@@ -241,21 +280,20 @@ ShortcutTarget Read(Bytes& bytes, const ShellLinkServices& services) {
     if (flags & HasDarwinId) return {Kind::Elsewhere, {}};   // started through Windows Installer
 
     std::optional<std::string> environment;
-    std::vector<FolderBlock> folders;   // the known folder first: it is the newer record
+    std::optional<FolderBlock> known, special;   // the first of each, as the shell finds a block
     while (bytes.need(at, 4)) {
         const std::size_t size = bytes.u32(at);
         if (size < 8 || !bytes.need(at, size)) break;   // the terminal block, or one cut short: see above
         const std::uint32_t signature = bytes.u32(at + 4);
-        if (signature == kEnvironmentBlock && size == 0x314 && (flags & HasExpString)) {
+        if (signature == kEnvironmentBlock && size == 0x314 && (flags & HasExpString) && !environment) {
             environment = Unicode(bytes.span(at + 268, 520));
             if (!environment || environment->empty()) environment = Ansi(bytes.span(at + 8, 260), services);
-        } else if (signature == kKnownFolderBlock && size == 0x1C && !(flags & DisableKnownFolderTracking)) {
-            FolderBlock known{{true, {}, 0}, bytes.u32(at + 24)};
+        } else if (signature == kKnownFolderBlock && size == 0x1C && !(flags & DisableKnownFolderTracking) && !known) {
+            known = FolderBlock{{true, {}, 0}, bytes.u32(at + 24)};
             std::span<const std::uint8_t> guid = bytes.span(at + 8, 16);
-            std::copy(guid.begin(), guid.end(), known.id.guid.begin());
-            folders.insert(folders.begin(), known);
-        } else if (signature == kSpecialFolderBlock && size == 0x10) {
-            folders.push_back({{false, {}, bytes.u32(at + 8)}, bytes.u32(at + 12)});
+            std::copy(guid.begin(), guid.end(), known->id.guid.begin());
+        } else if (signature == kSpecialFolderBlock && size == 0x10 && !special) {
+            special = FolderBlock{{false, {}, bytes.u32(at + 8)}, bytes.u32(at + 12)};
         }
         at += size;
     }
@@ -264,9 +302,16 @@ ShortcutTarget Read(Bytes& bytes, const ShellLinkServices& services) {
         std::string expanded = services.expand(*environment);
         if (!expanded.empty()) return {Kind::Path, expanded};
     }
-    if (items) return ListTarget(*items, folders, services);
+    if (items) {
+        std::vector<FolderBlock> folders;   // the known folder first: it is the newer record
+        for (const std::optional<FolderBlock>& folder : {known, special})
+            if (folder) folders.push_back(*folder);
+        if (std::optional<std::string> path = ListPath(*items, folders, services)) return {Kind::Path, *path};
+    }
+    // Where the list names no path, the shell takes LinkInfo's.
     if ((flags & HasLinkInfo) && !(flags & ForceNoLinkInfo))
         if (std::optional<std::string> path = LinkInfoTarget(bytes, info, infoSize, services)) return {Kind::Path, *path};
+    if (items) return {Kind::Elsewhere, {}};   // a shell item, such as the Control Panel
     return unreadable;   // a relative path or arguments alone name no target
 }
 

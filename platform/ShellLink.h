@@ -8,7 +8,8 @@
 //   the header's HasDarwinID: an installer-advertised shortcut, Elsewhere;
 //   HasExpString with a target in the environment block: that text, %VAR% expanded;
 //   an item list: its path, with a known or special folder at its current place;
-//   LinkInfo: the local base path and common suffix, or the share and suffix;
+//   LinkInfo, when the list names no path: the local base path and common
+//   suffix, or the share and suffix;
 //   none of them (a relative path or arguments only): Unreadable.
 // Every length and offset is checked against the bytes; broken bytes before
 // the extra data make the file Unreadable, as they make the shell's load fail;
@@ -28,11 +29,13 @@
 namespace cc {
 
 // A folder a link follows to where it is now: a known folder (its GUID, as
-// stored) or, for older links, a special folder (its CSIDL).
+// stored) or, for older links, a special folder (its CSIDL); or a root item's
+// shell folder (its class, as stored), such as the user's folder.
 struct ShellFolderId {
     bool known = false;
     std::array<std::uint8_t, 16> guid{};
     std::uint32_t csidl = 0;
+    bool rootItem = false;   // with known: the GUID is a shell folder's class
 };
 
 // What the reader needs from the system, injected so the core stays portable.

@@ -107,8 +107,8 @@ bool SaveBeforeRepair(const RepairChanges& changes, std::string_view row, Platfo
     std::vector<ValueBefore> before;
     if (!ValuesBefore(changes, platform.registry, before)) return false;
     std::vector<std::string> files;
-    for (const std::string& path : changes.files)
-        if (platform.files.fileExists(path)) files.push_back(path);
+    for (const std::string& path : changes.files)   // one that cannot be looked at is tried: copying it tells
+        if (platform.files.findFile(path) != Lookup::Missing) files.push_back(path);
     if (before.empty() && files.empty()) return true;
 
     std::vector<std::unique_ptr<HeldFolder>> levels;

@@ -1,23 +1,31 @@
 #include "repair/Detection.h"
 
-#include <optional>
-
 #include "repair/HijackValues.h"
 #include "resources/ResourceIds.h"
 
 namespace cc {
 namespace {
 
-constexpr std::string_view kClearText = "未发现异常";
+// What a check found, and the text its row shows.
+struct Verdict {
+    enum class Kind { Clear, Finding, Unchecked } kind;
+    std::string text;
+};
+Verdict Clear() { return {Verdict::Kind::Clear, "未发现异常"}; }
+Verdict Finding(std::string text) { return {Verdict::Kind::Finding, std::move(text)}; }
+// What the row stands on could not be read: never clear.
+Verdict Unchecked() { return {Verdict::Kind::Unchecked, "无法检测"}; }
+Verdict FindingIfThere(Lookup found, std::string_view text) {
+    return found == Lookup::Missing ? Clear() : found == Lookup::Found ? Finding(std::string(text)) : Unchecked();
+}
 
-// nullopt: clear; otherwise the finding's text.
-using Verdict = std::optional<std::string>;
-
-void ShowVerdict(ControlLayer& controls, HijackRow row, const Verdict& finding) {
+// A clear row keeps its link as it is; a row that could not be checked offers
+// no repair, as none could be sure of what it could not read.
+void ShowVerdict(ControlLayer& controls, HijackRow row, const Verdict& verdict) {
     const RowControls& c = ControlsOf(row);
-    controls.setCaption(c.result, finding ? *finding : kClearText);
-    controls.setPicture(c.icon, finding ? IDI_STATUS_FOUND : IDI_STATUS_CLEAN);
-    if (finding) controls.setVisible(c.link, true);
+    controls.setCaption(c.result, verdict.text);
+    controls.setPicture(c.icon, verdict.kind == Verdict::Kind::Clear ? IDI_STATUS_CLEAN : IDI_STATUS_FOUND);
+    if (verdict.kind != Verdict::Kind::Clear) controls.setVisible(c.link, verdict.kind == Verdict::Kind::Finding);
 }
 
 std::string Concat(std::string_view message, std::string_view tail) {
@@ -28,9 +36,10 @@ std::string Concat(std::string_view message, std::string_view tail) {
 
 // Byte-exact: another letter case, a trailing argument or a space is a finding.
 Verdict CheckCommand(Registry& registry, const RegistryValue& value, std::string_view message) {
-    const std::string command = registry.readText(value);
-    if (command == kCleanBrowserCommand) return std::nullopt;
-    return Concat(message, LastQuotedPiece(command));
+    std::string command;
+    if (registry.readText(value, command) == Lookup::Failed) return Unchecked();
+    if (command == kCleanBrowserCommand) return Clear();
+    return Finding(Concat(message, LastQuotedPiece(command)));
 }
 
 }  // namespace
@@ -52,20 +61,23 @@ void RunDetection(ControlLayer& controls, ProgramState& state, Platform& platfor
     state.SystemDirectory = platform.system.QuerySystemDirectory();
     Registry& registry = platform.registry;
 
-    const std::string startPage = registry.readText(kStartPage);
+    std::string startPage;
+    const Lookup page = registry.readText(kStartPage, startPage);
     ShowVerdict(controls, HijackRow::StartPage,
-                startPage == kCleanStartPage ? Verdict() : Concat("检测到您的IE首页为:", startPage));
+                page == Lookup::Failed        ? Unchecked()
+                : startPage == kCleanStartPage ? Clear()
+                                               : Finding(Concat("检测到您的IE首页为:", startPage)));
 
     ShowVerdict(controls, HijackRow::DesktopIcon,
                 CheckCommand(registry, kDesktopIconCommand, "系统检测到您的IE被非法劫持,主页为:"));
     ShowVerdict(controls, HijackRow::HttpCommand, CheckCommand(registry, kHttpCommand, "检测到非法劫持,当前IE首页为:"));
 
-    ShowVerdict(controls, HijackRow::StartupEntry,
-                registry.valueExists(kSoundManStartup) ? Verdict("检测到植入！") : Verdict());
+    ShowVerdict(controls, HijackRow::StartupEntry, FindingIfThere(registry.findValue(kSoundManStartup), "检测到植入！"));
 
+    // An unknown system folder cannot be looked in: that row is not checked either.
     const std::string library = SystemFile(state, kPlantedLibrary);
-    const bool planted = !library.empty() && platform.files.fileExists(library);
-    ShowVerdict(controls, HijackRow::PlantedLibrary, planted ? Verdict("检测到劫持！") : Verdict());
+    ShowVerdict(controls, HijackRow::PlantedLibrary,
+                FindingIfThere(library.empty() ? Lookup::Failed : platform.files.findFile(library), "检测到劫持！"));
 }
 
 }  // namespace cc

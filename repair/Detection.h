@@ -40,8 +40,9 @@ std::string LastQuotedPiece(std::string_view value);
 std::string SystemFile(const ProgramState& state, std::string_view name);
 
 // Fetches the system folder afresh, then runs the five checks and writes
-// every row: its verdict, its icon, and its link shown on a finding. Never
-// hides a link.
+// every row: its verdict, its icon, and its link shown on a finding. A row
+// that could not be checked shows "无法检测" with the finding's icon and hides
+// its link; no other row's link is ever hidden.
 void RunDetection(ControlLayer& controls, ProgramState& state, Platform& platform);
 
 }  // namespace cc

@@ -60,15 +60,25 @@ void DeleteSaved(const ProgramState& state, std::string_view name, const CopiedF
 
 // Puts the program's copy of the System Configuration Utility in place. The
 // copy is written beside the old file and swapped in, so a failed write keeps
-// the old one; without a copy the old file is left alone.
-void RestoreMsconfig(const ProgramState& state, Platform& platform) {
+// the old one; without a copy the old file is left alone, and that is no failure.
+bool RestoreMsconfig(const ProgramState& state, Platform& platform) {
     const std::span<const std::byte> copy = MsconfigCopy(platform);
-    if (copy.empty() || state.SystemDirectory.empty()) return;
-    if (const auto folder = platform.files.holdFolder(state.SystemDirectory)) folder->replaceFile(kMsconfigProgram, copy);
+    if (copy.empty()) return true;
+    const auto folder = state.SystemDirectory.empty() ? nullptr : platform.files.holdFolder(state.SystemDirectory);
+    return folder && folder->replaceFile(kMsconfigProgram, copy);
 }
 
+// Known to be gone: a value or file that cannot be looked at may still be there.
+bool Gone(const RegistryValue& value, Platform& platform) { return platform.registry.findValue(value) == Lookup::Missing; }
+bool Gone(const ProgramState& state, std::string_view name, Platform& platform) {
+    const std::string path = SystemFile(state, name);   // empty while the folder is unknown
+    return !path.empty() && platform.files.findFile(path) == Lookup::Missing;
+}
+
+// Each repair answers for every change it claims: the library, start-up value
+// or process that stays, or a utility not restored, is a failure, whatever
+// else went.
 bool RepairPlantedLibrary(ProgramState& state, Platform& platform, const CopiedFiles& copied) {
-    const std::string library = SystemFile(state, kPlantedLibrary);   // empty while the folder is unknown
     // The shell holds the library: end it first, and start it again last,
     // whatever happened in between, unless a shell runs by then (Windows
     // restarted it, or it could not be ended): a second one opens a folder window.
@@ -76,9 +86,9 @@ bool RepairPlantedLibrary(ProgramState& state, Platform& platform, const CopiedF
     platform.processes.wait(1000);
     platform.registry.deleteValue(kMsconfigStartup);
     DeleteSaved(state, kPlantedLibrary, copied, platform);
-    RestoreMsconfig(state, platform);
+    const bool restored = RestoreMsconfig(state, platform);
     if (!platform.processes.shellRunning()) platform.processes.start("explorer.exe");
-    return !library.empty() && !platform.files.fileExists(library);
+    return Gone(state, kPlantedLibrary, platform) && Gone(kMsconfigStartup, platform) && restored;
 }
 
 bool RepairStartupEntry(ProgramState& state, Platform& platform, const CopiedFiles& copied) {
@@ -86,8 +96,8 @@ bool RepairStartupEntry(ProgramState& state, Platform& platform, const CopiedFil
     platform.processes.end("SoundMan.exe");
     platform.processes.wait(1000);
     DeleteSaved(state, kSoundManProgram, copied, platform);
-    // Gone from start-up is what counts, even if the process or file stays.
-    return !platform.registry.valueExists(kSoundManStartup);
+    return Gone(kSoundManStartup, platform) && platform.processes.findRunning("SoundMan.exe") == Lookup::Missing &&
+           Gone(state, kSoundManProgram, platform);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 # 20,220 folders, U: one folder of 200,000 files and 5,000 broken shortcuts,
 # V: the tree's 100,000 junk files again, to be deleted directly, W: nothing
 # (a scan of it is the fixed cost of a click, subtracted from the others).
+# Then R: and M:, NTFS images of 200,000 and 1,000,000 files with their trees
+# as folders, and S:, R:'s folder walked, for the scans through a file table.
 # The drives are built once and reused; the program and the benchmark are
 # reached through Y:, and there is no Z:, so the shortcut scan of every drive
 # never walks the machine itself.
@@ -77,4 +79,36 @@ ln -sfn "$WINEPREFIX/drive_v" "$dev/v:"
 mkdir -p "$WINEPREFIX/drive_w"
 ln -sfn "$WINEPREFIX/drive_w" "$dev/w:"
 lay_out_drives
+rm -f "$dev/r:" "$dev/r::" "$dev/s:" "$dev/m:" "$dev/m::"   # the cases above walk every drive: none of these
 scripts/wine-run.sh "$PWD/build/windows/cc_bench.exe" "$PWD/build/windows/ChengchuanCleaner.exe"
+
+# NTFS drives read through their file table (cc_bench --table): R: a tree of 200,000 files in 2,000 folders as
+# an image (its raw volume, r::) and as the same tree in a folder (r:), S: that folder alone, M: 1,000,000 files
+# as R:. 1% are junk, ten files in every tenth folder, as junk gathers in temporary and cache folders.
+[ -f build/host-sanitized/build.ninja ] || cmake --preset host-sanitized >/dev/null
+cmake --build --preset host-sanitized --target ntfs_fixture
+ntfs_tree() {   # $1: its name in the prefix, $2: the image's size, $3: top folders of 100 folders of 100 files
+  [ -f "$WINEPREFIX/$1.complete" ] && return
+  echo "building $1 as an NTFS image and a folder (once)..."
+  python3 - "$3" <<'PY' | scripts/ntfs-image.sh build/host-sanitized/ntfs_fixture "$WINEPREFIX/$1.ntfs" "$WINEPREFIX/$1" "$2"
+import sys
+out = sys.stdout
+for a in range(int(sys.argv[1])):
+    out.write(f"folder\ttop{a}\n")
+    for b in range(100):
+        out.write(f"folder\ttop{a}/leaf{b}\n")
+        junk = 10 if b % 10 == 0 else 0
+        for c in range(100 - junk): out.write(f"file\ttop{a}/leaf{b}/f{c}.dat\t1\n")
+        for c in range(junk): out.write(f"file\ttop{a}/leaf{b}/cache{c}.tmp\t1\n")
+PY
+  touch "$WINEPREFIX/$1.complete"
+}
+ntfs_tree table-200k 1G 20
+ntfs_tree table-1m 4G 100
+wineserver -w   # the drives change: the next start must see them
+ln -sfn "$WINEPREFIX/table-200k" "$dev/r:"
+ln -sfn "$WINEPREFIX/table-200k.ntfs" "$dev/r::"
+ln -sfn "$WINEPREFIX/table-200k" "$dev/s:"
+ln -sfn "$WINEPREFIX/table-1m" "$dev/m:"
+ln -sfn "$WINEPREFIX/table-1m.ntfs" "$dev/m::"
+scripts/wine-run.sh "$PWD/build/windows/cc_bench.exe" --table "$PWD/build/windows/ChengchuanCleaner.exe"

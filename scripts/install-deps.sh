@@ -10,6 +10,7 @@ packages=(
   fonts-wqy-microhei                              # Chinese glyphs for 宋体 under Wine
   zip                                             # the release zip (scripts/package.sh)
   clang libclang-rt-14-dev                        # the fuzzers (scripts/fuzz.sh): libFuzzer and the sanitizers
+  ntfs-3g ntfs-3g-dev libfsntfs-utils             # NTFS test images (mkntfs, libntfs-3g) and an independent reader
 )
 
 missing=()

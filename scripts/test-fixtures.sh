@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Lays out what the Wine tests need inside the test prefix: a drive T: of
-# their own (a folder of the prefix), and symbolic-link loops, which Wine
-# shows as reparse points and which the Windows API here cannot create.
+# their own (a folder of the prefix), symbolic-link loops, which Wine shows
+# as reparse points and which the Windows API here cannot create, and an
+# NTFS volume N:.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
 fixtures="$WINEPREFIX/drive_c/cc-fixtures"
 rm -rf "$fixtures"
-mkdir -p "$fixtures/tree/inner"
+mkdir -p "$fixtures/tree/inner" "$fixtures/links"
+# The shortcut corpus and its table, which the reader's Wine test holds against the shell.
+cp "$CC_ROOT"/tests/fuzz/corpus/ShellLinkFuzz/*.lnk "$CC_ROOT/tests/host/LinkCorpus.tsv" "$fixtures/links/"
 ln -s .. "$fixtures/tree/inner/loop"          # leads back up: endless if followed
 
 drive="$WINEPREFIX/drive_t"
@@ -46,6 +49,14 @@ done
 mkdir -p "$drive/planted"
 ln -s real.lnk "$drive/planted/link.lnk"
 mkfifo "$drive/planted/pipe.lnk"
+
+# N: is an NTFS volume twice: the image that ntfs_fixture (tests/fixtures/NtfsFixture.c, built by the host
+# presets) writes with libntfs-3g is its raw volume (\\.\N:, the dosdevice n::), and the same tree as a folder
+# is the drive (N:\), so that a scan through the volume's file table and the folder walk read one tree.
+"$CC_ROOT/tests/fixtures/ntfs-tree.sh" |
+  "$CC_ROOT/scripts/ntfs-image.sh" "$CC_ROOT/build/host-sanitized/ntfs_fixture" "$WINEPREFIX/drive_n.ntfs" "$WINEPREFIX/drive_n" 64M
+ln -sfn "$WINEPREFIX/drive_n" "$WINEPREFIX/dosdevices/n:"
+ln -sfn "$WINEPREFIX/drive_n.ntfs" "$WINEPREFIX/dosdevices/n::"
 
 # No Z: drive: the shortcut scan walks every drive, and Z: would be the whole
 # machine. The test programs reach their files through Y: instead, a folder

@@ -1,5 +1,7 @@
 #include "shortcuts/ShortcutScan.h"
 
+#include <algorithm>
+
 #include "files/CheckedFiles.h"
 #include "files/FolderWalk.h"
 #include "ui/ListActions.h"
@@ -15,23 +17,27 @@ bool IsShortcutName(std::string_view name) {   // "*.lnk", case ignored
     return ext[0] == '.' && lower(ext[1]) == 'l' && lower(ext[2]) == 'n' && lower(ext[3]) == 'k';
 }
 
-// "\\server\share\...", "\\?\UNC\...", "\\.\device": anything that starts with
-// two separators but a drive path in the long form ("\\?\C:\...").
-bool NamesServerOrDevice(std::string_view path) {
+// "C:" (upper case, as the system names drives) of a full path on a drive ("C:\x", "\\?\C:\x"); "" for any other path
+// (relative, a server's, a device's, a volume's by GUID).
+std::string DriveOf(std::string_view path) {
     auto separator = [](char ch) { return ch == '\\' || ch == '/'; };
-    if (path.size() < 2 || !separator(path[0]) || !separator(path[1])) return false;
-    const bool longDrivePath = path.size() >= 7 && path[2] == '?' && separator(path[3]) &&
-                               ((path[4] | 0x20) >= 'a' && (path[4] | 0x20) <= 'z') && path[5] == ':' && separator(path[6]);
-    return !longDrivePath;
+    if (path.size() >= 4 && separator(path[0]) && separator(path[1]) && path[2] == '?' && separator(path[3])) path.remove_prefix(4);
+    const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
+    if (path.size() < 3 || letter < 'a' || letter > 'z' || path[1] != ':' || !separator(path[2])) return {};
+    return {static_cast<char>(letter - 'a' + 'A'), ':'};
 }
 
 }  // namespace
 
-bool IsWorkingShortcut(FileSystem& files, std::string_view path) {
+bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives) {
     const ShortcutTarget target = files.readShortcut(path);
     if (target.kind == ShortcutTarget::Kind::Unreadable) return false;
-    if (target.kind == ShortcutTarget::Kind::Path) return NamesServerOrDevice(target.path) || files.pathExists(target.path);
-    return true;   // a shell item elsewhere, or not judged (never listed)
+    if (target.kind != ShortcutTarget::Kind::Path) return true;   // a shell item elsewhere, or not judged (never listed)
+    const std::string drive = DriveOf(target.path);
+    const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
+    // Gone only when nothing is known to be there (a target that cannot be looked at is not judged
+    // gone) while its drive still answers: a disk taken away during the scan judges nothing.
+    return !judged || files.findPath(target.path) != Lookup::Missing || !files.driveSpace(drive);
 }
 
 std::string InvalidTotalText(std::uint64_t totalBytes) {
@@ -47,6 +53,7 @@ void ShortcutScan::scanClicked() {
     c_.setDisabled("扫描", true);
     c_.clearItems(kShortcutList);
     listed_.clear();
+    fixedDrives_ = files_.drives(true);
     for (const std::string& drive : files_.drives(false))
         if (!walk(drive + "\\")) return;   // the window is gone
     c_.setCaption("扫描", "扫描");
@@ -59,17 +66,18 @@ void ShortcutScan::scanClicked() {
 
 bool ShortcutScan::walk(const std::string& drive) {
     HeldFolders held(files_);
+    const std::unique_ptr<DriveFolders> folders = files_.driveFolders(drive, [this] { c_.keepAnswering(); });
     return WalkFolders(
         drive,
         [this] {
             c_.processPendingMessages();
             return !c_.windowClosed();
         },
-        [this](const std::string& path) { return examineFolder(path); });
+        [this, &folders](const std::string& path) { return examineFolder(*folders, path); });
 }
 
-std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
-    std::vector<FolderEntry> entries = files_.listFolder(path, [this] { c_.keepAnswering(); });
+std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const std::string& path) {
+    std::vector<FolderEntry> entries = drive.list(path, [this] { c_.keepAnswering(); });
     std::vector<std::string> folders;
     for (FolderEntry& entry : entries) {
         // Dot-folders are skipped; links and junctions are not followed, so
@@ -81,8 +89,9 @@ std::vector<std::string> ShortcutScan::examineFolder(const std::string& path) {
         if (!IsShortcutName(entry.name)) continue;
         c_.keepAnswering();   // each shortcut is opened and read
         std::string shortcut = path + entry.name;
+        if (!drive.confirm(shortcut, entry)) continue;
         c_.setPassingCaption("标签1", shortcut);
-        if (!IsWorkingShortcut(files_, shortcut)) {
+        if (!IsWorkingShortcut(files_, shortcut, fixedDrives_)) {
             c_.addItem(kShortcutList, shortcut);
             listed_.push_back({entry.size, entry.id});
         }
@@ -95,7 +104,8 @@ void ShortcutScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    DeleteCheckedFiles(c_, kShortcutList, files_, listed_);   // 标签1 keeps the last scan's total
+    // 标签1 keeps the last scan's total.
+    ReportFilesThatStayed(c_, DeleteCheckedFiles(c_, kShortcutList, files_, listed_));
 }
 
 }  // namespace cc

@@ -14,14 +14,16 @@ namespace cc {
 
 inline constexpr std::string_view kShortcutList = "选择1";
 
-// Working shortcuts: a target that exists (file or folder), or one that is
-// no file-system path at all. A file that is no readable shortcut is invalid; one
-// that cannot be looked at (in use, access denied, a link) is not judged and
-// counts as working, so that it is never listed for deletion. A target on
-// another machine (\\server\share) or a device (\\.\) is never probed: the
-// elevated scan would sign in to a server some user chose, and a dead one
-// costs each probe many seconds. Such a shortcut counts as working.
-bool IsWorkingShortcut(FileSystem& files, std::string_view path);
+// Working shortcuts: a target that exists (file or folder) or cannot be
+// looked at, or one that is no file-system path at all. A file that is no readable shortcut is invalid; one
+// that cannot be looked at or read (in use, access denied, an I/O error, a link)
+// is not judged and counts as working, so that it is never listed for deletion.
+// A target is judged only on a local hard disk as this process sees it
+// (`fixedDrives`, "C:" each) whose root still answers: an elevated program does
+// not see the user's network drives or subst drives, an empty card reader or
+// DVD drive answers "not ready", and a server (\\server\share) or device (\\.\)
+// is never probed. Such a shortcut, or one with a relative target, counts as working.
+bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives);
 
 std::string InvalidTotalText(std::uint64_t totalBytes);
 
@@ -34,11 +36,12 @@ public:
 private:
     bool walk(const std::string& drive);   // false once the window has closed
     // Judges one folder's shortcuts; gives back the subfolders to enter.
-    std::vector<std::string> examineFolder(const std::string& path);
+    std::vector<std::string> examineFolder(DriveFolders& drive, const std::string& path);
 
     ControlLayer& c_;
     FileSystem& files_;
     std::vector<ListedFile> listed_;     // what the listing said of each listed file, for the total and the delete
+    std::vector<std::string> fixedDrives_;   // where targets are judged, as the scan began
 };
 
 }  // namespace cc

@@ -54,9 +54,8 @@ HANDLE FolderChain::reach(std::wstring_view folder) {
         }
         Level& parent = levels_.back();
         level.handle = OpenNt(parent.handle.get(), level.name, OpenFor::Listing, status);
-        ULONG attributes = 0;
-        std::uint64_t id = 0;
-        if (!level.handle || !QueryIdentity(level.handle.get(), attributes, id) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        OpenedFile identity;
+        if (!level.handle || !QueryIdentity(level.handle.get(), identity) || (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
             return nullptr;
         // Where the system follows a link anyway (Wine), the folder reached
         // is another one: by its number if the parent's listing gave one, else
@@ -65,7 +64,7 @@ HANDLE FolderChain::reach(std::wstring_view folder) {
         const auto listed = parent.listedFolders.find(level.name);
         bool same = false;
         if (listed != parent.listedFolders.end() && listed->second != 0) {
-            same = listed->second == id;
+            same = listed->second == identity.id;
         } else {
             OpenedFile opened;
             same = QueryOpened(level.handle.get(), opened) && SamePathIgnoringCase(opened.name, childName(level.name));

@@ -97,6 +97,7 @@ UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTST
         case OpenFor::Reading: access |= FILE_READ_DATA, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Changing: access |= FILE_WRITE_ATTRIBUTES, options |= FILE_NON_DIRECTORY_FILE; break;
+        case OpenFor::Inspecting: options |= FILE_NON_DIRECTORY_FILE; break;
     }
     IO_STATUS_BLOCK io;
     return CreateRelative(parent, name, access, kShareAll, FILE_OPEN, options, status, io);
@@ -156,19 +157,24 @@ bool QueryOpened(HANDLE handle, OpenedFile& info) {
     info.attributes = all->BasicInformation.FileAttributes;
     info.directory = all->StandardInformation.Directory;
     info.id = static_cast<std::uint64_t>(all->InternalInformation.IndexNumber.QuadPart);
+    info.size = static_cast<std::uint64_t>(all->StandardInformation.EndOfFile.QuadPart);
     info.name.assign(all->NameInformation.FileName, all->NameInformation.FileNameLength / sizeof(wchar_t));
     return true;
 }
 
-bool QueryIdentity(HANDLE handle, ULONG& attributes, std::uint64_t& id) {
+bool QueryIdentity(HANDLE handle, OpenedFile& info) {
     IO_STATUS_BLOCK io{};
     FILE_BASIC_INFORMATION basic{};
+    FILE_STANDARD_INFORMATION standard{};
     FILE_INTERNAL_INFORMATION internal{};
     if (!NT_SUCCESS(NtQueryInformationFile(handle, &io, &basic, sizeof basic, FileBasicInformation)) ||
+        !NT_SUCCESS(NtQueryInformationFile(handle, &io, &standard, sizeof standard, FileStandardInformation)) ||
         !NT_SUCCESS(NtQueryInformationFile(handle, &io, &internal, sizeof internal, FileInternalInformation)))
         return false;
-    attributes = basic.FileAttributes;
-    id = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
+    info.attributes = basic.FileAttributes;
+    info.directory = standard.Directory;
+    info.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    info.id = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
     return true;
 }
 

@@ -20,10 +20,11 @@ struct OpenedFile {
     ULONG attributes = 0;     // FILE_ATTRIBUTE_*; a reparse point shows as one only where it was not followed
     bool directory = false;
     std::uint64_t id = 0;     // the file system's number for the file on its volume
+    std::uint64_t size = 0;   // of its data, in bytes
     std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
 };
 
-enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */ };
+enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */, Inspecting /* what it is */ };
 
 // What MakeNt makes in a folder: a new file to write, a new folder, or a
 // folder that may be there already. Folders are held without sharing their
@@ -55,8 +56,8 @@ bool SetAttributes(HANDLE file, ULONG attributes);
 // Attributes, number and name, in one call. The name is the costly part under
 // Wine (a round trip to its server and a path look-up).
 bool QueryOpened(HANDLE handle, OpenedFile& info);
-// Attributes and number only: what the open file is, without its name.
-bool QueryIdentity(HANDLE handle, ULONG& attributes, std::uint64_t& id);
+// What the open file is, without its name: its attributes, number, size and kind.
+bool QueryIdentity(HANDLE handle, OpenedFile& info);
 
 struct ListedName {
     std::wstring_view name;

@@ -6,6 +6,7 @@
 
 #include "platform/ShellLink.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/VolumeTable.h"
 #include "platform/win32/Win32HeldFolder.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Utf.h"
@@ -64,6 +65,16 @@ UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpo
     return file;
 }
 
+bool Win32FileSystem::inspectFile(std::string_view path, OpenedFile& now) {
+    const std::wstring wide = Widen(path);
+    const size_t slash = wide.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == wide.size() || wide.find(L':', slash) != std::wstring::npos) return false;
+    HANDLE folder = folders_.reach(std::wstring_view(wide).substr(0, slash + 1));
+    NTSTATUS status = 0;
+    UniqueHandle file = folder ? OpenNt(folder, std::wstring_view(wide).substr(slash + 1), OpenFor::Inspecting, status) : UniqueHandle();
+    return file && QueryIdentity(file.get(), now) && !now.directory;
+}
+
 std::vector<std::string> Win32FileSystem::drives(bool localDisksOnly) {
     std::vector<std::string> result;
     wchar_t buffer[512]{};
@@ -87,24 +98,41 @@ std::optional<DriveSpace> Win32FileSystem::driveSpace(std::string_view drive) {
     return DriveSpace{total.QuadPart, free.QuadPart};
 }
 
-bool Win32FileSystem::fileExists(std::string_view path) {
-    DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+namespace {
+
+// Only "no such file" and "no such folder on the way" say that nothing is
+// there; any other failure (access denied, a drive not ready, a file whose
+// deletion is pending) leaves it open.
+Lookup FindAttributes(std::string_view path, DWORD& attributes) {
+    attributes = GetFileAttributesW(LongPath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return Lookup::Found;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Lookup::Missing : Lookup::Failed;
 }
 
-bool Win32FileSystem::pathExists(std::string_view path) {
-    if (path.empty()) return false;
-    return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}  // namespace
+
+Lookup Win32FileSystem::findFile(std::string_view path) {
+    DWORD attributes = 0;
+    const Lookup found = FindAttributes(path, attributes);
+    return found == Lookup::Found && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Lookup::Missing : found;
+}
+
+Lookup Win32FileSystem::findPath(std::string_view path) {
+    DWORD attributes = 0;
+    return path.empty() ? Lookup::Missing : FindAttributes(path, attributes);
 }
 
 namespace {
 
-// Everything the open file holds, if it is no larger than any shortcut gets.
-std::optional<std::string> ReadShortcutBytes(HANDLE file) {
+// What the open file holds, up to far beyond any shortcut's size (`whole`
+// says whether that is all of it); nullopt when it cannot be read.
+std::optional<std::string> ReadShortcutBytes(HANDLE file, bool& whole) {
     LARGE_INTEGER size{};
-    constexpr LONGLONG kLargest = 16 << 20;   // far beyond any shortcut
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > kLargest) return std::nullopt;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    constexpr LONGLONG kLargest = 16 << 20;
+    if (!GetFileSizeEx(file, &size)) return std::nullopt;
+    whole = size.QuadPart <= kLargest;
+    std::string bytes(static_cast<size_t>(whole ? size.QuadPart : kLargest), '\0');
     DWORD read = 0;
     if (!bytes.empty() &&
         (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
@@ -129,11 +157,15 @@ const ShellLinkServices& SystemServices() {
     return services;
 }
 
-// "C:\a\..\b/c" as Windows resolves it before it opens anything.
-std::string Normalised(const std::wstring& target) {
+// "C:\a\..\b/c" as Windows resolves it before it opens anything. Only a
+// drive's full path: a relative one would be resolved against this program's
+// own folder, which the link never named.
+std::string Normalised(const std::string& target) {
+    if (target.size() < 3 || target[1] != ':' || (target[2] != '\\' && target[2] != '/')) return target;
+    const std::wstring wide = Widen(target);
     std::wstring full(32768, L'\0');
-    DWORD length = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0 || length >= full.size()) return Narrow(target);
+    DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return target;
     return Narrow(std::wstring_view(full.data(), length));
 }
 
@@ -148,13 +180,25 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
         if (!gone) target.kind = ShortcutTarget::Kind::NotJudged;
         return target;
     }
-    std::optional<std::string> bytes = ReadShortcutBytes(file.get());
+    bool whole = true;
+    std::optional<std::string> bytes = ReadShortcutBytes(file.get(), whole);
     file.reset();
-    if (!bytes) return target;
+    // A file that could not be read (an I/O error, a lock on a range) was not looked at.
+    if (!bytes) return {ShortcutTarget::Kind::NotJudged, {}};
     // Read by our own reader: no shell code runs on bytes some user wrote.
-    target = ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, SystemServices()).target;
-    if (target.kind == ShortcutTarget::Kind::Path) target.path = Normalised(Widen(target.path));
+    const ShellLinkReading reading =
+        ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, SystemServices());
+    // Of a file larger than any shortcut only the start is read; a reading that needed more is no verdict.
+    if (!whole && reading.bytesUsed >= bytes->size()) return {ShortcutTarget::Kind::NotJudged, {}};
+    target = reading.target;
+    if (target.kind == ShortcutTarget::Kind::Path) target.path = Normalised(target.path);
     return target;
+}
+
+std::unique_ptr<DriveFolders> Win32FileSystem::driveFolders(std::string_view drive, const std::function<void()>& meanwhile) {
+    if (std::unique_ptr<NtfsTable> table = ReadDriveTable(drive, meanwhile))
+        return std::make_unique<TableFolders>(*this, drive, std::move(table));
+    return FileSystem::driveFolders(drive, meanwhile);
 }
 
 bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) {

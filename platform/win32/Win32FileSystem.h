@@ -7,11 +7,12 @@ namespace cc {
 
 class Win32FileSystem : public FileSystem {
 public:
+    std::unique_ptr<DriveFolders> driveFolders(std::string_view drive, const std::function<void()>& meanwhile) override;
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) override;
     std::vector<std::string> drives(bool localDisksOnly) override;
     std::optional<DriveSpace> driveSpace(std::string_view drive) override;
-    bool fileExists(std::string_view path) override;
-    bool pathExists(std::string_view path) override;
+    Lookup findFile(std::string_view path) override;
+    Lookup findPath(std::string_view path) override;
     ShortcutTarget readShortcut(std::string_view path) override;
     bool deleteFile(std::string_view path, std::uint64_t listedId) override;
     void closeFolders() override { folders_.close(); }
@@ -23,6 +24,12 @@ public:
     // `opened`, if given, gets what the handle said of the file.
     UniqueHandle openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                OpenedFile* opened = nullptr);
+
+    // What the file `path` is now, opened in its folder as reached through
+    // the chain, a link itself and not what it leads to (where the system
+    // follows links anyway, a deletion's name check still holds to the
+    // name): its attributes, number and size. False when it is gone or a folder.
+    bool inspectFile(std::string_view path, OpenedFile& now);
 
 private:
 

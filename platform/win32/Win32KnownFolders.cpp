@@ -32,10 +32,15 @@ const KnownFolderSources& Sources() {
 std::optional<std::string> CurrentFolderPath(const ShellFolderId& folder) {
     const KnownFolderSources& sources = Sources();
     static const bool described = sources.registry->keyExists(RegistryRoot::LocalMachine, kFolderDescriptions);
-    if (described) return KnownFolderPath(folder.known ? GuidText(folder.guid) : KnownFolderOfCsidl(folder.csidl), sources);
-    if (folder.known || folder.csidl > 0xFF) return std::nullopt;   // no known folders here; no CSIDL_FLAG_ bits
+    const ShellFolderTarget shown = folder.rootItem ? KnownFolderOfShellFolder(GuidText(folder.guid)) : ShellFolderTarget{};
+    if (described) {
+        if (folder.rootItem) return KnownFolderPath(shown.known, sources);
+        return KnownFolderPath(folder.known ? GuidText(folder.guid) : KnownFolderOfCsidl(folder.csidl), sources);
+    }
+    const std::uint32_t csidl = folder.rootItem ? shown.csidl : folder.known ? ~0u : folder.csidl;
+    if (csidl > 0xFF) return std::nullopt;   // no known folders here; no CSIDL_FLAG_ bits
     wchar_t path[MAX_PATH]{};
-    if (SHGetFolderPathW(nullptr, int(folder.csidl) | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+    if (SHGetFolderPathW(nullptr, int(csidl) | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
         return std::nullopt;
     return Narrow(path);
 }

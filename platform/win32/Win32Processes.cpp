@@ -23,19 +23,26 @@ std::wstring ProgramOf(std::wstring_view commandLine) {
 }
 
 // The processes of the caller's session, itself left out, whose image name is
-// `imageName`. A process whose session cannot be learnt is left out too.
-std::vector<DWORD> SessionProcessesNamed(std::wstring_view imageName) {
-    std::vector<DWORD> found;
+// `imageName`. A process whose session cannot be learnt is left out too, and
+// so is one that has ended (no threads) but is still held by a handle. False
+// when the processes cannot be listed.
+bool SessionProcessesNamed(std::wstring_view imageName, std::vector<DWORD>& found) {
     const DWORD self = GetCurrentProcessId();
     DWORD session = 0, theirs = 0;
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot || !ProcessIdToSessionId(self, &session)) return found;
+    if (!snapshot || !ProcessIdToSessionId(self, &session)) return false;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        if (entry.th32ProcessID != self && SameNameIgnoringCase(entry.szExeFile, imageName) &&
+        if (entry.th32ProcessID != self && entry.cntThreads > 0 && SameNameIgnoringCase(entry.szExeFile, imageName) &&
             ProcessIdToSessionId(entry.th32ProcessID, &theirs) && theirs == session)
             found.push_back(entry.th32ProcessID);
+    return true;
+}
+
+std::vector<DWORD> SessionProcessesNamed(std::wstring_view imageName) {
+    std::vector<DWORD> found;
+    SessionProcessesNamed(imageName, found);
     return found;
 }
 
@@ -106,5 +113,11 @@ void Win32Processes::wait(int milliseconds) {
 }
 
 bool Win32Processes::shellRunning() { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }
+
+Lookup Win32Processes::findRunning(std::string_view imageName) {
+    std::vector<DWORD> found;
+    if (!SessionProcessesNamed(Widen(imageName), found)) return Lookup::Failed;
+    return found.empty() ? Lookup::Missing : Lookup::Found;
+}
 
 }  // namespace cc

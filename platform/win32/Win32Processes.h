@@ -13,6 +13,7 @@ public:
     void end(std::string_view imageName) override;
     void wait(int milliseconds) override;
     bool shellRunning() override;
+    Lookup findRunning(std::string_view imageName) override;
 
 private:
     std::vector<UniqueNullableHandle> ending_;   // ended, not yet waited for

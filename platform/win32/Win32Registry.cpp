@@ -37,6 +37,13 @@ UniqueKey OpenKey(const RegistryValue& value, REGSAM access) {
     return key;
 }
 
+// The value's key opened to read; Missing when it is not there, Failed when
+// it is there but will not open (its access list denies reading, for one).
+Lookup OpenToRead(const RegistryValue& value, UniqueKey& key) {
+    const LONG opened = OpenKey(value.root, value.key, KEY_QUERY_VALUE, key);
+    return opened == ERROR_SUCCESS ? Lookup::Found : opened == ERROR_FILE_NOT_FOUND ? Lookup::Missing : Lookup::Failed;
+}
+
 // The value's type and bytes; more than `largest` bytes is not read. The data
 // may change between asking its size and reading it: a few tries.
 Lookup QueryValue(HKEY key, const std::wstring& name, size_t largest, RegistryData& data) {
@@ -63,17 +70,22 @@ Lookup QueryValue(HKEY key, const std::wstring& name, size_t largest, RegistryDa
 
 }  // namespace
 
-std::string Win32Registry::readText(const RegistryValue& value) {
-    UniqueKey key = OpenKey(value, KEY_QUERY_VALUE);
+Lookup Win32Registry::readText(const RegistryValue& value, std::string& text) {
+    text.clear();
+    UniqueKey key;
     RegistryData data;
-    if (!key || QueryValue(key.get(), Widen(value.name), kLargestRegistryText, data) != Lookup::Found) return {};
-    return RegistryTextFromBytes(data.type, data.bytes);
+    Lookup found = OpenToRead(value, key);
+    if (found == Lookup::Found) found = QueryValue(key.get(), Widen(value.name), kLargestRegistryText, data);
+    if (found == Lookup::Found) text = RegistryTextFromBytes(data.type, data.bytes);
+    return found;
 }
 
-bool Win32Registry::valueExists(const RegistryValue& value) {
-    UniqueKey key = OpenKey(value, KEY_QUERY_VALUE);
-    return key && RegQueryValueExW(key.get(), Widen(value.name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
-                      ERROR_SUCCESS;
+Lookup Win32Registry::findValue(const RegistryValue& value) {
+    UniqueKey key;
+    const Lookup opened = OpenToRead(value, key);
+    if (opened != Lookup::Found) return opened;
+    const LONG asked = RegQueryValueExW(key.get(), Widen(value.name).c_str(), nullptr, nullptr, nullptr, nullptr);
+    return asked == ERROR_SUCCESS ? Lookup::Found : asked == ERROR_FILE_NOT_FOUND ? Lookup::Missing : Lookup::Failed;
 }
 
 bool Win32Registry::writeText(const RegistryValue& value, std::string_view text) {
@@ -95,10 +107,8 @@ bool Win32Registry::deleteValue(const RegistryValue& value) {
 
 Lookup Win32Registry::readData(const RegistryValue& value, RegistryData& data) {
     UniqueKey key;
-    const LONG opened = OpenKey(value.root, value.key, KEY_QUERY_VALUE, key);
-    if (opened == ERROR_FILE_NOT_FOUND) return Lookup::Missing;
-    if (opened != ERROR_SUCCESS) return Lookup::Failed;
-    return QueryValue(key.get(), Widen(value.name), SIZE_MAX, data);
+    const Lookup opened = OpenToRead(value, key);
+    return opened == Lookup::Found ? QueryValue(key.get(), Widen(value.name), SIZE_MAX, data) : opened;
 }
 
 bool Win32Registry::keyExists(RegistryRoot root, std::string_view path) {

@@ -5,8 +5,9 @@ namespace cc {
 
 class Win32Registry final : public Registry {
 public:
-    std::string readText(const RegistryValue& value) override;
-    bool valueExists(const RegistryValue& value) override;
+    using Registry::readText;
+    Lookup readText(const RegistryValue& value, std::string& text) override;
+    Lookup findValue(const RegistryValue& value) override;
     bool writeText(const RegistryValue& value, std::string_view text) override;
     bool deleteValue(const RegistryValue& value) override;
     Lookup readData(const RegistryValue& value, RegistryData& data) override;

@@ -11,7 +11,7 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     const std::wstring root = L"T:\\e2e\\";
     constexpr int kMany = 3000;
     for (const wchar_t* folder : {L"", L"many"}) CreateDirectoryW((root + folder).c_str(), nullptr);
-    for (const wchar_t* name : {L"a.tmp", L"b.log", L"keep.bak", L"x.e2e"})
+    for (const wchar_t* name : {L"a.tmp", L"b.log", L"keep.bak", L"x.e2e", L"held.tmp"})
         ASSERT_TRUE(MakeFile(root + name, "0123456789")) << "no test drive T: (scripts/test-fixtures.sh)";
     for (int i = 0; i < kMany; ++i) ASSERT_TRUE(MakeFile(root + L"many\\" + std::to_wstring(i) + L".tmp", "0123456789"));
     // A file of a standard user's, whose folder they swap for a link to a privileged folder once it is listed.
@@ -42,30 +42,34 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     // 扫描垃圾, then the caption "扫描" that only the scan's end brings back.
     program.openPage("高级选择夹3", 0), program.click("按钮1");
     ASSERT_TRUE(program.waitForText(program.control("按钮1"), L"扫描"));
-    EXPECT_EQ(program.text(program.window()) + program.text("标签6"), L"澄川清理专家扫描到的文件约有29.336KB");
+    EXPECT_EQ(program.text(program.window()) + program.text("标签6"), L"澄川清理专家扫描到的文件约有29.346KB");
     const auto found = program.items(results);
-    ASSERT_EQ(found.size(), kMany + 4u);
+    ASSERT_EQ(found.size(), kMany + 5u);
     EXPECT_TRUE(program.allChecked(results));
     for (const std::wstring& path : {root + L"a.tmp", root + L"x.e2e", root + L"b.log", root + L"many\\2999.tmp", swap + L"cur\\user\\a.tmp"})
         EXPECT_EQ(std::count(found.begin(), found.end(), path), 1) << cc::Narrow(path);
-    // Keep one by a click on its box; swap the folder; delete the rest. The window answers while it
-    // deletes: wait for the end state, the list and then the estimate, which the handler clears last.
+    // Keep one by a click on its box; swap the folder; hold a file open without delete sharing; delete the rest.
+    // The window answers while it deletes: wait for the list, then the estimate cleared before the box.
     program.clickCheckBox(results, program.findItem(results, root + L"b.log"));
     ASSERT_TRUE(SwapInLink(swap));
+    cc::UniqueHandle held(CreateFileW((root + L"held.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     program.click("按钮2", false);
-    ASSERT_TRUE(WaitFor([&] { return program.listCount(results) == 1 && program.text("标签6").empty(); }, 120000));
-    EXPECT_EQ(program.items(results), std::vector<std::wstring>{root + L"b.log"});
+    ASSERT_TRUE(WaitFor([&] { return program.listCount(results) == 3 && program.text("标签6").empty(); }, 120000));
+    EXPECT_EQ(program.answerBox(IDOK), L"有 2 个文件未能删除");
+    for (const std::wstring& path : {root + L"b.log", root + L"held.tmp", swap + L"cur\\user\\a.tmp"}) EXPECT_GE(program.findItem(results, path), 0);
+    EXPECT_EQ(program.checks(results), std::vector<bool>(3, false));
+    held.reset();
     EXPECT_TRUE(IsUntouchedTwin(twin, "privileged"));
     EXPECT_TRUE(Exists(swap + L"old\\user\\a.tmp"));   // not reached: its folder's name now leads elsewhere
     for (const wchar_t* name : {L"a.tmp", L"x.e2e", L"many\\0.tmp", L"many\\2999.tmp"}) EXPECT_FALSE(Exists(root + name)) << name;
-    EXPECT_TRUE(Exists(root + L"b.log") && Exists(root + L"keep.bak"));
+    EXPECT_TRUE(Exists(root + L"b.log") && Exists(root + L"keep.bak") && Exists(root + L"held.tmp"));
     program.openPage("高级选择夹3", 4);   // 磁盘信息: T: listed with its total space in whole MB
     ULARGE_INTEGER available{}, total{}, free{};
     ASSERT_TRUE(GetDiskFreeSpaceExW(L"T:\\", &available, &total, &free));
     HWND table = program.control("超级列表框1");
     EXPECT_EQ(program.listText(table, program.findItem(table, L"T:\\"), 1), std::to_wstring(total.QuadPart >> 20));
     EXPECT_EQ(program.closeAndWait(), 0);
-    for (const wchar_t* name : {L"keep.bak", L"b.log"}) DeleteFileW((root + name).c_str());
+    for (const wchar_t* name : {L"keep.bak", L"b.log", L"held.tmp"}) DeleteFileW((root + name).c_str());
     DeleteFileW((swap + L"old\\user\\a.tmp").c_str());
     EXPECT_TRUE(SwapBack(swap));
 }

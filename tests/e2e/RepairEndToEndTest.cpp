@@ -1,8 +1,9 @@
 // The browser-repair page in the real window: hijacks of odd types planted in the test prefix's registry
 // and system folder, found by a scan and shown whole, repaired link by link, and undone from the repairs'
 // backups: importing each undo file with regedit and copying its files back brings every finding back,
-// value for value and byte for byte.
+// value for value and byte for byte. A key that denies reading is never shown clear.
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlwapi.h>
 #include <process.h>
 #include <tlhelp32.h>
@@ -67,6 +68,15 @@ std::vector<DWORD> ShellParents(bool end = false) {
     return CloseHandle(all), parents;
 }
 
+bool SetKeyAccess(HKEY root, const wchar_t* path, const wchar_t* sddl) {
+    cc::UniqueKey key;
+    PSECURITY_DESCRIPTOR list = nullptr;
+    const bool set = !RegOpenKeyExW(root, path, 0, WRITE_DAC | KEY_WOW64_64KEY, key.put()) &&
+                     ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &list, nullptr) &&
+                     !RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, list);
+    return LocalFree(list), set;
+}
+
 // A click on a row's link: the repair must say it is done, and the scan after it clear the row.
 void Repair(ProgramDriver& program, int i) {
     program.click(kRows[i].link);
@@ -123,6 +133,13 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         EXPECT_FALSE(soundManProcess.running());
         driver.settle();
         for (int i : {0, 2, 3, 4}) EXPECT_EQ(IconLook(driver.control(kRows[i].icon)), 'G') << kRows[i].icon;
+        // The start page's key now denies everyone reading it, administrators too: never clear, no repair offered.
+        ASSERT_TRUE(SetKeyAccess(HKEY_CURRENT_USER, kMain, L"D:(D;;KR;;;WD)(A;;KA;;;WD)"));
+        driver.click("按钮11");
+        EXPECT_TRUE(driver.waitForText(driver.control(kRows[0].result), L"无法检测", 5000));
+        driver.settle();
+        EXPECT_TRUE(IconLook(driver.control(kRows[0].icon)) == 'R' && !IsWindowVisible(driver.control(kRows[0].link)));
+        ASSERT_TRUE(SetKeyAccess(HKEY_CURRENT_USER, kMain, L"D:(A;;KA;;;WD)"));
         // The library last: the shell it starts again may cover the window. The shell running now
         // (Wine's desktop process) is ended and, as Wine never restarts it, started once again: the only one.
         Repair(driver, 1);

@@ -95,4 +95,11 @@ inline Bytes Link(std::uint32_t flags, std::initializer_list<Bytes> parts, bool 
     if (terminal) Put32(link, 0);
     return link;
 }
+
+// The rows of the corpus table (tests/host/LinkCorpus.tsv), each of its five tab-separated fields; comments left out.
+inline std::vector<std::vector<std::string>> CorpusRows(const std::string& table) {
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    for (char c : table) c == '\n' ? rows.emplace_back(1), void() : c == '\t' ? rows.back().emplace_back(), void() : rows.back().back().push_back(c);
+    return std::erase_if(rows, [](const auto& row) { return row.size() != 5 || row[0].starts_with("#"); }), rows;
+}
 }  // namespace cc::test

@@ -31,6 +31,7 @@ template <class Bytes> std::string TextOf(const Bytes& file) {   // a UTF-16LE f
 using RowView = std::tuple<std::string, int, bool>;   // the result's text, its icon, the link shown
 RowView Clear(bool link = false) { return {"未发现异常", IDI_STATUS_CLEAN, link}; }
 RowView Found(std::string text) { return {std::move(text), IDI_STATUS_FOUND, true}; }
+const RowView kUnchecked{"无法检测", IDI_STATUS_FOUND, false};   // the finding's icon, and no repair offered
 
 // A clean machine and the page over it.
 struct Page : fake::FakeProgram {
@@ -93,6 +94,8 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
          },
          {Found("检测到您的IE首页为:"), Clear(), Found("检测到植入！"), Found("系统检测到您的IE被非法劫持,主页为:"),
           Found("检测到非法劫持,当前IE首页为:")}},
+        {[](fake::FakeProgram& f) { f.registry.unreadable = {"HKCU\\Software\\", "HKCR\\http\\", kRun}, f.fs.hideUnder(kSystem); },
+         {kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}},   // keys denying reading, with the value or not; the system folder
     };
     for (const auto& [plant, rows] : cases) {
         Page p;
@@ -127,11 +130,11 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
         {HijackRow::HttpCommand, "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n@=\"\\\"C:\\\\evil.exe\\\" \\\"%1\\\"\"\r\n",
          {"write " + http + " = " + kClean, "read " + http}},
         {HijackRow::StartupEntry, run + "]\r\n\"SoundMan\"=hex(4):01,00,00,00\r\n", {"delete " + kRun + "SoundMan", "end SoundMan.exe",
-                                   "wait 1000", "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan"}},
+             "wait 1000", "delete " + kSystem + "SoundMan.exe", "exists " + kRun + "SoundMan", "running? SoundMan.exe", "exists " + kSystem + "SoundMan.exe"}},
         // The utility is written (beside the old file, then swapped in) from the program's copy.
         {HijackRow::PlantedLibrary, run + "]\r\n\"msconfig\"=hex(1):6e,00,6f,00,20,00,4e,00,55,00,4c,00\r\n",
          {"end explorer.exe", "wait 1000", "delete " + kRun + "msconfig", "delete " + kLibrary, "write " + kMsconfig, "shell?",
-          "start explorer.exe", "exists " + kLibrary}},
+          "start explorer.exe", "exists " + kLibrary, "exists " + kRun + "msconfig"}},
     };
     const char* names[] = {"IE首页修改", "DLL劫持", "进程植入", "IE首页劫持", "IE变种劫持"};
     for (const auto& [row, values, steps] : cases) {
@@ -157,32 +160,38 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
     EXPECT_EQ(q.fs.content(kMsconfig) + q.lastBox(), "the system's own修复完毕.");
 }
 
-TEST(Repairs, OutcomesFollowTheSuccessTestOnly) {
-    Page p;
-    p.processes.shell = true;   // the shell could not be ended and holds the library
-    p.fs.addFile(kLibrary), p.fs.lockFile(kLibrary), p.fs.addFile(kMsconfig, "old");
-    p.fs.failWritesUnder(kSystem);   // and the disk refuses the new copy
-    p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
-    p.registry.setText(kStartPage, "http://start.example/");
-    p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer");
-    p.registry.setText(kSoundManStartup, "");   // no process to end and no file: still a success
-    p.scan();
-    p.press(HijackRow::PlantedLibrary, "修复失败请重试");
-    EXPECT_EQ(std::count(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), 0);   // nor is a second one started
-    EXPECT_EQ(p.fs.content(kMsconfig), "old");
-    EXPECT_EQ(p.row(HijackRow::PlantedLibrary), Found("检测到劫持！"));
-    p.press(HijackRow::StartPage, "修复失败请重试");
-    EXPECT_EQ(p.row(HijackRow::StartPage), Found("检测到您的IE首页为:http://start.example/"));
-    // Meanwhile another program hijacks the desktop icon: the scan after a repair refreshes every row.
-    p.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");
+// "修复完毕." only when every change the repair stands for is known to be made, though its success test
+// may pass; a failed repair keeps its backup, and the scan after any repair refreshes every row.
+TEST(Repairs, OutcomesFollowEveryChangeTheRepairStandsFor) {
+    const std::tuple<HijackRow, std::function<void(Page&)>, RowView> failures[] = {   // the row as the scan after shows it
+        {HijackRow::PlantedLibrary, [](Page& p) { p.fs.lockFile(kLibrary), p.processes.shell = true; }, Found("检测到劫持！")},   // the shell holds it
+        {HijackRow::PlantedLibrary, [](Page& p) { p.registry.denyChanges(RegistryRoot::LocalMachine, kRunKey); }, Clear()},   // msconfig stays in Run
+        {HijackRow::PlantedLibrary, [](Page& p) { p.fs.failWritesUnder(kMsconfig); }, Clear()},   // the utility is not put back
+        {HijackRow::StartupEntry, [](Page& p) { p.fs.lockFile(kSystem + "SoundMan.exe"); }, Clear()},
+        {HijackRow::StartupEntry, [](Page& p) { p.fs.hideUnder(kSystem + "SoundMan.exe"); }, Clear()},   // gone, or not?
+        {HijackRow::StartupEntry, [](Page& p) { p.processes.outliving.insert("SoundMan.exe"); }, Clear()},
+        {HijackRow::StartPage, [](Page& p) { p.registry.denyChanges(RegistryRoot::CurrentUser, "Software"); }, Found("检测到您的IE首页为:x")},
+    };
+    for (const auto& [row, fault, after] : failures) {
+        Page p;
+        p.registry.setText(kStartPage, "x"), p.registry.setText(kSoundManStartup, "x"), p.registry.setText(kMsconfigStartup, "x");
+        p.fs.addFile(kLibrary), p.fs.addFile(kSystem + "SoundMan.exe"), p.fs.addFile(kMsconfig);
+        p.resources.blocks[IDR_MSCONFIG] = std::vector<std::byte>(kMsconfigBytes);
+        p.scan(), fault(p), p.registry.setText(kDesktopIconCommand, "\"evil.exe\" http://other.example/");   // meanwhile
+        p.press(row, "修复失败请重试");
+        EXPECT_EQ(p.row(row), after);
+        EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
+        EXPECT_FALSE(p.fs.listFolder(kBackups, {}).empty());   // the backup stays
+        EXPECT_EQ(std::count(p.repairSteps.begin(), p.repairSteps.end(), "start explorer.exe"), row == HijackRow::PlantedLibrary && !p.processes.shell);   // one shell
+    }
+    Page p;   // no process to end and no file: a success
+    p.registry.setText(kStartPage, "x"), p.registry.setText(kSoundManStartup, ""), p.fs.addFile(kLibrary), p.scan();
     p.press(HijackRow::StartupEntry, "修复完毕.");
-    EXPECT_EQ(p.row(HijackRow::StartupEntry), Clear());
-    EXPECT_EQ(p.row(HijackRow::DesktopIcon), Found("系统检测到您的IE被非法劫持,主页为:http://other.example/"));
     // Cleaned behind the program's back, with the system folder now unknown (it is asked at every scan):
-    // nothing is looked up in the current folder, the verdicts clear and a scan hides no link.
-    p.registry.setText(kStartPage, "about:blank"), p.registry.setText(kDesktopIconCommand, kClean);
-    p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.scan();
-    EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), Clear(true), Clear(), Clear(true), Clear()}));
+    // nothing is looked up in the current folder, the library's row cannot be checked and hides the link
+    // it showed, and a clear row keeps its link.
+    p.registry.setText(kStartPage, "about:blank"), p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.scan();
+    EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), kUnchecked, Clear(), Clear(), Clear()}));
 }
 
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {
@@ -195,16 +204,16 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
         p.press(row, "修复失败请重试");
         p.expectOnlyLooked(p.repairSteps);
     }
-    EXPECT_EQ(p.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
+    EXPECT_EQ(p.platform.registry.readText(kStartPage) + p.fs.content(kLibrary), "http://start.example/planted");
     p.fs.failWritesUnder("");
-    p.registry.failReads(true);   // a value there that cannot be read cannot be put back
-    for (HijackRow row : {HijackRow::StartPage, HijackRow::StartupEntry}) p.press(row, "修复失败请重试");
-    EXPECT_EQ(p.registry.readText(kStartPage) + p.registry.readText(kSoundManStartup), "http://start.example/x");
-    p.registry.failReads(false);
-    p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
+    // A value that cannot be read cannot be put back (its key denied since the scan showed the link).
+    p.registry.unreadable = {"HKCU\\"}, p.press(HijackRow::StartPage, "修复失败请重试");
+    p.registry.unreadable = {kRun}, p.press(HijackRow::StartupEntry, "修复失败请重试"), p.registry.unreadable.clear();
+    EXPECT_EQ(p.platform.registry.readText(kStartPage) + p.platform.registry.readText(kSoundManStartup), "http://start.example/x");
+    p.scan(), p.registry.setText(kStartPage, "about:blank");   // cleaned since the scan, and the library gone
     p.fs.deleteFile(kLibrary, kNotListed);
     p.press(HijackRow::StartPage, "修复完毕."), p.press(HijackRow::PlantedLibrary, "修复完毕.");
-    EXPECT_FALSE(p.fs.pathExists(kBackups.substr(0, kBackups.rfind("\\备份"))));   // nor what the failed ones made
+    EXPECT_EQ(p.fs.findPath(kBackups.substr(0, kBackups.rfind("\\备份"))), Lookup::Missing);   // nor what the failed ones made
     // Refused twice within one second: two backups, side by side, of a value that was not there.
     p.registry.deleteValue(kStartPage), p.scan();
     p.registry.denyChanges(RegistryRoot::CurrentUser, "Software\\Microsoft");

@@ -63,7 +63,7 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_TRUE(!held->subfolder("copy", true, taken) && taken);
     EXPECT_FALSE(files.holdFolder(old + "d.log"));   // a file of that name
     EXPECT_FALSE(files.holdFolder(planted + "missing\\"));
-    EXPECT_FALSE(files.fileExists(planted));   // a folder is not a file
+    EXPECT_EQ(files.findFile(planted), Lookup::Missing);   // a folder is not a file
     EXPECT_EQ(into->copyFile(old + "ro.log", "ro.log", copied), Lookup::Found);
     EXPECT_EQ(copied, ids["ro.log"]);
     EXPECT_EQ(into->copyFile(old + "d.log", "ro.log", copied), Lookup::Failed);   // no overwrite
@@ -91,7 +91,7 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_FALSE(held->replaceFile("msconfig.exe", Bytes("replacement")));
     open.reset();
     EXPECT_EQ(ReadWholeFile(Widen(page)), "new");
-    EXPECT_FALSE(files.fileExists(page + ".cc-new"));
+    EXPECT_EQ(files.findFile(page + ".cc-new"), Lookup::Missing);
     files.closeFolders();
     EXPECT_TRUE(files.deleteFile(page, kNotListed));
     SetFileAttributesW(Widen(old + "ro.log").c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -90,12 +90,14 @@ TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     Win32Processes processes;
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
+    EXPECT_EQ(processes.findRunning("soundman.EXE"), Lookup::Found);
     processes.end(Narrow(PathFindFileNameW(self)));   // never itself
     processes.end("SoundMan.exe");
     const auto before = Clock::now();
     processes.wait(1000);   // its whole time, though the ended ones go at once
     EXPECT_GE(Clock::now() - before, std::chrono::milliseconds(990));
     for (size_t i = 0; i < running.size(); ++i) EXPECT_EQ(running[i]->running(), !cases[i].second) << Narrow(cases[i].first);
+    EXPECT_EQ(processes.findRunning("SoundMan.exe"), Lookup::Missing);   // ended, though the test still holds them
     // Where the debugger of Windows XP is, it ends them, as it always has there.
     const Planted ntsd{Widen(InFolder(GetSystemDirectoryW, L"ntsd.exe"))};
     const std::wstring log = temp.wide() + L"ntsd.txt";

@@ -47,7 +47,7 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
         const std::string text = Narrow(name);
         const RegistryValue value{RegistryRoot::CurrentUser, kKey, text};
         EXPECT_EQ(registry.readText(value), read) << text;
-        EXPECT_TRUE(registry.valueExists(value)) << text;
+        EXPECT_EQ(registry.findValue(value), Lookup::Found) << text;
         RegistryData stored;   // and the value as it is, for a backup: type and bytes
         ASSERT_EQ(registry.readData(value, stored), Lookup::Found) << text;
         EXPECT_TRUE(stored.type == type && stored.bytes.size() == bytes && !std::memcmp(stored.bytes.data(), data.data(), bytes)) << text;
@@ -55,9 +55,10 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
     EXPECT_TRUE(registry.keyExists(RegistryRoot::CurrentUser, kKey));
     EXPECT_FALSE(registry.keyExists(RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None"));
     RegistryData none;
+    std::string text = "x";
     for (const RegistryValue& missing : {RegistryValue{RegistryRoot::CurrentUser, kKey, "Missing"},
                                          RegistryValue{RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None", ""}})
-        EXPECT_TRUE(registry.readText(missing).empty() && !registry.valueExists(missing) && registry.readData(missing, none) == Lookup::Missing);
+        EXPECT_TRUE(registry.readText(missing, text) == Lookup::Missing && text.empty() && registry.findValue(missing) == Lookup::Missing && registry.readData(missing, none) == Lookup::Missing);
 }
 TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitView) {
     TestKey hklm(HKEY_LOCAL_MACHINE);
@@ -71,7 +72,7 @@ TEST(Win32Registry, WritesCreateMissingKeysAndStoreTerminatedStringsInThe64BitVi
     ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kWritten, L"Page", RRF_RT_ANY | RRF_NOEXPAND, &type, raw, &bytes), ERROR_SUCCESS);
     EXPECT_EQ(std::tuple(Narrow(raw), type, bytes), std::tuple(text, DWORD(REG_SZ), DWORD((Widen(text).size() + 1) * sizeof(wchar_t))));
     EXPECT_TRUE(registry.deleteValue(value));
-    EXPECT_FALSE(registry.valueExists(value));
+    EXPECT_EQ(registry.findValue(value), Lookup::Missing);
     EXPECT_FALSE(registry.deleteValue(value));
     EXPECT_FALSE(registry.deleteValue({RegistryRoot::LocalMachine, "Software\\ChengchuanCleanerTests\\Z", "Page"}));
 }

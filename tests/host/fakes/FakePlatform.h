@@ -29,21 +29,21 @@ public:
         keys_.insert(KeyPath(root, key));
     }
     // Writes and deletes under this key and its subkeys are refused, as without rights.
-    void denyChanges(RegistryRoot root, std::string_view key) { denied_.push_back(KeyPath(root, key) + "\\"); }
-    void failReads(bool fail) { failReads_ = fail; }   // readData cannot read what is there
-    std::string readText(const RegistryValue& value) override {
-        record("read " + Path(value));
-        const auto it = values_.find(Path(value));
-        return it == values_.end() ? std::string() : RegistryTextFromBytes(it->second.type, it->second.bytes);
+    void denyChanges(RegistryRoot root, std::string_view key) { denied_.insert(KeyPath(root, key) + "\\"); }
+    std::set<std::string> unreadable;   // "HKLM\key\" prefixes: reads under them fail, as when an access list denies them
+    Lookup readText(const RegistryValue& value, std::string& text) override {
+        RegistryData data;
+        const Lookup found = (record("read " + Path(value)), readData(value, data));
+        return text = found == Lookup::Found ? RegistryTextFromBytes(data.type, data.bytes) : std::string(), found;
     }
-    bool valueExists(const RegistryValue& value) override { return record("exists " + Path(value)), values_.count(Path(value)); }
+    Lookup findValue(const RegistryValue& value) override { RegistryData data; return record("exists " + Path(value)), readData(value, data); }
     bool writeText(const RegistryValue& value, std::string_view text) override {
-        return record("write " + Path(value) + " = " + std::string(text)), !refused(value) && (setText(value, text), true);
+        return record("write " + Path(value) + " = " + std::string(text)), !Under(denied_, value) && (setText(value, text), true);
     }
-    bool deleteValue(const RegistryValue& value) override { return record("delete " + Path(value)), !refused(value) && values_.erase(Path(value)); }
+    bool deleteValue(const RegistryValue& value) override { return record("delete " + Path(value)), !Under(denied_, value) && values_.erase(Path(value)); }
     Lookup readData(const RegistryValue& value, RegistryData& data) override {
         const auto it = values_.find(Path(value));
-        return it == values_.end() ? Lookup::Missing : failReads_ ? Lookup::Failed : (data = it->second, Lookup::Found);
+        return Under(unreadable, value) ? Lookup::Failed : it == values_.end() ? Lookup::Missing : (data = it->second, Lookup::Found);
     }
     bool keyExists(RegistryRoot root, std::string_view key) override { return keys_.count(KeyPath(root, key)); }
 private:
@@ -53,13 +53,12 @@ private:
     static std::string Path(const RegistryValue& v) {   // "HKLM\SOFTWARE\...\Run\SoundMan"
         return KeyPath(v.root, v.key) + "\\" + (v.name.empty() ? std::string("@") : std::string(v.name));
     }
-    bool refused(const RegistryValue& value) const {
-        return std::any_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return Path(value).starts_with(key); });
+    static bool Under(const std::set<std::string>& keys, const RegistryValue& value) {
+        return std::any_of(keys.begin(), keys.end(), [&](const std::string& key) { return Path(value).starts_with(key); });
     }
     std::map<std::string, RegistryData> values_;
     std::set<std::string> keys_;
-    Strings denied_;   // "HKLM\key\" prefixes
-    bool failReads_ = false;
+    std::set<std::string> denied_;   // "HKLM\key\" prefixes
 };
 
 // Folders list their entries in the order they were added, as a real file system lists them in its
@@ -81,6 +80,7 @@ public:
     std::string content(std::string_view path) const { return has(path) ? file(path)->content : std::string(); }
     void failWritesUnder(std::string folder) { failWrites_ = Key(folder); }   // a full disk, a denied folder
     void lockFile(const std::string& path) { locked_.insert(Key(path)); }   // deleting it fails
+    void hideUnder(const std::string& path) { hidden_.insert(Key(path)); }   // looking at what is there fails, as without rights
     std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {
         record("list " + std::string(folder));
         std::vector<FolderEntry> entries;
@@ -98,8 +98,10 @@ public:
         for (const auto& d : drives_) if (Key(d.name) == Key(drive)) return d.space;
         return std::nullopt;
     }
-    bool fileExists(std::string_view path) override { return record("exists " + std::string(path)), has(path); }
-    bool pathExists(std::string_view path) override { return !path.empty() && node(path.substr(0, path.size() - path.ends_with('\\'))); }
+    Lookup findFile(std::string_view path) override { return record("exists " + std::string(path)), hidden(path) ? Lookup::Failed : has(path) ? Lookup::Found : Lookup::Missing; }
+    Lookup findPath(std::string_view p) override {
+        return record("probe " + std::string(p)), hidden(p) ? Lookup::Failed : !p.empty() && node(p.substr(0, p.size() - p.ends_with('\\'))) ? Lookup::Found : Lookup::Missing;
+    }
     ShortcutTarget readShortcut(std::string_view path) override {
         return record("read " + std::string(path)), has(path) && file(path)->target ? *file(path)->target : ShortcutTarget{};
     }
@@ -138,6 +140,7 @@ private:
         return &nodes_.emplace_back(Node{path, folder});
     }
     bool refused(std::string_view path) const { return !failWrites_.empty() && Key(path).starts_with(failWrites_); }
+    bool hidden(std::string_view path) const { return std::any_of(hidden_.begin(), hidden_.end(), [&](const std::string& h) { return Key(path).starts_with(h); }); }
     void erase(std::string_view path) { std::erase_if(nodes_, [&](const Node& n) { return Key(n.path) == Key(path); }); }
     // Removes what it made unless kept: its files, then itself once empty.
     class Held final : public HeldFolder {
@@ -185,7 +188,7 @@ private:
     struct Drive { std::string name; bool local; std::optional<DriveSpace> space; };
     std::vector<Node> nodes_;   // in the order they were added
     std::vector<Drive> drives_;
-    std::set<std::string> locked_;
+    std::set<std::string> locked_, hidden_;
     std::string failWrites_;   // writes below this folder fail
     std::uint64_t lastId_ = 0;
 };
@@ -211,14 +214,16 @@ struct FakeSystemQueries final : SystemQueries {
     LocalTime QueryLocalTime() override { return {2026, 12, 8, 9, 5, 7}; }
 };
 
-// Started command lines, ended processes, waits and looks for the shell, logged ("start explorer.exe",
-// "end SoundMan.exe", "wait 1000", "shell?"); nothing runs.
+// Started command lines, ended processes, waits and looks for the shell or a process, logged ("start explorer.exe",
+// "end SoundMan.exe", "wait 1000", "shell?", "running? SoundMan.exe"); nothing runs.
 struct FakeProcesses final : Processes, CallLog {
     bool shell = false;   // a shell is there when asked (Windows restarted it, or it could not be ended)
+    std::set<std::string> outliving;   // processes that still run after they are ended
     bool start(std::string_view commandLine) override { return record("start " + std::string(commandLine)), true; }
     void end(std::string_view imageName) override { record("end " + std::string(imageName)); }
     void wait(int milliseconds) override { record("wait " + std::to_string(milliseconds)); }
     bool shellRunning() override { return record("shell?"), shell; }
+    Lookup findRunning(std::string_view name) override { return record("running? " + std::string(name)), outliving.count(std::string(name)) ? Lookup::Found : Lookup::Missing; }
 };
 struct FakeResources final : Resources {   // the program's byte blocks, as a test gives them
     std::map<int, std::vector<std::byte>> blocks;
