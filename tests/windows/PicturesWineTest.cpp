@@ -1,5 +1,4 @@
-// The first frame's pictures are BMP files that the window turns into bitmaps itself: their colours must be what
-// GDI reads from the same file, and their alpha whole, or nothing where a pixel is clear (premultiplied).
+// The first frame's pictures, BMP files the window makes bitmaps of itself: the colours GDI reads, alpha whole or clear.
 #include <gtest/gtest.h>
 
 #include "resources/ResourceIds.h"

@@ -1,5 +1,4 @@
-// A strip's icons drawn at their own size go into its image list as one strip of their pixels: each must draw as
-// its icon handle, added the system's way, does, over any background, at every size (120 DPI's 40 has no image).
+// A strip's icons, added as one strip of their pixels, draw as their handles do, at every size (40 has no image of its own).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -25,8 +24,7 @@ TEST(TabIcons, EachIconDrawsAsItsHandleDoesAtEverySize) {
     for (int side : {32, 40, 48, 64})
         for (const cc::TabSpec& tabs : cc::TabControls().first(2)) {   // the two with icons
             const int count = static_cast<int>(tabs.icons.size());
-            HIMAGELIST strip = cc::TabIconList(module, tabs.icons, side);
-            HIMAGELIST handles = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, count, 0);
+            HIMAGELIST strip = cc::TabIconList(module, tabs.icons, side), handles = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, count, 0);
             for (int id : tabs.icons)
                 if (auto icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0)))
                     ImageList_AddIcon(handles, icon), DestroyIcon(icon);
