@@ -34,9 +34,9 @@
 #define IDB_SKIN_NORMAL 121
 #define IDB_SKIN_HOT    122
 
-// Pictures (RCDATA): BMP files for those of the first frame, else GIF or JPEG
-#define IDR_LOGO         131
-#define IDR_BANNER       132
+// GIF and JPEG pictures (RCDATA)
+#define IDR_LOGO_GIF     131
+#define IDR_BANNER_JPG   132
 #define IDR_BADGE_GIF    133
 #define IDR_CPU_GIF      134
 #define IDR_BOARD_JPG    135

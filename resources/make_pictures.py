@@ -24,7 +24,6 @@ transparency cannot carry partial alpha, so their edge pixels are blended with
 the colour they will sit on instead (the title bar, or the white page).
 """
 
-import io
 import math
 import os
 import struct
@@ -364,44 +363,6 @@ def save_gif(name, pal):
 
 def save_jpeg(name, rgb):
     rgb.save(out_path(name), format="JPEG", quality=92, subsampling=0, optimize=False)
-
-
-# The pictures of the window's first frame are kept as BMP files, which the
-# program turns into bitmaps itself: no image decoder loads before the window
-# first shows. Each holds the very pixels its JPEG or GIF decodes to.
-def save_decoded_jpeg_bmp(name, rgb):
-    """The JPEG's samples turned into colours as the IJG library (version 9, which
-    the imaging component under Wine uses) does: Pillow's libjpeg-turbo keeps
-    version 6b's green coefficients, which round a few pixels one step apart."""
-    jpeg = io.BytesIO()
-    rgb.save(jpeg, format="JPEG", quality=92, subsampling=0, optimize=False)
-    ycc = Image.open(jpeg)
-    ycc.draft("YCbCr", ycc.size)                 # the samples, not yet converted
-    assert ycc.mode == "YCbCr"
-
-    def fix(x):
-        return int(x * 65536 + 0.5)
-
-    def clamp(v):
-        return max(0, min(255, v))
-
-    out = Image.new("RGB", ycc.size)
-    out.putdata([(clamp(y + ((fix(1.402) * (cr - 128) + 32768) >> 16)),
-                  clamp(y + ((-fix(0.344136286) * (cb - 128) - fix(0.714136286) * (cr - 128) + 32768) >> 16)),
-                  clamp(y + ((fix(1.772) * (cb - 128) + 32768) >> 16))) for y, cb, cr in ycc.getdata()])
-    save_bmp(name, out)
-
-
-def save_decoded_gif_bmp(name, pal):
-    """32-bit, top-down, premultiplied: the transparent index is all zero."""
-    rgba = pal.convert("RGBA")
-    w, h = rgba.size
-    pixels = bytearray()
-    for r, g, b, a in rgba.getdata():
-        pixels += bytes((b, g, r, 255)) if a else bytes(4)
-    header = struct.pack("<IiiHHIIiiII", 40, w, -h, 1, 32, 0, len(pixels), 0, 0, 0, 0)
-    with open(out_path(name), "wb") as f:
-        f.write(b"BM" + struct.pack("<IHHI", 14 + len(header) + len(pixels), 0, 0, 14 + len(header)) + header + pixels)
 
 
 def ico_entry(rgba):
@@ -775,10 +736,10 @@ def draw_gear(c, k, cx, cy, r, inner=None, colours=None):
 # --- GIF and JPEG pictures ------------------------------------------------------------
 
 
-def make_logo():
+def make_logo_gif():
     c = Canvas(80, 80, ss=8)
     draw_logo(c, 80 / 32.0)
-    save_decoded_gif_bmp("logo.bmp", to_gif_image(c.result(), edge_backdrop=WHITE))
+    save_gif("logo.gif", to_gif_image(c.result(), edge_backdrop=WHITE))
 
 
 def make_banner():
@@ -813,7 +774,7 @@ def make_banner():
     # A few small sparkles.
     for (x, y, r) in ((384, 62, 6), (358, 118, 4), (212, 108, 3.5)):
         c.paint(sparkle(c, x, y, r), WHITE, 0.85)
-    save_decoded_jpeg_bmp("banner.bmp", c.result().convert("RGB"))
+    save_jpeg("banner.jpg", c.result().convert("RGB"))
 
 
 def make_badge():
@@ -1086,8 +1047,8 @@ EXPECTED = {
     **{f"{k}_{l}.bmp": ("BMP", (19, 19)) for k in ("min", "max", "close") for l in ("normal", "hot", "pressed")},
     "skin_normal.bmp": ("BMP", (69, 21)),
     "skin_hot.bmp": ("BMP", (69, 21)),
-    "logo.bmp": ("BMP32", (80, 80)),
-    "banner.bmp": ("BMP", (439, 145)),
+    "logo.gif": ("GIF", (80, 80)),
+    "banner.jpg": ("JPEG", (439, 145)),
     "badge.gif": ("GIF", (359, 89)),
     "cpu.gif": ("GIF", (32, 32)),
     "board.jpg": ("JPEG", (77, 69)),
@@ -1098,17 +1059,13 @@ EXPECTED = {
 }
 
 
-def check_bmp(path, size, bits_wanted=24):
+def check_bmp(path, size):
     data = open(path, "rb").read()
     assert data[:2] == b"BM", "not a BMP"
     header = struct.unpack_from("<IiiHHI", data, 14)
     hsize, w, h, planes, bits, compression = header
-    if bits_wanted == 32:
-        h = -h                                      # top-down
-    assert (w, h) == size, f"size {w}x{h}"        # 24 bits: positive height, bottom-up
-    assert bits == bits_wanted and compression == 0 and planes == 1, f"{bits} bpp, compression {compression}"
-    stride = (w * bits // 8 + 3) // 4 * 4
-    assert len(data) == struct.unpack_from("<I", data, 10)[0] + stride * h, "pixels of the wrong length"
+    assert (w, h) == size, f"size {w}x{h}"        # positive height: bottom-up
+    assert bits == 24 and compression == 0 and planes == 1, f"{bits} bpp, compression {compression}"
 
 
 def check_ico(path, sizes):
@@ -1148,8 +1105,6 @@ def self_check():
         try:
             if kind == "BMP":
                 check_bmp(path, size)
-            elif kind == "BMP32":
-                check_bmp(path, size, 32)
             elif kind == "ICO":
                 check_ico(path, size)
             else:
@@ -1173,7 +1128,7 @@ def make_set(k, folder):
     make_frame()
     make_title_buttons()
     make_skins()
-    make_logo()
+    make_logo_gif()
     make_banner()
     make_badge()
     make_cpu_gif()

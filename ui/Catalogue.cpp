@@ -36,7 +36,7 @@ constexpr std::array<ControlSpec, kControlCount> kControls{{
 
     // Inside the title bar.
     {"透明标签4", K::TransparentLabel, "图片框_上中", -1, {34, 0, 96, 32}, "澄川清理助手", kNoFlags, 0, NoPic, F::Bold14},
-    {"图片框14",  K::PictureBox,       "图片框_上中", -1, {8, 8, 18, 18},  "", kNoFlags, IDR_LOGO, Stretch},
+    {"图片框14",  K::PictureBox,       "图片框_上中", -1, {8, 8, 18, 18},  "", kNoFlags, IDR_LOGO_GIF, Stretch},
 
     // Inside the content panel.
     {"高级选择夹1", K::TabControl, "图片框2", -1, {5, 8, 568, 344}, ""},
@@ -86,8 +86,8 @@ constexpr std::array<ControlSpec, kControlCount> kControls{{
     {"图片框22",    K::PictureBox,   "高级选择夹1", 4, {424, 296, 136, 40}, "", kNoFlags, IDR_BADGE_GIF, Stretch},
 
     // 高级选择夹2 tab 0: 主页.
-    {"图片框9",  K::PictureBox, "高级选择夹2", 0, {37, 58, 392, 134},  "", kNoFlags, IDR_BANNER, Actual},
-    {"图片框13", K::PictureBox, "高级选择夹2", 0, {325, 200, 56, 56},  "", kNoFlags, IDR_LOGO, Stretch},
+    {"图片框9",  K::PictureBox, "高级选择夹2", 0, {37, 58, 392, 134},  "", kNoFlags, IDR_BANNER_JPG, Actual},
+    {"图片框13", K::PictureBox, "高级选择夹2", 0, {325, 200, 56, 56},  "", kNoFlags, IDR_LOGO_GIF, Stretch},
 
     // 高级选择夹2 tab 1: CPU.
     {"图片框1",     K::PictureBox,       "高级选择夹2", 1, {424, 20, 32, 32},  "", kNoFlags, IDR_CPU_GIF, Actual},

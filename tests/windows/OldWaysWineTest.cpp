@@ -49,7 +49,7 @@ TEST(OldWays, OlePictureLoaderDecodesEveryPictureAsTheImagingComponentDoes) {
         return std::vector<std::uint8_t>(bits, bits + std::size_t(picture.width) * picture.height * 4);
     };
     for (int dpi : {96, 144, 192})   // each set drawn for a scale
-        for (int id : {IDR_BADGE_GIF, IDR_CPU_GIF, IDR_BOARD_JPG, IDR_SCANIE_JPG}) {
+        for (int id : {IDR_LOGO_GIF, IDR_BANNER_JPG, IDR_BADGE_GIF, IDR_CPU_GIF, IDR_BOARD_JPG, IDR_SCANIE_JPG}) {
             PictureCache newer, older;
             newer.setDpi(dpi), older.setDpi(dpi);
             const Picture* expected = newer.get(id);

@@ -51,37 +51,22 @@ bool IconFromFileBytes(const BYTE* bytes, DWORD size, int dpi, Picture& out) {
     return true;
 }
 
-// A BMP file of 24 bits, or 32 bits premultiplied, as the pictures of the
-// first frame are kept: made into the same top-down premultiplied DIB a
-// decoder gives, without loading one.
-bool DecodeBmpFile(const BYTE* bytes, DWORD size, Picture& out) {
-    constexpr DWORD kFileHeader = 14;
-    BITMAPINFOHEADER header{};
-    if (size < kFileHeader + sizeof header || bytes[0] != 'B' || bytes[1] != 'M') return false;
-    std::memcpy(&header, bytes + kFileHeader, sizeof header);
-    const int bits = header.biBitCount, width = header.biWidth;
-    const bool bottomUp = header.biHeight > 0;   // else top-down
-    const std::int64_t rows = bottomUp ? header.biHeight : -static_cast<std::int64_t>(header.biHeight);
-    const DWORD offset = ReadLittleEndian32(bytes + 10);
-    if (header.biCompression != BI_RGB || (bits != 24 && bits != 32) || width <= 0 || rows <= 0 || rows > INT32_MAX ||
-        offset > size)
-        return false;
-    const int height = static_cast<int>(rows);
-    const std::size_t stride = (static_cast<std::size_t>(width) * bits / 8 + 3) / 4 * 4;
-    if (stride > (size - offset) / static_cast<std::size_t>(height)) return false;
-    std::uint32_t* pixels = nullptr;
-    HBITMAP bitmap = CreateTopDownDib(width, height, &pixels);
-    if (!bitmap) return false;
-    for (int y = 0; y < height; ++y) {
-        const BYTE* row = bytes + offset + stride * (bottomUp ? height - 1 - y : y);
-        for (int x = 0; x < width; ++x, row += bits / 8)
-            *pixels++ = row[0] | row[1] << 8 | row[2] << 16 | static_cast<std::uint32_t>(bits == 32 ? row[3] : 255) << 24;
-    }
-    out.bitmap = bitmap;
-    out.premultiplied = true;
-    out.width = width;
-    out.height = height;
-    return true;
+// The decoder of the picture's own format, JPEG or GIF, made by its class:
+// asked to find one, the factory first reads every decoder's registration,
+// which under Wine takes longer than the decoding.
+ComPtr<IWICBitmapDecoder> DecoderFor(IWICImagingFactory* factory, IWICStream* stream, const BYTE* bytes, DWORD size) {
+    const CLSID* format = size > 2 && bytes[0] == 0xFF && bytes[1] == 0xD8      ? &CLSID_WICJpegDecoder
+                          : size > 3 && std::memcmp(bytes, "GIF8", 4) == 0 ? &CLSID_WICGifDecoder
+                                                                            : nullptr;
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (format && SUCCEEDED(CoCreateInstance(*format, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder, decoder.putVoid())) &&
+        SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)))
+        return decoder;
+    const LARGE_INTEGER start{};
+    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) ||
+        FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())))
+        decoder.reset();
+    return decoder;
 }
 
 // Windows Vista and later, and XP with the imaging component installed.
@@ -95,9 +80,8 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
     if (FAILED(factory->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes), size)))
         return false;
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())))
-        return false;
+    ComPtr<IWICBitmapDecoder> decoder = DecoderFor(factory.get(), stream.get(), bytes, size);
+    if (!decoder) return false;
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.put()))) return false;
     ComPtr<IWICFormatConverter> converter;
@@ -187,8 +171,8 @@ bool DecodeWithOlePicture(const BYTE* bytes, DWORD size, Picture& out) {
     return true;
 }
 
-// Decodes an RCDATA resource: an .ico file as an icon; a BMP, GIF or JPEG
-// into a top-down, premultiplied 32-bit DIB.
+// Decodes an RCDATA resource: an .ico file as an icon; a GIF or JPEG into a
+// top-down, premultiplied 32-bit DIB.
 bool DecodeEncodedImage(int resourceId, int dpi, Picture& out) {
     HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
     if (!found) return false;
@@ -196,7 +180,7 @@ bool DecodeEncodedImage(int resourceId, int dpi, Picture& out) {
     const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
     DWORD size = SizeofResource(Module(), found);
     if (!bytes || size == 0) return false;
-    if (IconFromFileBytes(bytes, size, dpi, out) || DecodeBmpFile(bytes, size, out)) return true;
+    if (IconFromFileBytes(bytes, size, dpi, out)) return true;
     return DecodeWithImagingComponent(bytes, size, out) || DecodeWithOlePicture(bytes, size, out);
 }
 
