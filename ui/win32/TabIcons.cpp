@@ -1,7 +1,7 @@
 #include "ui/win32/TabIcons.h"
 
 #include <cstring>
-
+#include <vector>
 
 namespace cc {
 namespace {
@@ -37,10 +37,9 @@ HBITMAP TopDownBitmap(int width, int height, WORD bits, BYTE** pixels) {
 // them, added at once; false, adding nothing, if one lacks such an image.
 bool AddAsStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, int side) {
     const int count = static_cast<int>(ids.size());
-    const BITMAPINFOHEADER* images[16]{};
-    if (count > 16) return false;
-    for (int i = 0; i < count; ++i)
-        if (!(images[i] = ExactImage(instance, ids[i], side))) return false;
+    std::vector<const BITMAPINFOHEADER*> images;
+    for (int id : ids)
+        if (!images.emplace_back(ExactImage(instance, id, side))) return false;
     BYTE *colours = nullptr, *mask = nullptr;
     HBITMAP colourStrip = TopDownBitmap(side * count, side, 32, &colours);
     HBITMAP maskStrip = TopDownBitmap(side * count, side, 1, &mask);

@@ -20,7 +20,7 @@ using K = ControlKind;
 
 constexpr UINT kTimerId = 1;
 constexpr UINT kItemSelectedMessage = WM_APP + 1;   // wParam: control index
-constexpr UINT kCreateTheRestMessage = WM_APP + 2;
+constexpr UINT kCreateTheRestMessage = WM_APP + 2;   // the controls after the first frame
 constexpr int kMaxItemText = 1024;   // the disk table's cells
 constexpr DWORD kShowChangesEveryMs = 250;   // what long work changed (title, lists, passing captions)
 
@@ -172,10 +172,11 @@ bool Win32Window::create() {
 }
 
 // Only what the first frame shows is made before it is painted: under Wine
-// each control costs about as much as the whole frame's painting. The rest
-// comes before any input is taken, so the keyboard, the mouse and assistive
-// technology find every control whenever the user can reach it; a handler
-// that asks for one of them sooner has them all made at once.
+// a control costs a millisecond or more, and the other pages' take longer
+// than painting the frame. They come before any input is taken, so the
+// keyboard, the mouse and assistive technology find every control whenever
+// the user can reach it; a handler that asks for one sooner has them all
+// made at once.
 void Win32Window::createTheRest() {
     if (restAsked_) return;
     restAsked_ = true;
