@@ -8,6 +8,9 @@
 #include "ui/win32/Win32Window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library: none is ever taken from the program's
+    // folder or the current one, which any program of the user can write to.
+    cc::SearchSystemFolderOnly();
     // An empty card reader, optical or floppy drive fails quietly instead of
     // raising the system's "no disk" box in the middle of a scan.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

@@ -4,7 +4,7 @@ enable_language(RC)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp)
 add_library(cc_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(cc_win32 PUBLIC cc_core comctl32 uxtheme ole32 oleaut32 uuid windowscodecs msimg32 gdi32 user32 shlwapi shell32 advapi32 iphlpapi ntdll)
+target_link_libraries(cc_win32 PUBLIC cc_core ole32 oleaut32 uuid windowscodecs gdi32 user32 shell32 advapi32 ntdll)
 target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0502)
 target_compile_definitions(cc_core PUBLIC UNICODE _UNICODE)
 
@@ -15,12 +15,16 @@ set_source_files_properties(${CC_RESOURCES} PROPERTIES
 
 add_executable(ChengchuanCleaner WIN32 app/WinMain.cpp ${CC_RESOURCES})
 target_link_libraries(ChengchuanCleaner PRIVATE cc_win32)
-target_link_options(ChengchuanCleaner PRIVATE -municode)
-# Every import must be one that Windows XP x64 exports: checked after each link.
+# Terminal Server aware: the system gives it no per-user copies of the Windows folder's files.
+target_link_options(ChengchuanCleaner PRIVATE -municode -Wl,--tsaware)
+# Every import must be one that Windows XP x64 exports, from a library Windows
+# never looks for in the program's folder: checked after each link.
 add_custom_command(TARGET ChengchuanCleaner POST_BUILD
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:ChengchuanCleaner> ${CMAKE_SOURCE_DIR}/cmake/xp64-imports.txt
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:ChengchuanCleaner>
+          ${CMAKE_SOURCE_DIR}/cmake/xp64-imports.txt ${CMAKE_SOURCE_DIR}/cmake/allowed-dlls.txt
   VERBATIM)
-set_property(TARGET ChengchuanCleaner APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/xp64-imports.txt)
+set_property(TARGET ChengchuanCleaner APPEND PROPERTY LINK_DEPENDS
+  ${CMAKE_SOURCE_DIR}/cmake/xp64-imports.txt ${CMAKE_SOURCE_DIR}/cmake/allowed-dlls.txt)
 
 # GoogleTest, cross-built from Debian's sources.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
@@ -34,12 +38,17 @@ target_include_directories(gtest BEFORE PUBLIC ${CMAKE_SOURCE_DIR}/cmake/gtest-w
 # resources so that the window they build is the real one.
 file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(cc_windows_tests ${WINDOWS_TEST_SOURCES} ${CC_RESOURCES})
-target_link_libraries(cc_windows_tests PRIVATE cc_win32 gtest gtest_main)
+target_link_libraries(cc_windows_tests PRIVATE cc_win32 shlwapi comctl32 gtest gtest_main)
 
 # The end-to-end driver: starts the real program and works its window.
-file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*EndToEndTest.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/ProgramDriver.cpp)
 add_executable(cc_e2e ${E2E_SOURCES})
-target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shell32 ole32 oleacc uuid)
+target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shlwapi shell32 ole32 oleacc uuid)
+# What the planted-library run puts beside a copy of the program under the system's library names.
+add_library(cc_stand_in SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/StandInLibrary.cpp)
+set_target_properties(cc_stand_in PROPERTIES PREFIX "")
+target_link_options(cc_stand_in PRIVATE -static)
+add_dependencies(cc_e2e cc_stand_in ChengchuanCleaner)
 
 include(${CMAKE_SOURCE_DIR}/cmake/Msconfig.cmake)
 

@@ -69,6 +69,12 @@ public:
     // a read-only one too. An existing file is only replaced once the new
     // content is completely on disk, so a failed write leaves it as it was.
     virtual bool replaceFile(std::string_view name, std::span<const std::byte> content) = 0;
+    // Where the process runs as an administrator: gives this folder an access
+    // list that only administrators can change (Administrators and SYSTEM full
+    // control, the user read, nothing inherited from above; owner
+    // Administrators), which what is made in it inherits. Elsewhere nothing
+    // changes. False when it could not be set.
+    virtual bool restrictToAdministrators() = 0;
     // Unless kept, the files createFile() and copyFile() made here are removed
     // again when this object goes, and so is this folder if subfolder() made
     // it and it is empty then: a failed backup leaves nothing half-made.

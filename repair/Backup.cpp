@@ -65,9 +65,12 @@ bool HoldBackupFolders(std::string_view row, const LocalTime& now, Platform& pla
                        std::vector<std::unique_ptr<HeldFolder>>& levels) {
     levels.push_back(platform.files.holdFolder(platform.system.QueryLocalAppData()));
     bool taken = false;
+    // The program's own folders, made or found, are the administrators' before anything is made in them:
+    // what a later backup saves there inherits that.
     for (std::string_view name : kBackupFolders) {
         if (!levels.back()) return false;
         levels.push_back(levels.back()->subfolder(name, false, taken));
+        if (levels.back() && !levels.back()->restrictToAdministrators()) return false;
     }
     if (!levels.back()) return false;
     char stamp[32];

@@ -16,7 +16,7 @@ namespace cc {
 
 // What one repair would change.
 struct RepairChanges {
-    std::vector<std::pair<RegistryValue, std::string_view>> writes;   // a value and the text written to it
+    std::vector<std::pair<RegistryValue, std::string>> writes;   // a value and the text written to it
     std::vector<RegistryValue> deletions;
     std::vector<std::string> files;   // deleted or replaced
 };

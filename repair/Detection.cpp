@@ -35,10 +35,12 @@ std::string Concat(std::string_view message, std::string_view tail) {
 }
 
 // Byte-exact: another letter case, a trailing argument or a space is a finding.
-Verdict CheckCommand(Registry& registry, const RegistryValue& value, std::string_view message) {
+// Without the machine's program files folder there is no clean command to
+// compare with: the row cannot be checked.
+Verdict CheckCommand(Registry& registry, const RegistryValue& value, std::string_view clean, std::string_view message) {
     std::string command;
-    if (registry.readText(value, command) == Lookup::Failed) return Unchecked();
-    if (command == kCleanBrowserCommand) return Clear();
+    if (clean.empty() || registry.readText(value, command) == Lookup::Failed) return Unchecked();
+    if (command == clean) return Clear();
     return Finding(Concat(message, LastQuotedPiece(command)));
 }
 
@@ -68,9 +70,10 @@ void RunDetection(ControlLayer& controls, ProgramState& state, Platform& platfor
                 : startPage == kCleanStartPage ? Clear()
                                                : Finding(Concat("检测到您的IE首页为:", startPage)));
 
+    const std::string clean = CleanBrowserCommand(registry);
     ShowVerdict(controls, HijackRow::DesktopIcon,
-                CheckCommand(registry, kDesktopIconCommand, "系统检测到您的IE被非法劫持,主页为:"));
-    ShowVerdict(controls, HijackRow::HttpCommand, CheckCommand(registry, kHttpCommand, "检测到非法劫持,当前IE首页为:"));
+                CheckCommand(registry, kDesktopIconCommand, clean, "系统检测到您的IE被非法劫持,主页为:"));
+    ShowVerdict(controls, HijackRow::HttpCommand, CheckCommand(registry, kHttpCommand, clean, "检测到非法劫持,当前IE首页为:"));
 
     ShowVerdict(controls, HijackRow::StartupEntry, FindingIfThere(registry.findValue(kSoundManStartup), "检测到植入！"));
 

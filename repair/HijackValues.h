@@ -2,6 +2,7 @@
 // What the browser-repair page looks at and puts back: the clean values and
 // where the known hijacks live.
 
+#include <string>
 #include <string_view>
 
 #include "platform/Registry.h"
@@ -9,8 +10,20 @@
 namespace cc {
 
 inline constexpr std::string_view kCleanStartPage = "about:blank";
-// The browser's path in quotes, nothing before or after.
-inline constexpr std::string_view kCleanBrowserCommand = "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"";
+
+// The machine's 64-bit program files folder as its own registry names it.
+inline constexpr RegistryValue kProgramFilesFolder{RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                                   "ProgramFilesDir"};
+// The browser's path in quotes, nothing before or after, in that folder:
+// "C:\Program Files\Internet Explorer\iexplore.exe" on a standard installation.
+// Never from the environment, which the user sets for their own programs, nor
+// a fixed C:, where any user may make a "Program Files" when Windows is on
+// another drive. Empty when the registry names no folder.
+inline std::string CleanBrowserCommand(Registry& registry) {
+    std::string folder = registry.readText(kProgramFilesFolder);
+    if (folder.ends_with('\\')) folder.pop_back();
+    return folder.empty() ? std::string() : "\"" + folder + "\\Internet Explorer\\iexplore.exe\"";
+}
 
 inline constexpr std::string_view kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 

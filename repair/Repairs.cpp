@@ -28,9 +28,9 @@ RepairChanges ChangesOf(HijackRow row, const ProgramState& state, Platform& plat
         if (std::string path = SystemFile(state, name); !path.empty()) changes.files.push_back(std::move(path));
     };
     switch (row) {
-        case HijackRow::StartPage: changes.writes = {{kStartPage, kCleanStartPage}}; break;
-        case HijackRow::DesktopIcon: changes.writes = {{kDesktopIconCommand, kCleanBrowserCommand}}; break;
-        case HijackRow::HttpCommand: changes.writes = {{kHttpCommand, kCleanBrowserCommand}}; break;
+        case HijackRow::StartPage: changes.writes = {{kStartPage, std::string(kCleanStartPage)}}; break;
+        case HijackRow::DesktopIcon: changes.writes = {{kDesktopIconCommand, CleanBrowserCommand(platform.registry)}}; break;
+        case HijackRow::HttpCommand: changes.writes = {{kHttpCommand, CleanBrowserCommand(platform.registry)}}; break;
         case HijackRow::PlantedLibrary:
             changes.deletions = {kMsconfigStartup};
             file(kPlantedLibrary);
@@ -105,6 +105,8 @@ bool RepairStartupEntry(ProgramState& state, Platform& platform, const CopiedFil
 bool RunRepair(HijackRow row, ProgramState& state, Platform& platform) {
     // Nothing changes that cannot be put back.
     const RepairChanges changes = ChangesOf(row, state, platform);
+    for (const auto& [value, text] : changes.writes)
+        if (text.empty()) return false;   // no program files folder named: no clean command to write
     CopiedFiles copied;
     if (!SaveBeforeRepair(changes, RowName(row), platform, copied)) return false;
     if (row == HijackRow::PlantedLibrary) return RepairPlantedLibrary(state, platform, copied);

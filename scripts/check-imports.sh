@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Fails when the exe imports a function that cmake/xp64-imports.txt does not
-# list, or when its header asks for a Windows later than NT 5.2 (XP x64).
-# Run after every link of the program; usage: check-imports.sh EXE [LIST]
+# list, imports a library that cmake/allowed-dlls.txt does not list, lacks
+# the Terminal Server, DEP or ASLR marks, or when its header asks for a
+# Windows later than NT 5.2 (XP x64).
+# Run after every link of the program; usage: check-imports.sh EXE [LIST [DLLS]]
 set -euo pipefail
 exe="$1"
-list="${2:-$(cd "$(dirname "$0")/.." && pwd)/cmake/xp64-imports.txt}"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+list="${2:-$root/cmake/xp64-imports.txt}"
+dlls="${3:-$root/cmake/allowed-dlls.txt}"
 objdump="${CC_OBJDUMP:-x86_64-w64-mingw32-objdump}"
 header="$("$objdump" -p "$exe")"
 
@@ -24,6 +28,18 @@ if [ -n "$unlisted" ]; then
   sed 's/^/  /' <<<"$unlisted" >&2
   status=1
 fi
+unknown="$(comm -23 <(cut -d' ' -f1 <<<"$imports" | sort -u) <(sed 's/#.*//' "$dlls" | awk 'NF { print tolower($1) }' | sort -u))"
+if [ -n "$unknown" ]; then
+  echo "check-imports: $exe imports libraries Windows may take from the program's folder (not in $dlls):" >&2
+  sed 's/^/  /' <<<"$unknown" >&2
+  status=1
+fi
+for mark in TERMINAL_SERVICE_AWARE NX_COMPAT DYNAMIC_BASE; do
+  if ! awk '/^DllCharacteristics/ { on = 1; next } on && NF == 1 { print $1; next } { on = 0 }' <<<"$header" | grep -qx "$mark"; then
+    echo "check-imports: $exe lacks the $mark mark" >&2
+    status=1
+  fi
+done
 for field in OSystem Subsystem; do
   major="$(awk -v f="Major${field}Version" '$1 == f { print $2 }' <<<"$header")"
   minor="$(awk -v f="Minor${field}Version" '$1 == f { print $2 }' <<<"$header")"
@@ -32,5 +48,5 @@ for field in OSystem Subsystem; do
     status=1
   fi
 done
-[ $status -ne 0 ] || echo "check-imports: $(wc -l <<<"$imports") imports, all exported by Windows XP x64"
+[ $status -ne 0 ] || echo "check-imports: $(wc -l <<<"$imports") imports, all exported by Windows XP x64, from known system libraries"
 exit $status

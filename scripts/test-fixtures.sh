@@ -46,6 +46,10 @@ for n in 0 1 2 3; do
     ln -s "$fixtures/priv-backup" "$parent/${levels[n]}"
   done
 done
+# A profile moved to another drive with a link, as an administrator does it:
+# T:\moved\Users leads to C:\cc-fixtures\moved-users.
+mkdir -p "$fixtures/moved-users" "$drive/moved"
+ln -s "$fixtures/moved-users" "$drive/moved/Users"
 mkdir -p "$drive/planted"
 ln -s real.lnk "$drive/planted/link.lnk"
 mkfifo "$drive/planted/pipe.lnk"

@@ -37,6 +37,17 @@ std::wstring FolderChain::childName(std::wstring_view name) {
     return parent.append(name);
 }
 
+UniqueHandle FolderChain::follow(HANDLE parent, std::wstring_view name) {
+    constexpr int kMostLinksInARow = 8;
+    const std::wstring target = trust_ && depth_ < kMostLinksInARow ? trust_->trustedTarget(parent, name) : std::wstring();
+    if (target.empty()) return {};
+    FolderChain there(*trust_, depth_ + 1);
+    HANDLE reached = there.reach(target), copy = nullptr;
+    if (!reached || !DuplicateHandle(GetCurrentProcess(), reached, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return {};
+    return UniqueHandle(copy);
+}
+
 HANDLE FolderChain::reach(std::wstring_view folder) {
     std::vector<std::wstring_view> names;
     if (!SplitLocalPath(folder, names)) return nullptr;
@@ -55,22 +66,27 @@ HANDLE FolderChain::reach(std::wstring_view folder) {
         Level& parent = levels_.back();
         level.handle = OpenNt(parent.handle.get(), level.name, OpenFor::Listing, status);
         OpenedFile identity;
-        if (!level.handle || !QueryIdentity(level.handle.get(), identity) || (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            return nullptr;
+        if (!level.handle || !QueryIdentity(level.handle.get(), identity)) return nullptr;
         // Where the system follows a link anyway (Wine), the folder reached
         // is another one: by its number if the parent's listing gave one, else
         // by its name. A root may be a folder of another volume (a substituted
         // drive): whatever it reports, the folders below add their path to it.
         const auto listed = parent.listedFolders.find(level.name);
         bool same = false;
-        if (listed != parent.listedFolders.end() && listed->second != 0) {
+        if (identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            same = false;   // a link opened as itself
+        } else if (listed != parent.listedFolders.end() && listed->second != 0) {
             same = listed->second == identity.id;
         } else {
             OpenedFile opened;
             same = QueryOpened(level.handle.get(), opened) && SamePathIgnoringCase(opened.name, childName(level.name));
             level.systemName = std::move(opened.name);
         }
-        if (!same) return nullptr;
+        if (!same) {   // a link, as itself or followed: gone through only if trusted
+            level.handle = follow(parent.handle.get(), level.name);
+            level.systemName.clear();
+            if (!level.handle) return nullptr;
+        }
         levels_.push_back(std::move(level));
     }
     return levels_.back().handle.get();

@@ -13,8 +13,23 @@
 
 namespace cc {
 
+// How a chain judges a link it meets on its way.
+class LinkTrust {
+public:
+    virtual ~LinkTrust() = default;
+    // Where the link `name` in the open folder `parent` leads ("D:\Users"),
+    // if it may be followed; empty if not.
+    virtual std::wstring trustedTarget(HANDLE parent, std::wstring_view name) = 0;
+};
+
 class FolderChain {
 public:
+    FolderChain() = default;
+    // A chain that goes through the links `trust` answers for, reaching each
+    // one's target from its drive's root in turn (a few links deep at most);
+    // any other link stops it, as it stops every chain.
+    explicit FolderChain(LinkTrust& trust, int depth = 0) : trust_(&trust), depth_(depth) {}
+
     // The open folder that `folder` ("C:\a\b\", "\\?\C:\a\b" too) names. Null
     // when the path is no local drive path, when a folder on the way cannot be
     // opened, is now a junction, symbolic link or mount point, or is reached
@@ -41,7 +56,11 @@ private:
     };
     // The system's name for the folder at `level`, asked once.
     const std::wstring& systemName(size_t level);
+    // The folder the link `name` in `parent` leads to, if the trust answers for it.
+    UniqueHandle follow(HANDLE parent, std::wstring_view name);
     std::vector<Level> levels_;
+    LinkTrust* trust_ = nullptr;
+    int depth_ = 0;
 };
 
 // Splits "C:\a\b" into "C:", "a", "b" (empty parts dropped). False for any

@@ -67,7 +67,10 @@ UniqueHandle CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK a
     }
     UNICODE_STRING counted = Counted(name);
     SECURITY_QUALITY_OF_SERVICE quality{sizeof quality, SecurityIdentification, SECURITY_STATIC_TRACKING, FALSE};
-    options |= FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
+    // Never for backup: were backup rights ever enabled, that would pass every
+    // permission check. Each open asks for exactly what it does (a folder to
+    // list or go through: FILE_LIST_DIRECTORY and FILE_TRAVERSE).
+    options |= FILE_SYNCHRONOUS_IO_NONALERT;
     // The drive's root is reached through the drive letter's own link.
     if (parent) options |= FILE_OPEN_REPARSE_POINT;
     for (;;) {
@@ -98,6 +101,8 @@ UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTST
         case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Changing: access |= FILE_WRITE_ATTRIBUTES, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Inspecting: options |= FILE_NON_DIRECTORY_FILE; break;
+        case OpenFor::Securing: access |= READ_CONTROL | WRITE_DAC | WRITE_OWNER, options |= FILE_DIRECTORY_FILE; break;
+        case OpenFor::Owner: access |= READ_CONTROL; break;
     }
     IO_STATUS_BLOCK io;
     return CreateRelative(parent, name, access, kShareAll, FILE_OPEN, options, status, io);

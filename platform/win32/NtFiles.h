@@ -24,7 +24,13 @@ struct OpenedFile {
     std::wstring name;        // its path from the volume's root, as the system names it: "\a\b"
 };
 
-enum class OpenFor { Listing, Reading, Deleting, Changing /* its attributes */, Inspecting /* what it is */ };
+enum class OpenFor {
+    Listing, Reading, Deleting,
+    Changing,     // its attributes
+    Inspecting,   // what it is
+    Securing,     // a folder's owner and access list
+    Owner,        // whatever it is, a link too: its owner and reparse data
+};
 
 // What MakeNt makes in a folder: a new file to write, a new folder, or a
 // folder that may be there already. Folders are held without sharing their

@@ -2,19 +2,26 @@
 
 #include <windows.h>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace cc {
+
+bool SearchSystemFolderOnly() {
+    SetDllDirectoryW(L"");   // XP SP1 and Server 2003 SP1 on
+    constexpr DWORD kSystemFolder = 0x00000800;   // LOAD_LIBRARY_SEARCH_SYSTEM32
+    const auto searchOnly = SystemFunction<BOOL WINAPI(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
+    return searchOnly && searchOnly(kSystemFolder);
+}
 
 bool TrustOnlyAdministratorsLinks() {
     // ProcessRedirectionTrustPolicy and its EnforceRedirectionTrust bit, as
     // the Windows 10 headers number them; NT 5.2's headers have neither.
     constexpr int kRedirectionTrustPolicy = 16;
     constexpr DWORD kEnforce = 1;
-    using SetPolicy = BOOL(WINAPI*)(int policy, PVOID buffer, SIZE_T length);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    FARPROC found = kernel ? GetProcAddress(kernel, "SetProcessMitigationPolicy") : nullptr;
-    if (!found) return false;
+    const auto setPolicy =
+        SystemFunction<BOOL WINAPI(int, PVOID, SIZE_T)>(L"kernel32.dll", "SetProcessMitigationPolicy");
     DWORD flags = kEnforce;
-    return reinterpret_cast<SetPolicy>(reinterpret_cast<void*>(found))(kRedirectionTrustPolicy, &flags, sizeof flags);
+    return setPolicy && setPolicy(kRedirectionTrustPolicy, &flags, sizeof flags);
 }
 
 }  // namespace cc

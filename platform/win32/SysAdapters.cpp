@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/win32/OldWays.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32SystemQueries.h"
 
@@ -73,10 +74,11 @@ std::map<std::string, OlderFacts> ReadOlderFacts() {
     std::map<std::string, OlderFacts> facts;
     ULONG size = 16 * 1024;
     std::vector<std::uint8_t> buffer;
-    ULONG result = ERROR_BUFFER_OVERFLOW;
+    static const auto getAdaptersInfo = SystemFunction<decltype(GetAdaptersInfo)>(L"iphlpapi.dll", "GetAdaptersInfo");
+    ULONG result = getAdaptersInfo ? ERROR_BUFFER_OVERFLOW : ERROR_NOT_SUPPORTED;
     for (int attempt = 0; attempt < 4 && result == ERROR_BUFFER_OVERFLOW; ++attempt) {
         buffer.assign(size, 0);
-        result = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
+        result = getAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
     }
     if (result != NO_ERROR) return facts;
     for (auto* a = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); a != nullptr; a = a->Next) {
@@ -158,6 +160,9 @@ std::vector<AdapterInfo> Win32SystemQueries::QueryAdapters() {
     constexpr ULONG kFlags = kXpFlags | GAA_FLAG_INCLUDE_GATEWAYS | GAA_FLAG_INCLUDE_WINS_INFO;
     const bool olderRecords = OldWayForced(OldWay::AdapterRecords);
     std::vector<AdapterInfo> adapters;
+    static const auto getAdaptersAddresses =
+        SystemFunction<decltype(GetAdaptersAddresses)>(L"iphlpapi.dll", "GetAdaptersAddresses");
+    if (!getAdaptersAddresses) return adapters;
     std::vector<std::uint8_t> buffer;
     ULONG result = ERROR_INVALID_PARAMETER;
     for (ULONG flags : {olderRecords ? kXpFlags : kFlags, kXpFlags}) {
@@ -165,7 +170,7 @@ std::vector<AdapterInfo> Win32SystemQueries::QueryAdapters() {
         result = ERROR_BUFFER_OVERFLOW;
         for (int attempt = 0; attempt < 4 && result == ERROR_BUFFER_OVERFLOW; ++attempt) {
             buffer.assign(size, 0);
-            result = GetAdaptersAddresses(AF_UNSPEC, flags, nullptr,
+            result = getAdaptersAddresses(AF_UNSPEC, flags, nullptr,
                                           reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
         }
         if (result != ERROR_INVALID_PARAMETER) break;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/win32/SystemFolder.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32SystemQueries.h"
 
@@ -13,10 +14,7 @@ namespace {
 
 // RtlGetVersion tells the truth whatever the manifest says; GetVersionEx does not.
 bool RealVersion(RTL_OSVERSIONINFOW& version) {
-    using RtlGetVersionFn = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto get = ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-                     : nullptr;
+    static const auto get = SystemFunction<LONG WINAPI(RTL_OSVERSIONINFOW*)>(L"ntdll.dll", "RtlGetVersion");
     version = {};
     version.dwOSVersionInfoSize = sizeof version;
     return get && get(&version) == 0;

@@ -208,7 +208,8 @@ bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) 
 }
 
 std::unique_ptr<HeldFolder> Win32FileSystem::holdFolder(std::string_view path) {
-    FolderChain chain;
+    // Through a link an administrator made (a profile moved with a junction), never one a user could make.
+    FolderChain chain(links());
     HANDLE folder = chain.reach(Widen(path));
     if (!folder || chain.reachedName().empty()) return nullptr;
     std::wstring name = chain.reachedName();

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/FileSystem.h"
+#include "platform/win32/AdministratorsLinks.h"
 #include "platform/win32/FolderChain.h"
 #include "platform/win32/NtFiles.h"
 
@@ -31,9 +32,13 @@ public:
     // name): its attributes, number and size. False when it is gone or a folder.
     bool inspectFile(std::string_view path, OpenedFile& now);
 
-private:
+protected:
+    // How a held folder's way judges a link: by the owners Windows reports.
+    virtual LinkTrust& links() { return administratorsLinks_; }
 
+private:
     FolderChain folders_;
+    AdministratorsLinks administratorsLinks_;
 };
 
 // "\\?\" form of an absolute path, so that no MAX_PATH limit applies.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/FolderSecurity.h"
 #include "platform/win32/NtFiles.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -101,6 +102,14 @@ Lookup Win32HeldFolder::copyFile(std::string_view from, std::string_view name, s
     if (!FlushFileBuffers(copy.get())) return Lookup::Failed;
     id = opened.id;
     return Lookup::Found;
+}
+
+bool Win32HeldFolder::restrictToAdministrators() {
+    if (!RunsAsAdministrator()) return true;   // the user's own rights: nothing to keep from them
+    // This very folder, opened again through its handle (an empty name) for the rights to change its list.
+    NTSTATUS status = 0;
+    UniqueHandle same = OpenNt(handle_, L"", OpenFor::Securing, status);
+    return same && IsPlainAt(same.get(), true, name_) && RestrictToAdministrators(same.get());
 }
 
 bool Win32HeldFolder::replaceFile(std::string_view name, std::span<const std::byte> content) {

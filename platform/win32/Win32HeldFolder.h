@@ -21,6 +21,7 @@ public:
     bool createFile(std::string_view name, std::span<const std::byte> content) override;
     Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override;
     bool replaceFile(std::string_view name, std::span<const std::byte> content) override;
+    bool restrictToAdministrators() override;
     void keep() override { kept_ = true; }
 
 private:

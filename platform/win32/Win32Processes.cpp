@@ -8,6 +8,7 @@
 
 #include "platform/win32/NtFiles.h"
 #include "platform/win32/SystemFolder.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
@@ -61,6 +62,21 @@ std::wstring FindSystemProgram(std::wstring_view commandLine) {
     return {};
 }
 
+bool UsersOwnToken(UniqueNullableHandle& token) {
+    UniqueNullableHandle own;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put())) return false;
+    TOKEN_ELEVATION_TYPE elevation = TokenElevationTypeDefault;
+    DWORD size = 0;
+    if (!GetTokenInformation(own.get(), TokenElevationType, &elevation, sizeof elevation, &size))
+        return GetLastError() == ERROR_INVALID_PARAMETER;   // NT 5.2 has no such class: no UAC
+    if (elevation != TokenElevationTypeFull) return true;
+    TOKEN_LINKED_TOKEN linked{};
+    if (!GetTokenInformation(own.get(), TokenLinkedToken, &linked, sizeof linked, &size)) return false;
+    UniqueNullableHandle user(linked.LinkedToken);
+    return DuplicateTokenEx(user.get(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, nullptr,
+                            SecurityImpersonation, TokenPrimary, token.put());
+}
+
 bool Win32Processes::start(std::string_view commandLine) {
     const std::wstring line = Widen(commandLine);
     const std::wstring program = FindSystemProgram(line);
@@ -70,10 +86,17 @@ bool Win32Processes::start(std::string_view commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    // No console window for a console program such as the debugger.
-    if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &started))
+    UniqueNullableHandle user;
+    if (!UsersOwnToken(user)) return false;
+    static const auto startAs = SystemFunction<decltype(CreateProcessWithTokenW)>(L"advapi32.dll", "CreateProcessWithTokenW");
+    if (user) {   // elevated under UAC: with the user's token, through the secondary logon service
+        if (!startAs || !startAs(user.get(), 0, program.c_str(), mutableLine.data(), 0, nullptr, nullptr, &startup, &started))
+            return false;
+    } else if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                               CREATE_NO_WINDOW /* for a console program such as the debugger */, nullptr, nullptr,
+                               &startup, &started)) {
         return false;
+    }
     // Neither waited for nor watched.
     UniqueNullableHandle process(started.hProcess);
     UniqueNullableHandle thread(started.hThread);

@@ -24,4 +24,12 @@ private:
 // the current folder or the program's own. Empty when it is in neither.
 std::wstring FindSystemProgram(std::wstring_view commandLine);
 
+// The token a program started for the user gets: the user's own, never the
+// administrator's. Elevated under UAC, that is the unelevated token linked to
+// the elevated one, as a primary token in `token`; false when it cannot be had,
+// and then nothing is started (Windows restarts a shell that ended by itself).
+// Not elevated, without UAC (XP, Server 2003) or with UAC off, the process's
+// own token is the user's: true, and `token` stays empty.
+bool UsersOwnToken(UniqueNullableHandle& token);
+
 }  // namespace cc

@@ -12,7 +12,8 @@ using namespace std::literals;
 namespace {
 const std::string kSystem = "C:\\WINDOWS\\system32\\";
 const std::string kLibrary = kSystem + "dneapi.dll", kMsconfig = kSystem + "msconfig.exe";
-const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe", kClean(kCleanBrowserCommand);
+const std::string kBrowser = "C:\\Program Files\\Internet Explorer\\iexplore.exe", kClean = "\"" + kBrowser + "\"";
+const std::string kOnD = "\"D:\\Program Files\\Internet Explorer\\iexplore.exe\"";   // Windows installed on D:
 const std::string kRun = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
 const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
@@ -37,6 +38,7 @@ const RowView kUnchecked{"无法检测", IDI_STATUS_FOUND, false};   // the find
 struct Page : fake::FakeProgram {
     fake::Strings repairSteps;   // the journal when the outcome box came up, after the backup
     explicit Page(bool clean = true) {
+        registry.setText(kProgramFilesFolder, "C:\\Program Files");   // a standard installation
         if (clean) registry.setText(kStartPage, "about:blank"), registry.setText(kDesktopIconCommand, kClean), registry.setText(kHttpCommand, kClean);
     }
     void scan() { ui.click("按钮11"); }
@@ -96,6 +98,10 @@ TEST(HijackDetection, EachRowShowsItsVerdictAndChangesNothing) {
           Found("检测到非法劫持,当前IE首页为:")}},
         {[](fake::FakeProgram& f) { f.registry.unreadable = {"HKCU\\Software\\", "HKCR\\http\\", kRun}, f.fs.hideUnder(kSystem); },
          {kUnchecked, kUnchecked, kUnchecked, Clear(), kUnchecked}},   // keys denying reading, with the value or not; the system folder
+        {[](fake::FakeProgram& f) {   // Windows on D:: D:'s browser is clean, C:'s is not
+             f.registry.setText(kProgramFilesFolder, "D:\\Program Files\\"), f.registry.setText(kDesktopIconCommand, kOnD); },
+         {Clear(), Clear(), Clear(), Clear(), Found("检测到非法劫持,当前IE首页为:")}},
+        {[](fake::FakeProgram& f) { f.registry.deleteValue(kProgramFilesFolder); }, {Clear(), Clear(), Clear(), kUnchecked, kUnchecked}},   // none named
     };
     for (const auto& [plant, rows] : cases) {
         Page p;
@@ -192,6 +198,10 @@ TEST(Repairs, OutcomesFollowEveryChangeTheRepairStandsFor) {
     // it showed, and a clear row keeps its link.
     p.registry.setText(kStartPage, "about:blank"), p.system.systemDirectory = "", p.fs.addFile("dneapi.dll"), p.scan();
     EXPECT_EQ(p.rows(), (std::vector<RowView>{Clear(true), kUnchecked, Clear(), Clear(), Clear()}));
+    // Windows on D:: the command repairs write D:'s browser, and nothing once the folder is no longer named.
+    p.registry.setText(kProgramFilesFolder, "D:\\Program Files"), p.scan(), p.press(HijackRow::HttpCommand, "修复完毕.");
+    p.registry.setText(kDesktopIconCommand, "x"), p.scan(), p.registry.deleteValue(kProgramFilesFolder), p.press(HijackRow::DesktopIcon, "修复失败请重试");
+    EXPECT_EQ(p.platform.registry.readText(kHttpCommand) + p.platform.registry.readText(kDesktopIconCommand), kOnD + "x");
 }
 
 TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWouldChange) {

@@ -17,9 +17,7 @@ namespace {
 // "-" for none. Windows names files case-insensitively, and Wine spells some folders ("C:\\Users") otherwise than its registry.
 std::string Found(bool found, const wchar_t* path) { return found ? test::Upper(Narrow(path)) : "-"; }
 std::string Shell(const GUID& id) {
-    using KnownFolderPathFn = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
-    static const auto known = reinterpret_cast<KnownFolderPathFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHGetKnownFolderPath")));
+    static const auto known = SystemFunction<HRESULT WINAPI(const GUID&, DWORD, HANDLE, PWSTR*)>(L"shell32.dll", "SHGetKnownFolderPath");
     PWSTR path = nullptr;
     const bool found = known && known(id, 0x4000 /* KF_FLAG_DONT_VERIFY */, nullptr, &path) == S_OK && path;
     std::string text = Found(found, path);

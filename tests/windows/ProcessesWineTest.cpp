@@ -1,4 +1,4 @@
-// Starting programs under Wine: only from the Windows folders, never waited for; whether a shell runs.
+// Starting programs under Wine: only from the Windows folders, never waited for, with the user's own token; whether a shell runs.
 // Ending processes by image name: all of the user's of that name and nothing else.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -76,6 +76,14 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     HWND taskbar = CreateWindowExW(0, tray.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, tray.hInstance, nullptr);
     EXPECT_TRUE(taskbar && processes.shellRunning());
     DestroyWindow(taskbar);
+    // Wine runs every program elevated under its UAC, this one too: one it starts gets the linked token, unelevated
+    // and primary. (Wine's CreateProcessWithTokenW then ignores it.)
+    UniqueNullableHandle own, user;
+    auto info = [](HANDLE token, TOKEN_INFORMATION_CLASS what) { DWORD value = 0, size = 0; return GetTokenInformation(token, what, &value, 4, &size) ? value : 99; };
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) && info(own.get(), TokenElevationType) == TokenElevationTypeFull &&
+                UsersOwnToken(user) && user);
+    EXPECT_EQ(info(user.get(), TokenElevation), 0u);   // not elevated
+    EXPECT_EQ(info(user.get(), TokenType), DWORD(TokenPrimary));
 }
 TEST(Win32Processes, EndsEveryProcessOfTheNameAndNoOtherWithinTheWait) {
     TempFolder temp;

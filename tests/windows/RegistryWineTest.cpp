@@ -21,8 +21,7 @@ struct TestKey {
     // Exactly these bytes, as another program might store them: through the native call, since
     // Wine's RegSetValueExW adds a NUL that a string lacks.
     void setRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-        using SetValue = LONG(NTAPI*)(HANDLE, UNICODE_STRING*, ULONG, ULONG, const void*, ULONG);
-        static const auto set = reinterpret_cast<SetValue>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey"));
+        static const auto set = SystemFunction<LONG NTAPI(HANDLE, UNICODE_STRING*, ULONG, ULONG, const void*, ULONG)>(L"ntdll.dll", "NtSetValueKey");
         UniqueKey key;
         ASSERT_EQ(RegCreateKeyExW(root, kTestKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, key.put(), nullptr), 0);
         UNICODE_STRING counted{USHORT(wcslen(name) * 2), USHORT(wcslen(name) * 2), const_cast<wchar_t*>(name)};

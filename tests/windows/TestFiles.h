@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf.h"
 
 namespace cc::test {

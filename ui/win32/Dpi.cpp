@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/SystemLibrary.h"
 #include "ui/Scale.h"
+#include "ui/win32/CommonControls.h"
 #include "ui/win32/TabIcons.h"
 #include "ui/win32/Win32Window.h"
 
@@ -47,9 +49,7 @@ void ShowFromRow(HWND control, ControlKind kind, int row) {
 int WindowDpi(HWND window) {
     // Windows 10 1607 and later know each window's monitor; before that the
     // screen's DPI is the one the program draws at.
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = SystemFunction<UINT WINAPI(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (window && getDpiForWindow)
         if (UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
     HDC screen = GetDC(nullptr);
@@ -61,9 +61,7 @@ int WindowDpi(HWND window) {
 int VerticalScrollBarWidth(int dpi) {
     // Windows 10 1607 and later give it for any DPI; before, the system's
     // metrics are at the one DPI there is.
-    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    static const auto forDpi = SystemFunction<int WINAPI(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
     return forDpi ? forDpi(SM_CXVSCROLL, static_cast<UINT>(dpi)) : GetSystemMetrics(SM_CXVSCROLL);
 }
 
@@ -101,7 +99,7 @@ void Win32Window::sizeTabStrip(int index) {
         HIMAGELIST icons = TabIconList(instance_, tabs.icons, ScaleValue(32, dpi_));
         HIMAGELIST& mine = tabIcons_[tabs.placement == TabPlacement::Left ? 0 : 1];
         SendMessageW(c.hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons));
-        if (mine) ImageList_Destroy(mine);
+        if (mine) comctl::ImageList_Destroy(mine);
         mine = icons;
     }
     const int count = static_cast<int>(tabs.texts.size());

@@ -3,6 +3,7 @@
 // Ctrl+PgDn and Ctrl+PgUp on the innermost tab control that holds the focus;
 // the rest through the dialog manager, which leaves arrows, space and
 // letters to the lists and the edit boxes.
+#include "ui/win32/CommonControls.h"
 #include "ui/win32/Win32Window.h"
 
 #include <commctrl.h>
@@ -123,7 +124,7 @@ LRESULT CALLBACK Win32Window::TabStripProc(HWND hwnd, UINT message, WPARAM wPara
             if (wParam || !ShowsFocusCue(hwnd)) break;
             RECT r = currentTab();
             InvalidateRect(hwnd, &r, FALSE);   // drawn afresh, so the rectangle goes on once
-            LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            LRESULT result = comctl::DefSubclassProc(hwnd, message, wParam, lParam);
             HDC dc = GetDC(hwnd);
             InflateRect(&r, -3, -3);
             DrawFocusRect(dc, &r);
@@ -131,7 +132,7 @@ LRESULT CALLBACK Win32Window::TabStripProc(HWND hwnd, UINT message, WPARAM wPara
             return result;
         }
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return comctl::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace cc

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/win32/CommonControls.h"
+
 namespace cc {
 namespace {
 
@@ -57,7 +59,7 @@ bool AddAsStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, i
             }
         }
     }
-    const bool added = colourStrip && maskStrip && ImageList_Add(list, colourStrip, maskStrip) >= 0;
+    const bool added = colourStrip && maskStrip && comctl::ImageList_Add(list, colourStrip, maskStrip) >= 0;
     if (colourStrip) DeleteObject(colourStrip);
     if (maskStrip) DeleteObject(maskStrip);
     return added;
@@ -66,11 +68,11 @@ bool AddAsStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, i
 }  // namespace
 
 HIMAGELIST TabIconList(HINSTANCE instance, std::span<const int> ids, int side) {
-    HIMAGELIST list = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0);
+    HIMAGELIST list = comctl::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0);
     if (!list || AddAsStrip(list, instance, ids, side)) return list;
     for (int id : ids) {
         auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0));
-        ImageList_AddIcon(list, icon);
+        comctl::AddIconTo(list, icon);
         if (icon) DestroyIcon(icon);
     }
     return list;

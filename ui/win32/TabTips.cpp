@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/win32/Utf.h"
+#include "ui/win32/CommonControls.h"
 
 namespace cc {
 namespace {
@@ -52,7 +53,7 @@ LRESULT CALLBACK TipsProc(HWND strip, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
     }
-    LRESULT result = DefSubclassProc(strip, message, wParam, lParam);
+    LRESULT result = comctl::DefSubclassProc(strip, message, wParam, lParam);
     if (message == WM_SIZE || message == TCM_SETITEMSIZE) PlaceTools(strip, spec);   // the tabs may have moved
     return result;
 }
@@ -65,7 +66,7 @@ void NameTabsByTips(HWND strip, const TabSpec& spec) {
                                 nullptr, nullptr);
     if (!tips) return;
     SendMessageW(strip, TCM_SETTOOLTIPS, reinterpret_cast<WPARAM>(tips), 0);
-    SetWindowSubclass(strip, TipsProc, 0, reinterpret_cast<DWORD_PTR>(&spec));
+    comctl::SetWindowSubclass(strip, TipsProc, 0, reinterpret_cast<DWORD_PTR>(&spec));
     PlaceTools(strip, spec);
 }
 

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf.h"
 #include "resources/ResourceIds.h"
 #include "ui/Frame.h"
 #include "ui/Scale.h"
+#include "ui/win32/CommonControls.h"
 #include "ui/win32/InputBox.h"
 
 namespace cc {
@@ -127,14 +129,12 @@ Win32Window::~Win32Window() {
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
     for (HIMAGELIST list : tabIcons_)
-        if (list) ImageList_Destroy(list);
+        if (list) comctl::ImageList_Destroy(list);
     if (white_) DeleteObject(white_);
 }
 
 bool Win32Window::create() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
-                                             ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
+    comctl::Load(ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
     RegisterWidgetClasses(instance_);
 
     white_ = CreateSolidBrush(RGB(255, 255, 255));
@@ -241,7 +241,7 @@ bool Win32Window::createControl(int index) {
             SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
             // The marks are ours: the control asks for them, and clicks on them come here first.
             SendMessageW(c.hwnd, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
-            SetWindowSubclass(c.hwnd, CheckedListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            comctl::SetWindowSubclass(c.hwnd, CheckedListProc, 0, reinterpret_cast<DWORD_PTR>(this));
             if (spec.name == "选择列表框3")
                 for (auto item : JunkPatternItems()) addItem(spec.name, item);
             syncCount(c);
@@ -265,8 +265,11 @@ bool Win32Window::createControl(int index) {
             // Common controls 6 draws vertical and bottom tab strips with the
             // theme's top tabs, wrongly; those two strips draw in the classic
             // way, as Wine draws every strip.
-            if (FindTabSpec(spec.name)->placement != TabPlacement::Top) SetWindowTheme(c.hwnd, L"", L"");
-            SetWindowSubclass(c.hwnd, TabStripProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            if (FindTabSpec(spec.name)->placement != TabPlacement::Top) {
+                static const auto setTheme = SystemFunction<decltype(SetWindowTheme)>(L"uxtheme.dll", "SetWindowTheme");
+                if (setTheme) setTheme(c.hwnd, L"", L"");
+            }
+            comctl::SetWindowSubclass(c.hwnd, TabStripProc, 0, reinterpret_cast<DWORD_PTR>(this));
             createTabPages(index);
             break;
         default:
@@ -882,7 +885,7 @@ LRESULT CALLBACK Win32Window::CheckedListProc(HWND hwnd, UINT message, WPARAM wP
             if (wParam == L' ') return 0;   // not a search for a text starting with a space
             break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return comctl::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void Win32Window::giveItem(const NMLVDISPINFOW& request) {
