@@ -236,6 +236,9 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     p.press(HijackRow::PlantedLibrary, "修复失败请重试");
     for (const auto& line : p.repairSteps) EXPECT_FALSE(line.starts_with("start ") || line.starts_with("end ") || line.starts_with("delete ")) << line;
     EXPECT_EQ(p.fs.content(kLibrary), "planted");
+    // Nor into a 备份 that keeps the access list somebody else gave it.
+    p.fs.failWritesUnder(""), p.fs.lockFile(kBackups.substr(0, kBackups.size() - 1)), p.press(HijackRow::PlantedLibrary, "修复失败请重试");
+    EXPECT_EQ(p.fs.content(kLibrary), "planted");
 }
 
 // A value's line in the undo file: quoted only when a quoted string gives back the very bytes.

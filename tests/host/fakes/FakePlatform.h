@@ -169,7 +169,7 @@ private:
             return make(name, source->content, true, false) ? (id = listed, Lookup::Found) : Lookup::Failed;
         }
         bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), false); }
-        bool restrictToAdministrators() override { return true; }
+        bool restrictToAdministrators() override { return !fs_.locked_.count(Key(path_)); }   // held open elsewhere
         void keep() override { kept_ = true; }
     private:
         static std::string Text(std::span<const std::byte> b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
