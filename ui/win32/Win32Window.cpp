@@ -185,7 +185,9 @@ void Win32Window::createTheRest() {
         if (!controls_[i].hwnd) rest.push_back(i);
         else if (Controls()[i].kind == K::TabControl) createPanels(i);
     }
-    createControls(rest);
+    // A window missing some of its controls is not one to work in: the
+    // program ends, as it does when the first frame cannot be made.
+    if (!createControls(rest)) DestroyWindow(window_);
 }
 
 // Siblings never fall into two batches: a page's controls come all at once.
@@ -575,7 +577,7 @@ Win32Window::Control* Win32Window::find(std::string_view name) {
     int index = FindControl(name);
     if (index < 0 || index >= static_cast<int>(controls_.size())) return nullptr;
     if (!controls_[index].hwnd) createTheRest();
-    return controls_[index].hwnd ? &controls_[index] : nullptr;
+    return controls_[index].hwnd && !closed_ ? &controls_[index] : nullptr;   // the rest may have failed
 }
 
 // Reading a control that is still to come makes it: the window is whole to its readers.
