@@ -38,7 +38,7 @@ target_include_directories(gtest BEFORE PUBLIC ${CMAKE_SOURCE_DIR}/cmake/gtest-w
 # resources so that the window they build is the real one.
 file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(cc_windows_tests ${WINDOWS_TEST_SOURCES} ${CC_RESOURCES})
-target_link_libraries(cc_windows_tests PRIVATE cc_win32 shlwapi gtest gtest_main)
+target_link_libraries(cc_windows_tests PRIVATE cc_win32 shlwapi comctl32 gtest gtest_main)
 
 # The end-to-end driver: starts the real program and works its window.
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*EndToEndTest.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/ProgramDriver.cpp)

@@ -6,6 +6,7 @@
 // nor a tab control nor the title-bar buttons draw their window text, so
 // giving them one changes no pixel; the labels are hidden statics. A tab is
 // named by its text, or where it shows an icon only, by its tooltip.
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -50,22 +51,22 @@ bool NamedByText(ControlKind kind) {
 
 }  // namespace
 
-void Win32Window::nameControls() {
-    for (const Name& entry : kNames) {
-        Control* c = find(entry.control);
-        if (!c) continue;
-        const ControlKind kind = c->widget.spec->kind;
-        const std::wstring name = Widen(entry.name);
-        if (NamedByText(kind)) SetWindowTextW(c->hwnd, name.c_str());
-        if (!NamedByLabel(kind)) continue;
-        HWND label = CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_LEFT, 0, 0, 0, 0, GetParent(c->hwnd),
+void Win32Window::nameControls(const std::vector<int>& batch) {
+    for (int index : batch) {
+        const Control& c = controls_[index];
+        const ControlSpec& spec = *c.widget.spec;
+        if (const TabSpec* tabs = FindTabSpec(spec.name); tabs && !tabs->showText) NameTabsByTips(c.hwnd, *tabs);
+        const auto entry = std::find_if(kNames.begin(), kNames.end(), [&](const Name& n) { return n.control == spec.name; });
+        if (entry == kNames.end()) continue;
+        const std::wstring name = Widen(entry->name);
+        if (NamedByText(spec.kind)) SetWindowTextW(c.hwnd, name.c_str());
+        if (!NamedByLabel(spec.kind)) continue;
+        HWND label = CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_LEFT, 0, 0, 0, 0, GetParent(c.hwnd),
                                      nullptr, instance_, nullptr);
-        HWND above = GetWindow(c->hwnd, GW_HWNDPREV);
+        HWND above = GetWindow(c.hwnd, GW_HWNDPREV);
         SetWindowPos(label, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     nameMaximiseButton();
-    for (const TabSpec& tabs : TabControls())
-        if (const Control* c = find(tabs.control); c && !tabs.showText) NameTabsByTips(c->hwnd, tabs);
 }
 
 void Win32Window::nameMaximiseButton() {

@@ -44,6 +44,11 @@ HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int 
     return create ? create(width, height, flags, initial, grow) : nullptr;
 }
 
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask) {
+    static const auto add = Named<decltype(::ImageList_Add)>("ImageList_Add");
+    return add ? add(list, image, mask) : -1;
+}
+
 int AddIconTo(HIMAGELIST list, HICON icon) {
     static const auto replace = Named<decltype(::ImageList_ReplaceIcon)>("ImageList_ReplaceIcon");
     return replace ? replace(list, -1, icon) : -1;

@@ -20,6 +20,7 @@ bool Load(DWORD classes);
 BOOL SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
 LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow);
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
 int AddIconTo(HIMAGELIST list, HICON icon);
 BOOL ImageList_Destroy(HIMAGELIST list);
 

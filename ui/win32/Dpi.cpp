@@ -9,6 +9,7 @@
 #include "platform/win32/SystemLibrary.h"
 #include "ui/Scale.h"
 #include "ui/win32/CommonControls.h"
+#include "ui/win32/TabIcons.h"
 #include "ui/win32/Win32Window.h"
 
 namespace cc {
@@ -95,13 +96,7 @@ void Win32Window::sizeTabStrip(int index) {
     const TabSpec& tabs = *FindTabSpec(spec.name);
     Control& c = controls_[index];
     if (!tabs.icons.empty()) {
-        const int side = ScaleValue(32, dpi_);
-        HIMAGELIST icons = comctl::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(tabs.icons.size()), 0);
-        for (int id : tabs.icons) {
-            auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0));
-            comctl::AddIconTo(icons, icon);
-            if (icon) DestroyIcon(icon);
-        }
+        HIMAGELIST icons = TabIconList(instance_, tabs.icons, ScaleValue(32, dpi_));
         HIMAGELIST& mine = tabIcons_[tabs.placement == TabPlacement::Left ? 0 : 1];
         SendMessageW(c.hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons));
         if (mine) comctl::ImageList_Destroy(mine);
@@ -125,9 +120,11 @@ void Win32Window::sizeTabStrip(int index) {
             case TabPlacement::Top: page.top = std::max(page.top, item.bottom); break;
         }
     }
+    c.pageArea = page;
     for (HWND panel : c.pages)
-        SetWindowPos(panel, nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (panel)
+            SetWindowPos(panel, nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
     // The page's controls keep their design places from the tab control's corner.
     for (size_t i = 0; i < controls_.size(); ++i)
         if (Controls()[i].parent == spec.name && Controls()[i].page >= 0) controls_[i].origin = {-page.left, -page.top};

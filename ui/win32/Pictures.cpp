@@ -51,6 +51,24 @@ bool IconFromFileBytes(const BYTE* bytes, DWORD size, int dpi, Picture& out) {
     return true;
 }
 
+// The decoder of the picture's own format, JPEG or GIF, made by its class:
+// asked to find one, the factory first reads every decoder's registration,
+// which under Wine takes longer than the decoding.
+ComPtr<IWICBitmapDecoder> DecoderFor(IWICImagingFactory* factory, IWICStream* stream, const BYTE* bytes, DWORD size) {
+    const CLSID* format = size > 2 && bytes[0] == 0xFF && bytes[1] == 0xD8      ? &CLSID_WICJpegDecoder
+                          : size > 3 && std::memcmp(bytes, "GIF8", 4) == 0 ? &CLSID_WICGifDecoder
+                                                                            : nullptr;
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (format && SUCCEEDED(CoCreateInstance(*format, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder, decoder.putVoid())) &&
+        SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)))
+        return decoder;
+    const LARGE_INTEGER start{};
+    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) ||
+        FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())))
+        decoder.reset();
+    return decoder;
+}
+
 // Windows Vista and later, and XP with the imaging component installed.
 bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
     if (OldWayForced(OldWay::Pictures)) return false;
@@ -62,9 +80,8 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
     if (FAILED(factory->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes), size)))
         return false;
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())))
-        return false;
+    ComPtr<IWICBitmapDecoder> decoder = DecoderFor(factory.get(), stream.get(), bytes, size);
+    if (!decoder) return false;
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.put()))) return false;
     ComPtr<IWICFormatConverter> converter;

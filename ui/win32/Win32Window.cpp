@@ -22,6 +22,7 @@ using K = ControlKind;
 
 constexpr UINT kTimerId = 1;
 constexpr UINT kItemSelectedMessage = WM_APP + 1;   // wParam: control index
+constexpr UINT kCreateTheRestMessage = WM_APP + 2;   // the controls after the first frame
 constexpr int kMaxItemText = 1024;   // the disk table's cells
 constexpr DWORD kShowChangesEveryMs = 250;   // what long work changed (title, lists, passing captions)
 
@@ -30,6 +31,14 @@ struct ClassAndStyle {
     DWORD style;
     DWORD exStyle;
 };
+
+// Whether the control shows in the first frame: above it lies no page of a
+// tab control but the first, which every tab control shows at the start.
+bool InFirstFrame(const ControlSpec& spec) {
+    for (const ControlSpec* c = &spec; !c->parent.empty(); c = &Controls()[FindControl(c->parent)])
+        if (c->page > 0) return false;
+    return true;
+}
 
 bool HasChildren(const ControlSpec& spec) {
     for (const ControlSpec& other : Controls())
@@ -153,18 +162,46 @@ bool Win32Window::create() {
     setRect(kMainWindowName, kWindowDesignRect);
 
     controls_.resize(Controls().size());
-    for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
-        if (!createControl(i)) return false;
-    stackSiblings();
-    nameControls();
+    std::vector<int> first;
+    for (int i = 0; i < static_cast<int>(controls_.size()); ++i) {
+        controls_[i].widget.spec = &Controls()[i];
+        controls_[i].widget.picture = Controls()[i].picture;
+        if (InFirstFrame(Controls()[i])) first.push_back(i);
+    }
+    return createControls(first);
+}
+
+// Only what the first frame shows is made before it is painted: under Wine
+// a control costs a millisecond or more, and the other pages' take longer
+// than painting the frame. They come before any input is taken, so the
+// keyboard, the mouse and assistive technology find every control whenever
+// the user can reach it; a handler that asks for one sooner has them all
+// made at once.
+void Win32Window::createTheRest() {
+    if (restAsked_) return;
+    restAsked_ = true;
+    std::vector<int> rest;
+    for (int i = 0; i < static_cast<int>(controls_.size()); ++i) {
+        if (!controls_[i].hwnd) rest.push_back(i);
+        else if (Controls()[i].kind == K::TabControl) createPanels(i);
+    }
+    // A window missing some of its controls is not one to work in: the
+    // program ends, as it does when the first frame cannot be made.
+    if (!createControls(rest)) DestroyWindow(window_);
+}
+
+// Siblings never fall into two batches: a page's controls come all at once.
+bool Win32Window::createControls(const std::vector<int>& batch) {
+    for (int index : batch)
+        if (!createControl(index)) return false;
+    stackSiblings(batch);
+    nameControls(batch);
     return true;
 }
 
 bool Win32Window::createControl(int index) {
     const ControlSpec& spec = Controls()[index];
     Control& c = controls_[index];
-    c.widget.spec = &spec;
-    c.widget.picture = spec.picture;
 
     HWND parent = window_;
     if (!spec.parent.empty()) {
@@ -257,12 +294,23 @@ void Win32Window::createTabPages(int index) {
         SendMessageW(c.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
 
-    for (size_t i = 0; i < tabs.texts.size(); ++i) {
-        const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == 0 ? WS_VISIBLE : 0);
-        c.pages.push_back(CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", style, 0, 0, 0, 0, c.hwnd, nullptr,
-                                          instance_, nullptr));
-    }
+    c.pages.assign(tabs.texts.size(), nullptr);
     sizeTabStrip(index);
+    createPanels(index);
+}
+
+// The panel of each page, over the strip's page area; before the first
+// paint, only the current page's.
+void Win32Window::createPanels(int tabsIndex) {
+    Control& c = controls_[tabsIndex];
+    const int current = static_cast<int>(SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0));
+    const RECT& area = c.pageArea;
+    for (int i = 0; i < static_cast<int>(c.pages.size()); ++i) {
+        if (c.pages[i] || (i != current && !restAsked_)) continue;
+        const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (i == current ? WS_VISIBLE : 0);
+        c.pages[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", style, area.left, area.top,
+                                     area.right - area.left, area.bottom - area.top, c.hwnd, nullptr, instance_, nullptr);
+    }
 }
 
 // Siblings listed earlier in the design lie above later ones, except that a
@@ -270,25 +318,29 @@ void Win32Window::createTabPages(int index) {
 // window itself the title-bar buttons lie above the title bar, in their
 // design order (the order in which the dialog manager and assistive
 // technology meet them), and the content panel beneath the frame pieces.
-void Win32Window::stackSiblings() {
+void Win32Window::stackSiblings(const std::vector<int>& batch) {
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    for (int i = static_cast<int>(controls_.size()) - 1; i >= 0; --i)
-        SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
-    for (int i = 0; i < static_cast<int>(controls_.size()); ++i)
+    for (auto i = batch.rbegin(); i != batch.rend(); ++i)
+        SetWindowPos(controls_[*i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
+    for (int i : batch)
         if (Controls()[i].kind == K::TransparentLabel) SetWindowPos(controls_[i].hwnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
-    for (int i = static_cast<int>(controls_.size()) - 1; i >= 0; --i)
-        if (Controls()[i].kind == K::GraphicButton) SetWindowPos(controls_[i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
-    if (const Control* panel = find("图片框2")) SetWindowPos(panel->hwnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    for (auto i = batch.rbegin(); i != batch.rend(); ++i)
+        if (Controls()[*i].kind == K::GraphicButton) SetWindowPos(controls_[*i].hwnd, HWND_TOP, 0, 0, 0, 0, flags);
+    for (int i : batch)
+        if (Controls()[i].name == "图片框2") SetWindowPos(controls_[i].hwnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
 }
 
 void Win32Window::show() {
     // Focus rectangles show or stay hidden until the first key press, as the
     // last input (a double-click or Enter in the shell) asks.
     SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
+    // The frame fits the window when it appears; laid out while hidden, no piece is drawn twice.
     shown_ = true;
     raise(kMainWindowName, Event::SizeChanged);
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    // Ahead of any input in the queue; what was sent to the window meanwhile is answered first.
+    PostMessageW(window_, kCreateTheRestMessage, 0, 0);
 }
 
 void Win32Window::runMessageLoop() {
@@ -391,6 +443,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case kCreateTheRestMessage:
+            if (!closed_) createTheRest();
+            return 0;
         case kItemSelectedMessage:
             if (wParam < controls_.size() && !closed_) {
                 controls_[wParam].selectionPosted = false;
@@ -505,6 +560,7 @@ void Win32Window::pageChanged(int tabsIndex) {
 }
 
 void Win32Window::showPage(int tabsIndex) {
+    createTheRest();   // every page's panel
     Control& c = controls_[tabsIndex];
     int current = static_cast<int>(SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0));
     // A page that hides keeps no focus: keys would go on reaching its
@@ -516,14 +572,17 @@ void Win32Window::showPage(int tabsIndex) {
         ShowWindow(c.pages[i], i == current ? SW_SHOW : SW_HIDE);
 }
 
-const Win32Window::Control* Win32Window::find(std::string_view name) const {
+Win32Window::Control* Win32Window::find(std::string_view name) {
     if (closed_) return nullptr;
     int index = FindControl(name);
-    return index < 0 || index >= static_cast<int>(controls_.size()) ? nullptr : &controls_[index];
+    if (index < 0 || index >= static_cast<int>(controls_.size())) return nullptr;
+    if (!controls_[index].hwnd) createTheRest();
+    return controls_[index].hwnd && !closed_ ? &controls_[index] : nullptr;   // the rest may have failed
 }
 
-Win32Window::Control* Win32Window::find(std::string_view name) {
-    return const_cast<Control*>(std::as_const(*this).find(name));
+// Reading a control that is still to come makes it: the window is whole to its readers.
+const Win32Window::Control* Win32Window::find(std::string_view name) const {
+    return const_cast<Win32Window*>(this)->find(name);
 }
 
 int Win32Window::indexOf(HWND hwnd) const {

@@ -28,9 +28,12 @@ public:
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
-    // Builds the window and all its controls, hidden. False if Windows refused.
+    // Builds the window, hidden, with the controls of the first frame: the
+    // frame and the first page of each tab control. False if Windows refused.
     bool create();
-    // Shows the window; its first size-changed event lays out the frame.
+    // Shows the window, its frame laid out by its first size-changed event,
+    // and paints it; the other pages' controls follow as the first thing the
+    // message loop does, before any input.
     void show();
     // Runs until the window has been closed and destroyed.
     void runMessageLoop();
@@ -109,6 +112,7 @@ private:
         WidgetState widget;
         int interval = 0;
         std::vector<HWND> pages;   // tab controls: one panel per tab
+        RECT pageArea{};           // tab controls: where the panels lie
         std::vector<ListItem> items;   // checked lists
         bool changed = false;          // checked lists: the control has yet to see the items
         bool selectionPosted = false;  // checked lists: an item-selected event is on its way
@@ -142,11 +146,14 @@ private:
     bool systemCommand(WPARAM command, LPARAM key);
 
     // Names for assistive technology (AccessibleNames.cpp).
-    void nameControls();
+    void nameControls(const std::vector<int>& batch);
     void nameMaximiseButton();
 
+    bool createControls(const std::vector<int>& batch);
+    void createTheRest();
     bool createControl(int index);
     void createTabPages(int index);
+    void createPanels(int tabsIndex);
     // The display's scale (Dpi.cpp): where a control of that design rectangle
     // lies in its real parent, in pixels; a tab strip's icons, tab size and
     // pages; a move to a monitor of another DPI; the window kept at whole design units.
@@ -155,9 +162,10 @@ private:
     void changeDpi(int dpi, const RECT& suggested);
     void snapToDesignUnits(WINDOWPOS& pos) const;
     void showPage(int tabsIndex);
-    void stackSiblings();
+    void stackSiblings(const std::vector<int>& batch);
 
-    // The control of that name while the window lives, else null.
+    // The control of that name while the window lives, else null; made now if
+    // it was still to come.
     const Control* find(std::string_view name) const;
     Control* find(std::string_view name);
     int indexOf(HWND hwnd) const;
@@ -198,6 +206,7 @@ private:
     bool maximised_ = false;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;
+    bool restAsked_ = false;   // the controls after the first frame have been made, or tried
     bool closed_ = false;
     bool quit_ = false;
 };
