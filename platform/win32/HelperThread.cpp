@@ -44,8 +44,7 @@ private:
         auto* wake = SystemFunction<WakeByAddressFunction>(L"kernelbase.dll", "WakeByAddressSingle");
         if (!wait || !wake) return nullptr;
         auto* helper = new Helper(wait, wake);
-        // The default stack: under Wine the call's own work may run on it.
-        HANDLE thread = CreateThread(nullptr, 0, Serve, helper, 0, nullptr);
+        HANDLE thread = CreateThread(nullptr, 64 << 10, Serve, helper, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
         if (!thread) {
             delete helper;
             return nullptr;
