@@ -113,9 +113,8 @@ public:
     // from the drive's root one name at a time, never through a junction,
     // symbolic link or mount point: a folder that became one since its parent
     // was listed, or that cannot be read, has no entries. A listing of many
-    // entries comes in pieces: `meanwhile` (if set) runs between them, and
-    // every 20 ms while a piece takes long to read (Wine reads a whole folder
-    // at its first), so that the caller's window keeps answering.
+    // entries comes in pieces: `meanwhile` (if set) runs between them, so that
+    // the caller's window keeps answering.
     virtual std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>& meanwhile) = 0;
 
     // The drives ("C:") in the system's order: all, or only the local hard disks.

@@ -1,9 +1,7 @@
 #include "platform/win32/NtFiles.h"
 
-#include <memory>
 #include <vector>
 
-#include "platform/win32/HelperThread.h"
 #include "platform/win32/OldWays.h"
 
 extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
@@ -193,20 +191,11 @@ bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>&
     const bool withNumbers = !numbersRefused && !OldWayForced(OldWay::FolderListing);
     const auto infoClass = withNumbers ? FileIdFullDirectoryInformation : FileFullDirectoryInformation;
     // 64 KB a call: as much as Windows' own large fetch asks, and what network redirectors allow.
-    // Each listing has its own: a `between` may list another folder while the helper fills this one.
-    constexpr ULONG kBufferBytes = 65536;
-    const std::unique_ptr<std::uint64_t[]> buffer(new std::uint64_t[kBufferBytes / 8]);
+    static std::vector<std::uint64_t> buffer(65536 / 8);
     for (BOOLEAN first = TRUE;; first = FALSE) {
         IO_STATUS_BLOCK io{};
-        NTSTATUS status = 0;
-        auto query = [&] {
-            status = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.get(), kBufferBytes, infoClass,
-                                          FALSE, nullptr, first);
-        };
-        // Wine reads the whole folder in the first call (a third of a second for 200,000 names), so that
-        // one is made aside while `between` runs; the later pieces come from what it read.
-        if (first) CallAside(query, between);
-        else query();
+        NTSTATUS status = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.data(),
+                                               static_cast<ULONG>(buffer.size() * 8), infoClass, FALSE, nullptr, first);
         if (status == kNoMoreFiles) return true;
         if (first && withNumbers && (status == kInvalidInfoClass || status == kInvalidParameter || status == kNotSupported)) {
             numbersRefused = true;
@@ -214,7 +203,7 @@ bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>&
         }
         if (!NT_SUCCESS(status)) return !first;
         if (!first && between) between();
-        const char* entries = reinterpret_cast<const char*>(buffer.get());
+        const char* entries = reinterpret_cast<const char*>(buffer.data());
         if (withNumbers) EachEntry<FILE_ID_FULL_DIR_INFORMATION>(entries, each);
         else EachEntry<FILE_FULL_DIR_INFORMATION>(entries, each);
     }

@@ -72,8 +72,7 @@ struct ListedName {
     std::uint64_t id;   // 0 where the file system gives no numbers
 };
 // Every entry of the open folder, "." and ".." too, in the file system's order;
-// `between` (if set) runs between the pieces of a long listing, and every
-// 20 ms while the first piece is read (platform/win32/HelperThread.h).
+// `between` (if set) runs between the pieces of a long listing.
 bool ListOpenFolder(HANDLE folder, const std::function<void(const ListedName&)>& each,
                     const std::function<void()>& between = {});
 

@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "TestFiles.h"
-#include "platform/win32/HelperThread.h"
 #include "platform/win32/OldWays.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SystemQueries.h"
@@ -18,9 +17,8 @@ using Listed = std::tuple<std::string, bool, bool, std::uint64_t>;
 
 static std::vector<Listed> Listing(std::string_view folder, bool oldWay) {
     ForceOldWays force(oldWay ? unsigned(OldWay::FolderListing) : 0u);
-    std::vector<Listed> listed;   // the newer way's first piece read by the helper thread, the old one's here
-    for (const FolderEntry& e : Win32FileSystem().listFolder(folder, oldWay ? std::function<void()>() : [] {}))
-        listed.emplace_back(e.name, e.folder, e.reparsePoint, e.size);
+    std::vector<Listed> listed;
+    for (const FolderEntry& e : Win32FileSystem().listFolder(folder, {})) listed.emplace_back(e.name, e.folder, e.reparsePoint, e.size);
     std::sort(listed.begin(), listed.end());
     return listed;
 }
@@ -41,17 +39,6 @@ TEST(OldWays, FolderListingWithoutFileNumbersListsTheSame) {
             << "run scripts/test-fixtures.sh in the test prefix";
         EXPECT_TRUE(Listing(temp.path() + "missing\\", oldWay).empty());
     }
-}
-// A call made aside runs on the helper thread while `between` runs here: the call waits for `between`, so a call
-// made here, or a wait that runs no `between`, fails after 10 s instead of hanging.
-TEST(HelperThread, ACallMadeAsideRunsThereWhileBetweenRunsHere) {
-    UniqueNullableHandle betweenRan(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    DWORD caller = GetCurrentThreadId();
-    bool sawBetween = false;
-    CallAside([&] { caller = GetCurrentThreadId(), sawBetween = WaitForSingleObject(betweenRan.get(), 10000) == WAIT_OBJECT_0; },
-              [&] { SetEvent(betweenRan.get()); });
-    EXPECT_TRUE(sawBetween);
-    EXPECT_NE(caller, GetCurrentThreadId());
 }
 TEST(OldWays, OlePictureLoaderDecodesEveryPictureAsTheImagingComponentDoes) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
