@@ -49,7 +49,7 @@ bool OwnedByAdministrators(HANDLE object) {
     DWORD size = 0;
     PSID owner = nullptr;
     BOOL defaulted = FALSE;
-    if (!GetKernelObjectSecurity(object, OWNER_SECURITY_INFORMATION, descriptor.data(), 4096, &size) ||
+    if (!GetKernelObjectSecurity(object, OWNER_SECURITY_INFORMATION, descriptor.data(), static_cast<DWORD>(descriptor.size() * 8), &size) ||
         !GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) || !owner)
         return false;
     for (const wchar_t* trusted : {L"S-1-5-32-544", L"S-1-5-18", L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"}) {

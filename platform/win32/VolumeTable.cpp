@@ -72,7 +72,7 @@ std::unique_ptr<NtfsTable> ReadDriveTable(std::string_view drive, const std::fun
 }
 
 std::vector<FolderEntry> TableFolders::list(std::string_view folder, const std::function<void()>&) {
-    listed_ = folder, read_ = false, now_.clear();
+    listed_ = folder, now_.reset();
     // The walk names folders from this drive's root, as the table does.
     if (folder.size() < root_.size() || !SameNameIgnoringCase(Widen(folder.substr(0, root_.size())), Widen(root_))) return {};
     std::vector<FolderEntry> entries = table_->list(folder.substr(root_.size())).value_or(std::vector<FolderEntry>{});
@@ -86,9 +86,9 @@ bool TableFolders::confirm(std::string_view path, FolderEntry& entry) {
     const std::string_view folder = path.substr(0, path.rfind('\\') + 1), name = path.substr(folder.size());
     if (small_ && folder == listed_) {
         // Reached and listed as the walk lists it: what it lists now is what a deletion holds to.
-        if (!read_) now_ = files_.listFolder(folder, {}), read_ = true;
-        const auto found = std::find_if(now_.begin(), now_.end(), [&](const FolderEntry& e) { return e.name == name; });
-        if (found == now_.end() || found->folder) return false;
+        if (!now_) now_ = files_.listFolder(folder, {});
+        const auto found = std::find_if(now_->begin(), now_->end(), [&](const FolderEntry& e) { return e.name == name; });
+        if (found == now_->end() || found->folder) return false;
         entry.id = found->id;
         entry.size = found->size;
         return true;

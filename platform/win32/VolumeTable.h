@@ -4,6 +4,7 @@
 // from it and each result confirmed through the folder chain the deletion uses.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,12 +31,12 @@ private:
     Win32FileSystem& files_;
     std::string root_;   // "C:\"
     std::unique_ptr<NtfsTable> table_;
-    // The folder the table listed last, and whether it is small enough to
-    // confirm its results from one listing of it as it is now (read at the
-    // first result).
+    // The folder the table listed last, whether it is small enough to
+    // confirm its results from one listing of it as it is now, and that
+    // listing once its first result asked for it.
     std::string listed_;
-    bool small_ = false, read_ = false;
-    std::vector<FolderEntry> now_;
+    bool small_ = false;
+    std::optional<std::vector<FolderEntry>> now_;
 };
 
 }  // namespace cc
