@@ -36,13 +36,15 @@ target_include_directories(gtest BEFORE PUBLIC ${CMAKE_SOURCE_DIR}/cmake/gtest-w
 
 # Tests of the real Win32 layer, run under Wine. They carry the program's
 # resources so that the window they build is the real one.
+# The in-memory control model the host tests drive serves some Windows and end-to-end tests too.
+file(GLOB TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
-add_executable(cc_windows_tests ${WINDOWS_TEST_SOURCES} ${CC_RESOURCES})
+add_executable(cc_windows_tests ${WINDOWS_TEST_SOURCES} ${TEST_SUPPORT_SOURCES} ${CC_RESOURCES})
 target_link_libraries(cc_windows_tests PRIVATE cc_win32 shlwapi comctl32 gtest gtest_main)
 
 # The end-to-end driver: starts the real program and works its window.
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*EndToEndTest.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/ProgramDriver.cpp)
-add_executable(cc_e2e ${E2E_SOURCES})
+add_executable(cc_e2e ${E2E_SOURCES} ${TEST_SUPPORT_SOURCES})
 target_link_libraries(cc_e2e PRIVATE cc_win32 gtest shlwapi shell32 ole32 oleacc uuid)
 # What the planted-library run puts beside a copy of the program under the system's library names.
 add_library(cc_stand_in SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/StandInLibrary.cpp)

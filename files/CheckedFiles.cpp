@@ -15,7 +15,7 @@ std::uint64_t TotalSize(const std::vector<ListedFile>& listed) {
 }
 
 int DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& files, std::vector<ListedFile>& listed) {
-    HeldFolders held(files);   // consecutive results in one folder open it once
+    FolderCacheScope folderCache(files);   // consecutive results in one folder open it once
     int checked = 0;
     for (int i = 0, count = c.itemCount(list); i < count; ++i) checked += c.itemChecked(list, i);
     LongWork shown(c, checked);

@@ -86,7 +86,7 @@ const std::vector<Wildcard>& JunkScan::patterns(int count) {
 }
 
 bool JunkScan::walk(const std::string& drive) {
-    HeldFolders held(files_);
+    FolderCacheScope folderCache(files_);
     const std::unique_ptr<DriveFolders> folders = files_.driveFolders(drive, [this] { c_.keepAnswering(); });
     return WalkFolders(
         drive,

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "junk/UpperCase.h"
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 
 namespace cc {
 namespace {

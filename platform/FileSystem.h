@@ -14,37 +14,14 @@
 #include <vector>
 
 #include "platform/Lookup.h"
+#include "state/FolderEntry.h"
+#include "state/ShortcutTarget.h"
 
 namespace cc {
-
-struct FolderEntry {
-    std::string name;          // the long name, never an 8.3 alias
-    bool folder = false;
-    bool reparsePoint = false; // a junction, symbolic link or mount point
-    std::uint64_t size = 0;    // bytes, for files
-    std::uint64_t id = 0;      // the file system's number for the file, 0 where it gives none
-};
-
-// No listed number to hold a file to: for files the program names itself.
-inline constexpr std::uint64_t kNotListed = 0;
 
 struct DriveSpace {
     std::uint64_t totalBytes = 0;
     std::uint64_t freeBytes = 0;
-};
-
-// What a shortcut file leads to.
-struct ShortcutTarget {
-    enum class Kind {
-        Unreadable,   // not a readable shortcut, or one without any target
-        Elsewhere,    // a target that is no file-system path: an installer-advertised
-                      // shortcut, or a shell item such as the Control Panel
-        Path,         // a file-system path, normalised as Windows resolves it
-        NotJudged,    // not looked at: another program holds it, access is denied, or it is
-                      // no plain file on disk under its own name (a link, a pipe, a device)
-    };
-    Kind kind = Kind::Unreadable;
-    std::string path;
 };
 
 // A folder held open since it was checked, to make things in. Everything is
@@ -127,7 +104,7 @@ public:
     // The same for a file or a folder.
     virtual Lookup findPath(std::string_view path) = 0;
     // Reads a shortcut (.lnk) file with the program's own reader
-    // (platform/ShellLink.h), never the shell's, from exactly the file
+    // (formats/ShellLink.h), never the shell's, from exactly the file
     // at that path, reached as listFolder reaches folders (never another file,
     // a link, a pipe or a device of that name).
     virtual ShortcutTarget readShortcut(std::string_view path) = 0;
@@ -138,7 +115,7 @@ public:
     virtual bool deleteFile(std::string_view path, std::uint64_t listedId) = 0;
     // The folders reached are kept open between calls, so that a walk or a run
     // of deletions opens each folder once; this closes them (an open folder
-    // keeps its drive from being ejected). HeldFolders calls it.
+    // keeps its drive from being ejected). FolderCacheScope calls it.
     virtual void closeFolders() = 0;
     // The folder at `path`, reached as listFolder reaches folders and held
     // open, to make files and folders in; null when it cannot be reached so.
@@ -163,12 +140,12 @@ inline std::unique_ptr<DriveFolders> FileSystem::driveFolders(std::string_view, 
 }
 
 // Closes the folders a walk or a run of deletions kept open, however it ends.
-class HeldFolders {
+class FolderCacheScope {
 public:
-    explicit HeldFolders(FileSystem& files) : files_(files) {}
-    ~HeldFolders() { files_.closeFolders(); }
-    HeldFolders(const HeldFolders&) = delete;
-    HeldFolders& operator=(const HeldFolders&) = delete;
+    explicit FolderCacheScope(FileSystem& files) : files_(files) {}
+    ~FolderCacheScope() { files_.closeFolders(); }
+    FolderCacheScope(const FolderCacheScope&) = delete;
+    FolderCacheScope& operator=(const FolderCacheScope&) = delete;
 
 private:
     FileSystem& files_;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/RegistryText.h"
+#include "formats/RegistryText.h"
 #include "repair/UndoFile.h"
 
 namespace cc {

@@ -54,7 +54,7 @@ bool RestoreText(const RegistryValue& value, std::string_view clean, ProgramStat
 void DeleteSaved(const ProgramState& state, std::string_view name, const CopiedFiles& copied, Platform& platform) {
     const auto saved = copied.find(SystemFile(state, name));
     if (saved == copied.end()) return;
-    HeldFolders held(platform.files);
+    FolderCacheScope folderCache(platform.files);
     platform.files.deleteFile(saved->first, saved->second);
 }
 

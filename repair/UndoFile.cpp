@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/RegistryText.h"
-#include "platform/Wtf8.h"
+#include "formats/RegistryText.h"
+#include "formats/Wtf8.h"
 
 namespace cc {
 namespace {

@@ -10,7 +10,8 @@ layers=(
   "junk shortcuts sysinfo repair"     # the four features
   "files"                             # the file work both scans share
   "ui"                                # the control layer and the window
-  "platform"                          # Windows behind interfaces, and the decoders of its data
+  "platform"                          # Windows behind interfaces: the seams, and win32/ behind them
+  "formats"                           # pure decoders of byte formats: the standard library only
   "state resources"                   # the shared state and records; resource numbers
 )
 declare -A rank

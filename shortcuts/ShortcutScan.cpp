@@ -65,7 +65,7 @@ void ShortcutScan::scanClicked() {
 }
 
 bool ShortcutScan::walk(const std::string& drive) {
-    HeldFolders held(files_);
+    FolderCacheScope folderCache(files_);
     const std::unique_ptr<DriveFolders> folders = files_.driveFolders(drive, [this] { c_.keepAnswering(); });
     return WalkFolders(
         drive,

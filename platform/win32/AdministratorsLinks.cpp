@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/ReparseTarget.h"
+#include "formats/ReparseTarget.h"
 #include "platform/win32/FolderSecurity.h"
 #include "platform/win32/NtFiles.h"
 
@@ -13,7 +13,7 @@ namespace cc {
 std::wstring AdministratorsLinks::trustedTarget(HANDLE parent, std::wstring_view name) {
     NTSTATUS status = 0;
     // The link itself (never followed here), and the folder holding it opened again through its handle.
-    UniqueHandle link = OpenNt(parent, name, OpenFor::Owner, status), holder = OpenNt(parent, L"", OpenFor::Owner, status);
+    UniqueHfile link = OpenNt(parent, name, OpenFor::Owner, status), holder = OpenNt(parent, L"", OpenFor::Owner, status);
     OpenedFile identity;
     if (!link || !holder || !QueryIdentity(link.get(), identity) || !(identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
         !OwnedByAdministrators(link.get()) || !OwnedByAdministrators(holder.get()))

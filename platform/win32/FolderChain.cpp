@@ -37,7 +37,7 @@ std::wstring FolderChain::childName(std::wstring_view name) {
     return parent.append(name);
 }
 
-UniqueHandle FolderChain::follow(HANDLE parent, std::wstring_view name) {
+UniqueHfile FolderChain::follow(HANDLE parent, std::wstring_view name) {
     constexpr int kMostLinksInARow = 8;
     const std::wstring target = trust_ && depth_ < kMostLinksInARow ? trust_->trustedTarget(parent, name) : std::wstring();
     if (target.empty()) return {};
@@ -45,7 +45,7 @@ UniqueHandle FolderChain::follow(HANDLE parent, std::wstring_view name) {
     HANDLE reached = there.reach(target), copy = nullptr;
     if (!reached || !DuplicateHandle(GetCurrentProcess(), reached, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
         return {};
-    return UniqueHandle(copy);
+    return UniqueHfile(copy);
 }
 
 HANDLE FolderChain::reach(std::wstring_view folder) {

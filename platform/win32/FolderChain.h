@@ -50,14 +50,14 @@ public:
 private:
     struct Level {
         std::wstring name;         // as the path spells it; "C:" for the root
-        UniqueHandle handle;
+        UniqueHfile handle;
         std::wstring systemName;   // as the system reports it ("\a\b"); empty until asked
         std::unordered_map<std::wstring, std::uint64_t> listedFolders;
     };
     // The system's name for the folder at `level`, asked once.
     const std::wstring& systemName(size_t level);
     // The folder the link `name` in `parent` leads to, if the trust answers for it.
-    UniqueHandle follow(HANDLE parent, std::wstring_view name);
+    UniqueHfile follow(HANDLE parent, std::wstring_view name);
     std::vector<Level> levels_;
     LinkTrust* trust_ = nullptr;
     int depth_ = 0;

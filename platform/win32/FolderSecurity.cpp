@@ -19,7 +19,7 @@ using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 
 // The process's user as a SID string ("S-1-5-21-..."); empty when unknown.
 std::wstring UserSid() {
-    UniqueNullableHandle token;
+    UniqueHandle token;
     std::vector<std::uint64_t> buffer(64);
     DWORD size = 0;
     UniqueLocalMemory text;

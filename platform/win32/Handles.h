@@ -1,7 +1,9 @@
 #pragma once
-// Move-only owners of Win32 handles: each closes its handle exactly once.
+// Move-only owners of Win32 handles and COM objects: each releases what it
+// holds exactly once. GDI objects have theirs in ui/win32/GdiOwners.h.
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -39,13 +41,13 @@ private:
     Handle handle_ = Traits::invalid();
 };
 
-struct KernelHandleTraits {   // CreateFile and friends: INVALID_HANDLE_VALUE when failing
+struct FileHandleTraits {   // CreateFile and friends: INVALID_HANDLE_VALUE when failing
     using Handle = HANDLE;
     static Handle invalid() { return INVALID_HANDLE_VALUE; }
     static void close(Handle h) { CloseHandle(h); }
 };
 
-struct NullableHandleTraits {   // CreateProcess, OpenProcess, events: null when failing
+struct HandleTraits {   // CreateProcess, OpenProcess, events: null when failing
     using Handle = HANDLE;
     static Handle invalid() { return nullptr; }
     static void close(Handle h) { CloseHandle(h); }
@@ -57,8 +59,9 @@ struct RegistryKeyTraits {
     static void close(Handle h) { RegCloseKey(h); }
 };
 
-using UniqueHandle = UniqueResource<KernelHandleTraits>;
-using UniqueNullableHandle = UniqueResource<NullableHandleTraits>;
+// Named as WIL names them: unique_handle empty at null, unique_hfile at INVALID_HANDLE_VALUE.
+using UniqueHandle = UniqueResource<HandleTraits>;
+using UniqueHfile = UniqueResource<FileHandleTraits>;
 using UniqueKey = UniqueResource<RegistryKeyTraits>;
 
 // A COM interface pointer that releases what it holds.
@@ -93,6 +96,22 @@ public:
 
 private:
     T* p_ = nullptr;
+};
+
+// COM on this thread, from CoInitializeEx to its CoUninitialize, as WIL's
+// CoInitializeEx gives it: declared first, it ends after every COM object of its scope.
+class ComApartment {
+public:
+    explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED) : result_(CoInitializeEx(nullptr, model)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    bool ok() const { return SUCCEEDED(result_); }
+
+private:
+    HRESULT result_;
 };
 
 }  // namespace cc

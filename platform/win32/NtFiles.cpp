@@ -59,7 +59,7 @@ std::wstring WithoutTrailingDots(std::wstring_view path) {
 // NtCreateFile of `name` relative to `parent` (or a whole NT path without
 // one), with identification-level impersonation only: a pipe planted under
 // the name learns who we are, but cannot act as us.
-UniqueHandle CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK access, ULONG share, ULONG disposition,
+UniqueHfile CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK access, ULONG share, ULONG disposition,
                             ULONG options, NTSTATUS& status, IO_STATUS_BLOCK& io) {
     if (name.size() > 32767) {
         status = kInvalidParameter;
@@ -86,13 +86,13 @@ UniqueHandle CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK a
             dontReparseRefused = true;
             continue;
         }
-        return UniqueHandle(NT_SUCCESS(status) ? handle : INVALID_HANDLE_VALUE);
+        return UniqueHfile(NT_SUCCESS(status) ? handle : INVALID_HANDLE_VALUE);
     }
 }
 
 }  // namespace
 
-UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status) {
+UniqueHfile OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status) {
     ACCESS_MASK access = FILE_READ_ATTRIBUTES;
     ULONG options = 0;
     switch (purpose) {
@@ -108,14 +108,14 @@ UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTST
     return CreateRelative(parent, name, access, kShareAll, FILE_OPEN, options, status, io);
 }
 
-UniqueHandle MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created) {
+UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created) {
     created = false;
     if (!parent) {
         status = kInvalidParameter;
         return {};
     }
     IO_STATUS_BLOCK io;
-    UniqueHandle made = what == MakeAs::File
+    UniqueHfile made = what == MakeAs::File
         ? CreateRelative(parent, name, FILE_GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, FILE_SHARE_READ,
                          FILE_CREATE, FILE_NON_DIRECTORY_FILE, status, io)
         : CreateRelative(parent, name, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | DELETE,

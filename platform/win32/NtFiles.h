@@ -41,13 +41,13 @@ enum class MakeAs { File, Folder, FolderIfMissing };
 // reparse point where the system lets us say so: the link itself is opened,
 // and shows as a reparse point. With no parent, `name` is a whole NT path
 // ("\??\C:\") and the system resolves it as it does any path.
-UniqueHandle OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status);
+UniqueHfile OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status);
 // Makes `name` in the folder `parent`, relative to its handle and never
 // through a reparse point: a name that is there already (a link too) is a
 // collision, but for FolderIfMissing, which opens it (a link itself, as a
 // reparse point, where the system lets us say so). `created` says whether it
 // is new.
-UniqueHandle MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created);
+UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created);
 constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035);
 // Whether the open handle is a plain file or folder, as asked, no reparse
 // point, that the system names `expected` ("\a\b"): where a link led

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/StorageDescriptor.h"
+#include "formats/StorageDescriptor.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32SystemQueries.h"
 
@@ -68,7 +68,7 @@ bool ReadGeometry(HANDLE disk, DiskInfo& info) {
 bool Win32SystemQueries::QueryDiskInfo(int number, DiskInfo& info) {
     if (number < 0) return false;
     const std::wstring path = L"\\\\.\\PhysicalDrive" + std::to_wstring(number);
-    UniqueHandle disk(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+    UniqueHfile disk(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                   nullptr));
     if (!disk) return false;
     DiskInfo read;   // the system gives no cache size to an unprivileged caller: it stays 0

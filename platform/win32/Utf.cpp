@@ -1,6 +1,6 @@
 #include "platform/win32/Utf.h"
 
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 
 namespace cc {
 

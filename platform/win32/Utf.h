@@ -1,5 +1,5 @@
 #pragma once
-// WTF-8 inside the program (platform/Wtf8.h), UTF-16 at the Win32 boundary:
+// WTF-8 inside the program (formats/Wtf8.h), UTF-16 at the Win32 boundary:
 // a name that is not valid UTF-16 converts back to the very same name.
 
 #include <string>

@@ -49,7 +49,7 @@ private:
         return done;
     }
 
-    UniqueHandle handle_;
+    UniqueHfile handle_;
     std::vector<std::uint8_t> bounce_;
 };
 

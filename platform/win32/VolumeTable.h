@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
-#include "platform/NtfsTable.h"
+#include "formats/ntfs/NtfsTable.h"
 
 namespace cc {
 

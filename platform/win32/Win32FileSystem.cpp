@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/ShellLink.h"
+#include "formats/ShellLink.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/VolumeTable.h"
 #include "platform/win32/Win32HeldFolder.h"
@@ -38,7 +38,7 @@ std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder, co
     return entries;
 }
 
-UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
+UniqueHfile Win32FileSystem::openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                             OpenedFile* reported) {
     const std::wstring wide = Widen(path);
     const size_t slash = wide.find_last_of(L'\\');
@@ -48,7 +48,7 @@ UniqueHandle Win32FileSystem::openExactFile(std::string_view path, OpenFor purpo
     HANDLE folder = folders_.reach(std::wstring_view(wide).substr(0, slash + 1));
     if (!folder || name.find(L':') != std::wstring_view::npos) return {};
     NTSTATUS status = 0;
-    UniqueHandle file = OpenNt(folder, name, purpose, status);
+    UniqueHfile file = OpenNt(folder, name, purpose, status);
     constexpr NTSTATUS kNameNotFound = static_cast<NTSTATUS>(0xC0000034);
     gone = status == kNameNotFound;
     if (!file) return {};
@@ -71,7 +71,7 @@ bool Win32FileSystem::inspectFile(std::string_view path, OpenedFile& now) {
     if (slash == std::wstring::npos || slash + 1 == wide.size() || wide.find(L':', slash) != std::wstring::npos) return false;
     HANDLE folder = folders_.reach(std::wstring_view(wide).substr(0, slash + 1));
     NTSTATUS status = 0;
-    UniqueHandle file = folder ? OpenNt(folder, std::wstring_view(wide).substr(slash + 1), OpenFor::Inspecting, status) : UniqueHandle();
+    UniqueHfile file = folder ? OpenNt(folder, std::wstring_view(wide).substr(slash + 1), OpenFor::Inspecting, status) : UniqueHfile();
     return file && QueryIdentity(file.get(), now) && !now.directory;
 }
 
@@ -174,7 +174,7 @@ std::string Normalised(const std::string& target) {
 ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     ShortcutTarget target;
     bool gone = false;
-    UniqueHandle file = openExactFile(path, OpenFor::Reading, kNotListed, gone);
+    UniqueHfile file = openExactFile(path, OpenFor::Reading, kNotListed, gone);
     if (!file) {
         // Gone is judged (unreadable, so invalid); there but not looked at is not.
         if (!gone) target.kind = ShortcutTarget::Kind::NotJudged;
@@ -203,7 +203,7 @@ std::unique_ptr<DriveFolders> Win32FileSystem::driveFolders(std::string_view dri
 
 bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) {
     bool gone = false;
-    UniqueHandle file = openExactFile(path, OpenFor::Deleting, listedId, gone);
+    UniqueHfile file = openExactFile(path, OpenFor::Deleting, listedId, gone);
     return file && MarkForDeletion(file.get());   // it goes as the handle closes
 }
 

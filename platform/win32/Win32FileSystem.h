@@ -23,7 +23,7 @@ public:
     // chain, and only if it is a plain file on disk that reports exactly that
     // name and, unless kNotListed, that number. `gone`: no file has that name.
     // `opened`, if given, gets what the handle said of the file.
-    UniqueHandle openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
+    UniqueHfile openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                OpenedFile* opened = nullptr);
 
     // What the file `path` is now, opened in its folder as reached through

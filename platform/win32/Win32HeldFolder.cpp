@@ -29,7 +29,7 @@ bool WriteAll(HANDLE file, std::span<const std::byte> content) {
 Win32HeldFolder::Win32HeldFolder(Win32FileSystem& files, FolderChain chain, HANDLE handle, std::wstring systemName)
     : files_(files), chain_(std::move(chain)), handle_(handle), name_(std::move(systemName)) {}
 
-Win32HeldFolder::Win32HeldFolder(Win32FileSystem& files, UniqueHandle handle, std::wstring systemName, bool made)
+Win32HeldFolder::Win32HeldFolder(Win32FileSystem& files, UniqueHfile handle, std::wstring systemName, bool made)
     : files_(files), own_(std::move(handle)), handle_(own_.get()), name_(std::move(systemName)), made_(made) {}
 
 Win32HeldFolder::~Win32HeldFolder() {
@@ -39,7 +39,7 @@ Win32HeldFolder::~Win32HeldFolder() {
     // since may lead elsewhere.
     for (auto made = madeFiles_.rbegin(); made != madeFiles_.rend(); ++made) {
         NTSTATUS status = 0;
-        UniqueHandle file = OpenNt(handle_, made->first, OpenFor::Deleting, status);
+        UniqueHfile file = OpenNt(handle_, made->first, OpenFor::Deleting, status);
         OpenedFile opened;
         if (file && IsPlainAt(file.get(), false, childName(made->first), &opened) && opened.id == made->second)
             MarkForDeletion(file.get());
@@ -59,7 +59,7 @@ std::unique_ptr<HeldFolder> Win32HeldFolder::subfolder(std::string_view name, bo
     if (!IsSingleName(wide)) return nullptr;
     NTSTATUS status = 0;
     bool made = false;
-    UniqueHandle folder = MakeNt(handle_, wide, mustBeNew ? MakeAs::Folder : MakeAs::FolderIfMissing, status, made);
+    UniqueHfile folder = MakeNt(handle_, wide, mustBeNew ? MakeAs::Folder : MakeAs::FolderIfMissing, status, made);
     taken = status == kNameCollision;
     if (!folder) return nullptr;
     // A link opens as itself, a reparse point; where the system followed it
@@ -69,11 +69,11 @@ std::unique_ptr<HeldFolder> Win32HeldFolder::subfolder(std::string_view name, bo
     return std::make_unique<Win32HeldFolder>(files_, std::move(folder), childName(wide), made);
 }
 
-UniqueHandle Win32HeldFolder::newFile(std::wstring_view name, bool staging) {
+UniqueHfile Win32HeldFolder::newFile(std::wstring_view name, bool staging) {
     if (!IsSingleName(name)) return {};
     NTSTATUS status = 0;
     bool made = false;
-    UniqueHandle file = MakeNt(handle_, name, MakeAs::File, status, made);
+    UniqueHfile file = MakeNt(handle_, name, MakeAs::File, status, made);
     OpenedFile opened;
     if (!file || !IsPlainAt(file.get(), false, childName(name), &opened)) return {};
     if (!staging) madeFiles_.emplace_back(name, opened.id);
@@ -81,16 +81,16 @@ UniqueHandle Win32HeldFolder::newFile(std::wstring_view name, bool staging) {
 }
 
 bool Win32HeldFolder::createFile(std::string_view name, std::span<const std::byte> content) {
-    UniqueHandle file = newFile(Widen(name));
+    UniqueHfile file = newFile(Widen(name));
     return file && WriteAll(file.get(), content);
 }
 
 Lookup Win32HeldFolder::copyFile(std::string_view from, std::string_view name, std::uint64_t& id) {
     bool gone = false;
     OpenedFile opened;
-    UniqueHandle source = files_.openExactFile(from, OpenFor::Reading, kNotListed, gone, &opened);
+    UniqueHfile source = files_.openExactFile(from, OpenFor::Reading, kNotListed, gone, &opened);
     if (!source) return gone ? Lookup::Missing : Lookup::Failed;
-    UniqueHandle copy = newFile(Widen(name));
+    UniqueHfile copy = newFile(Widen(name));
     if (!copy) return Lookup::Failed;
     std::vector<std::byte> buffer(1u << 16);
     for (;;) {
@@ -108,7 +108,7 @@ bool Win32HeldFolder::restrictToAdministrators() {
     if (!RunsAsAdministrator()) return true;   // the user's own rights: nothing to keep from them
     // This very folder, opened again through its handle (an empty name) for the rights to change its list.
     NTSTATUS status = 0;
-    UniqueHandle same = OpenNt(handle_, L"", OpenFor::Securing, status);
+    UniqueHfile same = OpenNt(handle_, L"", OpenFor::Securing, status);
     return same && IsPlainAt(same.get(), true, name_) && RestrictToAdministrators(same.get());
 }
 
@@ -118,10 +118,10 @@ bool Win32HeldFolder::replaceFile(std::string_view name, std::span<const std::by
     // A staging file left over from an earlier run goes first, by handle; the
     // new one must then be new, so nothing planted under its name takes the
     // write elsewhere.
-    if (UniqueHandle left = OpenNt(handle_, stagingName, OpenFor::Deleting, status);
+    if (UniqueHfile left = OpenNt(handle_, stagingName, OpenFor::Deleting, status);
         left && IsPlainAt(left.get(), false, childName(stagingName)))
         MarkForDeletion(left.get());
-    UniqueHandle staging = newFile(stagingName, true);
+    UniqueHfile staging = newFile(stagingName, true);
     if (!staging) return false;
     if (!WriteAll(staging.get(), content)) return MarkForDeletion(staging.get()), false;
     // The swap: the old file stays until the new one has taken its name.
@@ -129,7 +129,7 @@ bool Win32HeldFolder::replaceFile(std::string_view name, std::span<const std::by
     // A read-only file is replaced too, as it is deleted.
     ULONG attributes = 0;
     auto readOnlyCleared = [&] {
-        UniqueHandle old = OpenNt(handle_, target, OpenFor::Changing, status);
+        UniqueHfile old = OpenNt(handle_, target, OpenFor::Changing, status);
         OpenedFile opened;
         if (!old || !IsPlainAt(old.get(), false, childName(target), &opened) || !(opened.attributes & FILE_ATTRIBUTE_READONLY))
             return false;
@@ -138,7 +138,7 @@ bool Win32HeldFolder::replaceFile(std::string_view name, std::span<const std::by
     };
     if (readOnlyCleared()) {
         if (RenameInto(staging.get(), handle_, target)) return true;
-        if (UniqueHandle old = OpenNt(handle_, target, OpenFor::Changing, status);
+        if (UniqueHfile old = OpenNt(handle_, target, OpenFor::Changing, status);
             old && IsPlainAt(old.get(), false, childName(target)))
             SetAttributes(old.get(), attributes);
     }

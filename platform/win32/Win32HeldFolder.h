@@ -14,7 +14,7 @@ public:
     // A folder reached through `chain` (which holds it and the folders above).
     Win32HeldFolder(Win32FileSystem& files, FolderChain chain, HANDLE handle, std::wstring systemName);
     // A subfolder opened or made (`made`) by its own handle.
-    Win32HeldFolder(Win32FileSystem& files, UniqueHandle handle, std::wstring systemName, bool made);
+    Win32HeldFolder(Win32FileSystem& files, UniqueHfile handle, std::wstring systemName, bool made);
     ~Win32HeldFolder() override;
 
     std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override;
@@ -26,13 +26,13 @@ public:
 
 private:
     // A new file made here and checked; noted for removal unless `staging`.
-    UniqueHandle newFile(std::wstring_view name, bool staging = false);
+    UniqueHfile newFile(std::wstring_view name, bool staging = false);
     // The system's name for `name` in this folder.
     std::wstring childName(std::wstring_view name) const;
 
     Win32FileSystem& files_;
     FolderChain chain_;    // the first folder and those above it, from the drive's root
-    UniqueHandle own_;     // a subfolder's own handle
+    UniqueHfile own_;     // a subfolder's own handle
     HANDLE handle_;
     std::wstring name_;    // as the system names it: "\a\b"
     bool made_ = false, kept_ = false;

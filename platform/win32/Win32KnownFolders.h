@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ShellLink.h"
+#include "formats/ShellLink.h"
 
 namespace cc {
 

@@ -30,7 +30,7 @@ std::wstring ProgramOf(std::wstring_view commandLine) {
 bool SessionProcessesNamed(std::wstring_view imageName, std::vector<DWORD>& found) {
     const DWORD self = GetCurrentProcessId();
     DWORD session = 0, theirs = 0;
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    UniqueHfile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot || !ProcessIdToSessionId(self, &session)) return false;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
@@ -62,8 +62,8 @@ std::wstring FindSystemProgram(std::wstring_view commandLine) {
     return {};
 }
 
-bool UsersOwnToken(UniqueNullableHandle& token) {
-    UniqueNullableHandle own;
+bool UsersOwnToken(UniqueHandle& token) {
+    UniqueHandle own;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put())) return false;
     TOKEN_ELEVATION_TYPE elevation = TokenElevationTypeDefault;
     DWORD size = 0;
@@ -72,7 +72,7 @@ bool UsersOwnToken(UniqueNullableHandle& token) {
     if (elevation != TokenElevationTypeFull) return true;
     TOKEN_LINKED_TOKEN linked{};
     if (!GetTokenInformation(own.get(), TokenLinkedToken, &linked, sizeof linked, &size)) return false;
-    UniqueNullableHandle user(linked.LinkedToken);
+    UniqueHandle user(linked.LinkedToken);
     return DuplicateTokenEx(user.get(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY, nullptr,
                             SecurityImpersonation, TokenPrimary, token.put());
 }
@@ -86,7 +86,7 @@ bool Win32Processes::start(std::string_view commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    UniqueNullableHandle user;
+    UniqueHandle user;
     if (!UsersOwnToken(user)) return false;
     static const auto startAs = SystemFunction<decltype(CreateProcessWithTokenW)>(L"advapi32.dll", "CreateProcessWithTokenW");
     if (user) {   // elevated under UAC: with the user's token, through the secondary logon service
@@ -98,8 +98,8 @@ bool Win32Processes::start(std::string_view commandLine) {
         return false;
     }
     // Neither waited for nor watched.
-    UniqueNullableHandle process(started.hProcess);
-    UniqueNullableHandle thread(started.hThread);
+    UniqueHandle process(started.hProcess);
+    UniqueHandle thread(started.hThread);
     return true;
 }
 
@@ -110,9 +110,9 @@ void Win32Processes::end(std::string_view imageName) {
         return;
     }
     const std::wstring name = Widen(imageName);
-    std::vector<std::pair<DWORD, UniqueNullableHandle>> opened;
+    std::vector<std::pair<DWORD, UniqueHandle>> opened;
     for (DWORD id : SessionProcessesNamed(name))
-        if (UniqueNullableHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)); process)
+        if (UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)); process)
             opened.emplace_back(id, std::move(process));
     // A number listed a moment ago may have gone to another process before the
     // opening. A held handle keeps its number from moving again, so a process
@@ -130,7 +130,7 @@ void Win32Processes::wait(int milliseconds) {
         return spent < total ? total - spent : 0;
     };
     // The ended processes go within the wait, which takes its whole time as it always has.
-    for (const UniqueNullableHandle& process : ending_) WaitForSingleObject(process.get(), left());
+    for (const UniqueHandle& process : ending_) WaitForSingleObject(process.get(), left());
     ending_.clear();
     Sleep(left());
 }

@@ -16,7 +16,7 @@ public:
     Lookup findRunning(std::string_view imageName) override;
 
 private:
-    std::vector<UniqueNullableHandle> ending_;   // ended, not yet waited for
+    std::vector<UniqueHandle> ending_;   // ended, not yet waited for
 };
 
 // The full path of a command line's program ("ntsd" or "explorer.exe"),
@@ -30,6 +30,6 @@ std::wstring FindSystemProgram(std::wstring_view commandLine);
 // and then nothing is started (Windows restarts a shell that ended by itself).
 // Not elevated, without UAC (XP, Server 2003) or with UAC off, the process's
 // own token is the user's: true, and `token` stays empty.
-bool UsersOwnToken(UniqueNullableHandle& token);
+bool UsersOwnToken(UniqueHandle& token);
 
 }  // namespace cc

@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/RegistryText.h"
+#include "formats/RegistryText.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "platform/SmbiosParser.h"
+#include "formats/SmbiosParser.h"
 #include "platform/win32/SystemFolder.h"
 #include "platform/win32/Utf.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/CpuLoad.h"
-#include "platform/CpuidDecoder.h"
+#include "formats/CpuLoad.h"
+#include "formats/CpuidDecoder.h"
 #include "platform/SystemQueries.h"
 
 namespace cc {

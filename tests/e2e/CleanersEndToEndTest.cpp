@@ -52,7 +52,7 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     // The window answers while it deletes: wait for the list, then the estimate cleared before the box.
     program.clickCheckBox(results, program.findItem(results, root + L"b.log"));
     ASSERT_TRUE(SwapInLink(swap));
-    cc::UniqueHandle held(CreateFileW((root + L"held.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    cc::UniqueHfile held(CreateFileW((root + L"held.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     program.click("按钮2", false);
     ASSERT_TRUE(WaitFor([&] { return program.listCount(results) == 3 && program.text("标签6").empty(); }, 120000));
     EXPECT_EQ(program.answerBox(IDOK), L"有 2 个文件未能删除");

@@ -63,7 +63,7 @@ std::vector<DWORD> ShellParents(bool end = false) {
     for (BOOL more = Process32FirstW(all, &entry); more; more = Process32NextW(all, &entry)) {
         if (lstrcmpiW(entry.szExeFile, L"explorer.exe")) continue;
         parents.push_back(entry.th32ParentProcessID);
-        if (end) TerminateProcess(cc::UniqueNullableHandle(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)).get(), 0);
+        if (end) TerminateProcess(cc::UniqueHandle(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)).get(), 0);
     }
     return CloseHandle(all), parents;
 }

@@ -7,7 +7,7 @@
 
 #include "ProgramDriver.h"
 #include "tests/windows/TestFiles.h"
-#include "ui/ControlModel.h"
+#include "tests/support/ControlModel.h"
 #include "ui/Frame.h"
 
 using namespace cc::test;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "platform/CpuidDecoder.h"
+#include "formats/CpuidDecoder.h"
 
 using namespace cc;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "platform/NtfsTable.h"
+#include "formats/ntfs/NtfsTable.h"
 
 using namespace cc;
 

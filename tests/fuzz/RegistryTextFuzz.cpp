@@ -1,8 +1,8 @@
 // Any bytes under any type, as malware may store them in a value the hijack
 // checks read: the text is exactly the units before the first NUL.
 #include "FuzzCheck.h"
-#include "platform/RegistryText.h"
-#include "platform/Wtf8.h"
+#include "formats/RegistryText.h"
+#include "formats/Wtf8.h"
 
 using namespace cc;
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "platform/ReparseTarget.h"
+#include "formats/ReparseTarget.h"
 
 using namespace cc;
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "platform/ShellLink.h"
+#include "formats/ShellLink.h"
 
 using namespace cc;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "platform/SmbiosParser.h"
+#include "formats/SmbiosParser.h"
 
 using namespace cc;
 

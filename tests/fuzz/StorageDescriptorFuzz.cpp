@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "platform/StorageDescriptor.h"
+#include "formats/StorageDescriptor.h"
 
 using namespace cc;
 

@@ -1,7 +1,7 @@
 // Names any user can make: every UTF-16 unit sequence (unpaired surrogates
 // too) survives WTF-8 and back, and any bytes settle after one conversion.
 #include "FuzzCheck.h"
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 
 using namespace cc;
 

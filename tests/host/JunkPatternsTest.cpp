@@ -2,7 +2,7 @@
 #include "fakes/FakePlatform.h"
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 using namespace cc;
 
 struct JunkPatterns : ::testing::Test, fake::FakeProgram {

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/NtfsTable.h"
+#include "formats/ntfs/NtfsTable.h"
 
 using namespace cc;
 

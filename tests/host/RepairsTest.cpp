@@ -1,7 +1,7 @@
 // The browser-repair page over the in-memory window and fakes: the five checks, and the one-click
 // repairs with their steps, backups, outcome box and the scan that follows.
 #include "fakes/FakePlatform.h"
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 #include "repair/Detection.h"
 #include "repair/HijackValues.h"
 #include "repair/UndoFile.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include "LinkBytes.h"
 #include "platform/KnownFolders.h"
-#include "platform/ShellLink.h"
+#include "formats/ShellLink.h"
 using namespace cc;
 using namespace cc::test;
 using Kind = ShortcutTarget::Kind;

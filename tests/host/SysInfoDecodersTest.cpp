@@ -1,9 +1,9 @@
 // SMBIOS tables and CPUID answers recorded from real machines, read field by field (that reads stay inside cut or broken
 // bytes is the fuzz targets' property); the load between two readings of the time counters; a disk's capacity in GB.
 #include <gtest/gtest.h>
-#include "platform/CpuLoad.h"
-#include "platform/CpuidDecoder.h"
-#include "platform/SmbiosParser.h"
+#include "formats/CpuLoad.h"
+#include "formats/CpuidDecoder.h"
+#include "formats/SmbiosParser.h"
 #include "sysinfo/InfoTexts.h"
 using namespace cc;
 

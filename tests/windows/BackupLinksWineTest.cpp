@@ -134,7 +134,7 @@ TEST(BackupOnWine, ALinkAnAdministratorMadeIsFollowedAndTheProgramsFoldersAreThe
     };
     const std::wstring local = L"C:\\cc-fixtures\\moved-users\\me\\AppData\\Local\\", own = local + L"澄川清理助手",
                        saved = own + L"\\备份\\" + kLevels[3];
-    auto open = [](const std::wstring& path) { return UniqueHandle(CreateFileW(path.c_str(), READ_CONTROL, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)); };
+    auto open = [](const std::wstring& path) { return UniqueHfile(CreateFileW(path.c_str(), READ_CONTROL, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)); };
     ASSERT_TRUE(SHCreateDirectoryExW(nullptr, own.c_str(), nullptr) == ERROR_SUCCESS);   // there already, the user's
     for (bool administrators : {false, true}) {
         Judged files;
@@ -147,7 +147,7 @@ TEST(BackupOnWine, ALinkAnAdministratorMadeIsFollowedAndTheProgramsFoldersAreThe
     for (const std::wstring& made : {saved + L"\\undo.reg", saved + L"\\readme.txt", saved, own + L"\\备份", own})
         DeleteFileW(made.c_str()) || RemoveDirectoryW(made.c_str());
     // The list itself on an object Wine keeps it for, given to the process's user (a user's own SID), and the owners a link is judged by.
-    UniqueNullableHandle object(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    UniqueHandle object(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     ASSERT_TRUE(RestrictToAdministrators(object.get()));
     const std::wstring list = Security(object.get()), user = list.substr(list.rfind(L";;;") + 3, list.size() - list.rfind(L";;;") - 4);
     EXPECT_EQ(list, L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FR;;;" + user + L")");

@@ -87,7 +87,7 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_TRUE(Win32Resources().block(4242).empty());   // no block the build did not put in
     ASSERT_TRUE(SetFileAttributesW(Widen(page).c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(held->replaceFile("msconfig.exe", Bytes("new")));
-    UniqueHandle open(CreateFileW(Widen(page).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHfile open(CreateFileW(Widen(page).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(held->replaceFile("msconfig.exe", Bytes("replacement")));
     open.reset();
     EXPECT_EQ(ReadWholeFile(Widen(page)), "new");

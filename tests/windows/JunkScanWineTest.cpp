@@ -10,7 +10,7 @@
 #include "junk/DiskSpace.h"
 #include "junk/JunkScan.h"
 #include "platform/win32/Win32Platform.h"
-#include "ui/ControlModel.h"
+#include "tests/support/ControlModel.h"
 
 using namespace cc;
 TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {

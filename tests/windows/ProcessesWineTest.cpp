@@ -62,7 +62,7 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     HANDLE pipeAndLetGo[] = {CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr),
                              CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     ASSERT_NE(pipeAndLetGo[0], INVALID_HANDLE_VALUE);
-    UniqueNullableHandle letGo(pipeAndLetGo[1]), holder(CreateThread(nullptr, 0, [](void* handles) -> DWORD {
+    UniqueHandle letGo(pipeAndLetGo[1]), holder(CreateThread(nullptr, 0, [](void* handles) -> DWORD {
         return WaitForSingleObject(static_cast<HANDLE*>(handles)[1], 10000), CloseHandle(static_cast<HANDLE*>(handles)[0]), 0;
     }, pipeAndLetGo, 0, nullptr));
     EXPECT_TRUE(processes.start("cmd.exe /c type " + Narrow(pipe) + " >nul & echo done> \"" + temp.path() + "done.txt\""));
@@ -78,7 +78,7 @@ TEST(Win32Processes, FindsAndStartsProgramsInTheWindowsFoldersOnlyWithoutWaiting
     DestroyWindow(taskbar);
     // Wine runs every program elevated under its UAC, this one too: one it starts gets the linked token, unelevated
     // and primary. (Wine's CreateProcessWithTokenW then ignores it.)
-    UniqueNullableHandle own, user;
+    UniqueHandle own, user;
     auto info = [](HANDLE token, TOKEN_INFORMATION_CLASS what) { DWORD value = 0, size = 0; return GetTokenInformation(token, what, &value, 4, &size) ? value : 99; };
     ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) && info(own.get(), TokenElevationType) == TokenElevationTypeFull &&
                 UsersOwnToken(user) && user);

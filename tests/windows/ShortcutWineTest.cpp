@@ -89,7 +89,7 @@ TEST_F(ShortcutOnWine, ReadsExactlyTheListedFileAndJudgesEachKindOfShortcut) {
         EXPECT_EQ(IsWorkingShortcut(files, dir + c.name, files.drives(true)), c.working) << c.name;
     }
     // Held open by another program without sharing: not judged, so never listed.
-    UniqueHandle held(CreateFileW(LongPath(dir + "COM1.lnk").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHfile held(CreateFileW(LongPath(dir + "COM1.lnk").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EXPECT_EQ(read("COM1.lnk").kind, Kind::NotJudged);
     EXPECT_TRUE(IsWorkingShortcut(files, dir + "COM1.lnk", files.drives(true)));

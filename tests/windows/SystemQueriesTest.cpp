@@ -8,7 +8,7 @@
 #include <set>
 
 #include "TestFiles.h"
-#include "platform/CpuidDecoder.h"
+#include "formats/CpuidDecoder.h"
 #include "platform/win32/Win32SystemQueries.h"
 
 using namespace cc;

@@ -14,13 +14,13 @@
 namespace cc::test {
 
 inline bool MakeFile(const std::wstring& path, const std::string& content) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHfile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;   // creates or replaces the file with exactly these bytes
     return file && WriteFile(file.get(), content.data(), DWORD(content.size()), &written, nullptr) && written == content.size();
 }
 // Everything the file holds, read to its end (Linux /proc files report size 0); empty when it cannot be opened.
 inline std::string ReadWholeFile(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string content;
     char buffer[65536];
     for (DWORD read = 0; file && ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0;) content.append(buffer, read);
@@ -106,7 +106,7 @@ public:
         wchar_t cmd[MAX_PATH]{};
         GetSystemDirectoryW(cmd, MAX_PATH);
         SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-        UniqueNullableHandle read;
+        UniqueHandle read;
         if (!CopyFileW((std::wstring(cmd) + L"\\cmd.exe").c_str(), copy.c_str(), FALSE) || !CreatePipe(read.put(), input_.put(), &inherited, 0))
             return;
         SetHandleInformation(input_.get(), HANDLE_FLAG_INHERIT, 0);
@@ -123,7 +123,7 @@ public:
     }
     bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 private:
-    UniqueNullableHandle process_, input_;
+    UniqueHandle process_, input_;
 };
 
 }  // namespace cc::test

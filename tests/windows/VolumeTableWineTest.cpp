@@ -12,7 +12,7 @@
 #include "platform/win32/VolumeTable.h"
 #include "platform/win32/Win32Platform.h"
 #include "shortcuts/ShortcutScan.h"
-#include "ui/ControlModel.h"
+#include "tests/support/ControlModel.h"
 
 using namespace cc;
 

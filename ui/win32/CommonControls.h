@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/Handles.h"
+
 namespace cc::comctl {
 
 // Loads the library, once, and registers the classes `classes` (ICC_*).
@@ -24,4 +26,14 @@ int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
 int AddIconTo(HIMAGELIST list, HICON icon);
 BOOL ImageList_Destroy(HIMAGELIST list);
 
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { ImageList_Destroy(h); }
+};
+
 }  // namespace cc::comctl
+
+namespace cc {
+using UniqueHimagelist = UniqueResource<comctl::ImageListTraits>;
+}  // namespace cc

@@ -8,9 +8,9 @@
 #include <set>
 #include "app/Program.h"
 #include "platform/Platform.h"
-#include "platform/RegistryText.h"
+#include "formats/RegistryText.h"
 #include "repair/UndoFile.h"
-#include "ui/ControlModel.h"
+#include "tests/support/ControlModel.h"
 namespace cc::fake {
 using Strings = std::vector<std::string>;
 struct CallLog {

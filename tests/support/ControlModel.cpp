@@ -1,4 +1,4 @@
-#include "ui/ControlModel.h"
+#include "tests/support/ControlModel.h"
 
 #include <algorithm>
 #include <string>

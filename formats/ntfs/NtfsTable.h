@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/FileSystem.h"
-#include "platform/NtfsRecords.h"
+#include "state/FolderEntry.h"
+#include "formats/ntfs/NtfsRecords.h"
 
 namespace cc {
 

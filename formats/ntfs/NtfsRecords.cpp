@@ -1,4 +1,4 @@
-#include "platform/NtfsRecords.h"
+#include "formats/ntfs/NtfsRecords.h"
 
 #include <algorithm>
 #include <cstring>

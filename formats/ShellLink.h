@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileSystem.h"
+#include "state/ShortcutTarget.h"
 
 namespace cc {
 

@@ -1,4 +1,4 @@
-#include "platform/CpuidDecoder.h"
+#include "formats/CpuidDecoder.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "platform/NtfsTable.h"
+#include "formats/ntfs/NtfsTable.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 
 namespace cc {
 

@@ -1,4 +1,4 @@
-#include "platform/StorageDescriptor.h"
+#include "formats/StorageDescriptor.h"
 
 namespace cc {
 

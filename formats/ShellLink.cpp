@@ -1,9 +1,9 @@
-#include "platform/ShellLink.h"
+#include "formats/ShellLink.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 
 namespace cc {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/SmbiosParser.h"
+#include "formats/SmbiosParser.h"
 
 namespace cc {
 

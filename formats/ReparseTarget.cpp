@@ -1,4 +1,4 @@
-#include "platform/ReparseTarget.h"
+#include "formats/ReparseTarget.h"
 
 namespace cc {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/CpuLoad.h"
+#include "formats/CpuLoad.h"
 
 namespace cc {
 

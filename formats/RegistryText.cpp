@@ -1,6 +1,6 @@
-#include "platform/RegistryText.h"
+#include "formats/RegistryText.h"
 
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 
 namespace cc {
 

@@ -1,4 +1,4 @@
-#include "platform/Wtf8.h"
+#include "formats/Wtf8.h"
 
 namespace cc {
 
