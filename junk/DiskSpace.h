@@ -1,15 +1,12 @@
 #pragma once
 // The "磁盘" page's drive list and the "磁盘信息" page's space table.
 
+#include "junk/JunkControls.h"
 #include "platform/FileSystem.h"
 #include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {
-
-inline constexpr std::string_view kDriveList = "选择列表框2";
-inline constexpr std::string_view kDiskTable = "超级列表框1";
-inline constexpr std::string_view kLocalOnlyBox = "选择框1";
 
 // Fetches the drives anew (only local disks while 选择框1 is checked), lists
 // them all checked, and rebuilds the space table.

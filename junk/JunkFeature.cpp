@@ -15,20 +15,20 @@ void AttachJunk(ControlLayer& c, ProgramState& state, Platform& platform) {
     // a click in the list: the buttons change marks without one.
     auto refresh = [&c, &state] { RefreshPatternTable(c, state.JunkPatterns); };
 
-    c.on("按钮1", Event::Clicked, [scan] { scan->scanClicked(); });
-    c.on("按钮2", Event::Clicked, [scan] { scan->deleteClicked(); });
-    c.on("按钮3", Event::Clicked, [&c] { SetAllChecked(c, kResultList, true); });
-    c.on("按钮4", Event::Clicked, [&c] { SetAllChecked(c, kResultList, false); });
+    c.on(kScanButton, Event::Clicked, [scan] { scan->scanClicked(); });
+    c.on(kDeleteButton, Event::Clicked, [scan] { scan->deleteClicked(); });
+    c.on(kCheckAllResultsButton, Event::Clicked, [&c] { SetAllChecked(c, kResultList, true); });
+    c.on(kUncheckAllResultsButton, Event::Clicked, [&c] { SetAllChecked(c, kResultList, false); });
 
     c.on(kLocalOnlyBox, Event::Clicked, [&c, &state, &files] { RebuildDrives(c, state, files); });
-    c.on("按钮5", Event::Clicked, [&c] { SetAllChecked(c, kDriveList, true); });
-    c.on("按钮6", Event::Clicked, [&c] { SetAllChecked(c, kDriveList, false); });
+    c.on(kCheckAllDrivesButton, Event::Clicked, [&c] { SetAllChecked(c, kDriveList, true); });
+    c.on(kUncheckAllDrivesButton, Event::Clicked, [&c] { SetAllChecked(c, kDriveList, false); });
 
     c.on(kPatternList, Event::ItemSelected, refresh);
-    c.on("按钮10", Event::Clicked, [&c, refresh] { RecommendPatterns(c); refresh(); });
-    c.on("按钮7", Event::Clicked, [&c, refresh] { SetAllChecked(c, kPatternList, true); refresh(); });
-    c.on("按钮8", Event::Clicked, [&c, refresh] { SetAllChecked(c, kPatternList, false); refresh(); });
-    c.on("按钮9", Event::Clicked, [&c] { AddPattern(c); });
+    c.on(kRecommendButton, Event::Clicked, [&c, refresh] { RecommendPatterns(c); refresh(); });
+    c.on(kCheckAllPatternsButton, Event::Clicked, [&c, refresh] { SetAllChecked(c, kPatternList, true); refresh(); });
+    c.on(kUncheckAllPatternsButton, Event::Clicked, [&c, refresh] { SetAllChecked(c, kPatternList, false); refresh(); });
+    c.on(kAddPatternButton, Event::Clicked, [&c] { AddPattern(c); });
 }
 
 }  // namespace cc

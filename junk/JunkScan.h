@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "files/CheckedFiles.h"
+#include "junk/JunkControls.h"
 #include "junk/Wildcard.h"
 #include "platform/FileSystem.h"
 #include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {
-
-inline constexpr std::string_view kResultList = "选择列表框1";
-inline constexpr std::string_view kScanButton = "按钮1";
-inline constexpr std::string_view kEstimateLabel = "标签6";
 
 // The estimate text for a total of bytes: KB below 1 MB, else MB, three decimals.
 std::string SizeEstimateText(std::uint64_t totalBytes);

@@ -4,13 +4,12 @@
 #include <span>
 #include <string_view>
 
+#include "junk/JunkControls.h"
 #include "state/ProgramState.h"
 #include "ui/ControlLayer.h"
 #include "ui/ListActions.h"
 
 namespace cc {
-
-inline constexpr std::string_view kPatternList = "选择列表框3";
 
 // The texts "推荐" checks, in the order it compares against them.
 std::span<const std::string_view> RecommendedPatterns();

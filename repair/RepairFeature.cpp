@@ -7,7 +7,7 @@
 namespace cc {
 
 void AttachRepair(ControlLayer& controls, ProgramState& state, Platform& platform) {
-    controls.on("按钮11", Event::Clicked, [&] { RunDetection(controls, state, platform); });
+    controls.on(kDetectButton, Event::Clicked, [&] { RunDetection(controls, state, platform); });
 
     for (HijackRow row : {HijackRow::StartPage, HijackRow::PlantedLibrary, HijackRow::StartupEntry,
                           HijackRow::DesktopIcon, HijackRow::HttpCommand}) {

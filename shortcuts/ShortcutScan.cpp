@@ -49,17 +49,17 @@ ShortcutScan::ShortcutScan(ControlLayer& controls, FileSystem& files) : c_(contr
 void ShortcutScan::scanClicked() {
     LongWork shown(c_);
     c_.setControlBox(false);
-    c_.setCaption("扫描", "扫描中..");
-    c_.setDisabled("扫描", true);
+    c_.setCaption(kShortcutScanButton, "扫描中..");
+    c_.setDisabled(kShortcutScanButton, true);
     c_.clearItems(kShortcutList);
     listed_.clear();
     fixedDrives_ = files_.drives(true);
     for (const std::string& drive : files_.drives(false))
         if (!walk(drive + "\\")) return;   // the window is gone
-    c_.setCaption("扫描", "扫描");
-    c_.setDisabled("扫描", false);
-    c_.setCaption("透明标签3", "扫描结果:");
-    c_.setCaption("标签1", InvalidTotalText(TotalSize(listed_)));
+    c_.setCaption(kShortcutScanButton, "扫描");
+    c_.setDisabled(kShortcutScanButton, false);
+    c_.setCaption(kResultHeading, "扫描结果:");
+    c_.setCaption(kShortcutStatus, InvalidTotalText(TotalSize(listed_)));
     c_.setControlBox(true);
     SetAllChecked(c_, kShortcutList, true);
 }
@@ -90,7 +90,7 @@ std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const 
         c_.keepAnswering();   // each shortcut is opened and read
         std::string shortcut = path + entry.name;
         if (!drive.confirm(shortcut, entry)) continue;
-        c_.setPassingCaption("标签1", shortcut);
+        c_.setPassingCaption(kShortcutStatus, shortcut);
         if (!IsWorkingShortcut(files_, shortcut, fixedDrives_)) {
             c_.addItem(kShortcutList, shortcut);
             listed_.push_back({entry.size, entry.id});

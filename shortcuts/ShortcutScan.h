@@ -8,11 +8,10 @@
 
 #include "files/CheckedFiles.h"
 #include "platform/FileSystem.h"
+#include "shortcuts/ShortcutControls.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {
-
-inline constexpr std::string_view kShortcutList = "选择1";
 
 // Working shortcuts: a target that exists (file or folder) or cannot be
 // looked at, or one that is no file-system path at all. A file that is no readable shortcut is invalid; one

@@ -7,18 +7,18 @@ namespace cc {
 void RefreshCpuGauge(ControlLayer& controls, ProgramState& state, SystemQueries& system) {
     const int load = system.QueryCpuUsage();
     state.CpuInfo = system.QueryCpuInfo();
-    controls.setCaption("CPU信息标签", CpuText(state.CpuInfo));
-    controls.setPosition("CPU进度", load);
-    controls.setCaption("CPU使用", CpuUsageText(load));
+    controls.setCaption(kCpuText, CpuText(state.CpuInfo));
+    controls.setPosition(kCpuBar, load);
+    controls.setCaption(kCpuUsageText, CpuUsageText(load));
 }
 
 void RefreshMemoryGauge(ControlLayer& controls, SystemQueries& system) {
     const int total = system.QueryMemory(MemoryKind::Total);
     const int available = system.QueryMemory(MemoryKind::Available);
-    controls.setMaximum("内存进度", total);
+    controls.setMaximum(kMemoryBar, total);
     const int used = static_cast<int>(static_cast<double>(total) - static_cast<double>(available));
-    controls.setPosition("内存进度", used);
-    controls.setCaption("内存标签", MemoryText(total, available, used));
+    controls.setPosition(kMemoryBar, used);
+    controls.setCaption(kMemoryText, MemoryText(total, available, used));
 }
 
 }  // namespace cc

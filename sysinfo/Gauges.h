@@ -3,12 +3,11 @@
 
 #include "platform/SystemQueries.h"
 #include "state/ProgramState.h"
+#include "sysinfo/InfoControls.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {
 
-inline constexpr const char* kCpuTimer = "CPU时钟";
-inline constexpr const char* kMemoryTimer = "内存时钟";
 inline constexpr int kGaugeIntervalMs = 1000;
 
 void RefreshCpuGauge(ControlLayer& controls, ProgramState& state, SystemQueries& system);

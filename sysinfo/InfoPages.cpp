@@ -18,7 +18,7 @@ void InfoPages::pageChanged() {
 
 void InfoPages::fillBoard() {
     state_.BoardInfo = system_.QueryBoardInfo();
-    controls_.setCaption("主版信息标签", BoardText(state_.BoardInfo));
+    controls_.setCaption(kBoardText, BoardText(state_.BoardInfo));
 }
 
 void InfoPages::fillDisks() {
@@ -29,7 +29,7 @@ void InfoPages::fillDisks() {
         controls_.addItem(kDiskList, state_.DiskInfo.model);
         diskNumbers_.push_back(number);
     }
-    controls_.setCaption("分组框2", DiskGroupCaption(controls_.itemCount(kDiskList)));
+    controls_.setCaption(kDiskGroup, DiskGroupCaption(controls_.itemCount(kDiskList)));
 }
 
 void InfoPages::diskSelected() {
@@ -37,25 +37,25 @@ void InfoPages::diskSelected() {
     if (item < 0 || item >= static_cast<int>(diskNumbers_.size())) return;
     // A disk gone since the list was filled keeps the details last shown.
     if (!system_.QueryDiskInfo(diskNumbers_[item], state_.DiskInfo)) return;
-    controls_.setCaption("标签3", DiskText(state_.DiskInfo));
+    controls_.setCaption(kDiskText, DiskText(state_.DiskInfo));
 }
 
 void InfoPages::fillAdapters() {
     state_.adapters = system_.QueryAdapters();
     controls_.clearItems(kAdapterList);
     for (const auto& adapter : state_.adapters) controls_.addItem(kAdapterList, adapter.name);
-    controls_.setCaption("分组框3", AdapterGroupCaption(controls_.itemCount(kAdapterList)));
+    controls_.setCaption(kAdapterGroup, AdapterGroupCaption(controls_.itemCount(kAdapterList)));
 }
 
 void InfoPages::adapterSelected() {
     const int item = controls_.currentItem(kAdapterList);
     if (item < 0 || item >= static_cast<int>(state_.adapters.size())) return;
-    controls_.setCaption("标签4", AdapterText(state_.adapters[item]));
+    controls_.setCaption(kAdapterText, AdapterText(state_.adapters[item]));
 }
 
 void InfoPages::fillOs() {
     state_.OsInfo = system_.QueryOsInfo();
-    controls_.setCaption("标签5", OsText(state_.OsInfo));
+    controls_.setCaption(kOsText, OsText(state_.OsInfo));
 }
 
 }  // namespace cc

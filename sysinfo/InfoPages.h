@@ -6,13 +6,11 @@
 
 #include "platform/SystemQueries.h"
 #include "state/ProgramState.h"
+#include "sysinfo/InfoControls.h"
 #include "ui/ControlLayer.h"
 
 namespace cc {
 
-inline constexpr const char* kInfoTabs = "高级选择夹2";
-inline constexpr const char* kDiskList = "列表框1";
-inline constexpr const char* kAdapterList = "列表框2";
 inline constexpr int kHighestDiskNumber = 10;
 
 class InfoPages {
