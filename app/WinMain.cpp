@@ -1,8 +1,8 @@
 // Start-up: the program state, the window, the message loop, exit code 0.
 #include <windows.h>
-#include <objbase.h>
 
 #include "app/Program.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/ProcessHardening.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/Win32Window.h"
@@ -15,18 +15,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // raising the system's "no disk" box in the middle of a scan.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     cc::TrustOnlyAdministratorsLinks();
-    // COM once for the user-interface thread: the pictures need it.
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-        cc::Win32Platform win32;
-        cc::Win32Window window(instance);
-        if (window.create()) {
-            cc::Program program(window, win32.platform);
-            window.show();
-            window.runMessageLoop();
-        }
-        // The program and its state are released here, before COM goes away.
+    // COM once for the user-interface thread: the pictures need it. Declared
+    // first, it ends last, once the program, the window and their state are gone.
+    const cc::ComApartment com;
+    cc::Win32Platform win32;
+    cc::Win32Window window(instance);
+    if (window.create()) {
+        cc::Program program(window, win32.platform);
+        window.show();
+        window.runMessageLoop();
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }

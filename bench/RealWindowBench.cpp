@@ -112,14 +112,15 @@ void MakeBrokenShortcuts(const std::wstring& folder) {
         INVALID_FILE_ATTRIBUTES)
         return;
     CreateDirectoryW(folder.c_str(), nullptr);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    cc::ComPtr<IShellLinkW> link;
-    cc::ComPtr<IPersistFile> file;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())) &&
-        SUCCEEDED(link->SetPath(L"U:\\gone\\program.exe")) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.putVoid())))
-        file->Save(first.c_str(), TRUE);
-    CoUninitialize();
+    {
+        const cc::ComApartment com;   // first: the link is released before COM ends
+        cc::ComPtr<IShellLinkW> link;
+        cc::ComPtr<IPersistFile> file;
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())) &&
+            SUCCEEDED(link->SetPath(L"U:\\gone\\program.exe")) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.putVoid())))
+            file->Save(first.c_str(), TRUE);
+    }
     for (int i = 1; i < kBrokenShortcuts; ++i)
         CopyFileW(first.c_str(), (folder + L"broken" + std::to_wstring(i) + L".lnk").c_str(), FALSE);
 }

@@ -53,6 +53,12 @@ struct HandleTraits {   // CreateProcess, OpenProcess, events: null when failing
     static void close(Handle h) { CloseHandle(h); }
 };
 
+struct GlobalMemoryTraits {   // GlobalAlloc, until a stream made on it takes it over
+    using Handle = HGLOBAL;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { GlobalFree(h); }
+};
+
 struct RegistryKeyTraits {
     using Handle = HKEY;
     static Handle invalid() { return nullptr; }
@@ -63,6 +69,7 @@ struct RegistryKeyTraits {
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueHfile = UniqueResource<FileHandleTraits>;
 using UniqueKey = UniqueResource<RegistryKeyTraits>;
+using UniqueHglobal = UniqueResource<GlobalMemoryTraits>;
 
 // A COM interface pointer that releases what it holds.
 template <typename T>

@@ -77,7 +77,7 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
 // A scan of every drive lists the broken shortcuts of the test drive; a close during the next scan ends it.
 // (Deleting exactly the checked items is the junk run's, through the same code.)
 TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndACloseEndsAScan) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const cc::ComApartment com;
     const std::wstring root = L"T:\\links\\";
     CreateDirectoryW(root.c_str(), nullptr), CreateDirectoryW((root + L"sub").c_str(), nullptr);
     ASSERT_TRUE(SaveShortcut(root + L"good.lnk", root + L"sub")) << "no test drive T: (scripts/test-fixtures.sh)";
@@ -99,5 +99,4 @@ TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndACloseEndsAScan) {
     program.click("扫描", false), program.click("图形按钮_关闭", false);
     EXPECT_EQ(program.waitForExit(), 0);
     for (const wchar_t* name : {L"good.lnk", L"gone.lnk", L"sub\\gone.LNK"}) DeleteFileW((root + name).c_str());
-    CoUninitialize();
 }

@@ -7,6 +7,7 @@
 
 #include "platform/win32/Handles.h"
 #include "ui/Catalogue.h"
+#include "ui/win32/GdiOwners.h"
 #include "ui/win32/Win32Window.h"
 
 namespace cc::test {
@@ -48,9 +49,8 @@ void Mouse(DWORD flags, POINT screen = {}) {
 }  // namespace
 
 COLORREF ScreenPixel(POINT screen) {
-    HDC dc = GetDC(nullptr);
-    const COLORREF colour = GetPixel(dc, screen.x, screen.y);
-    return ReleaseDC(nullptr, dc), colour;
+    const UniqueHdcWindow dc(nullptr);
+    return GetPixel(dc.get(), screen.x, screen.y);
 }
 
 ProgramDriver::~ProgramDriver() {
@@ -187,11 +187,15 @@ void ProgramDriver::settle(int milliseconds) const {
 
 bool ProgramDriver::screenshot(const std::wstring& name) const {
     const RECT r = ScreenRect(window_);
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY), SelectObject(memory, old);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), std::filesystem::create_directories(screenshots_);
+    const UniqueHdcWindow screen(nullptr);
+    const UniqueHdc memory{CreateCompatibleDC(screen.get())};
+    const UniqueHbitmap bitmap{CreateCompatibleBitmap(screen.get(), r.right - r.left, r.bottom - r.top)};
+    {
+        const SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top, SRCCOPY);
+    }
+    const ComApartment com;
+    std::filesystem::create_directories(screenshots_);
     const std::wstring path = screenshots_ + L"\\" + name + L".png";
     ComPtr<IWICImagingFactory> factory;   // the system's PNG encoder
     ComPtr<IWICBitmap> source;
@@ -200,13 +204,12 @@ bool ProgramDriver::screenshot(const std::wstring& name) const {
     ComPtr<IWICBitmapFrameEncode> frame;
     const bool saved =
         SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, factory.putVoid())) &&
-        SUCCEEDED(factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.put())) &&
+        SUCCEEDED(factory->CreateBitmapFromHBITMAP(bitmap.get(), nullptr, WICBitmapIgnoreAlpha, source.put())) &&
         SUCCEEDED(factory->CreateStream(stream.put())) && SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) &&
         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
         SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
         SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
     return saved;
 }
 

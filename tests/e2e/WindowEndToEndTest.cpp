@@ -110,6 +110,8 @@ TEST(WindowEndToEnd, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgainAndKeepsTh
 }
 
 int main(int argc, char** argv) {
+    // COM for the whole run, so that the screenshots' encoder stays loaded from one to the next.
+    const cc::ComApartment com;
     ::testing::InitGoogleTest(&argc, argv);   // takes its own flags out
     if (argc < 3) return fprintf(stderr, "usage: cc_e2e PROGRAM.exe SCREENSHOT_FOLDER\n"), 2;
     gProgram = cc::Widen(argv[1]), gScreenshots = cc::Widen(argv[2]);   // the build's paths, plain ASCII

@@ -41,10 +41,10 @@ TEST(OldWays, FolderListingWithoutFileNumbersListsTheSame) {
     }
 }
 TEST(OldWays, OlePictureLoaderDecodesEveryPictureAsTheImagingComponentDoes) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const ComApartment com;
     auto pixels = [](const Picture& picture) {   // premultiplied BGRA
         DIBSECTION dib{};
-        if (!picture.bitmap || GetObjectW(picture.bitmap, sizeof dib, &dib) != sizeof dib) return std::vector<std::uint8_t>{};
+        if (!picture.bitmap || GetObjectW(picture.bitmap.get(), sizeof dib, &dib) != sizeof dib) return std::vector<std::uint8_t>{};
         const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
         return std::vector<std::uint8_t>(bits, bits + std::size_t(picture.width) * picture.height * 4);
     };
@@ -69,7 +69,6 @@ TEST(OldWays, OlePictureLoaderDecodesEveryPictureAsTheImagingComponentDoes) {
             EXPECT_LE(worst, 8) << id;
             EXPECT_EQ(stillClear, clear) << id;   // a GIF's transparent colour stays transparent
         }
-    CoUninitialize();
 }
 TEST(OldWays, ShortAdapterRecordsTakeTheRestFromTheOlderCall) {
     Win32SystemQueries system;

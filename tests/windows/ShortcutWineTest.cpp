@@ -40,8 +40,7 @@ ShortcutTarget ShellReading(const std::string& bytes) {   // the target as the s
 
 }  // namespace
 struct ShortcutOnWine : ::testing::Test {
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
+    const ComApartment com;   // first: it ends after every member
     // What the shell saves for a path target, or a shell item (an ordinary name: it saves only short, ordinary paths).
     std::string saved(const std::string& target, PCIDLIST_ABSOLUTE items = nullptr) {
         const std::wstring ordinary = Widen(temp.path()) + L"saving.lnk";

@@ -15,10 +15,10 @@
 namespace cc {
 namespace {
 
-HFONT CreateSongFont(int pixels, bool bold) {
-    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       L"宋体");
+UniqueHfont CreateSongFont(int pixels, bool bold) {
+    return UniqueHfont{CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, L"宋体")};
 }
 
 // The first row a list shows (-1 for other controls), and showing it first
@@ -52,9 +52,8 @@ int WindowDpi(HWND window) {
     static const auto getDpiForWindow = SystemFunction<UINT WINAPI(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (window && getDpiForWindow)
         if (UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const UniqueHdcWindow screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
     return dpi > 0 ? dpi : kDesignDpi;
 }
 
@@ -70,11 +69,6 @@ ScaledFonts::ScaledFonts(int dpi) {
     fonts_[static_cast<size_t>(FontStyle::Bold12)] = CreateSongFont(ScaleValue(12, dpi), true);
     fonts_[static_cast<size_t>(FontStyle::Bold14)] = CreateSongFont(ScaleValue(14, dpi), true);
     fonts_[static_cast<size_t>(FontStyle::Regular14)] = CreateSongFont(ScaleValue(14, dpi), false);
-}
-
-ScaledFonts::~ScaledFonts() {
-    for (HFONT f : fonts_)
-        if (f) DeleteObject(f);
 }
 
 

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "ui/Catalogue.h"
+#include "ui/win32/GdiOwners.h"
 
 namespace cc {
 
@@ -26,14 +27,11 @@ class ScaledFonts {
 public:
     ScaledFonts() = default;
     explicit ScaledFonts(int dpi);
-    ~ScaledFonts();
-    ScaledFonts(const ScaledFonts&) = delete;
-    ScaledFonts& operator=(const ScaledFonts&) = delete;
     void swap(ScaledFonts& other) noexcept { fonts_.swap(other.fonts_); }
-    HFONT get(FontStyle style) const { return fonts_[static_cast<size_t>(style)]; }
+    HFONT get(FontStyle style) const { return fonts_[static_cast<size_t>(style)].get(); }
 
 private:
-    std::array<HFONT, 4> fonts_{};
+    std::array<UniqueHfont, 4> fonts_;
 };
 
 }  // namespace cc

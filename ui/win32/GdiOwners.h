@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "platform/win32/Handles.h"
 
 namespace cc {
@@ -23,7 +21,7 @@ struct MemoryDcTraits {   // CreateCompatibleDC
     static void close(Handle h) { DeleteDC(h); }
 };
 
-struct IconTraits {   // CreateIconIndirect, LoadImage without LR_SHARED
+struct IconTraits {   // CreateIconFromResourceEx, CreateIconIndirect, LoadImage without LR_SHARED
     using Handle = HICON;
     static Handle invalid() { return nullptr; }
     static void close(Handle h) { DestroyIcon(h); }
@@ -52,7 +50,9 @@ private:
     HDC dc_;
 };
 
-// An object selected into a DC, the one it replaced put back when this ends.
+// An object selected into a DC, the one it replaced put back when this ends;
+// nothing is put back where nothing was selected (no DC, no object, or a failure).
+// Declared after the owners of the DC and the object, so that it ends first.
 class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}

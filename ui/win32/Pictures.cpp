@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/Handles.h"
@@ -42,10 +43,10 @@ bool IconFromFileBytes(const BYTE* bytes, DWORD size, int dpi, Picture& out) {
     const BYTE* entry = bytes + kDirectory + kEntry * best;
     const DWORD length = ReadLittleEndian32(entry + 8), offset = ReadLittleEndian32(entry + 12);
     if (offset > size || length > size - offset) return false;
-    HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(bytes + offset), length, TRUE, 0x00030000, wanted, wanted,
-                                          LR_DEFAULTCOLOR);
+    UniqueHicon icon{CreateIconFromResourceEx(const_cast<BYTE*>(bytes + offset), length, TRUE, 0x00030000, wanted,
+                                              wanted, LR_DEFAULTCOLOR)};
     if (!icon) return false;
-    out.icon = icon;
+    out.icon = std::move(icon);
     out.width = out.height = wanted;
     out.designWidth = out.designHeight = design;
     return true;
@@ -92,13 +93,10 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
     UINT width = 0, height = 0;
     if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) return false;
     std::uint32_t* bits = nullptr;
-    HBITMAP bitmap = CreateTopDownDib(static_cast<int>(width), static_cast<int>(height), &bits);
-    if (!bitmap) return false;
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, reinterpret_cast<BYTE*>(bits)))) {
-        DeleteObject(bitmap);
+    UniqueHbitmap bitmap = CreateTopDownDib(static_cast<int>(width), static_cast<int>(height), &bits);
+    if (!bitmap || FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, reinterpret_cast<BYTE*>(bits))))
         return false;
-    }
-    out.bitmap = bitmap;
+    out.bitmap = std::move(bitmap);
     out.premultiplied = true;
     out.width = static_cast<int>(width);
     out.height = static_cast<int>(height);
@@ -106,24 +104,22 @@ bool DecodeWithImagingComponent(const BYTE* bytes, DWORD size, Picture& out) {
 }
 
 // Renders the picture over a background of one colour into a new DIB.
-HBITMAP RenderOver(IPicture* picture, int width, int height, BYTE background, std::uint32_t** pixels) {
-    HBITMAP dib = CreateTopDownDib(width, height, pixels);
-    if (!dib) return nullptr;
+UniqueHbitmap RenderOver(IPicture* picture, int width, int height, BYTE background, std::uint32_t** pixels) {
+    UniqueHbitmap dib = CreateTopDownDib(width, height, pixels);
+    if (!dib) return {};
     std::fill_n(*pixels, static_cast<std::size_t>(width) * height, background * 0x010101u);
     OLE_XSIZE_HIMETRIC hmWidth = 0;
     OLE_YSIZE_HIMETRIC hmHeight = 0;
     picture->get_Width(&hmWidth);
     picture->get_Height(&hmHeight);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, dib);
-    const HRESULT drawn = picture->Render(dc, 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
-    GdiFlush();
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    if (FAILED(drawn)) {
-        DeleteObject(dib);
-        return nullptr;
+    HRESULT drawn = E_FAIL;
+    {
+        UniqueHdc dc{CreateCompatibleDC(nullptr)};
+        SelectedObject selected(dc.get(), dib.get());
+        drawn = picture->Render(dc.get(), 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+        GdiFlush();
     }
+    if (FAILED(drawn)) return {};
     return dib;
 }
 
@@ -131,15 +127,13 @@ HBITMAP RenderOver(IPicture* picture, int width, int height, BYTE background, st
 // over black and once over white, the two give each pixel's coverage, so a
 // GIF's transparent colour becomes alpha 0 as the imaging component makes it.
 bool DecodeWithOlePicture(const BYTE* bytes, DWORD size, Picture& out) {
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    UniqueHglobal copy{GlobalAlloc(GMEM_MOVEABLE, size)};
     if (!copy) return false;
-    std::memcpy(GlobalLock(copy), bytes, size);
-    GlobalUnlock(copy);
+    std::memcpy(GlobalLock(copy.get()), bytes, size);
+    GlobalUnlock(copy.get());
     ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.put()))) {
-        GlobalFree(copy);
-        return false;
-    }
+    if (FAILED(CreateStreamOnHGlobal(copy.get(), TRUE, stream.put()))) return false;
+    copy.release();   // the stream's now, freed with it
     ComPtr<IPicture> picture;
     if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.putVoid())))
         return false;
@@ -152,19 +146,15 @@ bool DecodeWithOlePicture(const BYTE* bytes, DWORD size, Picture& out) {
         return false;
     const int width = info.bmWidth, height = info.bmHeight;
     std::uint32_t *black = nullptr, *white = nullptr;
-    HBITMAP result = RenderOver(picture.get(), width, height, 0, &black);
-    HBITMAP overWhite = result ? RenderOver(picture.get(), width, height, 255, &white) : nullptr;
-    if (!overWhite) {
-        if (result) DeleteObject(result);
-        return false;
-    }
+    UniqueHbitmap result = RenderOver(picture.get(), width, height, 0, &black);
+    const UniqueHbitmap overWhite = result ? RenderOver(picture.get(), width, height, 255, &white) : UniqueHbitmap{};
+    if (!overWhite) return false;
     for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
         const std::uint32_t green = black[i] >> 8 & 0xFF, greenOverWhite = white[i] >> 8 & 0xFF;
         const std::uint32_t alpha = 255 - (greenOverWhite - std::min(green, greenOverWhite));
         black[i] = (black[i] & 0xFFFFFF) | alpha << 24;   // over black: already premultiplied
     }
-    DeleteObject(overWhite);
-    out.bitmap = result;
+    out.bitmap = std::move(result);
     out.premultiplied = true;
     out.width = width;
     out.height = height;
@@ -186,12 +176,12 @@ bool DecodeEncodedImage(int resourceId, int dpi, Picture& out) {
 
 bool LoadBitmapResource(int resourceId, Picture& out) {
     if (!FindResourceW(Module(), MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(2) /*RT_BITMAP*/)) return false;
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageW(Module(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    UniqueHbitmap bitmap{static_cast<HBITMAP>(
+        LoadImageW(Module(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
     if (!bitmap) return false;
     BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    out.bitmap = bitmap;
+    GetObjectW(bitmap.get(), sizeof info, &info);
+    out.bitmap = std::move(bitmap);
     out.width = info.bmWidth;
     out.height = info.bmHeight;
     return true;
@@ -202,49 +192,35 @@ bool LoadIconResource(int resourceId, int dpi, Picture& out) {
     // The 32-pixel image at the DPI: every picture-box icon is shown at 32 x 32,
     // and stretched ones ask DrawIconEx for their own size at draw time.
     const int side = ScaleValue(32, dpi);
-    auto icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, side, side, 0));
+    UniqueHicon icon{static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, side, side, 0))};
     if (!icon) return false;
-    out.icon = icon;
+    out.icon = std::move(icon);
     out.width = out.height = side;
     out.designWidth = out.designHeight = 32;
     return true;
 }
 
 void Blit(HDC dc, int x, int y, int w, int h, const Picture& p, int stretchMode) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, p.bitmap);
+    const UniqueHdc memory{CreateCompatibleDC(dc)};
+    const SelectedObject selected(memory.get(), p.bitmap.get());
     if (p.premultiplied) {
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        GdiAlphaBlend(dc, x, y, w, h, memory, 0, 0, p.width, p.height, blend);
+        GdiAlphaBlend(dc, x, y, w, h, memory.get(), 0, 0, p.width, p.height, blend);
     } else if (w == p.width && h == p.height) {
-        BitBlt(dc, x, y, w, h, memory, 0, 0, SRCCOPY);
+        BitBlt(dc, x, y, w, h, memory.get(), 0, 0, SRCCOPY);
     } else {
         SetStretchBltMode(dc, stretchMode);
         if (stretchMode == HALFTONE) SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, x, y, w, h, memory, 0, 0, p.width, p.height, SRCCOPY);
+        StretchBlt(dc, x, y, w, h, memory.get(), 0, 0, p.width, p.height, SRCCOPY);
     }
-    SelectObject(memory, old);
-    DeleteDC(memory);
 }
 
 }  // namespace
 
-PictureCache::~PictureCache() { clear(); }
-
-void PictureCache::clear() {
-    auto release = [](Picture& picture) {
-        if (picture.bitmap) DeleteObject(picture.bitmap);
-        if (picture.icon) DestroyIcon(picture.icon);
-    };
-    for (auto& [id, picture] : pictures_) release(picture);
-    for (auto& [key, picture] : resized_) release(picture);
-    pictures_.clear();
-    resized_.clear();
-}
-
 void PictureCache::setDpi(int dpi) {
     if (dpi == dpi_) return;
-    clear();
+    pictures_.clear();
+    resized_.clear();
     dpi_ = dpi;
 }
 
@@ -266,7 +242,7 @@ const Picture* PictureCache::get(int resourceId) {
             picture.designWidth = UnscaleValue(picture.width, drawnFor);
             picture.designHeight = UnscaleValue(picture.height, drawnFor);
         }
-        it = pictures_.emplace(resourceId, picture).first;
+        it = pictures_.emplace(resourceId, std::move(picture)).first;
     }
     const Picture& p = it->second;
     return (p.bitmap || p.icon) ? &p : nullptr;
@@ -276,12 +252,14 @@ const Picture* PictureCache::resized(int resourceId, const Picture& p, int width
     auto key = std::tuple{resourceId, width, height};
     auto it = resized_.find(key);
     if (it == resized_.end()) {
-        Picture copy = p;
-        copy.bitmap = ResampledBitmap(p.bitmap, width, height, p.premultiplied, keyed);
+        Picture copy;
+        copy.bitmap = ResampledBitmap(p.bitmap.get(), width, height, p.premultiplied, keyed);
         copy.premultiplied = p.premultiplied || keyed;
         copy.width = width;
         copy.height = height;
-        it = resized_.emplace(key, copy).first;
+        copy.designWidth = p.designWidth;
+        copy.designHeight = p.designHeight;
+        it = resized_.emplace(key, std::move(copy)).first;
     }
     return it->second.bitmap ? &it->second : &p;
 }
@@ -301,7 +279,7 @@ void PictureCache::draw(HDC dc, int resourceId, int x, int y, int width, int hei
         h = shown(p->designHeight, height);
     }
     if (p->icon) {
-        DrawIconEx(dc, x, y, p->icon, w, h, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, x, y, p->icon.get(), w, h, 0, nullptr, DI_NORMAL);
         return;
     }
     if (dpi_ == kDesignDpi) {
@@ -326,11 +304,9 @@ void PictureCache::drawKeyed(HDC dc, int resourceId, int x, int y, int width, in
             return;
         }
     }
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, p->bitmap);
-    GdiTransparentBlt(dc, x, y, width, height, memory, 0, 0, p->width, p->height, RGB(255, 0, 255));
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    const UniqueHdc memory{CreateCompatibleDC(dc)};
+    const SelectedObject selected(memory.get(), p->bitmap.get());
+    GdiTransparentBlt(dc, x, y, width, height, memory.get(), 0, 0, p->width, p->height, RGB(255, 0, 255));
 }
 
 }  // namespace cc

@@ -12,12 +12,14 @@
 #include <tuple>
 
 #include "ui/Catalogue.h"
+#include "ui/win32/GdiOwners.h"
 
 namespace cc {
 
+// A bitmap or an icon, deleted with its picture.
 struct Picture {
-    HBITMAP bitmap = nullptr;
-    HICON icon = nullptr;
+    UniqueHbitmap bitmap;
+    UniqueHicon icon;
     bool premultiplied = false;   // a 32-bit bitmap with alpha (GIF, JPEG)
     int width = 0;    // in pixels, as loaded
     int height = 0;
@@ -28,7 +30,6 @@ struct Picture {
 class PictureCache {
 public:
     PictureCache() = default;
-    ~PictureCache();
     PictureCache(const PictureCache&) = delete;
     PictureCache& operator=(const PictureCache&) = delete;
 
@@ -45,7 +46,6 @@ public:
     void drawKeyed(HDC dc, int resourceId, int x, int y, int width, int height);
 
 private:
-    void clear();
     // The picture resampled to width x height, made once.
     const Picture* resized(int resourceId, const Picture& picture, int width, int height, bool keyed);
 

@@ -8,7 +8,7 @@
 
 namespace cc {
 
-HBITMAP CreateTopDownDib(int width, int height, std::uint32_t** bits) {
+UniqueHbitmap CreateTopDownDib(int width, int height, std::uint32_t** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -16,7 +16,7 @@ HBITMAP CreateTopDownDib(int width, int height, std::uint32_t** bits) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(bits), nullptr, 0);
+    return UniqueHbitmap{CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(bits), nullptr, 0)};
 }
 
 namespace {
@@ -84,30 +84,26 @@ PictureSet PictureSetFor(int dpi) {
     return {PICTURE_SET_200, 192};
 }
 
-HBITMAP ResampledBitmap(HBITMAP bitmap, int width, int height, bool premultiplied, bool keyed) {
-    if (width <= 0 || height <= 0) return nullptr;
+UniqueHbitmap ResampledBitmap(HBITMAP bitmap, int width, int height, bool premultiplied, bool keyed) {
+    if (width <= 0 || height <= 0) return {};
     std::uint32_t* bits = nullptr;
     if (!premultiplied && !keyed) {
         BITMAP info{};
         GetObjectW(bitmap, sizeof info, &info);
-        HBITMAP result = CreateTopDownDib(width, height, &bits);
-        if (!result) return nullptr;
-        HDC source = CreateCompatibleDC(nullptr), target = CreateCompatibleDC(nullptr);
-        HGDIOBJ oldSource = SelectObject(source, bitmap), oldTarget = SelectObject(target, result);
-        SetStretchBltMode(target, HALFTONE);
-        SetBrushOrgEx(target, 0, 0, nullptr);   // as HALFTONE asks
-        StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        UniqueHbitmap result = CreateTopDownDib(width, height, &bits);
+        if (!result) return {};
+        UniqueHdc source{CreateCompatibleDC(nullptr)}, target{CreateCompatibleDC(nullptr)};
+        SelectedObject sourceBitmap(source.get(), bitmap), targetBitmap(target.get(), result.get());
+        SetStretchBltMode(target.get(), HALFTONE);
+        SetBrushOrgEx(target.get(), 0, 0, nullptr);   // as HALFTONE asks
+        StretchBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         GdiFlush();
-        SelectObject(source, oldSource);
-        SelectObject(target, oldTarget);
-        DeleteDC(source);
-        DeleteDC(target);
         return result;
     }
     std::vector<std::uint32_t> pixels;
     int inWidth = 0, inHeight = 0;
-    if (!ReadPremultiplied(bitmap, premultiplied, keyed, pixels, inWidth, inHeight)) return nullptr;
-    HBITMAP result = CreateTopDownDib(width, height, &bits);
+    if (!ReadPremultiplied(bitmap, premultiplied, keyed, pixels, inWidth, inHeight)) return {};
+    UniqueHbitmap result = CreateTopDownDib(width, height, &bits);
     if (result) AreaAverage(pixels, inWidth, inHeight, bits, width, height);
     return result;
 }

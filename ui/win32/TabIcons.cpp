@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/win32/CommonControls.h"
+#include "ui/win32/GdiOwners.h"
 
 namespace cc {
 namespace {
@@ -26,13 +27,13 @@ const BITMAPINFOHEADER* ExactImage(HINSTANCE instance, int id, int side) {
 }
 
 // A top-down DIB section `width` x `height` of 32 or 1 bits (black and white).
-HBITMAP TopDownBitmap(int width, int height, WORD bits, BYTE** pixels) {
+UniqueHbitmap TopDownBitmap(int width, int height, WORD bits, BYTE** pixels) {
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[2];
     } info{{sizeof(BITMAPINFOHEADER), width, -height, 1, bits, BI_RGB}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
-    return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                            reinterpret_cast<void**>(pixels), nullptr, 0);
+    return UniqueHbitmap{CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                          reinterpret_cast<void**>(pixels), nullptr, 0)};
 }
 
 // Every icon's exact image side by side, colours and mask as the icon holds
@@ -43,8 +44,8 @@ bool AddAsStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, i
     for (int id : ids)
         if (!images.emplace_back(ExactImage(instance, id, side))) return false;
     BYTE *colours = nullptr, *mask = nullptr;
-    HBITMAP colourStrip = TopDownBitmap(side * count, side, 32, &colours);
-    HBITMAP maskStrip = TopDownBitmap(side * count, side, 1, &mask);
+    const UniqueHbitmap colourStrip = TopDownBitmap(side * count, side, 32, &colours);
+    const UniqueHbitmap maskStrip = TopDownBitmap(side * count, side, 1, &mask);
     const int stride = side * 4, maskStride = (side + 31) / 32 * 4, stripMaskStride = (side * count + 31) / 32 * 4;
     for (int i = 0; colourStrip && maskStrip && i < count; ++i) {
         const BYTE* iconColours = reinterpret_cast<const BYTE*>(images[i]) + images[i]->biSize;
@@ -59,10 +60,7 @@ bool AddAsStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, i
             }
         }
     }
-    const bool added = colourStrip && maskStrip && comctl::ImageList_Add(list, colourStrip, maskStrip) >= 0;
-    if (colourStrip) DeleteObject(colourStrip);
-    if (maskStrip) DeleteObject(maskStrip);
-    return added;
+    return colourStrip && maskStrip && comctl::ImageList_Add(list, colourStrip.get(), maskStrip.get()) >= 0;
 }
 
 }  // namespace
@@ -71,9 +69,8 @@ HIMAGELIST TabIconList(HINSTANCE instance, std::span<const int> ids, int side) {
     HIMAGELIST list = comctl::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0);
     if (!list || AddAsStrip(list, instance, ids, side)) return list;
     for (int id : ids) {
-        auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0));
-        comctl::AddIconTo(list, icon);
-        if (icon) DestroyIcon(icon);
+        const UniqueHicon icon{static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0))};
+        comctl::AddIconTo(list, icon.get());
     }
     return list;
 }

@@ -8,7 +8,8 @@
 
 namespace cc {
 
-// An image list of the icon resources `ids`, each `side` pixels square.
+// An image list of the icon resources `ids`, each `side` pixels square; the
+// caller's to destroy.
 // Icons drawn at that very size go in as one strip of their own pixels: the
 // system's way, an icon handle per image, costs several milliseconds each
 // under Wine. Other sizes (120 DPI) are scaled by the system as before.

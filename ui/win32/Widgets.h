@@ -2,7 +2,9 @@
 // The program's own window classes: picture boxes, group boxes and tab pages
 // (panels), labels and hyperlinks, graphic and image buttons, and timers.
 // They draw themselves from the catalogue and report user actions to their
-// host, the main window, which they find through their root window.
+// host, the main window, which they find through their root window. Each
+// kind has a file of its own (PanelWidgets.cpp, LabelWidgets.cpp,
+// ButtonWidgets.cpp); what their painting shares is in WidgetPainting.h.
 
 #include <windows.h>
 
@@ -51,6 +53,8 @@ void RegisterWidgetClasses(HINSTANCE instance);
 
 // The host stored on the root window (GWLP_USERDATA).
 WidgetHost* HostOf(HWND widget);
+// The widget's state from its host; null without a host, or for a tab page.
+WidgetState* StateOf(HWND widget);
 
 COLORREF ToColorRef(Rgb rgb);
 
