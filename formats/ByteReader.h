@@ -1,15 +1,16 @@
 #pragma once
 // A cursor over the bytes a decoder reads: little-endian fields, each read
 // checked against the end. A read past the end fails and the failure stays:
-// the cursor stands at the end, every later read gives 0 or nothing, and
-// ok() is false, so a decoder may read a whole structure and check once.
-// Inline and allocation-free but for UTF-16 text: the file table reader
-// reads a million records through it.
+// the cursor stands at the end, every later read gives 0 or nothing, and ok()
+// is false, so a decoder may read a whole structure and check once. Inline
+// and allocation-free but for text: the NTFS table reads a million records.
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 
@@ -23,29 +24,34 @@ public:
 
     bool ok() const { return !failed_; }
     std::size_t position() const { return at_; }
-    std::size_t size() const { return bytes_.size(); }
     std::size_t remaining() const { return bytes_.size() - at_; }
 
-    std::uint8_t u8() { return static_cast<std::uint8_t>(uint(1)); }
-    std::uint16_t u16() { return static_cast<std::uint16_t>(uint(2)); }
-    std::uint32_t u32() { return static_cast<std::uint32_t>(uint(4)); }
-    std::uint64_t u64() { return uint(8); }
-    // A field of `width` bytes (up to 8), unsigned or two's complement.
+    std::uint8_t u8() { return fixed<std::uint8_t>(); }
+    std::uint16_t u16() { return fixed<std::uint16_t>(); }
+    std::uint32_t u32() { return fixed<std::uint32_t>(); }
+    std::uint64_t u64() { return fixed<std::uint64_t>(); }
+    // A field of a width the bytes give (up to 8), unsigned or two's complement.
     std::uint64_t uint(std::size_t width) {
-        if (!has(width)) return 0;
+        const std::span<const std::uint8_t> field = bytes(width);
         std::uint64_t value = 0;
-        for (std::size_t i = 0; i < width; ++i) value |= std::uint64_t{bytes_[at_ + i]} << 8 * i;
-        at_ += width;
+        for (std::size_t i = field.size(); i-- > 0;) value = value << 8 | field[i];
         return value;
     }
     std::int64_t sint(std::size_t width) {
-        const std::uint64_t value = uint(width);
-        const std::size_t unused = 64 - 8 * width;   // above the field: its sign bit copied in
-        return width == 0 ? 0 : static_cast<std::int64_t>(value << unused) >> unused;
+        const std::size_t unused = 64 - 8 * width;   // above the field: filled with its sign bit
+        return width == 0 ? 0 : static_cast<std::int64_t>(uint(width) << unused) >> unused;
     }
 
+    std::span<const std::uint8_t> bytes(std::size_t n) {
+        if (n > remaining()) {
+            fail();
+            return {};
+        }
+        at_ += n;
+        return bytes_.subspan(at_ - n, n);
+    }
     ByteReader& skip(std::size_t n) {
-        if (has(n)) at_ += n;
+        bytes(n);
         return *this;
     }
     // To an offset from the start; past the end fails. A failed reader stays at the end.
@@ -53,11 +59,6 @@ public:
         if (failed_ || offset > bytes_.size()) fail();
         else at_ = offset;
         return *this;
-    }
-    std::span<const std::uint8_t> bytes(std::size_t n) {
-        if (!has(n)) return {};
-        at_ += n;
-        return bytes_.subspan(at_ - n, n);
     }
     // A reader over the next n bytes, from its own offset 0; failed when they are not there.
     ByteReader sub(std::size_t n) {
@@ -79,10 +80,14 @@ public:
     }
 
 private:
-    bool has(std::size_t n) {
-        if (n <= bytes_.size() - at_) return true;
-        fail();
-        return false;
+    // One load: the hosts, x86-64 and ARM64, store numbers little-endian as the formats do.
+    template <class T>
+    T fixed() {
+        static_assert(std::endian::native == std::endian::little);
+        T value = 0;
+        const std::span<const std::uint8_t> field = bytes(sizeof value);
+        if (!field.empty()) std::memcpy(&value, field.data(), sizeof value);
+        return value;
     }
     void fail() {
         failed_ = true;

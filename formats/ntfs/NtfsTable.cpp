@@ -255,9 +255,10 @@ private:
             if (!SortedAndWhole(upCaseRuns_, true) || !ReadMapped(volume_, upCaseRuns_, boot_.bytesPerCluster, 0, value)) return false;
         }
         if (value.size() != size) return false;
-        const std::u16string units = Utf16FromBytes(value);
+        t_.upcase_ = Utf16FromBytes(value);
+        const std::size_t given = t_.upcase_.size();
         t_.upcase_.resize(65536);
-        for (std::size_t i = 0; i < t_.upcase_.size(); ++i) t_.upcase_[i] = i < units.size() ? units[i] : static_cast<char16_t>(i);
+        for (std::size_t i = given; i < t_.upcase_.size(); ++i) t_.upcase_[i] = static_cast<char16_t>(i);   // past the table: itself
         return true;
     }
 
