@@ -5,7 +5,6 @@
 // is false, so a decoder may read a whole structure and check once. Inline
 // and allocation-free but for text: the NTFS table reads a million records.
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -30,6 +29,8 @@ public:
     std::uint16_t u16() { return fixed<std::uint16_t>(); }
     std::uint32_t u32() { return fixed<std::uint32_t>(); }
     std::uint64_t u64() { return fixed<std::uint64_t>(); }
+    // A GUID's 16 bytes as stored (its first three fields little-endian).
+    std::array<std::uint8_t, 16> guid() { return fixed<std::array<std::uint8_t, 16>>(); }
     // A field of a width the bytes give (up to 8), unsigned or two's complement.
     std::uint64_t uint(std::size_t width) {
         const std::span<const std::uint8_t> field = bytes(width);
@@ -40,6 +41,11 @@ public:
     std::int64_t sint(std::size_t width) {
         const std::size_t unused = 64 - 8 * width;   // above the field: filled with its sign bit
         return width == 0 ? 0 : static_cast<std::int64_t>(uint(width) << unused) >> unused;
+    }
+    // `units` UTF-16LE code units, as they are: unpaired surrogates too.
+    std::u16string utf16(std::size_t units) {
+        if (units > remaining() / 2) fail();
+        return Utf16FromBytes(bytes(2 * units));
     }
 
     std::span<const std::uint8_t> bytes(std::size_t n) {
@@ -66,25 +72,13 @@ public:
         inner.failed_ = failed_;
         return inner;
     }
-    // A GUID's 16 bytes as stored (its first three fields little-endian).
-    std::array<std::uint8_t, 16> guid() {
-        std::array<std::uint8_t, 16> guid{};
-        const std::span<const std::uint8_t> stored = bytes(guid.size());
-        std::copy(stored.begin(), stored.end(), guid.begin());
-        return guid;
-    }
-    // `units` UTF-16LE code units, as they are: unpaired surrogates too.
-    std::u16string utf16(std::size_t units) {
-        if (units > remaining() / 2) fail();
-        return Utf16FromBytes(bytes(2 * units));
-    }
 
 private:
-    // One load: the hosts, x86-64 and ARM64, store numbers little-endian as the formats do.
+    // Copied as stored, in one load: the hosts are little-endian, as the formats are.
     template <class T>
     T fixed() {
         static_assert(std::endian::native == std::endian::little);
-        T value = 0;
+        T value{};
         const std::span<const std::uint8_t> field = bytes(sizeof value);
         if (!field.empty()) std::memcpy(&value, field.data(), sizeof value);
         return value;
