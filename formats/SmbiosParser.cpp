@@ -1,25 +1,48 @@
 #include "formats/SmbiosParser.h"
 
+#include <algorithm>
+
+#include "formats/ByteReader.h"
+
 namespace cc {
 
 namespace {
 
-constexpr std::size_t kRawHeaderSize = 8;   // the firmware call's own header
-constexpr std::size_t kStructureHeaderSize = 4;
+constexpr std::size_t kTableLengthAt = 4, kRawHeaderSize = 8;   // the firmware call's own header
+constexpr std::size_t kTypeAt = 0, kLengthAt = 1, kStructureHeaderSize = 4;
 constexpr std::uint8_t kEndOfTable = 127;
 
 constexpr std::uint8_t kBiosType = 0;
 constexpr std::uint8_t kSystemType = 1;
 constexpr std::uint8_t kBaseboardType = 2;
 
-// Firmware strings are plain bytes; keep only printable ASCII so the text stays valid UTF-8.
-std::string CleanString(const std::uint8_t* begin, const std::uint8_t* end) {
-    std::string text;
-    for (const std::uint8_t* p = begin; p < end; ++p)
-        if (*p >= 0x20 && *p < 0x7F) text.push_back(static_cast<char>(*p));
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    while (!text.empty() && text.front() == ' ') text.erase(text.begin());
-    return text;
+std::string Trimmed(std::string text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The string set after a structure: strings ended by 0, the set ended by a
+// further 0 (two zeros when there is no string at all). False when the table
+// ends first; a string running off it is left out.
+bool ReadStrings(ByteReader& table, std::vector<std::string>& strings) {
+    if (ByteReader none = table; none.u16() == 0 && none.ok()) {
+        table = none;
+        return true;
+    }
+    while (table.remaining() != 0) {
+        std::string text;
+        // Firmware strings are plain bytes; keep only printable ASCII so the text stays valid UTF-8.
+        for (std::uint8_t c = table.u8(); c != 0; c = table.u8())
+            if (c >= 0x20 && c < 0x7F) text.push_back(static_cast<char>(c));
+        if (!table.ok()) return false;
+        strings.push_back(Trimmed(std::move(text)));
+        if (ByteReader end = table; end.u8() == 0 && end.ok()) {
+            table = end;
+            return true;
+        }
+    }
+    return false;
 }
 
 const SmbiosStructure* FindFirst(const std::vector<SmbiosStructure>& all, std::uint8_t type) {
@@ -41,8 +64,7 @@ std::string Joined(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string SmbiosStructure::stringAt(std::size_t offset) const {
-    if (offset >= formatted.size()) return {};
-    const std::uint8_t number = formatted[offset];
+    const std::size_t number = ByteReader(formatted).seek(offset).u8();   // 0 when the structure is shorter
     if (number == 0 || number > strings.size()) return {};
     return strings[number - 1];
 }
@@ -50,46 +72,18 @@ std::string SmbiosStructure::stringAt(std::size_t offset) const {
 std::vector<SmbiosStructure> ParseSmbiosStructures(const std::uint8_t* data, std::size_t size) {
     std::vector<SmbiosStructure> all;
     if (data == nullptr || size < kRawHeaderSize) return all;
-    const std::uint32_t declared = static_cast<std::uint32_t>(data[4]) | static_cast<std::uint32_t>(data[5]) << 8 |
-                                   static_cast<std::uint32_t>(data[6]) << 16 |
-                                   static_cast<std::uint32_t>(data[7]) << 24;
+    ByteReader raw({data, size});
     // Trust the declared length only as far as the bytes really given.
-    const std::size_t tableSize = declared < size - kRawHeaderSize ? declared : size - kRawHeaderSize;
-    const std::uint8_t* p = data + kRawHeaderSize;
-    const std::uint8_t* const end = p + tableSize;
-
-    while (end - p >= static_cast<std::ptrdiff_t>(kStructureHeaderSize)) {
-        const std::uint8_t type = p[0];
-        const std::uint8_t length = p[1];
-        if (length < kStructureHeaderSize || length > end - p) break;
-        SmbiosStructure s;
-        s.type = type;
-        s.formatted.assign(p, p + length);
-
-        // The string set: strings ended by 0, the set ended by a further 0
-        // (two zeros when there is no string at all).
-        const std::uint8_t* q = p + length;
-        bool terminated = false;
-        if (end - q >= 2 && q[0] == 0 && q[1] == 0) {
-            q += 2;
-            terminated = true;
-        } else {
-            while (q < end) {
-                const std::uint8_t* start = q;
-                while (q < end && *q != 0) ++q;
-                if (q == end) break;   // a string running off the table
-                s.strings.push_back(CleanString(start, q));
-                ++q;
-                if (q < end && *q == 0) {
-                    ++q;
-                    terminated = true;
-                    break;
-                }
-            }
-        }
-        all.push_back(std::move(s));
-        if (!terminated || type == kEndOfTable) break;
-        p = q;
+    const std::size_t declared = raw.seek(kTableLengthAt).u32();
+    ByteReader table = raw.seek(kRawHeaderSize).sub(std::min(declared, raw.remaining()));
+    while (table.remaining() >= kStructureHeaderSize) {
+        const std::uint8_t length = ByteReader(table).skip(kLengthAt).u8();
+        const std::span<const std::uint8_t> formatted = table.bytes(length);
+        if (length < kStructureHeaderSize || !table.ok()) break;
+        SmbiosStructure& s = all.emplace_back();
+        s.type = formatted[kTypeAt];
+        s.formatted.assign(formatted.begin(), formatted.end());
+        if (!ReadStrings(table, s.strings) || s.type == kEndOfTable) break;
     }
     return all;
 }

@@ -1,5 +1,9 @@
 #include "formats/StorageDescriptor.h"
 
+#include <span>
+
+#include "formats/ByteReader.h"
+
 namespace cc {
 
 namespace {
@@ -10,11 +14,6 @@ constexpr std::size_t kRevisionOffsetField = 20;
 constexpr std::size_t kSerialOffsetField = 24;
 constexpr std::size_t kHeaderSize = 28;
 
-std::uint32_t ReadUint32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
 std::string Trimmed(std::string text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
@@ -22,13 +21,13 @@ std::string Trimmed(std::string text) {
 }
 
 // The text at the offset held in `field`; it must end inside the data.
-std::string TextAt(const std::uint8_t* data, std::size_t size, std::size_t field) {
-    const std::uint32_t offset = ReadUint32(data + field);
-    if (offset == 0 || offset < kHeaderSize || offset >= size) return {};
+std::string TextAt(std::span<const std::uint8_t> data, std::size_t field) {
+    const std::uint32_t offset = ByteReader(data).seek(field).u32();
+    if (offset < kHeaderSize || offset >= data.size()) return {};
     std::string text;
-    for (std::size_t i = offset; i < size; ++i) {
-        if (data[i] == 0) return Trimmed(text);
-        if (data[i] >= 0x20 && data[i] < 0x7F) text.push_back(static_cast<char>(data[i]));
+    for (const std::uint8_t c : data.subspan(offset)) {
+        if (c == 0) return Trimmed(text);
+        if (c >= 0x20 && c < 0x7F) text.push_back(static_cast<char>(c));
     }
     return {};   // not ended inside the data: not trusted
 }
@@ -38,11 +37,12 @@ std::string TextAt(const std::uint8_t* data, std::size_t size, std::size_t field
 StorageTexts ParseStorageDescriptor(const std::uint8_t* data, std::size_t size) {
     StorageTexts texts;
     if (data == nullptr || size < kHeaderSize) return texts;
-    const std::string vendor = TextAt(data, size, kVendorOffsetField);
-    const std::string product = TextAt(data, size, kProductOffsetField);
+    const std::span<const std::uint8_t> bytes(data, size);
+    const std::string vendor = TextAt(bytes, kVendorOffsetField);
+    const std::string product = TextAt(bytes, kProductOffsetField);
     texts.model = vendor.empty() ? product : product.empty() ? vendor : vendor + " " + product;
-    texts.revision = TextAt(data, size, kRevisionOffsetField);
-    texts.serialNumber = TextAt(data, size, kSerialOffsetField);
+    texts.revision = TextAt(bytes, kRevisionOffsetField);
+    texts.serialNumber = TextAt(bytes, kSerialOffsetField);
     return texts;
 }
 

@@ -60,15 +60,17 @@ std::string Wtf8FromUtf16(std::u16string_view units) {
     return out;
 }
 
+std::u16string Utf16FromBytes(std::span<const std::uint8_t> bytes) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    return units;
+}
+
 std::string Wtf8FromUtf16Bytes(std::span<const std::uint8_t> bytes, bool& ended) {
-    std::u16string units;
-    ended = false;
-    for (std::size_t i = 0; i + 1 < bytes.size() && !ended; i += 2) {
-        const char16_t unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
-        if (unit == 0) ended = true;
-        else units.push_back(unit);
-    }
-    return Wtf8FromUtf16(units);
+    const std::u16string units = Utf16FromBytes(bytes);
+    const std::size_t nul = units.find(u'\0');
+    ended = nul != std::u16string::npos;
+    return Wtf8FromUtf16(std::u16string_view(units).substr(0, nul));
 }
 
 }  // namespace cc

@@ -13,8 +13,9 @@ namespace cc {
 // Invalid bytes become U+FFFD; an encoded surrogate becomes that code unit.
 std::u16string Utf16FromWtf8(std::string_view text);
 std::string Wtf8FromUtf16(std::u16string_view units);
-// Text stored as little-endian UTF-16 bytes, read up to its first NUL unit (an
-// odd last byte is no unit); `ended` tells whether a NUL ended it.
+// The units of UTF-16 stored as little-endian bytes; an odd last byte is no unit.
+std::u16string Utf16FromBytes(std::span<const std::uint8_t> bytes);
+// Such text read up to its first NUL unit; `ended` tells whether a NUL ended it.
 std::string Wtf8FromUtf16Bytes(std::span<const std::uint8_t> bytes, bool& ended);
 
 }  // namespace cc

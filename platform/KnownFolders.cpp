@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "formats/ByteReader.h"
+
 namespace cc {
 namespace {
 
@@ -120,8 +122,7 @@ std::optional<std::string> Resolve(std::string_view guid, const KnownFolderSourc
     if (registry.readData({RegistryRoot::LocalMachine, key, "Category"}, category) != Lookup::Found ||
         category.type != kRegistryDword || category.bytes.size() != 4)
         return std::nullopt;
-    const std::uint32_t kind = category.bytes[0] | category.bytes[1] << 8 | category.bytes[2] << 16 |
-                               std::uint32_t(category.bytes[3]) << 24;
+    const std::uint32_t kind = ByteReader(category.bytes).u32();
     if (kind == kFixed) return Fixed(guid, sources);
     if (kind != kCommon && kind != kPerUser) return std::nullopt;   // virtual, or not a category at all
     // Redirected: a value named by the GUID, or by the folder's name for the
@@ -145,10 +146,13 @@ std::optional<std::string> Resolve(std::string_view guid, const KnownFolderSourc
 
 }  // namespace
 
-std::string GuidText(const std::array<std::uint8_t, 16>& g) {
+std::string GuidText(const std::array<std::uint8_t, 16>& guid) {
+    ByteReader r(guid);   // three little-endian fields, then eight bytes in their order
+    const unsigned first = r.u32(), second = r.u16(), third = r.u16();
+    const std::span<const std::uint8_t> g = r.bytes(8);
     char text[39];
-    std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[3], g[2],
-                  g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11], g[12], g[13], g[14], g[15]);
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", first, second, third, g[0], g[1],
+                  g[2], g[3], g[4], g[5], g[6], g[7]);
     return text;
 }
 

@@ -40,13 +40,10 @@ std::u16string NameOf(const RegistryValue& where) {
 // control character that would end or bend the line.
 bool QuotesExactly(const RegistryData& data, std::u16string& text) {
     if (data.type != kRegistryString || data.bytes.size() < 2 || data.bytes.size() % 2) return false;
-    text.clear();
-    for (size_t i = 0; i + 2 < data.bytes.size(); i += 2) {
-        const char16_t unit = static_cast<char16_t>(data.bytes[i] | data.bytes[i + 1] << 8);
-        if (unit < 0x20 || (unit >= 0xD800 && unit <= 0xDFFF)) return false;
-        text += unit;
-    }
-    return data.bytes[data.bytes.size() - 2] == 0 && data.bytes.back() == 0;
+    text = Utf16FromBytes(data.bytes);
+    if (text.back() != 0) return false;
+    text.pop_back();
+    return std::none_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x20 || (unit >= 0xD800 && unit <= 0xDFFF); });
 }
 
 // hex(type):xx,xx,... with the lines broken where regedit breaks its own.
@@ -61,7 +58,10 @@ std::u16string HexData(std::u16string line, const RegistryData& data) {
         line += Ascii(byte);
         if (i + 1 == data.bytes.size()) break;
         line += u',';
-        if (line.size() > 76) text += line + u"\\\r\n", line = u"  ";
+        if (line.size() > 76) {
+            text += line + u"\\\r\n";
+            line = u"  ";
+        }
     }
     return text + line;
 }
@@ -74,13 +74,18 @@ std::u16string ValueLine(const ValueBefore& value) {
     return HexData(name, *value.data);
 }
 
+// UTF-16 units as the little-endian bytes a file or value stores.
+template <class Byte>
+std::vector<Byte> LittleEndian(std::u16string_view units) {
+    std::vector<Byte> bytes;
+    for (char16_t unit : units) bytes.insert(bytes.end(), {Byte(unit & 0xFF), Byte(unit >> 8)});
+    return bytes;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> TextValueBytes(std::string_view text) {
-    std::vector<std::uint8_t> bytes;
-    for (char16_t unit : Utf16FromWtf8(text)) bytes.push_back(unit & 0xFF), bytes.push_back(unit >> 8);
-    bytes.push_back(0), bytes.push_back(0);
-    return bytes;
+    return LittleEndian<std::uint8_t>(Utf16FromWtf8(text) + u'\0');
 }
 
 std::vector<std::byte> UndoFileFor(std::span<const ValueBefore> values) {
@@ -92,10 +97,7 @@ std::vector<std::byte> UndoFileFor(std::span<const ValueBefore> values) {
         else
             text += u"\r\n[" + root + Utf16FromWtf8(value.where.key) + u"]\r\n" + ValueLine(value) + u"\r\n";
     }
-    text += u"\r\n";
-    std::vector<std::byte> bytes;
-    for (char16_t unit : text) bytes.push_back(std::byte(unit & 0xFF)), bytes.push_back(std::byte(unit >> 8));
-    return bytes;
+    return LittleEndian<std::byte>(text + u"\r\n");
 }
 
 }  // namespace cc

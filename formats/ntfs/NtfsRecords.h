@@ -69,10 +69,12 @@ struct Attribute {
 // checked to lie inside the bytes the record says it uses.
 class FileRecord {
 public:
+    // Whether a record's header marks it in use, read before its fixups: they never touch the header.
+    static bool MarkedInUse(std::span<const std::uint8_t> bytes);
     // False when the bytes are no file record ("FILE") or its header is broken.
     bool read(std::span<const std::uint8_t> bytes);
-    bool inUse() const { return (flags_ & 1) != 0; }
-    bool directory() const { return (flags_ & 2) != 0; }
+    bool inUse() const { return (flags_ & kInUse) != 0; }
+    bool directory() const { return (flags_ & kDirectory) != 0; }
     std::uint16_t sequence() const { return sequence_; }
     std::uint64_t base() const { return base_; }   // the base record's reference; 0 for a base record
     // The next attribute, in record order; false at the end, and when an
@@ -81,8 +83,8 @@ public:
     bool broken() const { return broken_; }
 
 private:
-    std::span<const std::uint8_t> bytes_;   // as far as the record is in use
-    std::size_t at_ = 0;
+    static constexpr std::uint16_t kInUse = 1, kDirectory = 2;
+    std::span<const std::uint8_t> rest_;   // the attributes not yet read, as far as the record is in use
     std::uint16_t flags_ = 0, sequence_ = 0;
     std::uint64_t base_ = 0;
     bool broken_ = false;
@@ -98,6 +100,9 @@ struct FileName {
 };
 std::optional<FileName> ReadFileName(std::span<const std::uint8_t> value);
 
+// The file attributes (FILE_ATTRIBUTE_*) a $STANDARD_INFORMATION value holds; 0 from one too short to hold them.
+std::uint32_t FileAttributes(std::span<const std::uint8_t> value);
+
 // One entry of an attribute list: which record holds which attribute.
 struct ListEntry {
     std::uint32_t type = 0;
@@ -111,12 +116,5 @@ bool ReadAttributeList(std::span<const std::uint8_t> value, std::vector<ListEntr
 
 constexpr std::uint64_t RecordNumber(std::uint64_t reference) { return reference & 0xFFFFFFFFFFFFull; }
 constexpr std::uint16_t SequenceOf(std::uint64_t reference) { return static_cast<std::uint16_t>(reference >> 48); }
-
-// Little-endian fields; the caller has checked the bounds.
-inline std::uint64_t Le(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t width) {
-    std::uint64_t value = 0;
-    for (std::size_t i = width; i-- > 0;) value = value << 8 | bytes[at + i];
-    return value;
-}
 
 }  // namespace cc::ntfs

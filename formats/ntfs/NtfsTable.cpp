@@ -73,7 +73,9 @@ public:
         std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min(perChunk, records_) * size));
         // Room for a name or two a record, so that growing never holds two copies of the table at once.
         const auto expected = static_cast<std::size_t>(std::min<std::uint64_t>(records_, 1 << 22));
-        t_.records_.reserve(expected), t_.names_.reserve(expected + expected / 8), t_.text_.reserve(16 * expected);
+        t_.records_.reserve(expected);
+        t_.names_.reserve(expected + expected / 8);
+        t_.text_.reserve(16 * expected);
         for (std::uint64_t first = 0; first < records_; first += perChunk) {
             const std::uint64_t count = std::min(perChunk, records_ - first);
             const auto bytes = std::span(chunk).first(static_cast<std::size_t>(count * size));
@@ -107,7 +109,10 @@ private:
     };
 
     bool readValue(const Attribute& a, std::vector<std::uint8_t>& value, std::uint64_t largest) {
-        if (a.resident) return value.assign(a.value.begin(), a.value.end()), true;
+        if (a.resident) {
+            value.assign(a.value.begin(), a.value.end());
+            return true;
+        }
         std::vector<Run> runs;
         if (a.dataSize > largest || !AddExtent(a, boot_.clusters, runs) || !SortedAndWhole(runs, true)) return false;
         value.resize(static_cast<std::size_t>(a.dataSize));
@@ -155,7 +160,7 @@ private:
     bool take(std::uint32_t number, std::span<std::uint8_t> bytes) {
         Record& kept = t_.records_.emplace_back();
         if (std::memcmp(bytes.data(), "FILE", 4) != 0) return std::memcmp(bytes.data(), "BAAD", 4) != 0;
-        if ((Le(bytes, 22, 2) & 1) == 0) return true;
+        if (!FileRecord::MarkedInUse(bytes)) return true;
         FileRecord record;
         if (!ApplyFixups(bytes) || !record.read(bytes)) return false;
         kept.sequence = record.sequence();
@@ -166,19 +171,17 @@ private:
         }
         Attribute a;
         while (record.next(a)) {
-            if (a.type == kStandardInformation && a.resident && a.value.size() >= 36 &&
-                (Le(a.value, 32, 4) & kReparsePointAttribute)) {
+            if (a.type == kStandardInformation && (FileAttributes(a.value) & kReparsePointAttribute)) {
                 kept.flags |= kReparse;
             } else if (a.type == kFileName) {
                 const std::optional<FileName> name = a.resident ? ReadFileName(a.value) : std::nullopt;
                 if (!name) return false;
-                if (!name->isDosAlias()) addName(*name, number, Units(name->name));
+                if (!name->isDosAlias()) addName(*name, number, Utf16FromBytes(name->name));
             } else if (a.type == kData && !a.named && a.lowestVcn == 0) {
                 kept.size = a.size();
                 // The upcase table is read once the pass is done: its value, or where its clusters are.
-                if (number == kUpCase && (a.resident ? (upCaseValue_.assign(a.value.begin(), a.value.end()), false)
-                                                     : !AddExtent(a, boot_.clusters, upCaseRuns_)))
-                    return false;
+                if (number == kUpCase && a.resident) upCaseValue_.assign(a.value.begin(), a.value.end());
+                else if (number == kUpCase && !AddExtent(a, boot_.clusters, upCaseRuns_)) return false;
             } else if (a.type == kAttributeList) {
                 List& list = lists_.emplace_back(List{number, {}, {}, a.dataSize});
                 if (a.resident ? !ReadAttributeList(a.value, list.entries)
@@ -189,12 +192,6 @@ private:
             }
         }
         return !record.broken();
-    }
-
-    static std::u16string Units(std::span<const std::uint8_t> bytes) {
-        std::u16string units(bytes.size() / 2, u'\0');
-        for (std::size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-        return units;
     }
 
     void addName(const FileName& name, std::uint32_t record, const std::u16string& units) {
@@ -209,9 +206,9 @@ private:
                 continue;
             Extension& kept = extensions_.emplace_back(Extension{number, a.type, a.instance, record.sequence(), record.base()});
             kept.size = a.size();
-            if (a.type == kStandardInformation && a.resident && a.value.size() >= 36) kept.attributes = static_cast<std::uint32_t>(Le(a.value, 32, 4));
+            if (a.type == kStandardInformation) kept.attributes = FileAttributes(a.value);
             if (a.type == kFileName && !(a.resident && (kept.name = ReadFileName(a.value)))) return false;
-            if (kept.name) kept.units = Units(kept.name->name);
+            if (kept.name) kept.units = Utf16FromBytes(kept.name->name);
         }
         return !record.broken();
     }
@@ -258,9 +255,10 @@ private:
             if (!SortedAndWhole(upCaseRuns_, true) || !ReadMapped(volume_, upCaseRuns_, boot_.bytesPerCluster, 0, value)) return false;
         }
         if (value.size() != size) return false;
+        t_.upcase_ = Utf16FromBytes(value);
+        const std::size_t given = t_.upcase_.size();
         t_.upcase_.resize(65536);
-        for (std::size_t i = 0; i < t_.upcase_.size(); ++i)
-            t_.upcase_[i] = 2 * i < value.size() ? static_cast<char16_t>(value[2 * i] | value[2 * i + 1] << 8) : static_cast<char16_t>(i);
+        for (std::size_t i = given; i < t_.upcase_.size(); ++i) t_.upcase_[i] = static_cast<char16_t>(i);   // past the table: itself
         return true;
     }
 
@@ -345,7 +343,10 @@ bool NtfsTable::index(const std::function<void()>& meanwhile) {
         if (std::adjacent_find(range.begin(), range.end(), [&](std::uint32_t a, std::uint32_t b) { return !before(a, b); }) !=
             range.end())
             return false;
-        if ((sortedSince += range.size()) >= 65536) sortedSince = 0, meanwhile();
+        if ((sortedSince += range.size()) >= 65536) {
+            sortedSince = 0;
+            meanwhile();
+        }
     }
     return true;
 }

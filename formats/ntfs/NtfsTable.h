@@ -64,7 +64,7 @@ private:
     std::vector<Record> records_;
     std::vector<Name> names_;
     std::vector<char16_t> text_;
-    std::vector<char16_t> upcase_;
+    std::u16string upcase_;
     std::vector<std::uint32_t> first_;      // a folder's children are children_[first_[f], first_[f + 1])
     std::vector<std::uint32_t> children_;   // indexes into names_
     std::vector<std::pair<std::string, std::uint32_t>> resolved_;   // the folders of the path listed last
