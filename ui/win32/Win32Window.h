@@ -129,7 +129,7 @@ private:
     LRESULT onNotify(const NMHDR& header);
     void pageChanged(int tabsIndex);   // what a click on a tab raises
 
-    // Keyboard use (Keyboard.cpp): every message of both loops passes here.
+    // Keyboard use (Win32WindowKeyboard.cpp): every message of both loops passes here.
     void dispatch(MSG& msg);
     bool navigationKey(const MSG& msg);
     HWND nextTabStop(HWND from, bool backwards) const;
@@ -140,12 +140,12 @@ private:
     static LRESULT CALLBACK TabStripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data);
 
-    // The system menu of the borderless window (SystemMenu.cpp).
+    // The system menu of the borderless window (Win32WindowSystemMenu.cpp).
     void showSystemMenu();
     void prepareSystemMenu(HMENU menu) const;
     bool systemCommand(WPARAM command, LPARAM key);
 
-    // Names for assistive technology (AccessibleNames.cpp).
+    // Names for assistive technology (Win32WindowAccessibleNames.cpp).
     void nameControls(const std::vector<int>& batch);
     void nameMaximiseButton();
 
