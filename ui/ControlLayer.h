@@ -135,12 +135,18 @@ public:
     virtual bool messageBox(std::string_view text, std::string_view caption, MessageKind kind) = 0;
     virtual bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) = 0;
 
-    // Lets the window handle what is waiting: other handlers may run nested here.
+    // Lets the window handle what is waiting: other handlers may run nested
+    // here. The real window looks at most every 10 ms (a walk calls this once
+    // per folder): a call sooner after the last returns at once, handling
+    // nothing. What handlers changed in the checked lists, the title and
+    // passing captions shows here at most every 250 ms, and in full once the
+    // outermost handler returns.
     virtual void processPendingMessages() = 0;
     // Answers the system and repaints, and takes no input: what the user did
     // meanwhile is handled after the work that calls this, in order. Loops that
     // may take long call it often, so that the window never looks hung. The
-    // window stays open through it: a close asked meanwhile waits too.
+    // window stays open through it: a close asked meanwhile waits too. The
+    // real window answers at most every 20 ms: a call sooner returns at once.
     virtual void keepAnswering() = 0;
     // True once the window has been closed. A long handler checks this after
     // processPendingMessages and returns without touching any control.
