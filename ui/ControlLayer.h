@@ -118,6 +118,11 @@ public:
     virtual void setControlBox(bool enabled) = 0;
     virtual bool minimised() const = 0;
     virtual void setMinimised(bool minimised) = 0;
+    // The program's own maximise, which the frame makes by the window's
+    // rectangle, tells the window here where it stands: the window shows it
+    // where the system would show its own (the maximise button's name, the
+    // system menu). The in-memory model has nothing to show.
+    virtual void noteMaximised(bool /*maximised*/) {}
     virtual Size screenSize() const = 0;
     // Long work on the taskbar button. When work shown there for long ends
     // while another window is in front, the button asks for the user's eye.

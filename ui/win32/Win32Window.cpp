@@ -218,13 +218,7 @@ WidgetState* Win32Window::widgetState(HWND widget) {
 void Win32Window::widgetEvent(HWND widget, Event event) {
     int index = indexOf(widget);
     if (index < 0 || closed_) return;
-    const std::string_view name = Controls()[index].name;
-    raise(name, event);
-    // The frame maximises or restores on exactly these two.
-    if ((name == "图形按钮_最大化" && event == Event::Clicked) || (name == "图片框_上中" && event == Event::DoubleClicked)) {
-        maximised_ = !maximised_;
-        nameMaximiseButton();
-    }
+    raise(Controls()[index].name, event);
 }
 
 void Win32Window::paintBackdrop(HWND widget, HDC dc) {

@@ -91,6 +91,7 @@ public:
     void setControlBox(bool enabled) override;
     bool minimised() const override;
     void setMinimised(bool minimised) override;
+    void noteMaximised(bool maximised) override;
     Size screenSize() const override;
     WorkProgress workProgress() const override { return taskbar_.shown(); }
     void setWorkProgress(WorkProgress progress) override {
@@ -218,8 +219,8 @@ private:
     DWORD lastAnswer_ = 0;
     bool answeringOnly_ = false;   // inside keepAnswering: a close waits
     HWND savedFocus_ = nullptr;    // where the focus was when the window was last deactivated
-    // The program's own maximise, as its button and the title bar's
-    // double-click toggle it: the maximise button's name and the system menu follow it.
+    // The program's own maximise, as the frame tells it (noteMaximised): the
+    // maximise button's name and the system menu follow it.
     bool maximised_ = false;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;

@@ -324,6 +324,12 @@ void Win32Window::setMinimised(bool minimised) {
     if (!closed_) ShowWindow(window_, minimised ? SW_MINIMIZE : SW_RESTORE);
 }
 
+void Win32Window::noteMaximised(bool maximised) {
+    if (closed_) return;
+    maximised_ = maximised;
+    nameMaximiseButton();
+}
+
 Size Win32Window::screenSize() const {
     return {UnscaleValue(GetSystemMetrics(SM_CXSCREEN), dpi_), UnscaleValue(GetSystemMetrics(SM_CYSCREEN), dpi_)};
 }
