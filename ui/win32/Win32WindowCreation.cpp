@@ -210,8 +210,6 @@ bool Win32Window::createControl(int index) {
             SetWindowTextW(c.hwnd, Widen(spec.text).c_str());
             break;
         case K::CheckedListBox:
-            if (spec.name == "选择列表框3")
-                for (auto item : JunkPatternItems()) c.list->add(item);
             c.list->attach(c.hwnd, dpi_);
             break;
         case K::ReportListView: {
