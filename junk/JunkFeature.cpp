@@ -9,6 +9,7 @@
 namespace cc {
 
 void AttachJunk(ControlLayer& c, ProgramState& state, Platform& platform) {
+    AddDefaultPatterns(c);
     auto scan = std::make_shared<JunkScan>(c, state, platform.files);
     FileSystem& files = platform.files;
     // The pattern table follows the marks whenever they change, not only on

@@ -5,7 +5,7 @@
 
 namespace cc {
 
-// Registers the handlers of this feature's controls.
+// Fills the pattern list and registers the handlers of this feature's controls.
 void AttachJunk(ControlLayer& controls, ProgramState& state, Platform& platform);
 
 }  // namespace cc

@@ -7,6 +7,14 @@
 namespace cc {
 namespace {
 
+// What the list holds when the program starts, every item unchecked.
+constexpr std::array<std::string_view, 37> kDefaults{
+    "*.??$", "*.??~", "*.~*", "*.*~", "*.^*", "*.bak", "chklist.*", "*.chk", "*.ftg", "*.fts",
+    "*.fnd", "*.gid", "*.old", "*.prv", "*.err", "errorlog.txt", "*.log", "*.tmp", "~*.*", "*._mp",
+    "*.syd", "*.diz", "*.dmp", "*.wbz", "*.xlk", "*.spc", "*.cdr_", "*.#Res", "*.mch", "*.$*",
+    "*.$$$", "*.@@@", "*.---", "mscreate.dir", "0???????.nch", "imagedb.aid", "Thumbs.db",
+};
+
 // "*.errorlog.txt" is what "推荐" looks for, so the default "errorlog.txt"
 // item is not recommended; an added "*.errorlog.txt" would be.
 constexpr std::array<std::string_view, 28> kRecommended{
@@ -18,6 +26,10 @@ constexpr std::array<std::string_view, 28> kRecommended{
 }  // namespace
 
 std::span<const std::string_view> RecommendedPatterns() { return kRecommended; }
+
+void AddDefaultPatterns(ControlLayer& c) {
+    for (std::string_view pattern : kDefaults) c.addItem(kPatternList, pattern);
+}
 
 void RecommendPatterns(ControlLayer& c) {
     SetAllChecked(c, kPatternList, false);

@@ -11,6 +11,9 @@
 
 namespace cc {
 
+// Fills the list with the 37 patterns it starts with, unchecked.
+void AddDefaultPatterns(ControlLayer& controls);
+
 // The texts "推荐" checks, in the order it compares against them.
 std::span<const std::string_view> RecommendedPatterns();
 

@@ -184,13 +184,6 @@ constexpr std::array<TabSpec, 3> kTabControls{{
     {"高级选择夹3", TabPlacement::Top, true, kTabs3Texts, {}},
 }};
 
-constexpr std::array<std::string_view, 37> kJunkPatternItems{
-    "*.??$", "*.??~", "*.~*", "*.*~", "*.^*", "*.bak", "chklist.*", "*.chk", "*.ftg", "*.fts",
-    "*.fnd", "*.gid", "*.old", "*.prv", "*.err", "errorlog.txt", "*.log", "*.tmp", "~*.*", "*._mp",
-    "*.syd", "*.diz", "*.dmp", "*.wbz", "*.xlk", "*.spc", "*.cdr_", "*.#Res", "*.mch", "*.$*",
-    "*.$$$", "*.@@@", "*.---", "mscreate.dir", "0???????.nch", "imagedb.aid", "Thumbs.db",
-};
-
 constexpr std::array<ColumnSpec, 4> kDiskTableColumns{{
     {"磁盘", 130}, {"总空间 (MB)", 100}, {"已用空间 (MB)", 100}, {"剩余空间 (MB)", 100},
 }};
@@ -200,7 +193,6 @@ constexpr std::array<ColumnSpec, 4> kDiskTableColumns{{
 
 std::span<const ControlSpec> Controls() { return kControls; }
 std::span<const TabSpec> TabControls() { return kTabControls; }
-std::span<const std::string_view> JunkPatternItems() { return kJunkPatternItems; }
 std::span<const ColumnSpec> DiskTableColumns() { return kDiskTableColumns; }
 
 int FindControl(std::string_view name) {

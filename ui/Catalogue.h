@@ -95,7 +95,6 @@ inline constexpr int kFirstControlId = 1000;
 
 std::span<const ControlSpec> Controls();
 std::span<const TabSpec> TabControls();
-std::span<const std::string_view> JunkPatternItems();      // the 37 items of 选择列表框3
 std::span<const ColumnSpec> DiskTableColumns();            // the columns of 超级列表框1
 
 // Position of a control in Controls(), or -1.

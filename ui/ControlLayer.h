@@ -118,6 +118,11 @@ public:
     virtual void setControlBox(bool enabled) = 0;
     virtual bool minimised() const = 0;
     virtual void setMinimised(bool minimised) = 0;
+    // The program's own maximise, which the frame makes by the window's
+    // rectangle, tells the window here where it stands: the window shows it
+    // where the system would show its own (the maximise button's name, the
+    // system menu). The in-memory model has nothing to show.
+    virtual void noteMaximised(bool /*maximised*/) {}
     virtual Size screenSize() const = 0;
     // Long work on the taskbar button. When work shown there for long ends
     // while another window is in front, the button asks for the user's eye.
@@ -135,12 +140,18 @@ public:
     virtual bool messageBox(std::string_view text, std::string_view caption, MessageKind kind) = 0;
     virtual bool inputBox(std::string_view prompt, std::string_view caption, std::string& text) = 0;
 
-    // Lets the window handle what is waiting: other handlers may run nested here.
+    // Lets the window handle what is waiting: other handlers may run nested
+    // here. The real window looks at most every 10 ms (a walk calls this once
+    // per folder): a call sooner after the last returns at once, handling
+    // nothing. What handlers changed in the checked lists, the title and
+    // passing captions shows here at most every 250 ms, and in full once the
+    // outermost handler returns.
     virtual void processPendingMessages() = 0;
     // Answers the system and repaints, and takes no input: what the user did
     // meanwhile is handled after the work that calls this, in order. Loops that
     // may take long call it often, so that the window never looks hung. The
-    // window stays open through it: a close asked meanwhile waits too.
+    // window stays open through it: a close asked meanwhile waits too. The
+    // real window answers at most every 20 ms: a call sooner returns at once.
     virtual void keepAnswering() = 0;
     // True once the window has been closed. A long handler checks this after
     // processPendingMessages and returns without touching any control.

@@ -82,6 +82,7 @@ void ToggleMaximise(ControlLayer& c, ProgramState& s) {
         c.setRect(kMainWindowName, {-6, -4, screen.width + 12, screen.height - 22});
     }
     s.WindowMaximised = !s.WindowMaximised;
+    c.noteMaximised(s.WindowMaximised);
 }
 
 void AttachFrame(ControlLayer& c, ProgramState& s) {

@@ -26,8 +26,6 @@ ControlModel::ControlModel() {
         s.checked = (c.flags & kChecked) != 0;
         s.picture = c.picture;
     }
-    int patterns = FindControl("选择列表框3");
-    for (auto text : JunkPatternItems()) states_[patterns].items.push_back({std::string(text), false});
 }
 
 const ControlSpec& ControlModel::spec(std::string_view control) const {

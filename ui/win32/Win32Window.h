@@ -6,13 +6,17 @@
 #include <commctrl.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/Catalogue.h"
 #include "ui/ControlLayer.h"
+#include "ui/win32/CheckedList.h"
+#include "ui/win32/CommonControls.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/GdiOwners.h"
 #include "ui/win32/Pictures.h"
 #include "ui/win32/TaskbarProgress.h"
 #include "ui/win32/Widgets.h"
@@ -30,16 +34,17 @@ public:
 
     // Builds the window, hidden, with the controls of the first frame: the
     // frame and the first page of each tab control. False if Windows refused.
+    // (Win32WindowCreation.cpp)
     bool create();
     // Shows the window, its frame laid out by its first size-changed event,
     // and paints it; the other pages' controls follow as the first thing the
     // message loop does, before any input.
     void show();
-    // Runs until the window has been closed and destroyed.
+    // Runs until the window has been closed and destroyed (Win32WindowMessagePump.cpp).
     void runMessageLoop();
     HWND handle() const { return window_; }
 
-    // --- The control layer ---
+    // --- The control layer (Win32WindowControlLayer.cpp) ---
     Rect rect(std::string_view control) const override;
     void setRect(std::string_view control, Rect rect) override;
     std::string caption(std::string_view control) const override;
@@ -86,6 +91,7 @@ public:
     void setControlBox(bool enabled) override;
     bool minimised() const override;
     void setMinimised(bool minimised) override;
+    void noteMaximised(bool maximised) override;
     Size screenSize() const override;
     WorkProgress workProgress() const override { return taskbar_.shown(); }
     void setWorkProgress(WorkProgress progress) override {
@@ -102,20 +108,18 @@ public:
     bool windowClosed() const override { return closed_; }
 
 private:
-    struct ListItem {
-        std::string text;
-        bool checked = false;
-    };
+    static constexpr UINT kTimerId = 1;
+    static constexpr UINT kCreateTheRestMessage = WM_APP + 2;   // the controls after the first frame
+    static constexpr DWORD kShowChangesEveryMs = 250;   // what long work changed (title, lists, passing captions)
+
     struct Control {
-        HWND hwnd = nullptr;
+        HWND hwnd = nullptr;   // null while the control is still to come
         POINT origin{0, 0};   // where the logical parent's area starts in the real parent
         WidgetState widget;
         int interval = 0;
         std::vector<HWND> pages;   // tab controls: one panel per tab
         RECT pageArea{};           // tab controls: where the panels lie
-        std::vector<ListItem> items;   // checked lists
-        bool changed = false;          // checked lists: the control has yet to see the items
-        bool selectionPosted = false;  // checked lists: an item-selected event is on its way
+        std::unique_ptr<CheckedList> list;   // checked lists: the items, kept from the start
         // A passing caption set within a quarter second of the last one shown
         // waits for the next showing of changes: under Wine every caption is
         // a round trip to the server and a repaint.
@@ -123,13 +127,19 @@ private:
         std::optional<DWORD> passingShownAt;
     };
 
+    // The window's messages (Win32Window.cpp).
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int index, int code);
-    LRESULT onNotify(const NMHDR& header);
+    LRESULT onNotify(NMHDR& header);
     void pageChanged(int tabsIndex);   // what a click on a tab raises
+    void showPage(int tabsIndex);
 
-    // Keyboard use (Keyboard.cpp): every message of both loops passes here.
+    // The message pump (Win32WindowMessagePump.cpp): what handlers changed
+    // shows at the pumps.
+    void showChanges();
+
+    // Keyboard use (Win32WindowKeyboard.cpp): every message of both loops passes here.
     void dispatch(MSG& msg);
     bool navigationKey(const MSG& msg);
     HWND nextTabStop(HWND from, bool backwards) const;
@@ -140,43 +150,51 @@ private:
     static LRESULT CALLBACK TabStripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data);
 
-    // The system menu of the borderless window (SystemMenu.cpp).
+    // The system menu of the borderless window (Win32WindowSystemMenu.cpp).
     void showSystemMenu();
     void prepareSystemMenu(HMENU menu) const;
     bool systemCommand(WPARAM command, LPARAM key);
 
-    // Names for assistive technology (AccessibleNames.cpp).
+    // Names for assistive technology (Win32WindowAccessibleNames.cpp).
     void nameControls(const std::vector<int>& batch);
     void nameMaximiseButton();
 
+    // Making the controls (Win32WindowCreation.cpp). A control still to come
+    // answers what it will show once made, which is its design's: these say
+    // what that is where more than the catalogue's flags tell.
+    static bool visibleWhenMade(const ControlSpec& spec);
+    static bool checkedWhenMade(const ControlSpec& spec);
+    static std::string captionWhenMade(const ControlSpec& spec);   // some take their name as their text
+    static constexpr int kProgressMaximumWhenMade = 100;
     bool createControls(const std::vector<int>& batch);
     void createTheRest();
     bool createControl(int index);
     void createTabPages(int index);
     void createPanels(int tabsIndex);
-    // The display's scale (Dpi.cpp): where a control of that design rectangle
-    // lies in its real parent, in pixels; a tab strip's icons, tab size and
-    // pages; a move to a monitor of another DPI; the window kept at whole design units.
+    void stackSiblings(const std::vector<int>& batch);
+
+    // The display's scale (Win32WindowDpi.cpp): where a control of that design
+    // rectangle lies in its real parent, in pixels, and back; a tab strip's
+    // icons, tab size and pages; a move to a monitor of another DPI; the
+    // window kept at whole design units.
     RECT pixelRect(const Control& c, Rect design) const;
+    Rect designRect(const Control& c, const RECT& pixels) const;
     void sizeTabStrip(int index);
     void changeDpi(int dpi, const RECT& suggested);
     void snapToDesignUnits(WINDOWPOS& pos) const;
-    void showPage(int tabsIndex);
-    void stackSiblings(const std::vector<int>& batch);
 
-    // The control of that name while the window lives, else null; made now if
-    // it was still to come.
+    // The control of that name while the window lives, else null; it may be
+    // one still to come (hwnd null), whose reading is its design's.
     const Control* find(std::string_view name) const;
     Control* find(std::string_view name);
+    // The control of that name while the window lives, made now with all the
+    // others still to come if it was one of them; null if that failed.
+    Control* made(std::string_view name);
+    // The checked list of that name, whether or not its control is made yet.
+    CheckedList* checkedList(std::string_view name);
+    const CheckedList* checkedList(std::string_view name) const;
+    int indexOf(std::string_view name) const;   // the catalogue's, while the window lives; else -1
     int indexOf(HWND hwnd) const;
-    bool isCheckedList(const Control& c) const;
-    void showChanges();
-    void syncCount(Control& c);
-    void toggleItem(int index, int item);
-    void giveItem(const NMLVDISPINFOW& request);
-    void postItemSelected(int index);
-    static LRESULT CALLBACK CheckedListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data);
 
     // WidgetHost
     WidgetState* widgetState(HWND widget) override;
@@ -192,8 +210,8 @@ private:
     std::vector<Control> controls_;
     int dpi_ = 96;   // the display's, for the scale of everything drawn
     ScaledFonts fonts_;
-    HIMAGELIST tabIcons_[2] = {nullptr, nullptr};
-    HBRUSH white_ = nullptr;
+    std::array<UniqueHimagelist, 2> tabIcons_;   // the left strip's, the bottom strip's
+    UniqueHbrush white_;
     PictureCache pictures_;
     TaskbarProgress taskbar_;
     DWORD lastShown_ = 0;
@@ -201,8 +219,8 @@ private:
     DWORD lastAnswer_ = 0;
     bool answeringOnly_ = false;   // inside keepAnswering: a close waits
     HWND savedFocus_ = nullptr;    // where the focus was when the window was last deactivated
-    // The program's own maximise, as its button and the title bar's
-    // double-click toggle it: the maximise button's name and the system menu follow it.
+    // The program's own maximise, as the frame tells it (noteMaximised): the
+    // maximise button's name and the system menu follow it.
     bool maximised_ = false;
     std::optional<std::string> pendingTitle_;
     bool shown_ = false;

@@ -4,6 +4,7 @@
 // the rest through the dialog manager, which leaves arrows, space and
 // letters to the lists and the edit boxes.
 #include "ui/win32/CommonControls.h"
+#include "ui/win32/GdiOwners.h"
 #include "ui/win32/Win32Window.h"
 
 #include <commctrl.h>
@@ -125,10 +126,9 @@ LRESULT CALLBACK Win32Window::TabStripProc(HWND hwnd, UINT message, WPARAM wPara
             RECT r = currentTab();
             InvalidateRect(hwnd, &r, FALSE);   // drawn afresh, so the rectangle goes on once
             LRESULT result = comctl::DefSubclassProc(hwnd, message, wParam, lParam);
-            HDC dc = GetDC(hwnd);
+            UniqueHdcWindow dc(hwnd);
             InflateRect(&r, -3, -3);
-            DrawFocusRect(dc, &r);
-            ReleaseDC(hwnd, dc);
+            DrawFocusRect(dc.get(), &r);
             return result;
         }
     }

@@ -41,7 +41,7 @@ void Win32Window::showSystemMenu() {
     if (!(GetWindowLongPtrW(window_, GWL_STYLE) & WS_SYSMENU)) return;   // the control box is off
     HMENU system = GetSystemMenu(window_, FALSE);
     const Control* bar = find("图片框_上中");
-    if (!system || !bar) return;
+    if (!system || !bar || !bar->hwnd) return;
     RECT window{}, title{};
     GetWindowRect(window_, &window);
     GetWindowRect(bar->hwnd, &title);

@@ -8,6 +8,7 @@
 // named by its text, or where it shows an icon only, by its tooltip.
 #include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "platform/win32/Utf.h"
@@ -49,15 +50,25 @@ bool NamedByText(ControlKind kind) {
     return kind != ControlKind::ComboBox && kind != ControlKind::EditBox;   // their text is what the user typed
 }
 
+const Name* NameOf(const ControlSpec& spec) {
+    const auto entry = std::find_if(kNames.begin(), kNames.end(), [&](const Name& n) { return n.control == spec.name; });
+    return entry == kNames.end() ? nullptr : &*entry;
+}
+
 }  // namespace
+
+std::string Win32Window::captionWhenMade(const ControlSpec& spec) {
+    const Name* entry = NameOf(spec);
+    return std::string(entry && NamedByText(spec.kind) ? entry->name : spec.text);
+}
 
 void Win32Window::nameControls(const std::vector<int>& batch) {
     for (int index : batch) {
         const Control& c = controls_[index];
         const ControlSpec& spec = *c.widget.spec;
         if (const TabSpec* tabs = FindTabSpec(spec.name); tabs && !tabs->showText) NameTabsByTips(c.hwnd, *tabs);
-        const auto entry = std::find_if(kNames.begin(), kNames.end(), [&](const Name& n) { return n.control == spec.name; });
-        if (entry == kNames.end()) continue;
+        const Name* entry = NameOf(spec);
+        if (!entry) continue;
         const std::wstring name = Widen(entry->name);
         if (NamedByText(spec.kind)) SetWindowTextW(c.hwnd, name.c_str());
         if (!NamedByLabel(spec.kind)) continue;
@@ -70,7 +81,8 @@ void Win32Window::nameControls(const std::vector<int>& batch) {
 }
 
 void Win32Window::nameMaximiseButton() {
-    if (const Control* c = find("图形按钮_最大化")) SetWindowTextW(c->hwnd, maximised_ ? L"还原" : L"最大化");
+    const Control* c = find("图形按钮_最大化");
+    if (c && c->hwnd) SetWindowTextW(c->hwnd, maximised_ ? L"还原" : L"最大化");
 }
 
 }  // namespace cc
