@@ -29,7 +29,7 @@ BOOL ImageList_Destroy(HIMAGELIST list);
 struct ImageListTraits {
     using Handle = HIMAGELIST;
     static Handle invalid() { return nullptr; }
-    static void close(Handle h) { ImageList_Destroy(h); }
+    static void close(Handle h) { comctl::ImageList_Destroy(h); }   // not ::ImageList_Destroy, which ADL also finds
 };
 
 }  // namespace cc::comctl
