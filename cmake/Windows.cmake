@@ -7,6 +7,9 @@ add_library(cc_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(cc_win32 PUBLIC cc_core ole32 oleaut32 uuid windowscodecs gdi32 user32 shell32 advapi32 ntdll)
 target_compile_definitions(cc_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0502)
 target_compile_definitions(cc_core PUBLIC UNICODE _UNICODE)
+# Source paths compiled in (assertions' file names) as relative ones: the same
+# program from any checkout's folder.
+target_compile_options(cc_core PUBLIC -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 
 set(CC_RESOURCES ${CMAKE_SOURCE_DIR}/resources/resources.rc)
 file(GLOB CC_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/pictures/*)

@@ -13,8 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# One self-contained exe: no libstdc++/libgcc/winpthread DLLs to ship.
 # One self-contained exe: no libstdc++/libgcc DLLs to ship. The header's OS
 # and subsystem versions 5.2 let the loader of NT 5.2 (XP x64) start it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ \
+# No time of the link in the header (the release's strip writes the last
+# commit's), so that the same sources give the same program.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp \
 -Wl,--major-os-version,5,--minor-os-version,2,--major-subsystem-version,5,--minor-subsystem-version,2")

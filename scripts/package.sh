@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
 # Builds the program and leaves the release in build/release/: a zip holding
 # ChengchuanCleaner.exe, README.md and SHA256SUMS.txt (the exe's sum), with the
-# zip's own sum beside it. Same sources, same zip: every time stamp is the
-# last commit's.
+# zip's own sum beside it. The same sources give the same zip, byte for byte:
+# the exe's header and every time stamp in the zip carry the last commit's time.
+# CC_BUILD_DIR: the Windows build to take the program from (default build/windows,
+# built here with the windows preset); CC_RELEASE_DIR: where the release goes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh windows   # the build checks the program's imports
+build="${CC_BUILD_DIR:-build/windows}"
+if [ -z "${CC_BUILD_DIR:-}" ]; then
+  scripts/install-deps.sh
+  scripts/build.sh windows   # the build checks the program's imports
+fi
 version="$(sed -n 's/^project(ChengchuanCleaner VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 name="ChengchuanCleaner-$version-x64"
-out="$PWD/build/release"
+out="$PWD/${CC_RELEASE_DIR:-build/release}"
+stamp="$(git log -1 --format=%ct 2>/dev/null || echo 0)"
 rm -rf "${out:?}/$name" "$out/$name.zip" "$out/$name.zip.sha256"
 mkdir -p "$out/$name"
-cp build/windows/ChengchuanCleaner.exe README.md "$out/$name/"
-x86_64-w64-mingw32-strip "$out/$name/ChengchuanCleaner.exe"   # no symbols: a quarter of the size
+cp "$build/ChengchuanCleaner.exe" README.md "$out/$name/"
+# No symbols: a quarter of the size. strip writes a time into the header: the commit's.
+SOURCE_DATE_EPOCH="$stamp" x86_64-w64-mingw32-strip "$out/$name/ChengchuanCleaner.exe"
 cd "$out/$name"
 sha256sum ChengchuanCleaner.exe > SHA256SUMS.txt
-stamp="$(git -C "$OLDPWD" log -1 --format=%ct 2>/dev/null || date +%s)"
+chmod 644 ./*
+chmod 755 .
 touch -d "@$stamp" . ./*
 cd "$out"
-TZ=UTC zip -X -q -r "$name.zip" "$name"
+# Names in a fixed order, no extra fields (owners, Unix times), times in UTC.
+mapfile -t files < <(find "$name" -type f | LC_ALL=C sort)
+TZ=UTC zip -X -q "$name.zip" "$name/" "${files[@]}"
 sha256sum "$name.zip" > "$name.zip.sha256"
 echo "package: $out/$name.zip"
 cat "$out/$name.zip.sha256"

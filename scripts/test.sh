@@ -11,6 +11,9 @@ scripts/build.sh host-sanitized windows   # the build checks the program's impor
 # ProgramDriver: build it here too, so that a change to the driver cannot leave it broken.
 cmake --build --preset windows --target cc_bench
 
+echo "== the release zip: the suite's build and a clean one give the same bytes"
+scripts/check-reproducible.sh
+
 echo "== host unit tests and fuzz-corpus replays, under AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --preset host-sanitized
 
