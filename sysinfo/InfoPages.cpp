@@ -26,7 +26,7 @@ void InfoPages::fillDisks() {
     diskNumbers_.clear();
     for (int number = 0; number <= kHighestDiskNumber; ++number) {
         if (!system_.QueryDiskInfo(number, state_.DiskInfo)) continue;
-        controls_.addItem(kDiskList, state_.DiskInfo.model);
+        controls_.addItem(kDiskList, DiskListText(state_.DiskInfo, number));
         diskNumbers_.push_back(number);
     }
     controls_.setCaption(kDiskGroup, DiskGroupCaption(controls_.itemCount(kDiskList)));

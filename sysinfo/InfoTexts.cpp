@@ -41,6 +41,10 @@ std::string DiskText(const DiskInfo& disk) {
            Num(disk.sectorsPerTrack);
 }
 
+std::string DiskListText(const DiskInfo& disk, int number) {
+    return disk.model.empty() ? "硬盘 " + Num(number) : disk.model;
+}
+
 std::string DiskGroupCaption(int count) { return "物理硬盘(" + Num(count) + ")个"; }
 
 std::string AdapterText(const AdapterInfo& adapter) {
@@ -61,10 +65,17 @@ std::string OsText(const OsInfo& os) {
            os.servicePack + "\r\n 系统安装目录:" + os.windowsDirectory;
 }
 
+std::string CacheSizeText(std::int32_t kilobytes) {
+    if (kilobytes > 0 && kilobytes < 1024) return Num(kilobytes) + " KB";
+    if (kilobytes % 1024 == 0) return Num(kilobytes / 1024) + " MB";
+    const std::int64_t tenths = (std::int64_t{kilobytes} * 10 + 512) / 1024;   // rounded to the nearest tenth
+    return Num(tenths / 10) + "." + Num(tenths % 10) + " MB";
+}
+
 std::string CpuText(const CpuInfo& cpu) {
     return "\r\n 制造商 …………" + cpu.vendor + "\r\n 名称 ……………" + cpu.name + "\r\n 时钟频率 ………" +
            Num(cpu.clockMhz) + " >>\r\n 描述 ……………" + cpu.description + "\r\n 一级缓存大小 …" +
-           Num(cpu.level1Cache) + " MB\r\n 二级缓存大小 …" + Num(cpu.level2Cache) + " MB\r\n 序列号 …………" +
+           CacheSizeText(cpu.level1Cache) + "\r\n 二级缓存大小 …" + CacheSizeText(cpu.level2Cache) + "\r\n 序列号 …………" +
            cpu.serialNumber + "\r\n 数据宽度 ………" + Num(cpu.dataWidth) + " 位";
 }
 

@@ -119,3 +119,13 @@ TEST(SysInfoTexts, CapacityIsGigabytesRoundedToThreePlacesWithoutTrailingZeros) 
                                                  {0x7FFFFFFF, "2097151.999"}};
     for (const auto& [megabytes, text] : cases) EXPECT_EQ(CapacityText(megabytes), text) << megabytes;
 }
+
+TEST(SysInfoTexts, CachesShowInTheUnitOfTheirSize) {
+    const std::pair<int, const char*> cases[] = {{112, "112 KB"}, {1023, "1023 KB"}, {1024, "1 MB"}, {2048, "2 MB"},
+                                                 {1536, "1.5 MB"}, {1100, "1.1 MB"},  {0, "0 MB"},    {0x7FFFFFFF, "2097152.0 MB"}};
+    for (const auto& [kilobytes, text] : cases) EXPECT_EQ(CacheSizeText(kilobytes), text) << kilobytes;
+    // The decoded processors' caches on the CPU page, in the text's own lines.
+    const std::string coffeeLake = CpuText(DecodeCpu(kCoffeeLake)), pentium = CpuText(DecodeCpu(kPentiumThree));
+    EXPECT_NE(coffeeLake.find("\r\n 一级缓存大小 …64 KB\r\n 二级缓存大小 …256 KB\r\n"), std::string::npos) << coffeeLake;
+    EXPECT_NE(pentium.find("\r\n 一级缓存大小 …0 MB\r\n 二级缓存大小 …0 MB\r\n"), std::string::npos) << pentium;
+}

@@ -22,11 +22,12 @@ TEST_F(SysInfoPagesTest, DisksZeroToTenThatAnswerAreListedAndReadAgainWhenSelect
     select({3});
     EXPECT_TRUE(ui.itemCount("列表框1") == 0 && ui.caption("分组框2") == DiskGroupCaption(0));
     for (int n : {0, 2, 10, 11}) system.disks[n] = {"Disk " + std::to_string(n), "", "", 1024 * n, 0, 0, 16, 0};
+    system.disks[10].model.clear();   // a disk that reports no model is named by its number
     system.diskQueries.clear();
     select({0, 3});
     EXPECT_EQ(ui.itemCount("列表框2"), 0);   // the adapters' page is not filled with the disks'
     EXPECT_EQ(system.diskQueries, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(fake::Items(ui, "列表框1"), (fake::Strings{"Disk 0", "Disk 2", "Disk 10"}));
+    EXPECT_EQ(fake::Items(ui, "列表框1"), (fake::Strings{"Disk 0", "Disk 2", "硬盘 10"}));
     EXPECT_EQ(ui.caption("分组框2"), DiskGroupCaption(3));
     system.diskQueries.clear(), system.disks[2].heads = 255;
     ui.selectItem("列表框1", 1);
