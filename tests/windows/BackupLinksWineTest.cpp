@@ -120,7 +120,8 @@ TEST(BackupOnWine, WhatIsNotTheProgramsOwnIsPassedByAndALinkAtTheBaseOrSwappedIn
         if (c.how == AFile) {
             ASSERT_TRUE(test::MakeFile(level, "in the way"));
         }
-        // A look-alike the user made, the rest of the way in it: where the first backup went, renamed away first.
+        // A folder of the user's in the level's place, holding the rest of the way; for Renamed, put there once the
+        // program's own folder, holding the first backup, was renamed away.
         if (c.how == Renamed) {
             ASSERT_TRUE(RepairStartPage(files, base) && MoveFileW(level.c_str(), (level + L" old").c_str()));
         }
