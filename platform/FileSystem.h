@@ -32,10 +32,19 @@ struct DriveSpace {
 class HeldFolder {
 public:
     virtual ~HeldFolder() = default;
-    // The subfolder `name`, made here (or, unless `mustBeNew`, opened if it is
-    // there) and checked. Null when it cannot be; `taken` tells a name that had
-    // to be new and is there already. Held, it cannot be renamed or replaced.
-    virtual std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) = 0;
+    // A new subfolder `name`, made here and checked; it inherits this folder's
+    // access list. Null when it cannot be; `taken` tells a name that is there
+    // already. Held, it cannot be renamed or replaced.
+    virtual std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool& taken) = 0;
+    // The program's own subfolder `name`, which only administrators can change:
+    // made here, new, with the program's access list given as it is made
+    // (Administrators and SYSTEM full control, the user read, nothing inherited
+    // from above; owner Administrators: it takes an administrator's rights),
+    // or, where it is there already, a plain folder (no link) owned by
+    // Administrators, SYSTEM or TrustedInstaller, used as it is. Anything else
+    // of that name is never taken over: `taken` tells it, and null comes back,
+    // as it does when the folder cannot be made or checked. Held, as above.
+    virtual std::unique_ptr<HeldFolder> administratorsFolder(std::string_view name, bool& taken) = 0;
     // A new file `name` with exactly these bytes; false when the name is taken.
     virtual bool createFile(std::string_view name, std::span<const std::byte> content) = 0;
     // Copies exactly the file at `from`, reached as deleteFile reaches it, to a
@@ -46,15 +55,9 @@ public:
     // a read-only one too. An existing file is only replaced once the new
     // content is completely on disk, so a failed write leaves it as it was.
     virtual bool replaceFile(std::string_view name, std::span<const std::byte> content) = 0;
-    // Where the process runs as an administrator: gives this folder an access
-    // list that only administrators can change (Administrators and SYSTEM full
-    // control, the user read, nothing inherited from above; owner
-    // Administrators), which what is made in it inherits. Elsewhere nothing
-    // changes. False when it could not be set.
-    virtual bool restrictToAdministrators() = 0;
     // Unless kept, the files createFile() and copyFile() made here are removed
-    // again when this object goes, and so is this folder if subfolder() made
-    // it and it is empty then: a failed backup leaves nothing half-made.
+    // again when this object goes, and so is this folder if it was made new
+    // and is empty then: a failed backup leaves nothing half-made.
     virtual void keep() = 0;
 };
 

@@ -33,9 +33,12 @@ public:
     virtual int QueryMemory(MemoryKind kind) = 0;
     // The Windows system directory, ending in a backslash.
     virtual std::string QuerySystemDirectory() = 0;
-    // The current user's folder for local application data, ending in a
-    // backslash; empty when the system does not say.
-    virtual std::string QueryLocalAppData() = 0;
+    // The machine's folder for application data of all users, as the
+    // machine's own registry names it (never as the user's settings or
+    // environment would), ending in a backslash; empty when it cannot be told.
+    virtual std::string QueryCommonAppData() = 0;
+    // The process's user as a SID string ("S-1-5-21-..."); empty when unknown.
+    virtual std::string QueryUserSid() = 0;
     virtual LocalTime QueryLocalTime() = 0;
 };
 

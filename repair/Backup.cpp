@@ -9,8 +9,6 @@
 namespace cc {
 namespace {
 
-constexpr std::string_view kBackupFolders[] = {"澄川清理助手", "备份"};
-
 // The topmost key along `key` that is not there, or empty when all are.
 std::string_view FirstMissingKey(RegistryRoot root, std::string_view key, Registry& registry) {
     for (size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
@@ -49,46 +47,58 @@ std::vector<std::byte> Utf8File(const std::string& text) {
     return bytes;
 }
 
-std::string Note(std::string_view row, const std::string& when, bool values, const CopiedFiles& copied) {
+std::string Note(std::string_view row, const std::string& when, const std::string& where, bool values,
+                 const CopiedFiles& copied) {
     std::string note = "澄川清理助手在修复“" + std::string(row) + "”之前保存的备份, " + when + "\r\n\r\n";
+    note += "本备份在 " + where + "\r\n只有管理员 (Administrators) 和 SYSTEM 能改动它; 您的账户只能读取。\r\n\r\n";
     if (values) note += "undo.reg: 修复改动的注册表值原来的样子。双击它并确认导入, 即可恢复。\r\n";
     if (!copied.empty()) note += "修复删除或替换的文件, 原样复制在本文件夹中; 要恢复, 请把它复制回原来的位置:\r\n";
     for (const auto& [path, id] : copied) note += "  " + FileName(path) + "  原来在  " + path + "\r\n";
     return note;
 }
 
-// The folders from the local application data down to a new folder named for
-// the time and the row, each held from the moment it was checked, outermost
-// first; the last one is the backup's. False when a level cannot be reached,
-// made or checked: then nothing is written.
-bool HoldBackupFolders(std::string_view row, const LocalTime& now, Platform& platform,
-                       std::vector<std::unique_ptr<HeldFolder>>& levels) {
-    levels.push_back(platform.files.holdFolder(platform.system.QueryLocalAppData()));
+// A folder on the backup's way in `parent`, its name added to `where`: one of the program's own (`own`), made for
+// the administrators or theirs already, or the backup's, new. A name that is taken, by anything that is not such a
+// folder, gives way to the next: "x (2)" .. "x (99)" for the program's own (never taking over one that somebody
+// else made), "x-2" .. "x-99" for the backup's (two repairs of one row within a second). Null when none can be had.
+std::unique_ptr<HeldFolder> FolderOnTheWay(HeldFolder& parent, const std::string& name, bool own, std::string& where) {
     bool taken = false;
-    // The program's own folders, made or found, are the administrators' before anything is made in them:
-    // what a later backup saves there inherits that.
-    for (std::string_view name : kBackupFolders) {
-        if (!levels.back()) return false;
-        levels.push_back(levels.back()->subfolder(name, false, taken));
-        if (levels.back() && !levels.back()->restrictToAdministrators()) return false;
+    for (int n = 1; n < 100; ++n) {
+        const std::string numbered = n == 1 ? name : own ? name + " (" + std::to_string(n) + ")" : name + "-" + std::to_string(n);
+        auto folder = own ? parent.administratorsFolder(numbered, taken) : parent.subfolder(numbered, taken);
+        if (folder) where += numbered + "\\";
+        if (folder || !taken) return folder;
     }
-    if (!levels.back()) return false;
+    return nullptr;
+}
+
+// The folders from the machine's application data down to a new folder named for the time and the row, each
+// held from the moment it was checked, outermost first; the last one is the backup's, `where` its path. False
+// when a level cannot be reached, made or checked: then nothing is written.
+bool HoldBackupFolders(std::string_view row, const LocalTime& now, Platform& platform,
+                       std::vector<std::unique_ptr<HeldFolder>>& levels, std::string& where) {
+    where = platform.system.QueryCommonAppData();
+    levels.push_back(platform.files.holdFolder(where));
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-", now.year, now.month, now.day, now.hour,
                   now.minute, now.second);
-    const std::string name = stamp + std::string(row);
-    for (int n = 1; n < 100; ++n) {   // two repairs of one row within a second
-        auto folder = levels.back()->subfolder(n == 1 ? name : name + "-" + std::to_string(n), true, taken);
-        if (folder) return levels.push_back(std::move(folder)), true;
-        if (!taken) return false;
+    // Each user's backups in a folder of their own, below folders only administrators can change.
+    const std::pair<std::string, bool> way[] = {
+        {"澄川清理助手", true}, {"备份", true}, {platform.system.QueryUserSid(), true}, {stamp + std::string(row), false}};
+    for (const auto& [name, own] : way) {
+        if (!levels.back() || name.empty()) return false;
+        auto folder = FolderOnTheWay(*levels.back(), name, own, where);
+        if (!folder) return false;   // and never the level above in its place
+        levels.push_back(std::move(folder));
     }
-    return false;
+    return true;
 }
 
 bool WriteBackup(const std::vector<ValueBefore>& before, const std::vector<std::string>& files, std::string_view row,
                  Platform& platform, std::vector<std::unique_ptr<HeldFolder>>& levels, CopiedFiles& copied) {
     const LocalTime now = platform.system.QueryLocalTime();
-    if (!HoldBackupFolders(row, now, platform, levels)) return false;
+    std::string where;
+    if (!HoldBackupFolders(row, now, platform, levels, where)) return false;
     HeldFolder& folder = *levels.back();
     for (const std::string& path : files) {
         std::uint64_t id = 0;
@@ -100,7 +110,7 @@ bool WriteBackup(const std::vector<ValueBefore>& before, const std::vector<std::
     char when[32];
     std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day, now.hour,
                   now.minute, now.second);
-    return folder.createFile("readme.txt", Utf8File(Note(row, when, !before.empty(), copied)));
+    return folder.createFile("readme.txt", Utf8File(Note(row, when, where, !before.empty(), copied)));
 }
 
 }  // namespace

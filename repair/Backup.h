@@ -25,8 +25,9 @@ struct RepairChanges {
 using CopiedFiles = std::map<std::string, std::uint64_t>;
 
 // Saves what `changes` would change in a new folder
-// <local application data>\澄川清理助手\备份\<date>-<time>-<row>\ and
-// answers whether the repair may go on. False: something could not be read
+// <the machine's application data>\澄川清理助手\备份\<the user's SID>\<date>-<time>-<row>\
+// (the program's folders only administrators can change) and answers whether
+// the repair may go on. False: something could not be read
 // or saved, and nothing may be changed. Changes that change nothing (a value
 // already as it would be written, a file that is not there) save nothing and
 // make no folder.

@@ -28,15 +28,15 @@ for set in platform junk; do
   mkdir -p "$drive/swap/$set/alt" "$fixtures/priv-$set"
   ln -s "$fixtures/priv-$set" "$drive/swap/$set/alt/user"
 done
-# The backup's folders: T:\backup\<case>\cur\base stands for a user's local
+# The backup's folders: T:\backup\<case>\cur\base stands for the machine's
 # application data, and level n of the backup below it (0 the base itself,
-# 1 澄川清理助手, 2 备份, 3 the folder of a start-page repair at 2026-12-08
-# 09:05:07) is a link to C:\cc-fixtures\priv-backup: planted beforehand in
-# cur for the cases planted-n, in alt for the cases swapped-n, which a test
-# swaps in while the backup is being written.
-levels=(base 澄川清理助手 备份 20261208-090507-IE首页修改)
+# 1 澄川清理助手, 2 备份, 3 the test's user, 4 the folder of a start-page
+# repair at 2026-12-08 09:05:07) is a link to C:\cc-fixtures\priv-backup:
+# planted beforehand in cur for the cases planted-n, in alt for the cases
+# swapped-n, which a test swaps in while the backup is being written.
+levels=(base 澄川清理助手 备份 S-1-5-21-7-7-7-1001 20261208-090507-IE首页修改)
 mkdir -p "$fixtures/priv-backup"
-for n in 0 1 2 3; do
+for n in 0 1 2 3 4; do
   for kind in planted swapped; do
     set="$drive/backup/$kind-$n"
     side=cur; [ "$kind" = swapped ] && side=alt && mkdir -p "$set/cur/base"

@@ -2,22 +2,10 @@
 
 #include <sddl.h>
 
-#include <string>
 #include <vector>
 
-#include "platform/win32/Handles.h"
-
 namespace cc {
-namespace {
 
-struct LocalMemoryTraits {
-    using Handle = void*;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle h) { LocalFree(h); }
-};
-using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
-
-// The process's user as a SID string ("S-1-5-21-..."); empty when unknown.
 std::wstring UserSid() {
     UniqueHandle token;
     std::vector<std::uint64_t> buffer(64);
@@ -28,20 +16,6 @@ std::wstring UserSid() {
         !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, reinterpret_cast<LPWSTR*>(text.put())))
         return {};
     return static_cast<const wchar_t*>(text.get());
-}
-
-}  // namespace
-
-bool RunsAsAdministrator() {
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    BOOL member = FALSE;
-    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                                  &administrators))
-        return false;
-    const bool ok = CheckTokenMembership(nullptr, administrators, &member) && member;
-    FreeSid(administrators);
-    return ok;
 }
 
 bool OwnedByAdministrators(HANDLE object) {
@@ -59,14 +33,13 @@ bool OwnedByAdministrators(HANDLE object) {
     return false;
 }
 
-bool RestrictToAdministrators(HANDLE folder) {
+UniqueLocalMemory AdministratorsFolderSecurity() {
     const std::wstring user = UserSid();
-    if (user.empty()) return false;
+    UniqueLocalMemory descriptor;
     // P: protected. OICI: files and folders made inside inherit each entry.
     const std::wstring sddl = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FR;;;" + user + L")";
-    UniqueLocalMemory descriptor;
-    return ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor.put(), nullptr) &&
-           SetKernelObjectSecurity(folder, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor.get());
+    if (!user.empty()) ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor.put(), nullptr);
+    return descriptor;
 }
 
 }  // namespace cc

@@ -16,6 +16,7 @@ constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000D);
 constexpr NTSTATUS kInvalidInfoClass = static_cast<NTSTATUS>(0xC0000003);
 constexpr NTSTATUS kNotSupported = static_cast<NTSTATUS>(0xC00000BB);
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr ULONG kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;   // nobody renames or deletes it meanwhile
 
 UNICODE_STRING Counted(std::wstring_view text) {
     UNICODE_STRING u;
@@ -60,7 +61,7 @@ std::wstring WithoutTrailingDots(std::wstring_view path) {
 // one), with identification-level impersonation only: a pipe planted under
 // the name learns who we are, but cannot act as us.
 UniqueHfile CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK access, ULONG share, ULONG disposition,
-                            ULONG options, NTSTATUS& status, IO_STATUS_BLOCK& io) {
+                            ULONG options, NTSTATUS& status, PSECURITY_DESCRIPTOR security = nullptr) {
     if (name.size() > 32767) {
         status = kInvalidParameter;
         return {};
@@ -76,9 +77,9 @@ UniqueHfile CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK ac
     for (;;) {
         ULONG attributes = OBJ_CASE_INSENSITIVE | (parent && !dontReparseRefused ? OBJ_DONT_REPARSE : 0);
         OBJECT_ATTRIBUTES object;
-        InitializeObjectAttributes(&object, &counted, attributes, parent, nullptr);
+        InitializeObjectAttributes(&object, &counted, attributes, parent, security);
         object.SecurityQualityOfService = &quality;
-        io = {};
+        IO_STATUS_BLOCK io{};
         HANDLE handle = nullptr;
         status = NtCreateFile(&handle, access | SYNCHRONIZE, &object, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
                               disposition, options, nullptr, 0);
@@ -94,35 +95,29 @@ UniqueHfile CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK ac
 
 UniqueHfile OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status) {
     ACCESS_MASK access = FILE_READ_ATTRIBUTES;
-    ULONG options = 0;
+    ULONG options = 0, share = kShareAll;
     switch (purpose) {
         case OpenFor::Listing: access |= FILE_LIST_DIRECTORY | FILE_TRAVERSE, options |= FILE_DIRECTORY_FILE; break;
         case OpenFor::Reading: access |= FILE_READ_DATA, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Changing: access |= FILE_WRITE_ATTRIBUTES, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Inspecting: options |= FILE_NON_DIRECTORY_FILE; break;
-        case OpenFor::Securing: access |= READ_CONTROL | WRITE_DAC | WRITE_OWNER, options |= FILE_DIRECTORY_FILE; break;
         case OpenFor::Owner: access |= READ_CONTROL; break;
+        case OpenFor::Holding: access |= READ_CONTROL | FILE_LIST_DIRECTORY | FILE_TRAVERSE, share = kShareHeld; break;
     }
-    IO_STATUS_BLOCK io;
-    return CreateRelative(parent, name, access, kShareAll, FILE_OPEN, options, status, io);
+    return CreateRelative(parent, name, access, share, FILE_OPEN, options, status);
 }
 
-UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created) {
-    created = false;
+UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, PSECURITY_DESCRIPTOR security) {
     if (!parent) {
         status = kInvalidParameter;
         return {};
     }
-    IO_STATUS_BLOCK io;
-    UniqueHfile made = what == MakeAs::File
-        ? CreateRelative(parent, name, FILE_GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, FILE_SHARE_READ,
-                         FILE_CREATE, FILE_NON_DIRECTORY_FILE, status, io)
-        : CreateRelative(parent, name, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | DELETE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, what == MakeAs::Folder ? FILE_CREATE : FILE_OPEN_IF,
-                         FILE_DIRECTORY_FILE, status, io);
-    created = made && io.Information == FILE_CREATED;
-    return made;
+    return what == MakeAs::File
+        ? CreateRelative(parent, name, FILE_GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, FILE_SHARE_READ, FILE_CREATE,
+                         FILE_NON_DIRECTORY_FILE, status, security)
+        : CreateRelative(parent, name, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | DELETE, kShareHeld,
+                         FILE_CREATE, FILE_DIRECTORY_FILE, status, security);
 }
 
 bool IsPlainAt(HANDLE handle, bool folder, std::wstring_view expected, OpenedFile* opened) {

@@ -28,26 +28,26 @@ enum class OpenFor {
     Listing, Reading, Deleting,
     Changing,     // its attributes
     Inspecting,   // what it is
-    Securing,     // a folder's owner and access list
     Owner,        // whatever it is, a link too: its owner and reparse data
+    Holding,      // whatever it is, to tell its owner; held as MakeNt holds a folder
 };
 
-// What MakeNt makes in a folder: a new file to write, a new folder, or a
-// folder that may be there already. Folders are held without sharing their
-// deletion, so that nobody renames or replaces them while they are held.
-enum class MakeAs { File, Folder, FolderIfMissing };
+// What MakeNt makes in a folder: a new file to write, or a new folder.
+// Folders are held without sharing their deletion, so that nobody renames or
+// replaces them while they are held.
+enum class MakeAs { File, Folder };
 
 // Opens `name` (one name, no "\") in the folder `parent`, never through a
 // reparse point where the system lets us say so: the link itself is opened,
 // and shows as a reparse point. With no parent, `name` is a whole NT path
 // ("\??\C:\") and the system resolves it as it does any path.
 UniqueHfile OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTATUS& status);
-// Makes `name` in the folder `parent`, relative to its handle and never
+// Makes `name` new in the folder `parent`, relative to its handle and never
 // through a reparse point: a name that is there already (a link too) is a
-// collision, but for FolderIfMissing, which opens it (a link itself, as a
-// reparse point, where the system lets us say so). `created` says whether it
-// is new.
-UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, bool& created);
+// collision. `security`, if given, is what it is made with; else it inherits
+// the folder's.
+UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status,
+                   PSECURITY_DESCRIPTOR security = nullptr);
 constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035);
 // Whether the open handle is a plain file or folder, as asked, no reparse
 // point, that the system names `expected` ("\a\b"): where a link led

@@ -2,6 +2,7 @@
 #include "platform/FileSystem.h"
 #include "platform/win32/AdministratorsLinks.h"
 #include "platform/win32/FolderChain.h"
+#include "platform/win32/FolderSecurity.h"
 #include "platform/win32/NtFiles.h"
 
 namespace cc {
@@ -31,6 +32,10 @@ public:
     // follows links anyway, a deletion's name check still holds to the
     // name): its attributes, number and size. False when it is gone or a folder.
     bool inspectFile(std::string_view path, OpenedFile& now);
+
+    // Whether an open folder that is there already is the administrators' own,
+    // by the owner Windows reports (Wine reports the user for every file).
+    virtual bool ownedByAdministrators(HANDLE folder) { return OwnedByAdministrators(folder); }
 
 protected:
     // How a held folder's way judges a link: by the owners Windows reports.

@@ -53,27 +53,39 @@ std::wstring Win32HeldFolder::childName(std::wstring_view name) const {
     return child.append(name);
 }
 
-std::unique_ptr<HeldFolder> Win32HeldFolder::subfolder(std::string_view name, bool mustBeNew, bool& taken) {
+std::unique_ptr<HeldFolder> Win32HeldFolder::subfolder(std::string_view name, bool& taken) {
     const std::wstring wide = Widen(name);
     taken = false;
     if (!IsSingleName(wide)) return nullptr;
     NTSTATUS status = 0;
-    bool made = false;
-    UniqueHfile folder = MakeNt(handle_, wide, mustBeNew ? MakeAs::Folder : MakeAs::FolderIfMissing, status, made);
+    UniqueHfile folder = MakeNt(handle_, wide, MakeAs::Folder, status);
     taken = status == kNameCollision;
-    if (!folder) return nullptr;
-    // A link opens as itself, a reparse point; where the system followed it
-    // anyway, it reports where it went. Either way nothing is made in it, and
-    // what the check did not see as ours is left where it is.
-    if (!IsPlainAt(folder.get(), true, childName(wide))) return nullptr;
-    return std::make_unique<Win32HeldFolder>(files_, std::move(folder), childName(wide), made);
+    // Where the system followed a link anyway, the name it reports tells: nothing is made there.
+    if (!folder || !IsPlainAt(folder.get(), true, childName(wide))) return nullptr;
+    return std::make_unique<Win32HeldFolder>(files_, std::move(folder), childName(wide), true);
+}
+
+std::unique_ptr<HeldFolder> Win32HeldFolder::administratorsFolder(std::string_view name, bool& taken) {
+    const std::wstring wide = Widen(name);
+    taken = false;
+    const UniqueLocalMemory security = AdministratorsFolderSecurity();
+    if (!IsSingleName(wide) || !security.get()) return nullptr;
+    NTSTATUS status = 0;
+    UniqueHfile folder = MakeNt(handle_, wide, MakeAs::Folder, status, security.get());
+    const bool made = bool(folder), there = status == kNameCollision;
+    // There already, it is ours only as a plain folder the administrators own. A link opens as itself, a reparse
+    // point; where the system followed it anyway, it reports where it went.
+    if (there) folder = OpenNt(handle_, wide, OpenFor::Holding, status);
+    const bool ours = folder && IsPlainAt(folder.get(), true, childName(wide)) &&
+                      (made || files_.ownedByAdministrators(folder.get()));
+    taken = there && !ours;
+    return ours ? std::make_unique<Win32HeldFolder>(files_, std::move(folder), childName(wide), made) : nullptr;
 }
 
 UniqueHfile Win32HeldFolder::newFile(std::wstring_view name, bool staging) {
     if (!IsSingleName(name)) return {};
     NTSTATUS status = 0;
-    bool made = false;
-    UniqueHfile file = MakeNt(handle_, name, MakeAs::File, status, made);
+    UniqueHfile file = MakeNt(handle_, name, MakeAs::File, status);
     OpenedFile opened;
     if (!file || !IsPlainAt(file.get(), false, childName(name), &opened)) return {};
     if (!staging) madeFiles_.emplace_back(name, opened.id);
@@ -102,14 +114,6 @@ Lookup Win32HeldFolder::copyFile(std::string_view from, std::string_view name, s
     if (!FlushFileBuffers(copy.get())) return Lookup::Failed;
     id = opened.id;
     return Lookup::Found;
-}
-
-bool Win32HeldFolder::restrictToAdministrators() {
-    if (!RunsAsAdministrator()) return true;   // the user's own rights: nothing to keep from them
-    // This very folder, opened again through its handle (an empty name) for the rights to change its list.
-    NTSTATUS status = 0;
-    UniqueHfile same = OpenNt(handle_, L"", OpenFor::Securing, status);
-    return same && IsPlainAt(same.get(), true, name_) && RestrictToAdministrators(same.get());
 }
 
 bool Win32HeldFolder::replaceFile(std::string_view name, std::span<const std::byte> content) {

@@ -17,11 +17,11 @@ public:
     Win32HeldFolder(Win32FileSystem& files, UniqueHfile handle, std::wstring systemName, bool made);
     ~Win32HeldFolder() override;
 
-    std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override;
+    std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool& taken) override;
+    std::unique_ptr<HeldFolder> administratorsFolder(std::string_view name, bool& taken) override;
     bool createFile(std::string_view name, std::span<const std::byte> content) override;
     Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override;
     bool replaceFile(std::string_view name, std::span<const std::byte> content) override;
-    bool restrictToAdministrators() override;
     void keep() override { kept_ = true; }
 
 private:

@@ -1,13 +1,48 @@
 #include "platform/win32/Win32SystemQueries.h"
 
 #include <windows.h>
-#include <shlobj.h>
+
+#include <optional>
 
 #include "formats/SmbiosParser.h"
+#include "platform/win32/FolderSecurity.h"
+#include "platform/win32/NtFiles.h"
 #include "platform/win32/SystemFolder.h"
 #include "platform/win32/Utf.h"
 
 namespace cc {
+namespace {
+
+// A text value of the machine's list of profiles, as stored: a REG_EXPAND_SZ is not expanded. None when it is not
+// there or is no text (its paths are at most MAX_PATH long).
+std::optional<std::wstring> ProfileListText(const wchar_t* name) {
+    wchar_t text[MAX_PATH];
+    DWORD bytes = sizeof text;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", name,
+                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, text, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(text);
+}
+
+// `text` with %SystemRoot% and %SystemDrive% put in from the Windows folder the system itself reports, never from
+// the process's environment, which the user steers (HKCU\Environment). Empty when it names any other variable.
+std::wstring WithSystemVariables(std::wstring_view text) {
+    const std::wstring root = SystemFolder(GetSystemWindowsDirectoryW);   // "C:\Windows"
+    std::wstring out;
+    for (size_t at = 0; at < text.size();) {
+        const size_t start = text.find(L'%', at), end = text.find(L'%', start + 1);
+        out.append(text.substr(at, start - at));
+        if (start == std::wstring_view::npos) break;
+        const std::wstring_view name = end == std::wstring_view::npos ? L"" : text.substr(start + 1, end - start - 1);
+        if (SameNameIgnoringCase(name, L"SystemRoot") && !root.empty()) out += root;
+        else if (SameNameIgnoringCase(name, L"SystemDrive") && root.size() > 2 && root[1] == L':') out += root.substr(0, 2);
+        else return {};
+        at = end + 1;
+    }
+    return out;
+}
+
+}  // namespace
 
 Win32SystemQueries::Win32SystemQueries() {
     // The first load reading is then measured from construction, not from boot.
@@ -49,13 +84,19 @@ std::string Win32SystemQueries::QuerySystemDirectory() {
     return path;
 }
 
-std::string Win32SystemQueries::QueryLocalAppData() {
-    wchar_t buffer[MAX_PATH];
-    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK || !buffer[0]) return {};
-    std::string path = Narrow(buffer);
-    if (path.back() != '\\') path.push_back('\\');
+std::string Win32SystemQueries::QueryCommonAppData() {
+    // Vista on: ProgramData. XP and Server 2003: the All Users profile's Application Data.
+    std::optional<std::wstring> folder = ProfileListText(L"ProgramData");
+    if (!folder) {
+        const auto profiles = ProfileListText(L"ProfilesDirectory"), allUsers = ProfileListText(L"AllUsersProfile");
+        if (profiles && allUsers) folder = *profiles + L"\\" + *allUsers + L"\\Application Data";
+    }
+    std::string path = folder ? Narrow(WithSystemVariables(*folder)) : std::string();
+    if (!path.empty() && path.back() != '\\') path.push_back('\\');
     return path;
 }
+
+std::string Win32SystemQueries::QueryUserSid() { return Narrow(UserSid()); }
 
 LocalTime Win32SystemQueries::QueryLocalTime() {
     SYSTEMTIME now;

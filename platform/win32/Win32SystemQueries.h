@@ -17,7 +17,8 @@ public:
     int QueryCpuUsage() override;
     int QueryMemory(MemoryKind kind) override;
     std::string QuerySystemDirectory() override;
-    std::string QueryLocalAppData() override;
+    std::string QueryCommonAppData() override;
+    std::string QueryUserSid() override;
     LocalTime QueryLocalTime() override;
 
 private:

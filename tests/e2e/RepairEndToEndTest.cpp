@@ -12,6 +12,7 @@
 #include <set>
 
 #include "ProgramDriver.h"
+#include "platform/win32/FolderSecurity.h"
 #include "tests/windows/TestFiles.h"
 
 using namespace cc::test;
@@ -22,9 +23,18 @@ std::wstring SystemFile(const std::wstring& name) {
     wchar_t folder[MAX_PATH]{};
     return GetSystemDirectoryW(folder, MAX_PATH), folder + (L"\\" + name);
 }
-std::wstring BackupRoot() {
-    wchar_t local[MAX_PATH]{};
-    return SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local), local + std::wstring(L"\\澄川清理助手\\备份\\");
+// Every backup folder of this user: below the machine's application data, in the program's folder or, where one of
+// its name was there already and is not judged the administrators' (Wine reports every file the user's), in the
+// next of its numbered names.
+std::set<std::wstring> Backups() {
+    wchar_t data[MAX_PATH]{};
+    SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, data);
+    std::set<std::wstring> backups;
+    ForEachIn(data + std::wstring(L"\\"), [&](const std::wstring& own, const WIN32_FIND_DATAW& entry) {
+        if (std::wstring_view(entry.cFileName).starts_with(L"澄川清理助手"))
+            ForEachIn(own + L"\\备份\\" + cc::UserSid() + L"\\", [&](const std::wstring& path, const WIN32_FIND_DATAW&) { backups.insert(path); });
+    });
+    return backups;
 }
 
 // The status icon from the screen: the shield is red, the tick green.
@@ -46,12 +56,6 @@ Raw ReadRaw(HKEY root, const wchar_t* key, const wchar_t* name) {
     if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, opened.put()) ||
         RegQueryValueExW(opened.get(), name, nullptr, &type, data.data(), &size)) return std::nullopt;
     return data.resize(size), Raw{{type, data}};
-}
-
-std::set<std::wstring> Entries(const std::wstring& folder) {   // ending in "\"
-    std::set<std::wstring> names;
-    ForEachIn(folder, [&](const std::wstring&, const WIN32_FIND_DATAW& entry) { names.insert(entry.cFileName); });
-    return names;
 }
 
 // The parent of each running shell; `end` ends them (under Wine a shell the program started is a folder
@@ -107,7 +111,7 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         {HKEY_CLASSES_ROOT, icon.c_str(), nullptr}};
     auto read = [&] { std::vector<Raw> raw; for (auto [root, key, name] : values) raw.push_back(ReadRaw(root, key, name)); return raw; };
     const std::vector<Raw> before = read();
-    const std::set<std::wstring> earlier = Entries(BackupRoot());
+    const std::set<std::wstring> earlier = Backups();
     {
         ProgramDriver driver;
         ASSERT_TRUE(driver.start());
@@ -149,11 +153,11 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
     }
     EXPECT_FALSE(Exists(SystemFile(L"dneapi.dll")) || Exists(SystemFile(L"SoundMan.exe")));
     EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, kMain, L"Start Page")->first, DWORD(REG_SZ));   // not the planted REG_EXPAND_SZ
-    std::set<std::wstring> made = Entries(BackupRoot());
-    for (const std::wstring& name : earlier) made.erase(name);
+    std::set<std::wstring> made = Backups();
+    for (const std::wstring& folder : earlier) made.erase(folder);
     ASSERT_EQ(made.size(), 5u);
-    for (const std::wstring& name : made)   // regedit imports each undo file; the files are copied back
-        ForEachIn(BackupRoot() + name + L"\\", [&](const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+    for (const std::wstring& folder : made)   // regedit imports each undo file; the files are copied back
+        ForEachIn(folder + L"\\", [&](const std::wstring& path, const WIN32_FIND_DATAW& entry) {
             const std::wstring file = entry.cFileName, quoted = L"\"" + path + L"\"", regedit = SystemFile(L"..\\regedit.exe");
             if (file == L"undo.reg") EXPECT_EQ(_wspawnl(_P_WAIT, regedit.c_str(), L"regedit", L"/s", quoted.c_str(), nullptr), 0);
             EXPECT_TRUE(file == L"undo.reg" || file == L"readme.txt" || CopyFileW(path.c_str(), SystemFile(file).c_str(), TRUE)) << path;

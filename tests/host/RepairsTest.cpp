@@ -17,7 +17,7 @@ const std::string kOnD = "\"D:\\Program Files\\Internet Explorer\\iexplore.exe\"
 const std::string kRun = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 const std::string kStartPageValue = "HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
 const std::string kIconValue = "HKCR\\CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}\\shell\\OpenHomePage\\Command\\@";
-const std::string kBackups = "C:\\Users\\admin\\AppData\\Local\\澄川清理助手\\备份\\";
+const std::string kUser = "S-1-5-21-1-2-3-1001", kOwn = "C:\\ProgramData\\澄川清理助手", kBackups = kOwn + "\\备份\\" + kUser + "\\";
 const std::string kUndoHeader = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n";
 std::vector<std::uint8_t> Stored(std::u16string_view units) {   // as the registry stores them: little-endian
     std::vector<std::uint8_t> bytes;
@@ -156,6 +156,7 @@ TEST(Repairs, EachRepairSavesWhatItChangesThenTakesItsStepsAndTheScanAfterItClea
         EXPECT_NE(p.fs.content(backups + row + "\\readme.txt").find("原来在  " + kSystem + file), std::string::npos) << file;
     const std::string valuesOnly = p.fs.content(backups + "IE首页修改\\readme.txt");
     EXPECT_TRUE(valuesOnly.find("undo.reg") != std::string::npos && valuesOnly.find("原样复制") == std::string::npos);
+    EXPECT_NE(valuesOnly.find("本备份在 " + backups + "IE首页修改\\\r\n只有管理员"), std::string::npos);
     EXPECT_FALSE(p.fs.has(kLibrary) || p.fs.has(kSystem + "SoundMan.exe"));
     Page q;   // without a whole copy the utility on disk is never touched
     q.fs.addFile(kLibrary), q.fs.addFile(kMsconfig, "the system's own");
@@ -236,9 +237,32 @@ TEST(RepairBackups, NothingChangesWithoutABackupAndNothingIsSavedWhenNothingWoul
     p.press(HijackRow::PlantedLibrary, "修复失败请重试");
     for (const auto& line : p.repairSteps) EXPECT_FALSE(line.starts_with("start ") || line.starts_with("end ") || line.starts_with("delete ")) << line;
     EXPECT_EQ(p.fs.content(kLibrary), "planted");
-    // Nor into a 备份 that keeps the access list somebody else gave it.
-    p.fs.failWritesUnder(""), p.fs.lockFile(kBackups.substr(0, kBackups.size() - 1)), p.press(HijackRow::PlantedLibrary, "修复失败请重试");
-    EXPECT_EQ(p.fs.content(kLibrary), "planted");
+}
+
+// The program's own folders are never taken over: a name there as a user's folder, a link or a file gives way to
+// the next, an administrators' folder is used as it is. When every name of a level is taken, nothing is written.
+TEST(RepairBackups, TakeOverNoFolderOfTheProgramsNamesAndWriteNothingWhenEveryNameIsTaken) {
+    const std::string row = "\\20261208-090507-IE首页修改", backups = kOwn + "\\备份\\" + kUser;
+    auto everyName = [](const std::string& name, const std::string& before, const std::string& after) {
+        fake::Strings names{name};
+        for (int n = 2; n < 100; ++n) names.push_back(name + before + std::to_string(n) + after);
+        return names;
+    };
+    enum There { Users, Link, File, Administrators };
+    const std::tuple<fake::Strings, There, std::string> cases[] = {   // there already, as what; the backup's folder
+        {{kOwn, backups}, Users, kOwn + " (2)\\备份\\" + kUser + row}, {{kOwn, kOwn + " (2)"}, Link, kOwn + " (3)\\备份\\" + kUser + row},
+        {{kOwn}, File, kOwn + " (2)\\备份\\" + kUser + row}, {{kOwn + "\\备份"}, Users, kOwn + "\\备份 (2)\\" + kUser + row},
+        {{backups}, Users, backups + " (2)" + row}, {{backups}, Administrators, backups + row},
+        {everyName(kOwn, " (", ")"), Users, ""}, {everyName(backups + row, "-", ""), Administrators, ""}};
+    for (const auto& [names, there, saved] : cases) {
+        Page p;
+        p.registry.setText(kStartPage, "http://start.example/"), p.scan();
+        for (const std::string& name : names)
+            there == Users ? p.fs.addUsersFolder(name) : there == File ? p.fs.addFile(name) : p.fs.addFolder(name, there == Link);
+        p.press(HijackRow::StartPage, saved.empty() ? "修复失败请重试" : "修复完毕.");
+        const fake::Strings writes = saved.empty() ? fake::Strings() : fake::Strings{"write " + saved + "\\undo.reg", "write " + saved + "\\readme.txt"};
+        EXPECT_EQ(p.log("write C:"), writes) << names.back();
+    }
 }
 
 // A value's line in the undo file: quoted only when a quoted string gives back the very bytes.

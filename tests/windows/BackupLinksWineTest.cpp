@@ -1,9 +1,14 @@
-// A repair's backup is written only where the program composed it: a link at any level of its folders, planted
-// beforehand or swapped in after the level was checked, or a file in a level's place, stops the repair, and the
-// folder the link leads to stays as it was (the links: scripts/test-fixtures.sh).
+// A repair's backup is written only where the program composed it, below folders only administrators can change:
+// a link, a file or a user's folder in the place of one of the program's folders is passed by for the next name, a
+// link at the base or swapped in after a level was checked stops the repair, and nothing is written anywhere else
+// (the links: scripts/test-fixtures.sh). Wine keeps no owners: a judge stands in, the user's folders by number.
 #include <gtest/gtest.h>
 
 #include <sddl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <set>
 
 #include "TestFiles.h"
 #include "platform/win32/FolderSecurity.h"
@@ -15,32 +20,49 @@ using namespace cc;
 
 namespace {
 
-const std::wstring kLevels[] = {L"base", L"澄川清理助手", L"备份", L"20261208-090507-IE首页修改"};
+const std::wstring kUser = L"S-1-5-21-7-7-7-1001", kRow = L"20261208-090507-IE首页修改";
+const wchar_t* const kProfileList = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+const std::wstring kLevels[] = {L"base", L"澄川清理助手", L"备份", kUser, kRow};
 
-struct CaseSystem final : Win32SystemQueries {   // at the time of kLevels[3]
-    std::string localAppData;
-    std::string QueryLocalAppData() override { return localAppData; }
+struct CaseSystem final : Win32SystemQueries {   // at the time of kRow, for the user kUser
+    std::string commonAppData;
+    std::string QueryCommonAppData() override { return commonAppData; }
+    std::string QueryUserSid() override { return Narrow(kUser); }
     LocalTime QueryLocalTime() override { return {2026, 12, 8, 9, 5, 7}; }
 };
 
-// Holds folders as the program does, and swaps the case's cur for its alt (whose `link` is a link)
-// right before the first thing is made in the folder of level `swapAt`: after its check, before any write below it.
+std::uint64_t FileNumber(const std::wstring& path) {
+    UniqueHfile file(CreateFileW(path.c_str(), 0, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(file.get(), &info) ? std::uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow : 0;
+}
+
+// Holds folders as the program does, judging the folders numbered in `users` the user's, and swaps the case's cur
+// for its alt (whose `link` is a link) right before the first thing is made in the folder of level `swapAt`: after
+// its check, before any write below it.
 struct SwappingFiles final : Win32FileSystem {
     std::wstring set, link;
     int swapAt = -1;
     bool swapped = false;
+    std::set<std::uint64_t> users;
+    bool ownedByAdministrators(HANDLE folder) override {
+        OpenedFile opened;
+        return QueryIdentity(folder, opened) && !users.count(opened.id);
+    }
     struct Held final : HeldFolder {
         Held(std::unique_ptr<HeldFolder> inner, SwappingFiles& files, int level) : inner(std::move(inner)), files(files), level(level) {}
         std::unique_ptr<HeldFolder> inner;
         SwappingFiles& files;
         int level;
-        std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override {
-            return before(), files.wrap(inner->subfolder(name, mustBeNew, taken), level + 1);
+        std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool& taken) override {
+            return before(), files.wrap(inner->subfolder(name, taken), level + 1);
+        }
+        std::unique_ptr<HeldFolder> administratorsFolder(std::string_view name, bool& taken) override {
+            return before(), files.wrap(inner->administratorsFolder(name, taken), level + 1);
         }
         bool createFile(std::string_view name, std::span<const std::byte> content) override { return before(), inner->createFile(name, content); }
         Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override { return before(), inner->copyFile(from, name, id); }
         bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return before(), inner->replaceFile(name, content); }
-        bool restrictToAdministrators() override { return inner->restrictToAdministrators(); }
         void keep() override { inner->keep(); }
         void before() { files.swapped = files.swapped || (level == files.swapAt && test::SwapInLink(files.set, files.link)); }
     };
@@ -60,51 +82,73 @@ std::uint64_t BytesBelow(const std::wstring& folder) {
     return bytes;
 }
 
-// A start-page repair of the real platform with the backup through `files`, below `localAppData`.
-bool RepairStartPage(FileSystem& files, const std::string& localAppData) {
+// A start-page repair of the real platform with the backup through `files`, below `commonAppData`.
+bool RepairStartPage(FileSystem& files, const std::string& commonAppData) {
     Win32Platform win32;
     CaseSystem system;
-    system.localAppData = localAppData;
+    system.commonAppData = commonAppData;
     Platform platform{files, win32.registry, win32.processes, system, win32.resources};
     ProgramState state;
     return win32.registry.writeText(kStartPage, "http://hijack.example/") && RunRepair(HijackRow::StartPage, state, platform);
 }
 
 }  // namespace
-TEST(BackupOnWine, ALinkOrAFileAtAnyLevelOfTheBackupStopsTheRepairAndWhatALinkLeadsToStaysAsItWas) {
+TEST(BackupOnWine, WhatIsNotTheProgramsOwnIsPassedByAndALinkAtTheBaseOrSwappedInStopsTheRepair) {
     const std::wstring privileged = L"C:\\cc-fixtures\\priv-backup\\";
     ASSERT_TRUE(test::MakePrivilegedTwin(privileged + L"keep.txt", "privileged")) << "run scripts/test-fixtures.sh";
-    enum How { Planted, Swapped, AFile, Nothing };
-    const wchar_t* const next = L"20261208-090507-IE首页修改-2";   // the backup's folder must be new: the next name
-    struct Case { How how; int level; const wchar_t* savedAs; } const cases[] = {   // savedAs: the backup's folder when the repair goes on
-        {Nothing, 1, kLevels[3].c_str()}, {Planted, 0, nullptr}, {Planted, 1, nullptr}, {Planted, 2, nullptr}, {Planted, 3, next},
-        {Swapped, 0, nullptr}, {Swapped, 1, nullptr}, {Swapped, 2, nullptr}, {Swapped, 3, nullptr},
-        {AFile, 1, nullptr}, {AFile, 2, nullptr}, {AFile, 3, next}};
+    enum How { Planted, Swapped, AFile, Users, Renamed, Nothing };
+    // Where the backup goes when the repair goes on: the level's name numbered, "(2)" for a program folder.
+    const std::wstring own = L"澄川清理助手", next[] = {L"", own + L" (2)\\备份\\" + kUser + L"\\" + kRow,
+        own + L"\\备份 (2)\\" + kUser + L"\\" + kRow, own + L"\\备份\\" + kUser + L" (2)\\" + kRow, own + L"\\备份\\" + kUser + L"\\" + kRow + L"-2"};
+    struct Case { How how; int level; std::wstring savedAs; } const cases[] = {
+        {Nothing, 1, own + L"\\备份\\" + kUser + L"\\" + kRow}, {Planted, 0, L""}, {Swapped, 0, L""}, {Renamed, 1, next[1]},
+        {Planted, 1, next[1]}, {Planted, 2, next[2]}, {Planted, 3, next[3]}, {Planted, 4, next[4]},
+        {Swapped, 1, L""}, {Swapped, 2, L""}, {Swapped, 3, L""}, {Swapped, 4, L""},
+        {AFile, 1, next[1]}, {AFile, 2, next[2]}, {AFile, 3, next[3]}, {AFile, 4, next[4]},
+        {Users, 1, next[1]}, {Users, 2, next[2]}, {Users, 3, next[3]}};
     for (const Case& c : cases) {
-        const wchar_t* kinds[] = {L"planted-", L"swapped-", L"file-", L"nothing-"};
+        const wchar_t* kinds[] = {L"planted-", L"swapped-", L"file-", L"users-", L"renamed-", L"nothing-"};
         SwappingFiles files;
         files.set = L"T:\\backup\\" + std::wstring(kinds[c.how]) + std::to_wstring(c.level) + L"\\";
         files.swapAt = c.how == Swapped ? c.level : -1;
+        const std::string base = Narrow(files.set) + "cur\\base\\";   // the case's own application data
         std::wstring level = files.set + L"cur";
         CreateDirectoryW(files.set.c_str(), nullptr), CreateDirectoryW(level.c_str(), nullptr);
         for (int i = 0; i < c.level; ++i) CreateDirectoryW((level += L"\\" + kLevels[i]).c_str(), nullptr);
         for (int i = 0; i <= c.level; ++i) files.link += (i ? L"\\" : L"") + kLevels[i];
-        if (c.how == AFile) ASSERT_TRUE(test::MakeFile(level + L"\\" + kLevels[c.level], "in the way"));
-        const bool repaired = RepairStartPage(files, Narrow(files.set) + "cur\\base\\");   // the case's own local application data
+        level += L"\\" + kLevels[c.level];
+        if (c.how == AFile) {
+            ASSERT_TRUE(test::MakeFile(level, "in the way"));
+        }
+        // A folder of the user's in the level's place, holding the rest of the way; for Renamed, put there once the
+        // program's own folder, holding the first backup, was renamed away.
+        if (c.how == Renamed) {
+            ASSERT_TRUE(RepairStartPage(files, base) && MoveFileW(level.c_str(), (level + L" old").c_str()));
+        }
+        if (c.how == Users || c.how == Renamed) {
+            SHCreateDirectoryExW(nullptr, (files.set + L"cur\\base\\" + own + L"\\备份\\" + kUser).c_str(), nullptr);
+            files.users.insert(FileNumber(level));
+        }
+        const std::uint64_t bytesBefore = BytesBelow(files.set);
+        const bool repaired = RepairStartPage(files, base);
         const std::wstring& what = files.set;   // names the case
         EXPECT_EQ(files.swapped, c.how == Swapped) << what;
-        EXPECT_EQ(repaired, c.savedAs != nullptr) << what;
+        EXPECT_EQ(repaired, !c.savedAs.empty()) << what;
         EXPECT_EQ(Win32Registry().readText(kStartPage), repaired ? "about:blank" : "http://hijack.example/") << what;
         EXPECT_TRUE(test::IsUntouchedTwin(privileged + L"keep.txt", "privileged")) << what;
         EXPECT_EQ(BytesBelow(privileged), 10u) << what;   // keep.txt alone
-        const std::wstring saved = files.set + L"cur\\base\\澄川清理助手\\备份\\" + (c.savedAs ? c.savedAs : L"") + L"\\";
-        if (c.savedAs) {
+        const std::wstring saved = files.set + L"cur\\base\\" + c.savedAs + L"\\";
+        if (repaired) {
             EXPECT_NE(test::ReadWholeFile(saved + L"undo.reg").find(std::string("h\0i\0j\0a\0c\0k\0", 12)), std::string::npos) << what;
-            EXPECT_TRUE(test::Exists(saved + L"readme.txt")) << what;
+            EXPECT_NE(test::ReadWholeFile(saved + L"readme.txt").find("本备份在 " + Narrow(saved) + "\r\n"), std::string::npos) << what;
             for (const wchar_t* file : {L"undo.reg", L"readme.txt"}) DeleteFileW((saved + file).c_str());
             RemoveDirectoryW(saved.c_str());
-        } else EXPECT_EQ(BytesBelow(files.set), c.how == AFile ? 10u : 0u) << what;   // nothing written anywhere
+        }
+        EXPECT_EQ(BytesBelow(files.set), bytesBefore) << what;   // nothing written anywhere else
         EXPECT_TRUE(!files.swapped || test::SwapBack(files.set)) << what;
+        const std::wstring renamed = level + L" old" + L'\0';   // goes, so that the case can run again
+        SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, renamed.c_str(), nullptr, FOF_NO_UI};
+        EXPECT_TRUE(c.how != Renamed || SHFileOperationW(&remove) == 0) << what;
     }
 }
 
@@ -121,39 +165,76 @@ std::wstring Security(HANDLE object) {
     return LocalFree(text), sddl;
 }
 
-// Local application data in a profile moved with a link (T:\moved\Users, scripts/test-fixtures.sh): the backup goes
-// through it when the link is judged an administrator's, and stops there when it is not; the program's folders, its
-// own one there already too, then get their access list before the backup is saved in them. Wine neither opens a
-// link as itself nor keeps a file's owner or list (only Unix permissions that follow the list: without an entry for
-// Everyone, others lose theirs), so a judge stands in for the owners and lists are read on an object Wine keeps whole.
-TEST(BackupOnWine, ALinkAnAdministratorMadeIsFollowedAndTheProgramsFoldersAreTheAdministrators) {
+// The machine's application data in profiles moved with a link (T:\moved\Users, scripts/test-fixtures.sh): the
+// backup goes through it when the link is judged an administrator's, and stops there when it is not. The program's
+// folders get their access list as they are made. Wine keeps no file's owner or list, only the Unix permissions that
+// follow the list a folder is made with (without an entry for Everyone, others lose theirs), so the list itself is
+// read on an object Wine keeps whole.
+TEST(BackupOnWine, ALinkAnAdministratorMadeIsFollowedAndTheProgramsFoldersAreMadeTheAdministrators) {
     struct Judged final : Win32FileSystem, LinkTrust {
         bool administrators = false;
         std::wstring trustedTarget(HANDLE, std::wstring_view name) override { return administrators && name == L"Users" ? L"C:\\cc-fixtures\\moved-users" : L""; }
         LinkTrust& links() override { return *this; }
     };
-    const std::wstring local = L"C:\\cc-fixtures\\moved-users\\me\\AppData\\Local\\", own = local + L"澄川清理助手",
-                       saved = own + L"\\备份\\" + kLevels[3];
+    const std::wstring data = L"C:\\cc-fixtures\\moved-users\\All Users\\Application Data\\", own = data + L"澄川清理助手",
+                       saved = own + L"\\备份\\" + kUser + L"\\" + kRow;
     auto open = [](const std::wstring& path) { return UniqueHfile(CreateFileW(path.c_str(), READ_CONTROL, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)); };
-    ASSERT_TRUE(SHCreateDirectoryExW(nullptr, own.c_str(), nullptr) == ERROR_SUCCESS);   // there already, the user's
+    SHCreateDirectoryExW(nullptr, data.c_str(), nullptr);
+    EXPECT_NE(Security(open(data).get()).find(L";;;WD)"), std::wstring::npos);   // a folder made without the list
     for (bool administrators : {false, true}) {
         Judged files;
         files.administrators = administrators;
-        EXPECT_NE(Security(open(own).get()).find(L";;;WD)"), std::wstring::npos);   // not the administrators' yet
-        EXPECT_EQ(RepairStartPage(files, "T:\\moved\\Users\\me\\AppData\\Local\\"), administrators);
+        EXPECT_EQ(RepairStartPage(files, "T:\\moved\\Users\\All Users\\Application Data\\"), administrators);
         EXPECT_EQ(test::Exists(saved + L"\\undo.reg"), administrators);
     }
-    for (const std::wstring& folder : {own, own + L"\\备份"}) EXPECT_EQ(Security(open(folder).get()).find(L";;;WD)"), std::wstring::npos);
-    for (const std::wstring& made : {saved + L"\\undo.reg", saved + L"\\readme.txt", saved, own + L"\\备份", own})
+    for (const std::wstring& folder : {own, own + L"\\备份", own + L"\\备份\\" + kUser})
+        EXPECT_EQ(Security(open(folder).get()).find(L";;;WD)"), std::wstring::npos) << folder;
+    for (const std::wstring& made : {saved + L"\\undo.reg", saved + L"\\readme.txt", saved, own + L"\\备份\\" + kUser, own + L"\\备份", own})
         DeleteFileW(made.c_str()) || RemoveDirectoryW(made.c_str());
-    // The list itself on an object Wine keeps it for, given to the process's user (a user's own SID), and the owners a link is judged by.
-    UniqueHandle object(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    ASSERT_TRUE(RestrictToAdministrators(object.get()));
+    // The list itself, on an object made with it, given to the process's user (a user's own SID), and the owners a
+    // folder is judged by.
+    const UniqueLocalMemory security = AdministratorsFolderSecurity();
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, security.get(), FALSE};
+    UniqueHandle object(CreateEventW(&attributes, FALSE, FALSE, nullptr));
     const std::wstring list = Security(object.get()), user = list.substr(list.rfind(L";;;") + 3, list.size() - list.rfind(L";;;") - 4);
     EXPECT_EQ(list, L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FR;;;" + user + L")");
-    EXPECT_TRUE(user.starts_with(L"S-1-5-21-") && OwnedByAdministrators(object.get()));
+    EXPECT_TRUE(user == UserSid() && user.starts_with(L"S-1-5-21-") && OwnedByAdministrators(object.get()));
     PSECURITY_DESCRIPTOR owner = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW((L"O:" + user).c_str(), SDDL_REVISION_1, &owner, nullptr));
     EXPECT_TRUE(SetKernelObjectSecurity(object.get(), OWNER_SECURITY_INFORMATION, owner) && !OwnedByAdministrators(object.get()));
     LocalFree(owner);
+}
+
+// The machine's application data is what HKLM's list of profiles names, ProgramData or (XP, Server 2003) the All
+// Users profile's Application Data, with only the system's own variables put in: never the process's environment,
+// which the user steers.
+TEST(BackupOnWine, TheMachinesApplicationDataIsWhatHklmNamesWithOnlyTheSystemsOwnVariables) {
+    struct Saved {   // a value of the list, put back as it was
+        const wchar_t* name;
+        DWORD type = 0, bytes = 4096;
+        std::vector<BYTE> data = std::vector<BYTE>(4096);
+        LONG read = RegGetValueW(HKEY_LOCAL_MACHINE, kProfileList, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &bytes);
+        ~Saved() {
+            if (read) SHDeleteValueW(HKEY_LOCAL_MACHINE, kProfileList, name);
+            else test::SetRegistryValue(HKEY_LOCAL_MACHINE, kProfileList, name, type, data.data(), bytes);
+        }
+    } const saved[] = {{L"ProgramData"}, {L"ProfilesDirectory"}, {L"AllUsersProfile"}};
+    ASSERT_EQ(saved[0].read, ERROR_SUCCESS);
+    wchar_t drive[8], root[MAX_PATH];   // the process's own, which the user can set: changed meanwhile
+    ASSERT_TRUE(GetEnvironmentVariableW(L"SystemDrive", drive, 8) && GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH));
+    SetEnvironmentVariableW(L"SystemDrive", L"T:"), SetEnvironmentVariableW(L"SystemRoot", L"T:\\Windows");
+    auto set = [](const wchar_t* name, const wchar_t* text) {
+        if (!text) return SHDeleteValueW(HKEY_LOCAL_MACHINE, kProfileList, name), true;
+        return test::SetRegistryValue(HKEY_LOCAL_MACHINE, kProfileList, name, REG_EXPAND_SZ, text, DWORD(wcslen(text) + 1) * 2);
+    };
+    const std::tuple<const wchar_t*, const wchar_t*, std::string> cases[] = {   // ProgramData, ProfilesDirectory; the folder
+        {L"%SystemDrive%\\ProgramData", nullptr, "C:\\ProgramData\\"}, {L"%SYSTEMROOT%\\data\\", nullptr, "C:\\windows\\data\\"},
+        {L"%USERPROFILE%\\data", nullptr, ""}, {L"%SystemDrive%\\data%", nullptr, ""}, {L"%%\\data", nullptr, ""},
+        {nullptr, L"%SystemDrive%\\Documents and Settings", "C:\\Documents and Settings\\All Users\\Application Data\\"}};
+    Win32SystemQueries system;
+    for (const auto& [programData, profiles, folder] : cases) {
+        ASSERT_TRUE(set(L"ProgramData", programData) && set(L"ProfilesDirectory", profiles) && set(L"AllUsersProfile", L"All Users"));
+        EXPECT_EQ(system.QueryCommonAppData(), folder) << Narrow(programData ? programData : profiles);
+    }
+    SetEnvironmentVariableW(L"SystemDrive", drive), SetEnvironmentVariableW(L"SystemRoot", root);
 }

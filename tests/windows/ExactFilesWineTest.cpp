@@ -58,9 +58,9 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     bool taken = false;
     const auto held = files.holdFolder(planted);
     ASSERT_TRUE(held);
-    auto into = held->subfolder("copy", true, taken);
+    auto into = held->subfolder("copy", taken);
     ASSERT_TRUE(into);
-    EXPECT_TRUE(!held->subfolder("copy", true, taken) && taken);
+    EXPECT_TRUE(!held->subfolder("copy", taken) && taken);
     EXPECT_FALSE(files.holdFolder(old + "d.log"));   // a file of that name
     EXPECT_FALSE(files.holdFolder(planted + "missing\\"));
     EXPECT_EQ(files.findFile(planted), Lookup::Missing);   // a folder is not a file

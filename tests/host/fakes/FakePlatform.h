@@ -69,6 +69,7 @@ public:
     // place) or a folder, with the folders above.
     void addFile(const std::string& path, std::string content = {}) { *add(path, false) = {path, false, false, std::move(content), ++lastId_}; }
     void addFolder(const std::string& path, bool reparsePoint = false) { add(path, true)->reparsePoint = reparsePoint; }
+    void addUsersFolder(const std::string& path) { add(path, true)->usersOwn = true; }   // owned by a user, not by administrators
     // A shortcut file of that size that reads as the given target; any other file is unreadable.
     void addShortcut(const std::string& path, ShortcutTarget target, std::uint64_t size = 1024) {
         addFile(path, std::string(size, 'L')), node(path)->target = std::move(target);
@@ -120,7 +121,7 @@ public:
     }
 private:
     struct Node {
-        std::string path; bool folder = false, reparsePoint = false; std::string content; std::uint64_t id = 0;
+        std::string path; bool folder = false, reparsePoint = false; std::string content; std::uint64_t id = 0; bool usersOwn = false;
         std::optional<ShortcutTarget> target;
     };
     static std::string Key(std::string_view path) {   // ASCII letters in lower case
@@ -152,14 +153,8 @@ private:
             if (made_ && std::none_of(fs_.nodes_.begin(), fs_.nodes_.end(), [&](const Node& n) { return Key(Parent(n.path)) == Key(path_); }))
                 fs_.erase(path_);
         }
-        std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool mustBeNew, bool& taken) override {
-            const std::string path = path_ + "\\" + std::string(name);
-            const bool there = fs_.node(path) && fs_.node(path)->folder;
-            taken = there && mustBeNew;
-            if (fs_.has(path) || taken || (!there && fs_.refused(path))) return nullptr;
-            if (!there) fs_.addFolder(path);
-            return std::make_unique<Held>(fs_, path, !there);
-        }
+        std::unique_ptr<HeldFolder> subfolder(std::string_view name, bool& taken) override { return folder(name, false, taken); }
+        std::unique_ptr<HeldFolder> administratorsFolder(std::string_view name, bool& taken) override { return folder(name, true, taken); }
         bool createFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), true); }
         Lookup copyFile(std::string_view from, std::string_view name, std::uint64_t& id) override {
             fs_.record("copy " + std::string(from));
@@ -169,10 +164,18 @@ private:
             return make(name, source->content, true, false) ? (id = listed, Lookup::Found) : Lookup::Failed;
         }
         bool replaceFile(std::string_view name, std::span<const std::byte> content) override { return make(name, Text(content), false); }
-        bool restrictToAdministrators() override { return !fs_.locked_.count(Key(path_)); }   // held open elsewhere
         void keep() override { kept_ = true; }
     private:
         static std::string Text(std::span<const std::byte> b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
+        // A new folder, or for the administrators (`own`) one that is there already as a plain folder of theirs.
+        std::unique_ptr<HeldFolder> folder(std::string_view name, bool own, bool& taken) {
+            const std::string path = path_ + "\\" + std::string(name);
+            const Node* there = fs_.node(path);
+            taken = there && !(own && there->folder && !there->reparsePoint && !there->usersOwn);
+            if (taken || (!there && fs_.refused(path))) return nullptr;
+            if (!there) fs_.addFolder(path);
+            return std::make_unique<Held>(fs_, path, !there);
+        }
         // Writes a file here: a new one (removed again unless kept), or a replacement of any there.
         bool make(std::string_view name, std::string content, bool isNew, bool logged = true) {
             const std::string path = path_ + "\\" + std::string(name);
@@ -211,7 +214,8 @@ struct FakeSystemQueries final : SystemQueries {
     int QueryCpuUsage() override { return cpuLoad; }
     int QueryMemory(MemoryKind kind) override { return kind == MemoryKind::Total ? totalMegabytes : availableMegabytes; }
     std::string QuerySystemDirectory() override { return systemDirectory; }
-    std::string QueryLocalAppData() override { return "C:\\Users\\admin\\AppData\\Local\\"; }
+    std::string QueryCommonAppData() override { return "C:\\ProgramData\\"; }
+    std::string QueryUserSid() override { return "S-1-5-21-1-2-3-1001"; }
     LocalTime QueryLocalTime() override { return {2026, 12, 8, 9, 5, 7}; }
 };
 
