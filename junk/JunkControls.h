@@ -5,6 +5,10 @@
 
 namespace cc {
 
+// The outer tab control, whose tab 3 holds the junk cleaner's pages.
+inline constexpr std::string_view kOuterTabs = "高级选择夹1";
+inline constexpr int kJunkTab = 3;
+
 // "扫描"
 inline constexpr std::string_view kScanButton = "按钮1";
 inline constexpr std::string_view kDeleteButton = "按钮2";

@@ -21,7 +21,18 @@ void AttachJunk(ControlLayer& c, ProgramState& state, Platform& platform) {
     c.on(kCheckAllResultsButton, Event::Clicked, [&c] { SetAllChecked(c, kResultList, true); });
     c.on(kUncheckAllResultsButton, Event::Clicked, [&c] { SetAllChecked(c, kResultList, false); });
 
-    c.on(kLocalOnlyBox, Event::Clicked, [&c, &state, &files] { RebuildDrives(c, state, files); });
+    // The drive list starts as its check box shows, the local disks all checked, from when the junk
+    // pages are first shown: not at start-up, where the drives' queries would delay the first paint.
+    auto drivesListed = std::make_shared<bool>(false);
+    c.on(kOuterTabs, Event::CurrentTabChanged, [&c, &state, &files, drivesListed] {
+        if (*drivesListed || c.currentTab(kOuterTabs) != kJunkTab) return;
+        *drivesListed = true;
+        RebuildDrives(c, state, files);
+    });
+    c.on(kLocalOnlyBox, Event::Clicked, [&c, &state, &files, drivesListed] {
+        *drivesListed = true;
+        RebuildDrives(c, state, files);
+    });
     c.on(kCheckAllDrivesButton, Event::Clicked, [&c] { SetAllChecked(c, kDriveList, true); });
     c.on(kUncheckAllDrivesButton, Event::Clicked, [&c] { SetAllChecked(c, kDriveList, false); });
 

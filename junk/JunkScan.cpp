@@ -6,6 +6,7 @@
 #include "files/FolderWalk.h"
 #include "junk/DiskSpace.h"
 #include "junk/PatternList.h"
+#include "ui/Catalogue.h"
 #include "ui/ListActions.h"
 #include "ui/LongWork.h"
 
@@ -32,16 +33,24 @@ JunkScan::JunkScan(ControlLayer& controls, ProgramState& state, FileSystem& file
 bool JunkScan::stopped() const { return c_.caption(kScanButton) != kStopCaption; }
 
 void JunkScan::scanClicked() {
-    c_.setCaption(kEstimateLabel, "");
     if (c_.caption(kScanButton) == kStopCaption) {
+        c_.setCaption(kEstimateLabel, "");
         requestStop();
         return;
     }
     // The scan searches the pattern table, so it must match the marks now.
     RefreshPatternTable(c_, state_.JunkPatterns);
-    bool anyChecked = false;
-    for (int i = 0, n = c_.itemCount(kPatternList); i < n && !anyChecked; ++i) anyChecked = c_.itemChecked(kPatternList, i);
-    if (!anyChecked) return;
+    // A scan that would search nothing says so and changes nothing: an empty
+    // result would read as a clean disk.
+    if (!AnyChecked(c_, kPatternList)) {
+        c_.messageBox("请先在“类型”页勾选要查找的文件类型。", kProgramName, MessageKind::OkInfo);
+        return;
+    }
+    if (!AnyChecked(c_, kDriveList)) {
+        c_.messageBox("请先在“磁盘”页勾选要扫描的磁盘。", kProgramName, MessageKind::OkInfo);
+        return;
+    }
+    c_.setCaption(kEstimateLabel, "");
 
     LongWork shown(c_);
     c_.clearItems(kResultList);

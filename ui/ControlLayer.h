@@ -40,6 +40,7 @@ struct WorkProgress {
 // The two kinds of message box the program shows.
 enum class MessageKind {
     Ok,               // a single OK button, no icon
+    OkInfo,           // a single OK button with the information icon
     OkCancelInfo,     // OK and Cancel with the information icon
 };
 

@@ -2,7 +2,13 @@
 // and deleted, link swaps and all, is the host and Wine tests'; here, one case of each for the wiring.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <set>
+
 #include "ProgramDriver.h"
+#include "junk/PatternList.h"
+#include "junk/Wildcard.h"
 #include "tests/windows/TestFiles.h"
 
 using namespace cc::test;
@@ -72,6 +78,51 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     for (const wchar_t* name : {L"keep.bak", L"b.log", L"held.tmp"}) DeleteFileW((root + name).c_str());
     DeleteFileW((swap + L"old\\user\\a.tmp").c_str());
     EXPECT_TRUE(SwapBack(swap));
+}
+
+// A new user's first scan, nothing chosen: a box says a pattern is wanted and nothing changes. Then 推荐:
+// the scan searches the local disks, listed and checked at the first look, and lists what a walk of them
+// finds with the same patterns. With every drive unchecked, a box says a drive is wanted.
+TEST(JunkEndToEnd, ANewUsersFirstScanSearchesTheLocalDisksOrSaysWhyNot) {
+    ProgramDriver program;
+    ASSERT_TRUE(program.start());
+    program.openPage("高级选择夹1", 3);
+    HWND results = program.control("选择列表框1"), scan = program.control("按钮1");
+    const std::wstring before = program.text(program.window()) + program.text(scan) + program.text("标签6");
+    program.clickControl(scan, false);
+    EXPECT_EQ(program.answerBox(IDOK), L"请先在“类型”页勾选要查找的文件类型。");
+    EXPECT_EQ(program.text(program.window()) + program.text(scan) + program.text("标签6"), before);
+    EXPECT_EQ(program.listCount(results), 0);
+    std::vector<std::wstring> fixed;
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter)
+        if (const std::wstring root{letter, L':', L'\\'}; GetDriveTypeW(root.c_str()) == DRIVE_FIXED) fixed.push_back(root);
+    HWND drives = program.control("选择列表框2");
+    EXPECT_EQ(program.items(drives), fixed);
+    EXPECT_TRUE(program.allChecked(drives));
+    program.openPage("高级选择夹3", 2), program.click("按钮10"), program.openPage("高级选择夹3", 0), program.clickControl(scan);
+    ASSERT_TRUE(program.waitForText(scan, L"扫描", 300000));   // the caption only the scan's end brings back
+    std::vector<cc::Wildcard> patterns;
+    for (std::string_view pattern : cc::RecommendedPatterns()) patterns.emplace_back(pattern);
+    std::set<std::wstring> walked;
+    std::function<void(const std::wstring&)> walk = [&](const std::wstring& folder) {
+        ForEachIn(folder, [&](const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && entry.cFileName[0] != L'.') walk(path + L"\\");
+            } else if (std::any_of(patterns.begin(), patterns.end(), [&](const cc::Wildcard& w) { return w.matches(cc::Narrow(entry.cFileName)); })) {
+                walked.insert(path);
+            }
+        });
+    };
+    for (const std::wstring& root : fixed) walk(root);
+    const auto found = program.items(results);
+    EXPECT_FALSE(walked.empty());
+    EXPECT_EQ(std::set<std::wstring>(found.begin(), found.end()), walked);
+    program.openPage("高级选择夹3", 1), program.click("按钮6"), program.openPage("高级选择夹3", 0);
+    const std::wstring estimate = program.text("标签6");
+    program.clickControl(scan, false);
+    EXPECT_EQ(program.answerBox(IDOK), L"请先在“磁盘”页勾选要扫描的磁盘。");
+    EXPECT_EQ(program.text("标签6"), estimate);
+    EXPECT_EQ(program.closeAndWait(), 0);
 }
 
 // A scan of every drive lists the broken shortcuts of the test drive; a close during the next scan ends it.

@@ -41,9 +41,13 @@ TEST_F(JunkScanTest, WalksDepthFirstPatternByPatternAndSkipsDotFoldersAndLinks) 
 TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutAPattern) {
     fs.addFile("C:\\one\\a.tmp"), fs.addFile("C:\\two\\b.tmp");
     ui.addItem(kResultList, "C:\\earlier.tmp"), ui.setCaption("标签6", "old");
-    ui.click("按钮1");   // no pattern checked: only the estimate is cleared
+    using Box = ControlModel::ShownBox;
+    const Box noPattern{"请先在“类型”页勾选要查找的文件类型。", "澄川清理助手", MessageKind::OkInfo};
+    const Box noDrive{"请先在“磁盘”页勾选要扫描的磁盘。", "澄川清理助手", MessageKind::OkInfo};
+    ui.click("按钮1");   // no pattern checked: it says so, and nothing else changes
+    EXPECT_EQ(ui.shownBoxes(), std::vector<Box>{noPattern});
     EXPECT_EQ(results(), (Strings{"C:\\earlier.tmp"}));
-    EXPECT_EQ(ui.caption("按钮1") + ui.caption("标签6") + ui.windowTitle(), "扫描垃圾澄川清理助手 V1.0.3");
+    EXPECT_EQ(ui.caption("按钮1") + ui.caption("标签6") + ui.windowTitle(), "扫描垃圾old澄川清理助手 V1.0.3");
     EXPECT_TRUE(log("list").empty() && ui.workProgressShown().empty());
     checkPatterns({"*.tmp"});
     Strings titles;
@@ -55,9 +59,27 @@ TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutA
     ui.setItemChecked(kDriveList, 0, false);   // now D: alone: no folder of the scan before
     ui.click("按钮1");
     EXPECT_EQ(titles, (Strings{"澄川清理专家"}));
-    ui.click("按钮6"), ui.click("按钮1");   // no drive at all
-    EXPECT_TRUE(results().empty());
+    ui.click("按钮6"), ui.click("按钮1");   // no drive at all: it says so, the last scan's estimate stays
+    EXPECT_EQ(ui.shownBoxes(), (std::vector<Box>{noPattern, noDrive}));
     EXPECT_EQ(ui.caption("标签6"), "扫描到的文件约有0.000KB");
+    EXPECT_EQ(titles.size(), 1u);
+}
+
+// A new user's first look at the junk pages: the local disks listed and checked as the check box shows.
+TEST(JunkFirstScan, TheLocalDisksAreListedAllCheckedWhenTheJunkPagesFirstShow) {
+    fake::FakeProgram p;
+    p.fs.addDrive("C:", true, DriveSpace{100ull << 20, 40ull << 20}), p.fs.addDrive("E:", false), p.fs.addDrive("D:", true);
+    p.ui.selectTab("高级选择夹1", 1);
+    EXPECT_EQ(p.ui.itemCount(kDriveList), 0);   // nothing asked before the junk pages show
+    p.ui.selectTab("高级选择夹1", 3);
+    EXPECT_TRUE(p.ui.checked("选择框1"));
+    EXPECT_EQ(fake::Items(p.ui, kDriveList, true), (Strings{"C:\\", "D:\\"}));
+    EXPECT_EQ(p.ui.row(kDiskTable, 0), (Strings{"C:\\", "100", "60", "40"}));
+    p.ui.setItemChecked(kDriveList, 0, false);   // the user's choice stays when the pages show again
+    p.ui.selectTab("高级选择夹1", 0), p.ui.selectTab("高级选择夹1", 3);
+    EXPECT_EQ(fake::Items(p.ui, kDriveList, true), (Strings{"D:\\"}));
+    p.ui.click("选择框1");   // from then on the box works as it always did: every drive
+    EXPECT_EQ(fake::Items(p.ui, kDriveList), (Strings{"C:\\", "E:\\", "D:\\"}));
 }
 
 TEST_F(JunkScanTest, AStopClickKeepsThePartialResultsAllCheckedAndAClosedWindowEndsTheScan) {

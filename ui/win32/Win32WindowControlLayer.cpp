@@ -343,7 +343,9 @@ void Win32Window::startSystemTracking(int hitTestCode) {
 bool Win32Window::messageBox(std::string_view text, std::string_view caption, MessageKind kind) {
     if (closed_) return false;
     showChanges();   // the box's own loop repaints the window beneath it
-    UINT style = kind == MessageKind::Ok ? MB_OK : (MB_OKCANCEL | MB_ICONINFORMATION);
+    UINT style = kind == MessageKind::Ok       ? MB_OK
+                 : kind == MessageKind::OkInfo ? MB_OK | MB_ICONINFORMATION
+                                               : MB_OKCANCEL | MB_ICONINFORMATION;
     return MessageBoxW(window_, Widen(text).c_str(), Widen(caption).c_str(), style) == IDOK;
 }
 
