@@ -17,7 +17,8 @@ struct LocalMemoryTraits {
 };
 using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 
-// The process's user as a SID string ("S-1-5-21-..."); empty when unknown.
+}  // namespace
+
 std::wstring UserSid() {
     UniqueHandle token;
     std::vector<std::uint64_t> buffer(64);
@@ -29,8 +30,6 @@ std::wstring UserSid() {
         return {};
     return static_cast<const wchar_t*>(text.get());
 }
-
-}  // namespace
 
 bool RunsAsAdministrator() {
     SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;

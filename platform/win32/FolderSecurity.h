@@ -5,7 +5,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace cc {
+
+// The process's user as a SID string ("S-1-5-21-..."); empty when unknown.
+std::wstring UserSid();
 
 // Whether this process runs with the Administrators group in force (elevated
 // under UAC, or an administrator of XP).
