@@ -313,6 +313,8 @@ ShortcutTarget Read(ByteReader& r, const ShellLinkServices& services) {
     }
 
     if (environment && !environment->empty()) {
+        if (!services.expand) return environment->find('%') == std::string::npos ? ShortcutTarget{Kind::Path, *environment}
+                                                                                  : ShortcutTarget{Kind::NotJudged, {}};
         std::string expanded = services.expand(*environment);
         if (!expanded.empty()) return {Kind::Path, expanded};
     }

@@ -6,7 +6,8 @@
 // files and folders by their long names); any other list is Elsewhere.
 // Where the target comes from, first that applies:
 //   the header's HasDarwinID: an installer-advertised shortcut, Elsewhere;
-//   HasExpString with a target in the environment block: that text, %VAR% expanded;
+//   HasExpString with a target in the environment block: that text, %VAR% expanded
+//   (not judged where no environment is trusted and it names a variable);
 //   an item list: its path, with a known or special folder at its current place;
 //   LinkInfo, when the list names no path: the local base path and common
 //   suffix, or the share and suffix;
@@ -41,12 +42,14 @@ struct ShellFolderId {
 // What the reader needs from the system, injected so the core stays portable.
 struct ShellLinkServices {
     std::function<std::string(std::string_view)> ansiToUtf8;     // the system code page
-    std::function<std::string(std::string_view)> expand;         // %VAR% from this program's environment
+    // %VAR% from this program's environment; empty where that environment is not to be trusted
+    // for this link (one another user may rely on, steered by a variable this user set).
+    std::function<std::string(std::string_view)> expand;
     std::function<std::optional<std::string>(const ShellFolderId&)> folderPath;   // none when unknown
 };
 
 struct ShellLinkReading {
-    ShortcutTarget target;   // Path (not yet normalised), Elsewhere or Unreadable
+    ShortcutTarget target;   // Path (not yet normalised), Elsewhere, NotJudged or Unreadable
     std::size_t bytesUsed = 0;   // no byte at or past this one was looked at
 };
 

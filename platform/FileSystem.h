@@ -109,7 +109,8 @@ public:
     // Reads a shortcut (.lnk) file with the program's own reader
     // (formats/ShellLink.h), never the shell's, from exactly the file
     // at that path, reached as listFolder reaches folders (never another file,
-    // a link, a pipe or a device of that name).
+    // a link, a pipe or a device of that name). The user's environment and folder
+    // redirections lead only a shortcut inside the user's own profile (platform/UserProfile.h).
     virtual ShortcutTarget readShortcut(std::string_view path) = 0;
     // Deletes permanently (never to the recycle bin) exactly the file at that
     // path, reached as listFolder reaches folders; a name that is now a link,

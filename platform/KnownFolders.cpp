@@ -99,17 +99,23 @@ std::optional<std::string> Nonempty(std::string text) {
     return text.empty() ? std::nullopt : std::optional<std::string>(std::move(text));
 }
 
+// A text with its variables expanded; none where it names one and no environment is trusted.
+std::optional<std::string> Expanded(std::string_view text, const KnownFolderSources& sources) {
+    if (!sources.expand) return text.find('%') == std::string_view::npos ? Nonempty(std::string(text)) : std::nullopt;
+    return Nonempty(sources.expand(text));
+}
+
 std::optional<std::string> Fixed(std::string_view guid, const KnownFolderSources& sources) {
     if (SameGuid(guid, "{0762D272-C50A-4BB0-A382-697DCD729B80}")) {   // UserProfiles: where profiles are made
         const std::string text = sources.registry->readText(
             {RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "ProfilesDirectory"});
-        return text.empty() ? std::nullopt : Nonempty(sources.expand(text));
+        return text.empty() ? std::nullopt : Expanded(text, sources);
     }
     for (const FixedFolder& folder : kFixedFolders) {
         if (!SameGuid(folder.guid, guid)) continue;
         if (folder.base) return (sources.*folder.base).empty() ? std::nullopt : Nonempty(sources.*folder.base + std::string(folder.rest));
-        std::string path = sources.expand(folder.rest);
-        return path.find('%') == std::string::npos ? Nonempty(path) : std::nullopt;   // the variable is not set
+        std::optional<std::string> path = Expanded(folder.rest, sources);
+        return path && path->find('%') == std::string::npos ? path : std::nullopt;   // the variable is not set
     }
     return std::nullopt;
 }
@@ -125,6 +131,7 @@ std::optional<std::string> Resolve(std::string_view guid, const KnownFolderSourc
     const std::uint32_t kind = ByteReader(category.bytes).u32();
     if (kind == kFixed) return Fixed(guid, sources);
     if (kind != kCommon && kind != kPerUser) return std::nullopt;   // virtual, or not a category at all
+    if (kind == kPerUser && !sources.expand) return std::nullopt;    // whose? this user's registry says
     // Redirected: a value named by the GUID, or by the folder's name for the
     // older folders ("Personal", "Common Desktop").
     const RegistryRoot root = kind == kCommon ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser;
@@ -132,7 +139,7 @@ std::optional<std::string> Resolve(std::string_view guid, const KnownFolderSourc
     for (const std::string& value : {std::string(guid), name}) {
         if (value.empty()) continue;
         const std::string text = registry.readText({root, kUserShellFolders, value});
-        if (!text.empty()) return Nonempty(sources.expand(text));
+        if (!text.empty()) return Expanded(text, sources);
     }
     // Otherwise where its parent is, and below that.
     const std::string relative = registry.readText({RegistryRoot::LocalMachine, key, "RelativePath"});

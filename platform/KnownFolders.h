@@ -22,7 +22,9 @@ inline constexpr std::string_view kFolderDescriptions =
 // What the resolution needs beyond the registry, from the system.
 struct KnownFolderSources {
     Registry* registry = nullptr;
-    std::function<std::string(std::string_view)> expand;   // %VAR% from this program's environment
+    // %VAR% from this program's environment. Empty: the machine's own places only, for a link outside
+    // this user's profile: no per-user folder (HKCU's redirections), none that names a variable.
+    std::function<std::string(std::string_view)> expand;
     std::string windows, system, systemX86;                // the system's folders; "" when it has none
 };
 

@@ -5,11 +5,15 @@
 #include <algorithm>
 
 #include "formats/ShellLink.h"
+#include "platform/UserProfile.h"
+#include "platform/win32/FolderSecurity.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemFolder.h"
 #include "platform/win32/VolumeTable.h"
 #include "platform/win32/Win32HeldFolder.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32Registry.h"
 
 namespace cc {
 
@@ -142,7 +146,7 @@ std::optional<std::string> ReadShortcutBytes(HANDLE file, bool& whole) {
 
 // What the link reader asks of the system: the system code page, this
 // program's own environment, and where a known or special folder is now
-// (Win32KnownFolders.h).
+// (Win32KnownFolders.h); the last two only for a link of the user's own.
 std::string FromSystemCodePage(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -152,9 +156,20 @@ std::string FromSystemCodePage(std::string_view bytes) {
     return Narrow(wide);
 }
 
-const ShellLinkServices& SystemServices() {
-    static const ShellLinkServices services{FromSystemCodePage, ExpandedVariables, CurrentFolderPath};
-    return services;
+// The services for a link inside this user's own profile (platform/UserProfile.h says why), or elsewhere.
+const ShellLinkServices& SystemServices(bool ownLink) {
+    static const ShellLinkServices own{FromSystemCodePage, ExpandedVariables,
+                                       [](const ShellFolderId& folder) { return CurrentFolderPath(folder, true); }};
+    static const ShellLinkServices machine{FromSystemCodePage, nullptr,
+                                           [](const ShellFolderId& folder) { return CurrentFolderPath(folder, false); }};
+    return ownLink ? own : machine;
+}
+
+const std::string& OwnProfile() {
+    static Win32Registry registry;
+    static const std::string profile =
+        RecordedProfile(registry, Narrow(UserSid()), Narrow(SystemFolder(GetWindowsDirectoryW)));
+    return profile;
 }
 
 // "C:\a\..\b/c" as Windows resolves it before it opens anything. Only a
@@ -187,7 +202,8 @@ ShortcutTarget Win32FileSystem::readShortcut(std::string_view path) {
     if (!bytes) return {ShortcutTarget::Kind::NotJudged, {}};
     // Read by our own reader: no shell code runs on bytes some user wrote.
     const ShellLinkReading reading =
-        ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, SystemServices());
+        ReadShellLink({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()},
+                      SystemServices(InsideFolder(path, OwnProfile())));
     // Of a file larger than any shortcut only the start is read; a reading that needed more is no verdict.
     if (!whole && reading.bytesUsed >= bytes->size()) return {ShortcutTarget::Kind::NotJudged, {}};
     target = reading.target;

@@ -14,6 +14,8 @@ namespace cc {
 // %VAR% replaced from this program's own environment; "" when it cannot be.
 std::string ExpandedVariables(std::string_view text);
 
-std::optional<std::string> CurrentFolderPath(const ShellFolderId& folder);
+// `ownLink`: for a link inside this user's profile, with the user's redirections and environment;
+// otherwise the machine's own places only (KnownFolderSources::expand says which).
+std::optional<std::string> CurrentFolderPath(const ShellFolderId& folder, bool ownLink);
 
 }  // namespace cc

@@ -1,6 +1,7 @@
 // Known folders found from folder descriptions and redirections, on the in-memory registry.
 #include "fakes/FakePlatform.h"
 #include "platform/KnownFolders.h"
+#include "platform/UserProfile.h"
 using namespace cc;
 
 namespace {
@@ -71,3 +72,44 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     EXPECT_EQ(GuidText({0x04, 0xF4, 0x8B, 0xF3, 0x43, 0x1D, 0xF2, 0x42, 0x93, 0x05, 0x67, 0xDE, 0x0B, 0x28, 0xFC, 0x23}), kWindows);
 }
 }  // namespace
+
+// For a link outside the user's profile only the machine's own places count: no HKCU redirection, no variable.
+TEST_F(KnownFoldersTest, OutsideTheUsersProfileNeitherTheirRedirectionsNorTheirVariablesCount) {
+    describe(kProfile, 2), describe(kWindows, 2), describe(kProgramFilesX86, 2);
+    describe(kDocuments, 4, "Personal", kProfile, "Documents"), describe(Made("0C"), 3, "Shared"), describe(Made("0D"), 3, "Public");
+    registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Personal"}, "F:\\Docs");
+    registry.setText({RegistryRoot::LocalMachine, kShellFolders, "Shared"}, "D:\\Shared");
+    registry.setText({RegistryRoot::LocalMachine, kShellFolders, "Public"}, "%USERPROFILE%\\..\\Public");
+    KnownFolderSources machine = sources;
+    machine.expand = nullptr;
+    const struct { const char* why; std::string guid; std::optional<std::string> own, elsewhere; } cases[] = {
+        {"per-user, redirected in HKCU", kDocuments, "F:\\Docs", std::nullopt},
+        {"fixed, from the environment", kProfile, "C:\\Users\\me", std::nullopt},
+        {"fixed, the system's folder", kWindows, "C:\\Windows", "C:\\Windows"},
+        {"common, redirected in HKLM", Made("0C"), "D:\\Shared", "D:\\Shared"},
+        {"common, redirected to a variable", Made("0D"), "C:\\Users\\me\\..\\Public", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(KnownFolderPath(c.guid, sources), c.own) << c.why;
+        EXPECT_EQ(KnownFolderPath(c.guid, machine), c.elsewhere) << c.why;
+    }
+}
+
+// The profile as ProfileList records it, never through the environment; a path inside it, by whole names.
+TEST_F(KnownFoldersTest, TheUsersProfileIsWhereTheSystemRecordsIt) {
+    const std::string list = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\";
+    const struct { const char* sid; const char* recorded; std::string profile; } profiles[] = {
+        {"S-1", "%SystemDrive%\\Users\\me", "C:\\Users\\me"}, {"S-2", "%systemroot%\\Profiles\\x", "C:\\Windows\\Profiles\\x"},
+        {"S-3", "E:\\Home\\me", "E:\\Home\\me"}, {"S-4", "%SystemDrive%\\Users\\%USERNAME%", ""}, {"S-5", "Users\\me", ""}, {"S-6", nullptr, ""},
+    };
+    for (const auto& p : profiles) {
+        if (p.recorded) registry.setText({RegistryRoot::LocalMachine, list + p.sid, "ProfileImagePath"}, p.recorded);
+        EXPECT_EQ(RecordedProfile(registry, p.sid, "C:\\Windows"), p.profile) << p.sid;
+    }
+    const struct { const char* path; const char* folder; bool inside; } paths[] = {
+        {"C:\\Users\\me\\Desktop\\a.lnk", "C:\\Users\\me", true}, {"c:\\USERS\\ME\\a.lnk", "C:\\Users\\me\\", true},
+        {"C:\\Users\\meadow\\a.lnk", "C:\\Users\\me", false}, {"C:\\Users\\Public\\Desktop\\a.lnk", "C:\\Users\\me", false},
+        {"C:\\Users\\me", "C:\\Users\\me", false}, {"C:\\a.lnk", "", false},
+    };
+    for (const auto& p : paths) EXPECT_EQ(InsideFolder(p.path, p.folder), p.inside) << p.path << " in " << p.folder;
+}

@@ -109,6 +109,25 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
     }
 }
 
+// Outside the user's own profile no environment is trusted: a target that names a variable is not judged,
+// where the user's environment steers it inside; one without a variable needs none.
+TEST(ShellLinkReader, ExpandsAnEnvironmentTargetOnlyWithATrustedEnvironment) {
+    ShellLinkServices machine = kServices;
+    machine.expand = nullptr;
+    const Bytes info = LocalInfo("C:\\Old", "\\a.txt");
+    const struct { const char* what; Bytes bytes; Kind ownKind; std::string ownPath; Kind kind; std::string path; } cases[] = {
+        {"a variable", Link(ExpFlag | InfoFlag, {info, TextBlock(kEnvironmentBlock, "", u"%HOME%\\x.exe")}),
+         Kind::Path, "C:\\Users\\me\\x.exe", Kind::NotJudged, ""},
+        {"no variable", Link(ExpFlag | InfoFlag, {info, TextBlock(kEnvironmentBlock, "", u"D:\\x.exe")}),
+         Kind::Path, "D:\\x.exe", Kind::Path, "D:\\x.exe"},
+    };
+    for (const auto& c : cases) {
+        const ShortcutTarget own = ReadShellLink(c.bytes, kServices).target, other = ReadShellLink(c.bytes, machine).target;
+        EXPECT_EQ(std::tie(own.kind, own.path), std::tie(c.ownKind, c.ownPath)) << c.what;
+        EXPECT_EQ(std::tie(other.kind, other.path), std::tie(c.kind, c.path)) << c.what;
+    }
+}
+
 // The corpus (tests/fuzz/corpus/ShellLinkFuzz: shell-*.lnk saved by Wine's shell, form-*.lnk the forms it does not
 // write, scripts/make-link-corpus.sh; built-*.lnk as this file builds links) reads as its table says, and agrees with lnkinfo (liblnk, third column, from
 // scripts/link-corpus/oracle.py) wherever that names a path ("...\x": the names after a folder it only names), or

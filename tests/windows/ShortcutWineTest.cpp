@@ -133,14 +133,37 @@ TEST_F(ShortcutOnWine, OurReaderAgreesWithTheShellOnSavedAndVariedShortcuts) {
 }
 
 // The corpus of the host tests (tests/host/LinkCorpus.tsv, laid in the prefix by scripts/test-fixtures.sh): our
-// reading of each file is the shell's GetPath, or the table's last column says why Wine reads it otherwise.
+// reading of each file is the shell's GetPath, or the table's last column says why Wine reads it otherwise. Each is
+// read as a shortcut of the user's own (a copy in the temporary folder, inside the profile), as the shell reads it.
 TEST_F(ShortcutOnWine, ReadsTheCorpusAsTheShellDoes) {
     const std::string dir = "C:\\cc-fixtures\\links\\";
     const auto rows = CorpusRows(ReadWholeFile(Widen(dir + "LinkCorpus.tsv")));
     for (const std::vector<std::string>& f : rows) {
-        const ShortcutTarget ours = files.readShortcut(dir + f[0]), shell = ShellReading(ReadWholeFile(Widen(dir + f[0])));
+        const std::string bytes = ReadWholeFile(Widen(dir + f[0]));
+        ASSERT_TRUE(MakeFile(LongPath(temp.path() + f[0]), bytes)) << f[0];
+        const ShortcutTarget ours = read(f[0]), shell = ShellReading(bytes);
         const bool same = std::pair(ours.kind, Upper(ours.path)) == std::pair(shell.kind, Upper(shell.path));
         EXPECT_EQ(same, f[4] == "-") << f[0] << ": ours " << ours.path << ", the shell's " << shell.path << "; the table: " << f[4];
     }
     EXPECT_GE(rows.size(), 40u);
+}
+
+// A variable the user set leads a shortcut in their own profile (the temporary folder is in it), and nothing in
+// ProgramData: there the target that names it is not judged, so the shortcut is never listed.
+TEST_F(ShortcutOnWine, TheUsersEnvironmentLeadsOnlyShortcutsInTheirOwnProfile) {
+    wchar_t common[MAX_PATH]{};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common), S_OK);
+    const TempFolder shared(Narrow(common) + "\\");
+    const std::string steered = temp.path() + "steered";
+    const Bytes link = Link(0x200, {TextBlock(kEnvironmentBlock, "", u"%CC_STEERED%\\x.exe")});   // HasExpString
+    ASSERT_TRUE(SetEnvironmentVariableW(L"CC_STEERED", Widen(steered).c_str()));
+    const struct { std::string folder; Kind kind; std::string path; bool working; } cases[] = {
+        {temp.path(), Kind::Path, steered + "\\x.exe", false}, {shared.path(), Kind::NotJudged, "", true}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(MakeFile(LongPath(c.folder + "steered.lnk"), std::string(link.begin(), link.end())));
+        const ShortcutTarget target = files.readShortcut(c.folder + "steered.lnk");
+        EXPECT_EQ(std::tie(target.kind, target.path), std::tie(c.kind, c.path)) << c.folder;
+        EXPECT_EQ(IsWorkingShortcut(files, c.folder + "steered.lnk", files.drives(true)), c.working) << c.folder;
+    }
+    SetEnvironmentVariableW(L"CC_STEERED", nullptr);
 }

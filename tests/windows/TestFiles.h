@@ -75,14 +75,15 @@ inline void ForEachIn(const std::wstring& folder, const std::function<void(const
         if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L"..")) each(folder + data.cFileName, data);
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
-// A fresh folder under the prefix's temporary folder, removed with everything in it when the test ends.
+// A fresh folder under the prefix's temporary folder (or `base`, ending in a backslash), removed with
+// everything in it when the test ends.
 class TempFolder {
 public:
-    TempFolder() {
-        wchar_t base[MAX_PATH]{};
-        GetTempPathW(MAX_PATH, base);
+    explicit TempFolder(std::string base = {}) {
+        wchar_t temp[MAX_PATH]{};
+        if (base.empty()) GetTempPathW(MAX_PATH, temp), base = Narrow(temp);
         for (unsigned n = GetTickCount(); path_.empty() || !CreateDirectoryW(wide().c_str(), nullptr); ++n)
-            path_ = Narrow(base) + "cc-test-" + std::to_string(n) + "\\";
+            path_ = base + "cc-test-" + std::to_string(n) + "\\";
     }
     ~TempFolder() { Remove(wide()); }
     TempFolder(const TempFolder&) = delete;
