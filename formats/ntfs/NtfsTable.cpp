@@ -164,16 +164,20 @@ private:
         if (record.broken() || !SortedAndWhole(tableRuns_, false) || records_ <= kFirstUserRecord ||
             records_ >= (std::uint64_t{1} << 32) || records_ * boot_.bytesPerRecord > boot_.clusters * boot_.bytesPerCluster)
             return false;
-        // The rest of the data, an extent an entry, each starting where the runs so far end: checked as it comes,
-        // and no more extension records read than the table has records.
-        std::uint64_t end = tableRuns_.empty() ? 0 : tableRuns_.back().vcn + tableRuns_.back().length, extensions = 0;
+        // The rest of the data, an extent an entry, each starting where the runs so far end: checked as it comes.
+        // An extension record is read once for the entries that follow each other in it, and no more often in all
+        // than the table has records.
+        std::uint64_t end = tableRuns_.empty() ? 0 : tableRuns_.back().vcn + tableRuns_.back().length, reads = 0, held = 0;
         for (const ListEntry& entry : list) {
             if (entry.type != kData || entry.named || RecordNumber(entry.record) == 0) continue;
             // Extension records of the table lie in the part already mapped.
-            if (++extensions > records_ ||
-                !ReadMapped(volume_, tableRuns_, boot_.bytesPerCluster, RecordNumber(entry.record) * boot_.bytesPerRecord, bytes) ||
-                !ApplyFixups(bytes) || !record.read(bytes) || !record.inUse() || record.base() != self ||
-                record.sequence() != SequenceOf(entry.record))
+            if (RecordNumber(entry.record) != held &&
+                (++reads > records_ ||
+                 !ReadMapped(volume_, tableRuns_, boot_.bytesPerCluster, RecordNumber(entry.record) * boot_.bytesPerRecord, bytes) ||
+                 !ApplyFixups(bytes)))
+                return false;
+            held = RecordNumber(entry.record);
+            if (!record.read(bytes) || !record.inUse() || record.base() != self || record.sequence() != SequenceOf(entry.record))
                 return false;
             bool found = false;
             const std::size_t before = tableRuns_.size();
