@@ -123,9 +123,7 @@ private:
     };
     struct List {
         std::uint32_t record = 0;
-        std::vector<ListEntry> entries;   // of a resident list, only the wanted ones
-        std::vector<Run> runs;            // for a list that is not resident, read once the pass is done
-        std::uint64_t size = 0;
+        std::vector<ListEntry> entries;   // only the ones the table takes
     };
 
     bool readValue(const Attribute& a, std::vector<std::uint8_t>& value, std::uint64_t largest) {
@@ -206,6 +204,7 @@ private:
             return keepExtension(number, record);
         }
         Attribute a;
+        bool listed = false;
         while (record.next(a)) {
             if (a.type == kStandardInformation && (FileAttributes(a.value) & kReparsePointAttribute)) {
                 kept.flags |= kReparse;
@@ -219,18 +218,19 @@ private:
                 if (number == kUpCase && a.resident) upCaseValue_.assign(a.value.begin(), a.value.end());
                 else if (number == kUpCase && !AddExtent(a, boot_.clusters, upCaseRuns_)) return false;
             } else if (a.type == kAttributeList) {
-                // One list a record, as NTFS keeps it; the lists not resident read no more than the table's size.
-                if (!lists_.empty() && lists_.back().record == number) return false;
-                List& list = lists_.emplace_back(List{number, {}, {}, a.resident ? 0 : a.dataSize});
-                if (a.resident) {
-                    entries_.clear();
-                    if (!ReadAttributeList(a.value, entries_)) return false;
-                    std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(list.entries),
-                                 [&](const ListEntry& e) { return Wanted(e, number); });
-                } else if ((listBytes_ += a.dataSize) > records_ * boot_.bytesPerRecord || a.dataSize > kLargestList ||
-                           !AddExtent(a, boot_.clusters, list.runs) || !SortedAndWhole(list.runs, true) || !Disjoint(list.runs)) {
+                // One list a record, as NTFS keeps it, read here; the lists not resident together read no more than
+                // the table's size. Of its entries only those the table takes are kept for after the pass.
+                if (listed || (!a.resident && (listBytes_ += a.dataSize) > records_ * boot_.bytesPerRecord) ||
+                    !readValue(a, listValue_, kLargestList))
                     return false;
-                }
+                listed = true;
+                entries_.clear();
+                if (!ReadAttributeList(listValue_, entries_)) return false;
+                std::vector<ListEntry> wanted;
+                std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(wanted),
+                             [&](const ListEntry& e) { return Wanted(e, number); });
+                if (!wanted.empty()) lists_.push_back(List{number, std::move(wanted)});
+                if (!a.resident) meanwhile_();
             }
         }
         return !record.broken();
@@ -260,18 +260,10 @@ private:
     bool resolveLists() {
         const auto order = [](const Extension& e) { return std::tuple(e.record, e.type, e.instance); };
         std::sort(extensions_.begin(), extensions_.end(), [&](const Extension& a, const Extension& b) { return order(a) < order(b); });
-        std::vector<std::uint8_t> value;
         for (List& list : lists_) {
-            if (list.size != 0) {   // read, used and dropped here
-                value.resize(static_cast<std::size_t>(list.size));
-                if (!ReadMapped(volume_, list.runs, boot_.bytesPerCluster, 0, value) || !ReadAttributeList(value, list.entries))
-                    return false;
-                meanwhile_();
-            }
             Record& base = t_.records_[list.record];
             const std::uint64_t reference = list.record | std::uint64_t{base.sequence} << 48;
             for (const ListEntry& entry : list.entries) {
-                if (!Wanted(entry, list.record)) continue;
                 const auto key = std::tuple(static_cast<std::uint32_t>(RecordNumber(entry.record)), entry.type, entry.instance);
                 const auto found = std::lower_bound(extensions_.begin(), extensions_.end(), key,
                                                     [&](const Extension& e, const auto& k) { return order(e) < k; });
@@ -282,7 +274,6 @@ private:
                 if (entry.type == kStandardInformation && (found->attributes & kReparsePointAttribute)) base.flags |= kReparse;
                 if (entry.type == kFileName && !found->name->isDosAlias()) addName(*found->name, list.record, found->units);
             }
-            list = List{};
         }
         return true;
     }
@@ -311,7 +302,8 @@ private:
     std::uint64_t records_ = 0;
     std::vector<Extension> extensions_;
     std::vector<List> lists_;
-    std::vector<ListEntry> entries_;   // of the resident list being taken
+    std::vector<std::uint8_t> listValue_;   // of the list being taken
+    std::vector<ListEntry> entries_;
     std::uint64_t listBytes_ = 0;      // of the lists not resident
     std::vector<Run> upCaseRuns_;
     std::vector<std::uint8_t> upCaseValue_;
