@@ -67,8 +67,9 @@ struct Image : VolumeBytes {
     std::vector<std::uint8_t> bytes;
     std::uint64_t cluster = 0, table = 0;
     Image() {
-        static const std::vector<std::uint8_t> fresh = [] {   // made once for every test that edits it
-            const std::string dir = testing::TempDir() + "cc-ntfs-crafted", image = dir + "/volume.img";
+        static const std::vector<std::uint8_t> fresh = [] {   // made once for the tests of a run, in a folder of the first
+            const std::string dir = testing::TempDir() + "cc-ntfs-" + testing::UnitTest::GetInstance()->current_test_info()->name(),
+                              image = dir + "/volume.img";
             EXPECT_EQ(std::system(("printf 'file\\ta.txt\\t5\\n' | " CC_SOURCE_DIR "/scripts/ntfs-image.sh " CC_NTFS_FIXTURE " " + image +
                                    " " + dir + "/folder 16M").c_str()), 0);
             std::ifstream file(image, std::ios::binary);
