@@ -34,6 +34,13 @@ void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 void* operator new[](std::size_t size) { return operator new(size); }
 void operator delete[](void* p) noexcept { operator delete(p); }
 void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+// The sanitizers' runtime brings its own of these, whose blocks the delete above would misread.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try { return operator new(size); } catch (const std::bad_alloc&) { return nullptr; }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return operator new(size, std::nothrow); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete(p); }
 
 namespace {
 
