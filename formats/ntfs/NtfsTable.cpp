@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "formats/Wtf8.h"
 
@@ -44,6 +45,22 @@ bool AddExtent(const Attribute& a, std::uint64_t clusters, std::vector<Run>& run
     return end == a.highestVcn + 1;
 }
 
+// Whether no two runs share a cluster: reading an attribute then never reads more than the volume holds.
+bool Disjoint(std::vector<Run> runs) {
+    std::erase_if(runs, [](const Run& r) { return r.lcn < 0; });
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.lcn < b.lcn; });
+    for (std::size_t i = 1; i < runs.size(); ++i)
+        if (static_cast<std::uint64_t>(runs[i].lcn) < runs[i - 1].lcn + runs[i - 1].length) return false;
+    return true;
+}
+
+// What of an attribute list the table takes: a name, the file's attributes or its data's size, kept in another record.
+bool Wanted(const ListEntry& entry, std::uint32_t record) {
+    return (entry.type == kStandardInformation || entry.type == kFileName ||
+            (entry.type == kData && !entry.named && entry.lowestVcn == 0)) &&
+           RecordNumber(entry.record) != record;
+}
+
 bool SortedAndWhole(std::vector<Run>& runs, bool sparseAllowed) {
     std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.vcn < b.vcn; });
     std::uint64_t next = 0;
@@ -71,13 +88,16 @@ public:
         if (!readTableRuns()) return false;
         const std::uint64_t size = boot_.bytesPerRecord, perChunk = std::max<std::uint64_t>(1, chunkBytes / size);
         std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min(perChunk, records_) * size));
-        // Room for a name or two a record, so that growing never holds two copies of the table at once.
-        const auto expected = static_cast<std::size_t>(std::min<std::uint64_t>(records_, 1 << 22));
-        t_.records_.reserve(expected);
-        t_.names_.reserve(expected + expected / 8);
-        t_.text_.reserve(16 * expected);
         for (std::uint64_t first = 0; first < records_; first += perChunk) {
             const std::uint64_t count = std::min(perChunk, records_ - first);
+            // Room for a name or two a record, grown with the records read: a table that claims more records
+            // than the volume gives takes no memory for them.
+            if (t_.records_.capacity() < first + count) {
+                const auto room = static_cast<std::size_t>(std::min(records_, 2 * (first + count)));
+                t_.records_.reserve(room);
+                t_.names_.reserve(room + room / 8);
+                t_.text_.reserve(16 * room);
+            }
             const auto bytes = std::span(chunk).first(static_cast<std::size_t>(count * size));
             if (!ReadMapped(volume_, tableRuns_, boot_.bytesPerCluster, first * size, bytes)) return false;
             for (std::uint64_t i = 0; i < count; ++i)
@@ -103,9 +123,7 @@ private:
     };
     struct List {
         std::uint32_t record = 0;
-        std::vector<ListEntry> entries;
-        std::vector<Run> runs;         // for a list that is not resident
-        std::uint64_t size = 0;
+        std::vector<ListEntry> entries;   // only the ones the table takes
     };
 
     bool readValue(const Attribute& a, std::vector<std::uint8_t>& value, std::uint64_t largest) {
@@ -114,7 +132,8 @@ private:
             return true;
         }
         std::vector<Run> runs;
-        if (a.dataSize > largest || !AddExtent(a, boot_.clusters, runs) || !SortedAndWhole(runs, true)) return false;
+        if (a.dataSize > largest || !AddExtent(a, boot_.clusters, runs) || !SortedAndWhole(runs, true) || !Disjoint(runs))
+            return false;
         value.resize(static_cast<std::size_t>(a.dataSize));
         return ReadMapped(volume_, runs, boot_.bytesPerCluster, 0, value);
     }
@@ -128,32 +147,47 @@ private:
             return false;
         const std::uint64_t self = std::uint64_t{record.sequence()} << 48;
         std::vector<ListEntry> list;
+        bool listed = false;
         Attribute a;
         while (record.next(a)) {
             if (a.type == kData && !a.named) {
                 if (!AddExtent(a, boot_.clusters, tableRuns_)) return false;
                 if (a.lowestVcn == 0) records_ = a.initializedSize / boot_.bytesPerRecord;
-            } else if (a.type == kAttributeList && (!readValue(a, listValue, kLargestList) || !ReadAttributeList(listValue, list))) {
-                return false;
+            } else if (a.type == kAttributeList) {
+                if (listed || !readValue(a, listValue, kLargestList) || !ReadAttributeList(listValue, list)) return false;
+                listed = true;
             }
         }
-        if (record.broken() || !SortedAndWhole(tableRuns_, false)) return false;
+        // No table larger than the volume: what the pass and the lists read is bounded by the volume's size.
+        if (record.broken() || !SortedAndWhole(tableRuns_, false) || records_ <= kFirstUserRecord ||
+            records_ >= (std::uint64_t{1} << 32) || records_ * boot_.bytesPerRecord > boot_.clusters * boot_.bytesPerCluster)
+            return false;
+        // The rest of the data, an extent an entry, each starting where the runs so far end: checked as it comes.
+        // An extension record is read once for the entries that follow each other in it, and no more often in all
+        // than the table has records.
+        std::uint64_t end = tableRuns_.empty() ? 0 : tableRuns_.back().vcn + tableRuns_.back().length, reads = 0, held = 0;
         for (const ListEntry& entry : list) {
             if (entry.type != kData || entry.named || RecordNumber(entry.record) == 0) continue;
             // Extension records of the table lie in the part already mapped.
-            if (!ReadMapped(volume_, tableRuns_, boot_.bytesPerCluster, RecordNumber(entry.record) * boot_.bytesPerRecord, bytes) ||
-                !ApplyFixups(bytes) || !record.read(bytes) || !record.inUse() || record.base() != self ||
-                record.sequence() != SequenceOf(entry.record))
+            if (RecordNumber(entry.record) != held &&
+                (++reads > records_ ||
+                 !ReadMapped(volume_, tableRuns_, boot_.bytesPerCluster, RecordNumber(entry.record) * boot_.bytesPerRecord, bytes) ||
+                 !ApplyFixups(bytes)))
+                return false;
+            held = RecordNumber(entry.record);
+            if (!record.read(bytes) || !record.inUse() || record.base() != self || record.sequence() != SequenceOf(entry.record))
                 return false;
             bool found = false;
+            const std::size_t before = tableRuns_.size();
             while (record.next(a))
-                if (a.type == kData && !a.named && a.instance == entry.instance) found = AddExtent(a, boot_.clusters, tableRuns_);
-            if (!found || record.broken() || !SortedAndWhole(tableRuns_, false)) return false;
+                if (a.type == kData && !a.named && a.instance == entry.instance)
+                    found = !found && a.lowestVcn == end && AddExtent(a, boot_.clusters, tableRuns_);
+            if (!found || record.broken() ||
+                std::any_of(tableRuns_.begin() + before, tableRuns_.end(), [](const Run& r) { return r.lcn < 0; }))
+                return false;
+            end = tableRuns_.empty() ? 0 : tableRuns_.back().vcn + tableRuns_.back().length;
         }
-        if (tableRuns_.empty()) return false;
-        const Run& last = tableRuns_.back();
-        return records_ > kFirstUserRecord && records_ < (std::uint64_t{1} << 32) &&
-               (last.vcn + last.length) * boot_.bytesPerCluster >= records_ * boot_.bytesPerRecord;
+        return !tableRuns_.empty() && Disjoint(tableRuns_) && end * boot_.bytesPerCluster >= records_ * boot_.bytesPerRecord;
     }
 
     // One record of the pass. A record never used holds no "FILE"; one not in use is skipped unread.
@@ -170,6 +204,7 @@ private:
             return keepExtension(number, record);
         }
         Attribute a;
+        bool listed = false;
         while (record.next(a)) {
             if (a.type == kStandardInformation && (FileAttributes(a.value) & kReparsePointAttribute)) {
                 kept.flags |= kReparse;
@@ -183,12 +218,19 @@ private:
                 if (number == kUpCase && a.resident) upCaseValue_.assign(a.value.begin(), a.value.end());
                 else if (number == kUpCase && !AddExtent(a, boot_.clusters, upCaseRuns_)) return false;
             } else if (a.type == kAttributeList) {
-                List& list = lists_.emplace_back(List{number, {}, {}, a.dataSize});
-                if (a.resident ? !ReadAttributeList(a.value, list.entries)
-                               : (a.dataSize > kLargestList || !AddExtent(a, boot_.clusters, list.runs) ||
-                                  !SortedAndWhole(list.runs, true)))
+                // One list a record, as NTFS keeps it, read here; the lists not resident together read no more than
+                // the table's size. Of its entries only those the table takes are kept for after the pass.
+                if (listed || (!a.resident && (listBytes_ += a.dataSize) > records_ * boot_.bytesPerRecord) ||
+                    !readValue(a, listValue_, kLargestList))
                     return false;
-                if (a.resident) list.size = 0;
+                listed = true;
+                entries_.clear();
+                if (!ReadAttributeList(listValue_, entries_)) return false;
+                std::vector<ListEntry> wanted;
+                std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(wanted),
+                             [&](const ListEntry& e) { return Wanted(e, number); });
+                if (!wanted.empty()) lists_.push_back(List{number, std::move(wanted)});
+                if (!a.resident) meanwhile_();
             }
         }
         return !record.broken();
@@ -218,20 +260,10 @@ private:
     bool resolveLists() {
         const auto order = [](const Extension& e) { return std::tuple(e.record, e.type, e.instance); };
         std::sort(extensions_.begin(), extensions_.end(), [&](const Extension& a, const Extension& b) { return order(a) < order(b); });
-        std::vector<std::uint8_t> value;
         for (List& list : lists_) {
-            if (list.size != 0) {
-                value.resize(static_cast<std::size_t>(list.size));
-                if (!ReadMapped(volume_, list.runs, boot_.bytesPerCluster, 0, value) || !ReadAttributeList(value, list.entries))
-                    return false;
-                meanwhile_();
-            }
             Record& base = t_.records_[list.record];
             const std::uint64_t reference = list.record | std::uint64_t{base.sequence} << 48;
             for (const ListEntry& entry : list.entries) {
-                const bool wanted = entry.type == kStandardInformation || entry.type == kFileName ||
-                                    (entry.type == kData && !entry.named && entry.lowestVcn == 0);
-                if (!wanted || RecordNumber(entry.record) == list.record) continue;
                 const auto key = std::tuple(static_cast<std::uint32_t>(RecordNumber(entry.record)), entry.type, entry.instance);
                 const auto found = std::lower_bound(extensions_.begin(), extensions_.end(), key,
                                                     [&](const Extension& e, const auto& k) { return order(e) < k; });
@@ -270,6 +302,9 @@ private:
     std::uint64_t records_ = 0;
     std::vector<Extension> extensions_;
     std::vector<List> lists_;
+    std::vector<std::uint8_t> listValue_;   // of the list being taken
+    std::vector<ListEntry> entries_;
+    std::uint64_t listBytes_ = 0;      // of the lists not resident
     std::vector<Run> upCaseRuns_;
     std::vector<std::uint8_t> upCaseValue_;
 };

@@ -60,8 +60,10 @@ std::unique_ptr<NtfsTable> ReadDriveTable(std::string_view drive, const std::fun
     const std::wstring root = Widen(drive.substr(0, 2)) + L"\\";
     const UINT type = GetDriveTypeW(root.c_str());
     wchar_t fileSystem[MAX_PATH + 1]{};
-    // FAT, exFAT and ReFS have no such table; a network drive has no volume here to read.
-    if ((type != DRIVE_FIXED && type != DRIVE_REMOVABLE) ||
+    // FAT, exFAT and ReFS have no such table; a network drive has no volume here to read. A removable drive's
+    // bytes are whoever wrote the stick's, not to be parsed raw with the administrator's rights: it is walked
+    // through the file system, and a stick is small enough that the walk costs little.
+    if (type != DRIVE_FIXED ||
         !GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH + 1) ||
         lstrcmpW(fileSystem, L"NTFS") != 0)
         return nullptr;

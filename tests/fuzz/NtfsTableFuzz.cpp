@@ -1,6 +1,10 @@
 // A volume's file table as any disk may hold it: fixups applied and undone as NTFS writes them give the record back
 // (a record that fails them is left as it was); run lists decode to what they encode; the table read a record at a
-// time lists exactly what it lists read in large chunks, every folder once, and no name that could change a path.
+// time lists exactly what it lists read in large chunks, every folder once, and no name that could change a path;
+// it reads no more than a few times the volume's size, and holds no more than some times what it has read.
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <set>
 #include <vector>
 
@@ -9,15 +13,45 @@
 
 using namespace cc;
 
+// The heap bytes live, and the most since last reset: every block carries its size in front.
+static std::atomic<std::size_t> g_live{0}, g_peak{0};
+
+void* operator new(std::size_t size) {
+    auto* block = static_cast<std::max_align_t*>(std::malloc(size + sizeof(std::max_align_t)));
+    if (!block) throw std::bad_alloc();
+    *reinterpret_cast<std::size_t*>(block) = size;
+    const std::size_t live = g_live += size;
+    for (std::size_t peak = g_peak; live > peak && !g_peak.compare_exchange_weak(peak, live);) {}
+    return block + 1;
+}
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    auto* block = static_cast<std::max_align_t*>(p) - 1;
+    g_live -= *reinterpret_cast<std::size_t*>(block);
+    std::free(block);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+// The sanitizers' runtime brings its own of these, whose blocks the delete above would misread.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try { return operator new(size); } catch (const std::bad_alloc&) { return nullptr; }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return operator new(size, std::nothrow); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+
 namespace {
 
 // The input is the volume's first bytes, zeros follow; reads count against a budget, so no claimed size runs long.
 struct FuzzVolume : VolumeBytes {
     std::span<const std::uint8_t> bytes;
-    std::uint64_t budget = 32 << 20;
+    std::uint64_t budget = 32 << 20, readBytes = 0;
     bool read(std::uint64_t offset, std::span<std::uint8_t> into) override {
         if (into.size() > budget) return false;
         budget -= into.size();
+        readBytes += into.size();
         for (std::size_t i = 0; i < into.size(); ++i) into[i] = offset + i < bytes.size() ? bytes[offset + i] : 0;
         return true;
     }
@@ -61,7 +95,19 @@ std::vector<std::uint8_t> EncodeRuns(const std::vector<ntfs::Run>& runs) {
 std::optional<std::vector<std::string>> Listing(std::span<const std::uint8_t> bytes, std::size_t chunk) {
     FuzzVolume volume;
     volume.bytes = bytes;
+    const std::size_t before = g_live;
+    g_peak = before;
     const std::unique_ptr<NtfsTable> table = NtfsTable::Read(volume, [] {}, chunk);
+    // Every read within the volume's clusters, each at most once but for what the table itself bounds (its
+    // extension records, its files' attribute lists); past them only the boot sector, record 0 and the upcase table.
+    std::vector<std::uint8_t> sector(512);
+    std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), 512), sector.begin());
+    const auto boot = ntfs::ReadBootSector(sector);
+    const std::uint64_t volumeBytes = boot ? boot->clusters * boot->bytesPerCluster : 0;
+    fuzz::Require(volume.readBytes <= 4 * volumeBytes + (256 << 10), "reads bounded by the volume's size");
+    // What the reader keeps grows with what it has read: a decoded run takes 24 bytes for as few as 3 of the
+    // record's, a vector that grows holds its old and new room at once; the rest is one chunk, list and upcase table.
+    fuzz::Require(g_peak - before <= 32 * volume.readBytes + (8 << 20), "memory bounded by what was read");
     if (!table) return std::nullopt;
     std::vector<std::string> all, folders{""};
     std::set<std::uint64_t> entered;

@@ -2,9 +2,11 @@
 // independent reader: every path below the root (names and parents) in each folder's index order, records and sizes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 
 #include "formats/ntfs/NtfsTable.h"
+#include "formats/ntfs/NtfsRecords.h"
 
 using namespace cc;
 
@@ -56,4 +58,154 @@ TEST(NtfsTable, ListsWhatLibfsntfsListsInIndexOrder) {
     EXPECT_GT(theirs.size(), 3000u);
     EXPECT_EQ(ours, theirs);
     EXPECT_GE(between, 50);   // some 3,200 records of 1 KiB, read 64 KiB at a time
+}
+
+namespace {
+
+// A small fresh image in memory, its records edited in place: $MFT is one run there, record n at a fixed offset.
+struct Image : VolumeBytes {
+    std::vector<std::uint8_t> bytes;
+    std::uint64_t cluster = 0, table = 0;
+    Image() {
+        static const std::vector<std::uint8_t> fresh = [] {   // made once for the tests of a run, in a folder of the first
+            const std::string dir = testing::TempDir() + "cc-ntfs-" + testing::UnitTest::GetInstance()->current_test_info()->name(),
+                              image = dir + "/volume.img";
+            EXPECT_EQ(std::system(("printf 'file\\ta.txt\\t5\\n' | " CC_SOURCE_DIR "/scripts/ntfs-image.sh " CC_NTFS_FIXTURE " " + image +
+                                   " " + dir + "/folder 16M").c_str()), 0);
+            std::ifstream file(image, std::ios::binary);
+            return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+        }();
+        bytes = fresh;
+        cluster = u(0x0B, 2) * u(0x0D, 1);
+        table = u(0x30, 8) * cluster;
+    }
+    bool read(std::uint64_t offset, std::span<std::uint8_t> into) override {
+        if (offset > bytes.size() || into.size() > bytes.size() - offset) return false;
+        std::copy_n(bytes.begin() + std::ptrdiff_t(offset), into.size(), into.begin());
+        return true;
+    }
+    std::uint64_t u(std::uint64_t at, int size) const {
+        std::uint64_t v = 0;
+        for (int i = size; i-- > 0;) v = v << 8 | bytes[at + i];
+        return v;
+    }
+};
+
+void Put(std::vector<std::uint8_t>& to, std::size_t at, std::uint64_t value, int size) {
+    if (to.size() < at + size) to.resize(at + size);
+    for (int i = 0; i < size; ++i) to[at + i] = static_cast<std::uint8_t>(value >> 8 * i);
+}
+
+std::vector<std::uint8_t> Load(Image& image, std::uint64_t offset) {
+    std::vector<std::uint8_t> record(image.bytes.begin() + std::ptrdiff_t(offset), image.bytes.begin() + std::ptrdiff_t(offset + 1024));
+    EXPECT_TRUE(ntfs::ApplyFixups(record));
+    return record;
+}
+
+// Back with its update sequence, as NTFS writes it.
+void Store(Image& image, std::uint64_t offset, std::vector<std::uint8_t> record) {
+    const std::size_t usa = record[4] | record[5] << 8;
+    for (std::size_t i = 1; i <= 2; ++i) {
+        std::copy_n(record.begin() + i * 512 - 2, 2, record.begin() + usa + 2 * i);
+        std::copy_n(record.begin() + usa, 2, record.begin() + i * 512 - 2);
+    }
+    std::copy(record.begin(), record.end(), image.bytes.begin() + std::ptrdiff_t(offset));
+}
+
+constexpr std::uint32_t kAll = 0, kNone = 1;
+// Drops every attribute of type `drop` (or kAll, or kNone) and appends `add` before the end marker.
+void Edit(std::vector<std::uint8_t>& record, std::uint32_t drop, const std::vector<std::uint8_t>& add = {}) {
+    std::size_t at = record[20] | record[21] << 8;
+    std::vector<std::uint8_t> kept(record.begin(), record.begin() + std::ptrdiff_t(at));
+    for (std::uint32_t t, length; (t = record[at] | record[at + 1] << 8 | record[at + 2] << 16 | record[at + 3] << 24) != ~0u; at += length) {
+        length = record[at + 4] | record[at + 5] << 8 | record[at + 6] << 16;
+        if (drop != kAll && t != drop) kept.insert(kept.end(), record.begin() + std::ptrdiff_t(at), record.begin() + std::ptrdiff_t(at + length));
+    }
+    kept.insert(kept.end(), add.begin(), add.end());
+    Put(kept, kept.size(), ~0u, 4), Put(kept, kept.size(), 0, 4);
+    ASSERT_LE(kept.size(), record.size());
+    Put(kept, 24, kept.size(), 4);
+    std::copy(kept.begin(), kept.end(), record.begin());
+}
+
+// A non-resident attribute whose runs are (lcn, clusters) pairs from `vcn` on.
+std::vector<std::uint8_t> NonResident(std::uint32_t type, std::uint16_t instance, std::uint64_t vcn, std::uint64_t size,
+                                      const std::vector<std::pair<std::int64_t, std::uint64_t>>& runs) {
+    std::vector<std::uint8_t> a(64);
+    std::int64_t lcn = 0;
+    std::uint64_t clusters = 0;
+    for (const auto& [at, length] : runs) {
+        a.push_back(0x44), Put(a, a.size(), length, 4), Put(a, a.size(), static_cast<std::uint64_t>(at - lcn), 4);
+        lcn = at, clusters += length;
+    }
+    a.resize((a.size() + 8) / 8 * 8);
+    Put(a, 0, type, 4), Put(a, 4, a.size(), 4), a[8] = 1, Put(a, 14, instance, 2), Put(a, 16, vcn, 8);
+    Put(a, 24, vcn + clusters - 1, 8), Put(a, 32, 64, 2), Put(a, 40, size, 8), Put(a, 48, size, 8), Put(a, 56, size, 8);
+    return a;
+}
+
+// Record 0's data replaced: its own run, then `more`; the table `records` long.
+void MapTable(Image& image, std::uint64_t records, const std::vector<std::pair<std::int64_t, std::uint64_t>>& more) {
+    std::vector<std::uint8_t> record = Load(image, image.table);
+    std::vector<std::pair<std::int64_t, std::uint64_t>> runs{{image.table / image.cluster, 1024 * 76 / image.cluster}};
+    runs.insert(runs.end(), more.begin(), more.end());
+    Edit(record, 0x80, NonResident(0x80, 1, 0, records * 1024, runs));
+    Store(image, image.table, record);
+}
+
+}  // namespace
+
+TEST(NtfsTable, RefusesASecondAttributeListInARecord) {
+    Image image;
+    const std::uint64_t file = image.table + 64 * 1024, listAt = 3700;   // a.txt, and a free cluster
+    std::vector<std::uint8_t> entry;   // naming the file's own standard information
+    Put(entry, 0, 0x10, 4), Put(entry, 4, 32, 2), Put(entry, 16, 64 | image.u(file + 16, 2) << 48, 8);
+    std::copy(entry.begin(), entry.end(), image.bytes.begin() + std::ptrdiff_t(listAt * image.cluster));
+    std::vector<std::uint8_t> record = Load(image, file);
+    Edit(record, 0x20, NonResident(0x20, 20, 0, 32, {{listAt, 1}}));
+    Store(image, file, record);
+    EXPECT_TRUE(NtfsTable::Read(image, [] {}));
+    Edit(record, kNone, NonResident(0x20, 21, 0, 32, {{listAt, 1}}));   // a second list over the same cluster
+    Store(image, file, record);
+    EXPECT_FALSE(NtfsTable::Read(image, [] {}));
+}
+
+TEST(NtfsTable, RefusesATableWhoseRunsOverlap) {
+    Image image;
+    MapTable(image, 65, {{3800, 4}});   // a free cluster
+    EXPECT_TRUE(NtfsTable::Read(image, [] {}));
+    MapTable(image, 65, {{image.table / image.cluster + 2, 4}});
+    EXPECT_FALSE(NtfsTable::Read(image, [] {}));
+}
+
+// Tens of thousands of extents, each named by the table's attribute list and checked as it comes: some seconds
+// at most, where sorting every run again after each took minutes. They all map one cluster, so the table is refused.
+TEST(NtfsTable, ChecksAListOfManyTableExtentsInLinearTime) {
+    Image image;
+    constexpr std::uint64_t kExtents = 30000, kPerRecord = 12, kRecords = kExtents / kPerRecord, kExtensionsAt = 2600, kListAt = 3300;
+    const std::uint64_t recordsAt = kExtensionsAt * image.cluster, sequence = image.u(image.table + 16, 2);
+    std::vector<std::uint8_t> blank = Load(image, image.table), list;
+    Edit(blank, kAll);
+    Put(blank, 32, sequence << 48, 8);   // an extension of record 0
+    const std::uint64_t firstVcn = 76 * 1024 / image.cluster + kRecords * 1024 / image.cluster;
+    for (std::uint64_t r = 0; r < kRecords; ++r) {
+        std::vector<std::uint8_t> record = blank;
+        for (std::uint16_t i = 0; i < kPerRecord; ++i) {
+            const std::uint64_t n = r * kPerRecord + i;
+            Edit(record, kNone, NonResident(0x80, i, firstVcn + n, 0, {{3600, 1}}));
+            const std::size_t e = list.size();
+            Put(list, e, 0x80, 4), Put(list, e + 4, 32, 2), Put(list, e + 8, firstVcn + n, 8);
+            Put(list, e + 16, (76 + r) | std::uint64_t{1} << 48, 8), Put(list, e + 24, i, 2), Put(list, e + 31, 0, 1);
+        }
+        Put(record, 16, 1, 2);
+        Store(image, recordsAt + r * 1024, record);
+    }
+    std::copy(list.begin(), list.end(), image.bytes.begin() + std::ptrdiff_t(kListAt * image.cluster));
+    MapTable(image, 76 + kRecords, {{kExtensionsAt, kRecords * 1024 / image.cluster}});
+    std::vector<std::uint8_t> zero = Load(image, image.table);
+    Edit(zero, 0x20, NonResident(0x20, 9, 0, list.size(), {{kListAt, (list.size() + image.cluster - 1) / image.cluster}}));
+    Store(image, image.table, zero);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(NtfsTable::Read(image, [] {}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
