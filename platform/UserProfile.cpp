@@ -1,6 +1,5 @@
 #include "platform/UserProfile.h"
 
-#include <utility>
 
 namespace cc {
 namespace {
@@ -16,15 +15,31 @@ bool StartsIgnoringCase(std::string_view text, std::string_view start) {
 
 }  // namespace
 
+std::string WithSystemVariables(std::string_view text, std::string_view windows) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = text.find('%', at), end = text.find('%', start + 1);
+        out.append(text.substr(at, start - at));
+        if (start == std::string_view::npos) break;
+        if (end == std::string_view::npos) return {};
+        const std::string_view name = text.substr(start, end + 1 - start);
+        const bool fullWindows = windows.size() > 2 && windows[1] == ':';
+        if (name.size() == 12 && StartsIgnoringCase(name, "%SystemRoot%") && !windows.empty()) out += windows;
+        else if (name.size() == 13 && StartsIgnoringCase(name, "%SystemDrive%") && fullWindows) out += windows.substr(0, 2);
+        else return {};
+        at = end + 1;
+    }
+    return out;
+}
+
 std::string RecordedProfile(Registry& registry, std::string_view sid, std::string_view windows) {
     if (sid.empty() || windows.size() < 3 || windows[1] != ':') return {};
-    std::string path = registry.readText({RegistryRoot::LocalMachine,
-                                          "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + std::string(sid),
-                                          "ProfileImagePath"});
-    for (auto [variable, value] : {std::pair{"%SystemDrive%", windows.substr(0, 2)}, {"%SystemRoot%", windows}})
-        if (StartsIgnoringCase(path, variable)) path = std::string(value) + path.substr(std::string_view(variable).size());
-    const bool full = path.size() >= 3 && path[1] == ':' && path[2] == '\\' && path.find('%') == std::string::npos;
-    return full ? path : std::string();
+    const std::string path = WithSystemVariables(
+        registry.readText({RegistryRoot::LocalMachine,
+                           "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + std::string(sid),
+                           "ProfileImagePath"}),
+        windows);
+    return path.size() >= 3 && path[1] == ':' && path[2] == '\\' ? path : std::string();
 }
 
 bool InsideFolder(std::string_view path, std::string_view folder) {

@@ -13,9 +13,14 @@
 
 namespace cc {
 
-// ProfileImagePath of HKLM ProfileList\<sid>, a leading %SystemDrive% or
-// %SystemRoot% taken from the system's own Windows folder (`windows`,
-// "C:\Windows"), never from the environment; "" unless that gives a full path.
+// `text` with %SystemRoot% and %SystemDrive% (any letter case) put in from the
+// system's own Windows folder (`windows`, "C:\Windows"), never from the
+// process's environment, which the user steers (HKCU\Environment). "" when it
+// names any other variable, or one `windows` cannot give.
+std::string WithSystemVariables(std::string_view text, std::string_view windows);
+
+// ProfileImagePath of HKLM ProfileList\<sid>, WithSystemVariables; "" unless
+// that gives a full path, or while the Windows folder is unknown.
 std::string RecordedProfile(Registry& registry, std::string_view sid, std::string_view windows);
 
 // Whether `path` lies inside `folder` (ASCII letters in either case); never

@@ -9,6 +9,7 @@
 #include "platform/win32/NtFiles.h"
 #include "platform/win32/SystemFolder.h"
 #include "platform/win32/Utf.h"
+#include "platform/UserProfile.h"
 
 namespace cc {
 namespace {
@@ -22,24 +23,6 @@ std::optional<std::wstring> ProfileListText(const wchar_t* name) {
                      RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, text, &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     return std::wstring(text);
-}
-
-// `text` with %SystemRoot% and %SystemDrive% put in from the Windows folder the system itself reports, never from
-// the process's environment, which the user steers (HKCU\Environment). Empty when it names any other variable.
-std::wstring WithSystemVariables(std::wstring_view text) {
-    const std::wstring root = SystemFolder(GetSystemWindowsDirectoryW);   // "C:\Windows"
-    std::wstring out;
-    for (size_t at = 0; at < text.size();) {
-        const size_t start = text.find(L'%', at), end = text.find(L'%', start + 1);
-        out.append(text.substr(at, start - at));
-        if (start == std::wstring_view::npos) break;
-        const std::wstring_view name = end == std::wstring_view::npos ? L"" : text.substr(start + 1, end - start - 1);
-        if (SameNameIgnoringCase(name, L"SystemRoot") && !root.empty()) out += root;
-        else if (SameNameIgnoringCase(name, L"SystemDrive") && root.size() > 2 && root[1] == L':') out += root.substr(0, 2);
-        else return {};
-        at = end + 1;
-    }
-    return out;
 }
 
 }  // namespace
@@ -91,7 +74,7 @@ std::string Win32SystemQueries::QueryCommonAppData() {
         const auto profiles = ProfileListText(L"ProfilesDirectory"), allUsers = ProfileListText(L"AllUsersProfile");
         if (profiles && allUsers) folder = *profiles + L"\\" + *allUsers + L"\\Application Data";
     }
-    std::string path = folder ? Narrow(WithSystemVariables(*folder)) : std::string();
+    std::string path = folder ? WithSystemVariables(Narrow(*folder), Narrow(SystemFolder(GetSystemWindowsDirectoryW))) : std::string();
     if (!path.empty() && path.back() != '\\') path.push_back('\\');
     return path;
 }
