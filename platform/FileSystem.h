@@ -65,16 +65,11 @@ public:
 class DriveFolders {
 public:
     virtual ~DriveFolders() = default;
-    // As FileSystem::listFolder, for a folder of this drive.
+    // As FileSystem::listFolder, for a folder of this drive. A listing read
+    // from the volume's file table may be seconds behind the file system: its
+    // entries carry the table's numbers, and a deletion holds each file to its
+    // number, so a file changed since is never deleted.
     virtual std::vector<FolderEntry> list(std::string_view folder, const std::function<void()>& meanwhile) = 0;
-    // Before the file at `path`, listed as `entry`, is given as a result:
-    // whether it is still there, `entry` then holding its number and size as
-    // they are now. A listing read from the volume's file table may be seconds
-    // behind the file system, so each file of it is looked up in its folder
-    // as it is now, reached as a deletion reaches it (a small folder listed
-    // once for all its results, else each file opened); one that is gone or
-    // no longer a file there is not confirmed.
-    virtual bool confirm(std::string_view path, FolderEntry& entry) = 0;
 };
 
 class FileSystem {
@@ -115,7 +110,9 @@ public:
     // Deletes permanently (never to the recycle bin) exactly the file at that
     // path, reached as listFolder reaches folders; a name that is now a link,
     // or a file whose number is not `listedId` (unless kNotListed), stays, and
-    // so does a read-only file.
+    // so does a read-only file. A number from an NTFS file table is the file
+    // reference: its record number, and its sequence number wherever the
+    // file system gives one (Windows does; Wine on ntfs-3g does not).
     virtual bool deleteFile(std::string_view path, std::uint64_t listedId) = 0;
     // The folders reached are kept open between calls, so that a walk or a run
     // of deletions opens each folder once; this closes them (an open folder
@@ -133,7 +130,6 @@ public:
     std::vector<FolderEntry> list(std::string_view folder, const std::function<void()>& meanwhile) override {
         return files_.listFolder(folder, meanwhile);
     }
-    bool confirm(std::string_view, FolderEntry&) override { return true; }
 
 private:
     FileSystem& files_;

@@ -31,7 +31,8 @@ std::string DriveOf(std::string_view path) {
 
 bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives) {
     const ShortcutTarget target = files.readShortcut(path);
-    if (target.kind == ShortcutTarget::Kind::Unreadable) return false;
+    // One listed from the file table may be gone since: nothing to list.
+    if (target.kind == ShortcutTarget::Kind::Unreadable) return files.findFile(path) == Lookup::Missing;
     if (target.kind != ShortcutTarget::Kind::Path) return true;   // a shell item elsewhere, or not judged (never listed)
     const std::string drive = DriveOf(target.path);
     const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
@@ -89,7 +90,6 @@ std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const 
         if (!IsShortcutName(entry.name)) continue;
         c_.keepAnswering();   // each shortcut is opened and read
         std::string shortcut = path + entry.name;
-        if (!drive.confirm(shortcut, entry)) continue;
         c_.setPassingCaption(kShortcutStatus, shortcut);
         if (!IsWorkingShortcut(files_, shortcut, fixedDrives_)) {
             c_.addItem(kShortcutList, shortcut);

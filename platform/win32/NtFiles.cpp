@@ -101,7 +101,6 @@ UniqueHfile OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTA
         case OpenFor::Reading: access |= FILE_READ_DATA, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Deleting: access |= DELETE, options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Changing: access |= FILE_WRITE_ATTRIBUTES, options |= FILE_NON_DIRECTORY_FILE; break;
-        case OpenFor::Inspecting: options |= FILE_NON_DIRECTORY_FILE; break;
         case OpenFor::Owner: access |= READ_CONTROL; break;
         case OpenFor::Holding: access |= READ_CONTROL | FILE_LIST_DIRECTORY | FILE_TRAVERSE, share = kShareHeld; break;
     }

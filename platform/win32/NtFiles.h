@@ -27,7 +27,6 @@ struct OpenedFile {
 enum class OpenFor {
     Listing, Reading, Deleting,
     Changing,     // its attributes
-    Inspecting,   // what it is
     Owner,        // whatever it is, a link too: its owner and reparse data
     Holding,      // whatever it is, to tell its owner; held as MakeNt holds a folder
 };

@@ -73,33 +73,11 @@ std::unique_ptr<NtfsTable> ReadDriveTable(std::string_view drive, const std::fun
     return volume.opened() ? NtfsTable::Read(volume, meanwhile) : nullptr;
 }
 
-std::vector<FolderEntry> TableFolders::list(std::string_view folder, const std::function<void()>&) {
-    listed_ = folder, now_.reset();
+std::vector<FolderEntry> TableFolders::list(std::string_view folder, const std::function<void()>& meanwhile) {
     // The walk names folders from this drive's root, as the table does.
     if (folder.size() < root_.size() || !SameNameIgnoringCase(Widen(folder.substr(0, root_.size())), Widen(root_))) return {};
-    std::vector<FolderEntry> entries = table_->list(folder.substr(root_.size())).value_or(std::vector<FolderEntry>{});
-    // Under Wine an open costs as much as listing some 25 names: a folder of results (a temporary or cache
-    // folder) is listed once for all of them; a big folder with a few costs less a file at a time.
-    small_ = entries.size() <= 256;
-    return entries;
-}
-
-bool TableFolders::confirm(std::string_view path, FolderEntry& entry) {
-    const std::string_view folder = path.substr(0, path.rfind('\\') + 1), name = path.substr(folder.size());
-    if (small_ && folder == listed_) {
-        // Reached and listed as the walk lists it: what it lists now is what a deletion holds to.
-        if (!now_) now_ = files_.listFolder(folder, {});
-        const auto found = std::find_if(now_->begin(), now_->end(), [&](const FolderEntry& e) { return e.name == name; });
-        if (found == now_->end() || found->folder) return false;
-        entry.id = found->id;
-        entry.size = found->size;
-        return true;
-    }
-    OpenedFile now;
-    if (!files_.inspectFile(path, now)) return false;
-    entry.id = now.id;
-    entry.size = now.size;
-    return true;
+    std::optional<std::vector<FolderEntry>> entries = table_->list(folder.substr(root_.size()));
+    return entries ? std::move(*entries) : files_.listFolder(folder, meanwhile);
 }
 
 }  // namespace cc

@@ -1,7 +1,7 @@
 #pragma once
 // A drive read through its volume's own file table: the raw volume opened
 // read-only, the table read in large sequential reads, the folders listed
-// from it and each result confirmed through the folder chain the deletion uses.
+// from it; a deletion holds each file to the table's number for it.
 
 #include <memory>
 #include <optional>
@@ -24,19 +24,13 @@ class TableFolders final : public DriveFolders {
 public:
     TableFolders(Win32FileSystem& files, std::string_view drive, std::unique_ptr<NtfsTable> table)
         : files_(files), root_(std::string(drive.substr(0, 2)) + "\\"), table_(std::move(table)) {}
+    // The folder's entries as the table holds them; a folder it cannot tell is walked.
     std::vector<FolderEntry> list(std::string_view folder, const std::function<void()>& meanwhile) override;
-    bool confirm(std::string_view path, FolderEntry& entry) override;
 
 private:
     Win32FileSystem& files_;
     std::string root_;   // "C:\"
     std::unique_ptr<NtfsTable> table_;
-    // The folder the table listed last, whether it is small enough to
-    // confirm its results from one listing of it as it is now, and that
-    // listing once its first result asked for it.
-    std::string listed_;
-    bool small_ = false;
-    std::optional<std::vector<FolderEntry>> now_;
 };
 
 }  // namespace cc

@@ -42,6 +42,17 @@ std::vector<FolderEntry> Win32FileSystem::listFolder(std::string_view folder, co
     return entries;
 }
 
+namespace {
+
+// The file listed, by its number now. An NTFS file reference holds the record's sequence number above the
+// record number's 48 bits; where the number now holds none, the record number decides.
+bool SameFileNumber(std::uint64_t listed, std::uint64_t now) {
+    constexpr std::uint64_t kRecordBits = 0xFFFFFFFFFFFFull;
+    return listed == now || (now >> 48 == 0 && (listed & kRecordBits) == now);
+}
+
+}  // namespace
+
 UniqueHfile Win32FileSystem::openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                             OpenedFile* reported) {
     const std::wstring wide = Widen(path);
@@ -63,20 +74,10 @@ UniqueHfile Win32FileSystem::openExactFile(std::string_view path, OpenFor purpos
     OpenedFile& opened = reported ? *reported : own;
     if ((purpose == OpenFor::Reading && GetFileType(file.get()) != FILE_TYPE_DISK) ||
         !QueryOpened(file.get(), opened) || opened.directory ||
-        (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (listedId != kNotListed && opened.id != listedId) ||
+        (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || (listedId != kNotListed && !SameFileNumber(listedId, opened.id)) ||
         !SamePathIgnoringCase(opened.name, folders_.childName(name)))
         return {};
     return file;
-}
-
-bool Win32FileSystem::inspectFile(std::string_view path, OpenedFile& now) {
-    const std::wstring wide = Widen(path);
-    const size_t slash = wide.find_last_of(L'\\');
-    if (slash == std::wstring::npos || slash + 1 == wide.size() || wide.find(L':', slash) != std::wstring::npos) return false;
-    HANDLE folder = folders_.reach(std::wstring_view(wide).substr(0, slash + 1));
-    NTSTATUS status = 0;
-    UniqueHfile file = folder ? OpenNt(folder, std::wstring_view(wide).substr(slash + 1), OpenFor::Inspecting, status) : UniqueHfile();
-    return file && QueryIdentity(file.get(), now) && !now.directory;
 }
 
 std::vector<std::string> Win32FileSystem::drives(bool localDisksOnly) {

@@ -27,12 +27,6 @@ public:
     UniqueHfile openExactFile(std::string_view path, OpenFor purpose, std::uint64_t listedId, bool& gone,
                                OpenedFile* opened = nullptr);
 
-    // What the file `path` is now, opened in its folder as reached through
-    // the chain, a link itself and not what it leads to (where the system
-    // follows links anyway, a deletion's name check still holds to the
-    // name): its attributes, number and size. False when it is gone or a folder.
-    bool inspectFile(std::string_view path, OpenedFile& now);
-
     // Whether an open folder that is there already is the administrators' own,
     // by the owner Windows reports (Wine reports the user for every file).
     virtual bool ownedByAdministrators(HANDLE folder) { return OwnedByAdministrators(folder); }
