@@ -1,5 +1,6 @@
 #include "formats/ntfs/NtfsRecords.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "formats/ByteReader.h"
@@ -47,18 +48,44 @@ std::optional<BootSector> ReadBootSector(std::span<const std::uint8_t> sector) {
     return boot;
 }
 
-bool ApplyFixups(std::span<std::uint8_t> record) {
-    if (record.size() < kStride || record.size() % kStride != 0) return false;
+namespace {
+
+// Where the update sequence array is: it holds the number, then one entry a stride, and lies in the first stride,
+// before its last two bytes. 0 when the header gives no such place.
+std::size_t FixupArray(std::span<const std::uint8_t> record) {
+    if (record.size() < kStride || record.size() % kStride != 0) return 0;
     ByteReader r(record);
-    const std::size_t arrayAt = r.seek(kFixupsAt).u16(), count = r.seek(kFixupCountAt).u16(), strides = record.size() / kStride;
-    // The array (the sequence number, then one entry a stride) lies in the first stride, before its last two bytes.
-    if (count != strides + 1 || arrayAt < kMultiSectorHeader || arrayAt % 2 != 0 || arrayAt + kEntry * count > kStride - kEntry)
-        return false;
-    const std::uint8_t* sequence = record.data() + arrayAt;
+    const std::size_t arrayAt = r.seek(kFixupsAt).u16(), count = r.seek(kFixupCountAt).u16();
+    if (count != record.size() / kStride + 1 || arrayAt < kMultiSectorHeader || arrayAt % 2 != 0 ||
+        arrayAt + kEntry * count > kStride - kEntry)
+        return 0;
+    return arrayAt;
+}
+
+bool StrideMatches(std::span<const std::uint8_t> record, std::size_t arrayAt, std::size_t stride) {
+    return std::memcmp(record.data() + stride * kStride - kEntry, record.data() + arrayAt, kEntry) == 0;
+}
+
+void PutBack(std::span<std::uint8_t> record, std::size_t arrayAt, std::size_t stride) {
+    std::memcpy(record.data() + stride * kStride - kEntry, record.data() + arrayAt + kEntry * stride, kEntry);
+}
+
+}  // namespace
+
+bool ApplyFixups(std::span<std::uint8_t> record) {
+    const std::size_t arrayAt = FixupArray(record), strides = record.size() / kStride;
+    if (arrayAt == 0) return false;
     for (std::size_t i = 1; i <= strides; ++i)
-        if (std::memcmp(record.data() + i * kStride - kEntry, sequence, kEntry) != 0) return false;
-    for (std::size_t i = 1; i <= strides; ++i) std::memcpy(record.data() + i * kStride - kEntry, sequence + kEntry * i, kEntry);
+        if (!StrideMatches(record, arrayAt, i)) return false;
+    for (std::size_t i = 1; i <= strides; ++i) PutBack(record, arrayAt, i);
     return true;
+}
+
+std::size_t ApplyLeadingFixups(std::span<std::uint8_t> record) {
+    const std::size_t arrayAt = FixupArray(record), strides = record.size() / kStride;
+    std::size_t whole = 0;
+    while (arrayAt != 0 && whole < strides && StrideMatches(record, arrayAt, whole + 1)) PutBack(record, arrayAt, ++whole);
+    return whole * kStride;
 }
 
 bool DecodeRuns(std::span<const std::uint8_t> pairs, std::uint64_t firstVcn, std::uint64_t clusters,
@@ -89,11 +116,12 @@ bool FileRecord::MarkedInUse(std::span<const std::uint8_t> bytes) {
     return (ByteReader(bytes).seek(kFlagsAt).u16() & kInUse) != 0;
 }
 
-bool FileRecord::read(std::span<const std::uint8_t> bytes) {
+bool FileRecord::read(std::span<const std::uint8_t> bytes, bool whole) {
     broken_ = false;
     if (bytes.size() < kRecordHeader || std::memcmp(bytes.data(), "FILE", 4) != 0) return false;
     ByteReader r(bytes);
-    const std::size_t first = r.seek(kFirstAttributeAt).u16(), inUse = r.seek(kBytesInUseAt).u32();
+    const std::size_t first = r.seek(kFirstAttributeAt).u16(),
+                      inUse = whole ? r.seek(kBytesInUseAt).u32() : std::min<std::size_t>(r.seek(kBytesInUseAt).u32(), bytes.size());
     if (inUse > bytes.size() || first < kRecordHeader || first % 8 != 0 || first + 4 > inUse) return false;
     sequence_ = r.seek(kSequenceAt).u16();
     flags_ = r.seek(kFlagsAt).u16();
@@ -139,6 +167,10 @@ bool FileRecord::next(Attribute& a) {
     rest_ = rest_.subspan(length);
     broken_ = false;
     return true;
+}
+
+std::uint32_t FileRecord::stoppedAt() const {
+    return ByteReader(rest_).u32();
 }
 
 std::optional<FileName> ReadFileName(std::span<const std::uint8_t> value) {

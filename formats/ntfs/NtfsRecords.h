@@ -29,6 +29,9 @@ std::optional<BootSector> ReadBootSector(std::span<const std::uint8_t> sector);
 // stride and puts the kept bytes back; false (and the record untouched) when
 // the header or a stride does not match: the record cannot be trusted.
 bool ApplyFixups(std::span<std::uint8_t> record);
+// Of a record caught half-written, the strides from its start that do match,
+// their kept bytes put back: how many bytes of it are one write (0 for none).
+std::size_t ApplyLeadingFixups(std::span<std::uint8_t> record);
 
 // An attribute's clusters: `length` clusters from virtual cluster `vcn`, at
 // logical cluster `lcn`, or nowhere (sparse) when `lcn` is negative.
@@ -72,7 +75,9 @@ public:
     // Whether a record's header marks it in use, read before its fixups: they never touch the header.
     static bool MarkedInUse(std::span<const std::uint8_t> bytes);
     // False when the bytes are no file record ("FILE") or its header is broken.
-    bool read(std::span<const std::uint8_t> bytes);
+    // Not `whole`: the bytes may end before the record does (the part of a
+    // record caught half-written that was written whole).
+    bool read(std::span<const std::uint8_t> bytes, bool whole = true);
     bool inUse() const { return (flags_ & kInUse) != 0; }
     bool directory() const { return (flags_ & kDirectory) != 0; }
     std::uint16_t sequence() const { return sequence_; }
@@ -81,6 +86,8 @@ public:
     // attribute is broken (then broken() tells).
     bool next(Attribute& attribute);
     bool broken() const { return broken_; }
+    // The type of the attribute next() stopped at, from its first bytes.
+    std::uint32_t stoppedAt() const;
 
 private:
     static constexpr std::uint16_t kInUse = 1, kDirectory = 2;

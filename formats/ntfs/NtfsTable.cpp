@@ -195,8 +195,11 @@ private:
         Record& kept = t_.records_.emplace_back();
         if (std::memcmp(bytes.data(), "FILE", 4) != 0) return std::memcmp(bytes.data(), "BAAD", 4) != 0;
         if (!FileRecord::MarkedInUse(bytes)) return true;
+        // A record caught half-written on a volume in use is read once more; if it still is, its folders are walked.
+        if (!ApplyFixups(bytes) && !(readAgain(number, bytes) && ApplyFixups(bytes))) return takeTorn(bytes);
+        if (!FileRecord::MarkedInUse(bytes)) return true;
         FileRecord record;
-        if (!ApplyFixups(bytes) || !record.read(bytes)) return false;
+        if (!record.read(bytes)) return false;
         kept.sequence = record.sequence();
         kept.flags = kInUse | (record.directory() ? kFolder : 0);
         if (record.base() != 0) {
@@ -234,6 +237,29 @@ private:
             }
         }
         return !record.broken();
+    }
+
+    bool readAgain(std::uint32_t number, std::span<std::uint8_t> bytes) {
+        return ReadMapped(volume_, tableRuns_, boot_.bytesPerCluster, std::uint64_t{number} * boot_.bytesPerRecord, bytes);
+    }
+
+    // The folders of a record still half-written, from the strides written whole, when they hold every name of it;
+    // else the table is in doubt.
+    bool takeTorn(std::span<std::uint8_t> bytes) {
+        FileRecord record;
+        const std::size_t whole = ApplyLeadingFixups(bytes);
+        if (whole == 0 || !record.read(bytes.first(whole), false) || record.base() != 0) return false;
+        std::vector<std::uint32_t> folders;
+        Attribute a;
+        while (record.next(a)) {
+            const std::optional<FileName> name = a.type == kFileName && a.resident ? ReadFileName(a.value) : std::nullopt;
+            if (a.type == kAttributeList || (a.type == kFileName && !name)) return false;   // names elsewhere, or none
+            if (name) folders.push_back(static_cast<std::uint32_t>(std::min<std::uint64_t>(RecordNumber(name->parent), ~0u)));
+        }
+        // Attributes come in the order of their types: one past the names that is cut off leaves none out.
+        if (folders.empty() || (record.broken() && record.stoppedAt() <= kFileName)) return false;
+        t_.walked_.insert(t_.walked_.end(), folders.begin(), folders.end());
+        return true;
     }
 
     void addName(const FileName& name, std::uint32_t record, const std::u16string& units) {
@@ -418,6 +444,7 @@ std::optional<std::vector<FolderEntry>> NtfsTable::list(std::string_view path) {
         start = end + 1;
     }
     resolved_.resize(depth);
+    if (std::find(walked_.begin(), walked_.end(), folder) != walked_.end()) return std::nullopt;
     std::vector<FolderEntry> entries;
     const std::span<std::uint32_t> range = children(folder);
     entries.reserve(range.size());

@@ -32,13 +32,16 @@ public:
     // The whole table, read `chunkBytes` at a time with `meanwhile` run
     // between the reads. Null for anything but a consistent NTFS volume: a
     // record in use that fails its checks, an attribute list that names what
-    // is not there, a name in a folder that is no folder, a folder loop.
+    // is not there, a name in a folder that is no folder, a folder loop. A
+    // record caught half-written, read twice, leaves only its folders to the
+    // walk, where its names say which they are.
     static std::unique_ptr<NtfsTable> Read(VolumeBytes& volume, const std::function<void()>& meanwhile,
                                            std::size_t chunkBytes = 1 << 20);
 
     // The entries of the folder at `path` below the root ("" for the root,
     // else names each ended by "\"), in the folder's index order, each with
-    // its file reference as `id`; nothing if no folder has that path.
+    // its file reference as `id`; nothing if no folder has that path, or if a
+    // record of the folder's was caught half-written (the folder is walked).
     std::optional<std::vector<FolderEntry>> list(std::string_view path);
 
 private:
@@ -67,6 +70,7 @@ private:
     std::u16string upcase_;
     std::vector<std::uint32_t> first_;      // a folder's children are children_[first_[f], first_[f + 1])
     std::vector<std::uint32_t> children_;   // indexes into names_
+    std::vector<std::uint32_t> walked_;     // the folders of records caught half-written
     std::vector<std::pair<std::string, std::uint32_t>> resolved_;   // the folders of the path listed last
 };
 
