@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <fstream>
+#include <functional>
+#include <sstream>
 
 #include "formats/ntfs/NtfsTable.h"
 #include "formats/ntfs/NtfsRecords.h"
@@ -24,13 +27,17 @@ bool OutsideBmp(const std::string& text) { return text.find_first_of("\xF0\xF1\x
 
 // "\path|record|size" of every entry, depth first as the folder walk goes, a folder's as "d"; libfsntfs misreads
 // names outside the Basic Multilingual Plane, so those are left out on both sides (the Wine tests hold them).
-void Walk(NtfsTable& table, const std::string& path, std::vector<std::string>& lines) {
+// As ntfsls: "/path|record|size", every name, a folder's size 0.
+void Walk(NtfsTable& table, const std::string& path, std::vector<std::string>& lines, bool asNtfsls = false) {
     const auto entries = table.list(path);
     ASSERT_TRUE(entries) << path;
     for (const FolderEntry& e : *entries) {
-        if (!OutsideBmp(e.name))
-            lines.push_back("\\" + path + e.name + "|" + std::to_string(e.id & 0xFFFFFFFFFFFF) + "|" + (e.folder ? "d" : std::to_string(e.size)));
-        if (e.folder && !e.reparsePoint) Walk(table, path + e.name + "\\", lines);
+        std::string shown = path + e.name;
+        if (asNtfsls) std::replace(shown.begin(), shown.end(), '\\', '/');
+        if (asNtfsls || !OutsideBmp(e.name))
+            lines.push_back((asNtfsls ? "/" : "\\") + shown + "|" + std::to_string(e.id & 0xFFFFFFFFFFFF) + "|" +
+                            (e.folder && !asNtfsls ? "d" : std::to_string(e.size)));
+        if (e.folder && !e.reparsePoint) Walk(table, path + e.name + "\\", lines, asNtfsls);
     }
 }
 
@@ -60,12 +67,40 @@ TEST(NtfsTable, ListsWhatLibfsntfsListsInIndexOrder) {
     EXPECT_GE(between, 50);   // some 3,200 records of 1 KiB, read 64 KiB at a time
 }
 
+// Every geometry NTFS has: sectors of 512 to 4,096 bytes (records of 1, 2 and 4 KiB follow them), clusters of 512
+// bytes to 64 KiB, against ntfs-3g's ntfsls. It lists a folder's index blocks in their order on disk: compared as sets.
+TEST(NtfsTable, ListsWhatNtfslsListsOnEveryGeometry) {
+    for (const char* geometry : {"-s 512 -c 512", "-s 512 -c 4096", "-s 512 -c 65536", "-s 1024 -c 1024", "-s 1024 -c 16384",
+                                 "-s 2048 -c 2048", "-s 2048 -c 65536", "-s 4096 -c 4096", "-s 4096 -c 65536"}) {
+        const std::string dir = testing::TempDir() + "cc-ntfs-geometry", image = dir + "/volume.img";
+        ASSERT_EQ(std::system((CC_SOURCE_DIR "/tests/fixtures/ntfs-tree.sh | " CC_SOURCE_DIR "/scripts/ntfs-image.sh " CC_NTFS_FIXTURE " " +
+                               image + " " + dir + "/folder 64M " + geometry + " && ntfsls -R -l -i " + image + " >" + dir + "/ls").c_str()), 0);
+        std::vector<std::string> theirs, ours;
+        std::ifstream ls(dir + "/ls");
+        std::string folder;
+        for (std::string line; std::getline(ls, line);) {   // "/path:", then "record size month day time year name" each
+            std::istringstream in(line);
+            std::string record, size, date, name;
+            if (line.starts_with("/") && line.ends_with(":")) folder = line.substr(0, line.size() - 1) + (line == "/:" ? "" : "/");
+            else if (in >> record >> size >> date >> date >> date >> date && std::getline(in.ignore(1), name) && name != "." && name != "..")
+                theirs.push_back(folder + name + "|" + record + "|" + size);
+        }
+        ImageFile volume(image);
+        const std::unique_ptr<NtfsTable> table = NtfsTable::Read(volume, [] {});
+        ASSERT_TRUE(table) << geometry;
+        Walk(*table, "", ours, true);
+        std::sort(ours.begin(), ours.end()), std::sort(theirs.begin(), theirs.end());
+        EXPECT_GT(theirs.size(), 3000u) << geometry;
+        EXPECT_EQ(ours, theirs) << geometry;
+    }
+}
+
 namespace {
 
 // A small fresh image in memory, its records edited in place: $MFT is one run there, record n at a fixed offset.
 struct Image : VolumeBytes {
     std::vector<std::uint8_t> bytes;
-    std::uint64_t cluster = 0, table = 0;
+    std::uint64_t cluster = 0, table = 0, unreadable = ~0ull;   // a byte no read reaches
     Image() {
         static const std::vector<std::uint8_t> fresh = [] {   // made once for the tests of a run, in a folder of the first
             const std::string dir = testing::TempDir() + "cc-ntfs-" + testing::UnitTest::GetInstance()->current_test_info()->name(),
@@ -80,7 +115,8 @@ struct Image : VolumeBytes {
         table = u(0x30, 8) * cluster;
     }
     bool read(std::uint64_t offset, std::span<std::uint8_t> into) override {
-        if (offset > bytes.size() || into.size() > bytes.size() - offset) return false;
+        if (offset > bytes.size() || into.size() > bytes.size() - offset || (unreadable >= offset && unreadable - offset < into.size()))
+            return false;
         std::copy_n(bytes.begin() + std::ptrdiff_t(offset), into.size(), into.begin());
         return true;
     }
@@ -134,14 +170,30 @@ std::vector<std::uint8_t> NonResident(std::uint32_t type, std::uint16_t instance
     std::vector<std::uint8_t> a(64);
     std::int64_t lcn = 0;
     std::uint64_t clusters = 0;
-    for (const auto& [at, length] : runs) {
-        a.push_back(0x44), Put(a, a.size(), length, 4), Put(a, a.size(), static_cast<std::uint64_t>(at - lcn), 4);
-        lcn = at, clusters += length;
+    for (const auto& [at, length] : runs) {   // a negative cluster: sparse
+        a.push_back(at < 0 ? 0x04 : 0x44), Put(a, a.size(), length, 4);
+        if (at >= 0) Put(a, a.size(), static_cast<std::uint64_t>(at - lcn), 4), lcn = at;
+        clusters += length;
     }
     a.resize((a.size() + 8) / 8 * 8);
     Put(a, 0, type, 4), Put(a, 4, a.size(), 4), a[8] = 1, Put(a, 14, instance, 2), Put(a, 16, vcn, 8);
     Put(a, 24, vcn + clusters - 1, 8), Put(a, 32, 64, 2), Put(a, 40, size, 8), Put(a, 48, size, 8), Put(a, 56, size, 8);
     return a;
+}
+
+std::vector<std::uint8_t> Resident(std::uint32_t type, std::uint16_t instance, const std::vector<std::uint8_t>& value) {
+    std::vector<std::uint8_t> a(24);
+    a.insert(a.end(), value.begin(), value.end());
+    a.resize((a.size() + 7) / 8 * 8);
+    Put(a, 0, type, 4), Put(a, 4, a.size(), 4), Put(a, 14, instance, 2), Put(a, 16, value.size(), 4), Put(a, 20, 24, 2);
+    return a;
+}
+
+// The first attribute of that type in a record, whole.
+std::vector<std::uint8_t> Attribute(const std::vector<std::uint8_t>& record, std::uint32_t type) {
+    std::size_t at = record[20] | record[21] << 8;
+    while ((record[at] | record[at + 1] << 8) != int(type)) at += record[at + 4] | record[at + 5] << 8;
+    return {record.begin() + std::ptrdiff_t(at), record.begin() + std::ptrdiff_t(at + (record[at + 4] | record[at + 5] << 8))};
 }
 
 // Record 0's data replaced: its own run, then `more`; the table `records` long.
@@ -155,27 +207,71 @@ void MapTable(Image& image, std::uint64_t records, const std::vector<std::pair<s
 
 }  // namespace
 
-TEST(NtfsTable, RefusesASecondAttributeListInARecord) {
-    Image image;
-    const std::uint64_t file = image.table + 64 * 1024, listAt = 3700;   // a.txt, and a free cluster
-    std::vector<std::uint8_t> entry;   // naming the file's own standard information
-    Put(entry, 0, 0x10, 4), Put(entry, 4, 32, 2), Put(entry, 16, 64 | image.u(file + 16, 2) << 48, 8);
-    std::copy(entry.begin(), entry.end(), image.bytes.begin() + std::ptrdiff_t(listAt * image.cluster));
-    std::vector<std::uint8_t> record = Load(image, file);
-    Edit(record, 0x20, NonResident(0x20, 20, 0, 32, {{listAt, 1}}));
-    Store(image, file, record);
-    EXPECT_TRUE(NtfsTable::Read(image, [] {}));
-    Edit(record, kNone, NonResident(0x20, 21, 0, 32, {{listAt, 1}}));   // a second list over the same cluster
-    Store(image, file, record);
-    EXPECT_FALSE(NtfsTable::Read(image, [] {}));
-}
-
-TEST(NtfsTable, RefusesATableWhoseRunsOverlap) {
-    Image image;
-    MapTable(image, 65, {{3800, 4}});   // a free cluster
-    EXPECT_TRUE(NtfsTable::Read(image, [] {}));
-    MapTable(image, 65, {{image.table / image.cluster + 2, 4}});
-    EXPECT_FALSE(NtfsTable::Read(image, [] {}));
+// One fresh image after another, each changed in the one field a consistency check holds: the reader refuses it (the
+// walk takes over) and lists no name, or, for a record caught half-written, leaves only that record's folder to the walk.
+TEST(NtfsTable, RefusesEveryVolumeThatFailsACheck) {
+    constexpr std::uint64_t kFile = 64 * 1024;   // a.txt's record
+    // a.txt's name kept in an extension record (65), which a.txt's attribute list names.
+    const auto extension = [](Image& image, int baseSequence, int entrySequence, int entryInstance) {
+        MapTable(image, 66, {});
+        std::vector<std::uint8_t> base = Load(image, image.table + kFile), ext = base, list;
+        const std::vector<std::uint8_t> name = Attribute(base, 0x30);
+        Edit(ext, kAll, name);
+        Put(ext, 16, 1, 2), Put(ext, 22, 1, 2), Put(ext, 32, 64 | (image.u(image.table + kFile + 16, 2) + baseSequence) << 48, 8);
+        Put(list, 0, 0x30, 4), Put(list, 4, 32, 2), Put(list, 16, 65 | std::uint64_t(1 + entrySequence) << 48, 8);
+        Put(list, 24, (name[14] | name[15] << 8) + entryInstance, 2), Put(list, 31, 0, 1);
+        Edit(base, 0x30, Resident(0x20, 9, list));
+        Store(image, image.table + 65 * 1024, ext), Store(image, image.table + kFile, base);
+    };
+    struct Case {
+        const char* check;
+        std::function<void(Image&, bool)> make;   // valid, or changed
+        bool leftToTheWalk = false;                // changed, only the root is walked
+    };
+    const Case cases[] = {
+        {"sparse table runs", [](Image& i, bool bad) { MapTable(i, 65, {{bad ? -1 : 3800, 4}}); }},
+        {"table runs that overlap", [](Image& i, bool bad) { MapTable(i, 65, {{std::int64_t(bad ? i.table / i.cluster + 2 : 3800), 4}}); }},
+        {"a run past the volume's end", [](Image& i, bool bad) {
+             MapTable(i, 65, {{std::int64_t(i.u(0x28, 8) * i.u(0x0B, 2) / i.cluster) - (bad ? 3 : 4), 4}});
+         }},
+        {"an upcase table that cannot be read", [](Image& i, bool bad) {
+             const std::vector<std::uint8_t> data = Attribute(Load(i, i.table + 10 * 1024), 0x80);
+             const std::size_t pairs = data[32] | data[33] << 8, offsetAt = pairs + 1 + (data[pairs] & 0xF);
+             std::uint64_t lcn = 0;
+             for (std::size_t b = data[pairs] >> 4; b-- > 0;) lcn = lcn << 8 | data[offsetAt + b];
+             if (bad) i.unreadable = lcn * i.cluster + 4096;
+         }},
+        {"a second attribute list in a record", [](Image& i, bool bad) {
+             const std::uint64_t listAt = 3700;   // a free cluster, holding an entry that names a.txt's standard information
+             std::vector<std::uint8_t> entry, record = Load(i, i.table + kFile);
+             Put(entry, 0, 0x10, 4), Put(entry, 4, 32, 2), Put(entry, 16, 64 | i.u(i.table + kFile + 16, 2) << 48, 8);
+             std::copy(entry.begin(), entry.end(), i.bytes.begin() + std::ptrdiff_t(listAt * i.cluster));
+             Edit(record, 0x20, NonResident(0x20, 20, 0, 32, {{listAt, 1}}));
+             if (bad) Edit(record, kNone, NonResident(0x20, 21, 0, 32, {{listAt, 1}}));
+             Store(i, i.table + kFile, record);
+         }},
+        {"two equal names in a folder", [](Image& i, bool bad) {
+             std::vector<std::uint8_t> record = Load(i, i.table + kFile), name = Attribute(record, 0x30);
+             Put(name, 14, 9, 2);
+             if (!bad) name[(name[20] | name[21] << 8) + 66] = 'b';   // b.txt, a second name
+             Edit(record, kNone, name), Store(i, i.table + kFile, record);
+         }},
+        {"an extension record of another base", [&](Image& i, bool bad) { extension(i, bad, 0, 0); }},
+        {"an extension record of another use", [&](Image& i, bool bad) { extension(i, 0, bad, 0); }},
+        {"an attribute the extension record lacks", [&](Image& i, bool bad) { extension(i, 0, 0, bad); }},
+        {"a record of two strides that claims one", [](Image& i, bool bad) { i.bytes[i.table + kFile + 6] = bad ? 2 : 3; }},
+        {"a record torn in its first stride", [](Image& i, bool bad) { i.bytes[i.table + kFile + 510] ^= bad; }},
+        {"a record torn after its names", [](Image& i, bool bad) { i.bytes[i.table + kFile + 1022] ^= bad; }, true},
+    };
+    for (const Case& c : cases)
+        for (bool bad : {false, true}) {
+            Image image;
+            c.make(image, bad);
+            const std::unique_ptr<NtfsTable> table = NtfsTable::Read(image, [] {});
+            const auto root = table ? table->list("") : std::nullopt;
+            EXPECT_EQ(table != nullptr, !bad || c.leftToTheWalk) << c.check << bad;
+            EXPECT_EQ(root && !root->empty() && root->front().name == "a.txt", !bad) << c.check << bad;
+        }
 }
 
 // Tens of thousands of extents, each named by the table's attribute list and checked as it comes: some seconds
