@@ -1,9 +1,11 @@
 // Both scans through the file table of an NTFS volume. N: is the image scripts/test-fixtures.sh made with libntfs-3g as
-// a raw volume (\\.\N:) and the same tree as a folder (N:\), whose walk is what the walk of the volume gives on Windows.
+// a raw volume (\\.\N:), and as its folder (N:\) either that image mounted with ntfs-3g (scripts/ntfs-mounted.sh),
+// one volume read two ways as on Windows, or the same tree as a twin folder, whose files have other numbers.
 // Wine lists a folder in another order than NTFS: the results compare as sets (the order is the host tests').
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "TestFiles.h"
 #include "app/Program.h"
@@ -25,8 +27,8 @@ struct WalkOnly : Win32FileSystem {   // the program's file system, every drive 
 };
 
 // The junk results (recommended patterns, N: alone) and the invalid shortcuts (every drive) of N:, sorted; the
-// junk results are then deleted, as a click on 删除垃圾 deletes them.
-std::vector<std::string> ScanN(Win32Platform& win32, FileSystem& files, bool thenDelete) {
+// junk results are then deleted, as a click on 删除垃圾 deletes them, once `meanwhile` has changed the files.
+std::vector<std::string> ScanN(Win32Platform& win32, FileSystem& files, const std::function<void()>& meanwhile = nullptr) {
     Platform platform{files, win32.registry, win32.processes, win32.system, win32.resources};
     ControlModel ui;
     Program program(ui, platform);
@@ -36,27 +38,45 @@ std::vector<std::string> ScanN(Win32Platform& win32, FileSystem& files, bool the
     std::vector<std::string> found;
     for (std::string_view list : {kResultList, kShortcutList})
         for (int i = 0; i < ui.itemCount(list); ++i) ui.itemText(list, i).starts_with("N:\\") ? found.push_back(ui.itemText(list, i)) : void();
-    if (thenDelete) ui.click("按钮2");
+    if (meanwhile) meanwhile(), ui.click("按钮2");
     return std::sort(found.begin(), found.end()), found;
 }
 
 }  // namespace
 
-TEST(VolumeTableOnWine, BothScansReadTheImageThroughItsTableAsTheWalkReadsItsFolder) {
+TEST(VolumeTableOnWine, ScansReadTheTableAsTheWalkReadsTheFolderAndTheDeletionHoldsToItsNumbers) {
     Win32Platform win32;
     ASSERT_TRUE(dynamic_cast<TableFolders*>(win32.files.driveFolders("N:", [] {}).get())) << "no NTFS image N: (scripts/test-fixtures.sh)";
     for (const char* folderDrive : {"T:", "C:"})   // NTFS to Wine, but no volume to read
         EXPECT_FALSE(dynamic_cast<TableFolders*>(win32.files.driveFolders(folderDrive, [] {}).get())) << folderDrive;
-    // The file system moves on from the table: a result deleted since, one replaced by another file of its name.
-    ASSERT_TRUE(DeleteFileW(L"N:\\docs\\cache.tmp") && test::MakeFile(L"N:\\docs\\new.log", "replaced"));
-    ASSERT_TRUE(MoveFileExW(L"N:\\docs\\new.log", L"N:\\docs\\setup.log", MOVEFILE_REPLACE_EXISTING));
-    const std::string volume = test::ReadWholeFile(L"\\\\.\\N:");
+    // Mounted, each file's number as Wine gives it is its record number in the table.
+    const std::unique_ptr<NtfsTable> table = ReadDriveTable("N:", [] {});
+    ASSERT_TRUE(table);
+    const std::vector<FolderEntry> walked = win32.files.listFolder("N:\\docs\\", {}), tabled = *table->list("docs\\");
+    ASSERT_EQ(walked.size(), tabled.size());
+    bool mounted = true;
+    for (const FolderEntry& entry : walked) {
+        const auto same = std::find_if(tabled.begin(), tabled.end(), [&](const FolderEntry& e) { return e.name == entry.name; });
+        ASSERT_NE(same, tabled.end()) << entry.name;
+        mounted = mounted && entry.id == (same->id & 0xFFFFFFFFFFFF);
+    }
+    std::printf("N: is %s\n", mounted ? "the image mounted with ntfs-3g" : "the image and a twin folder");
+    const std::string volume = mounted ? "" : test::ReadWholeFile(L"\\\\.\\N:");
     WalkOnly walk;
-    const std::vector<std::string> walked = ScanN(win32, walk, false), tabled = ScanN(win32, win32.files, true);
-    EXPECT_EQ(tabled, walked);
-    EXPECT_GT(tabled.size(), 300u);   // among them N:\broken.lnk, N:\docs\cache-link.tmp, the deep and Unicode names
-    // Each deleted by the number it was confirmed with, the replacement too; the volume was only read.
-    for (const std::string& path : tabled) EXPECT_EQ(test::Exists(LongPath(path)), path == "N:\\broken.lnk") << path;
-    EXPECT_EQ(test::ReadWholeFile(L"\\\\.\\N:"), volume);
-    EXPECT_EQ(ScanN(win32, win32.files, false), std::vector<std::string>{"N:\\broken.lnk"});   // the table's stale names are not confirmed
+    const std::vector<std::string> walkedResults = ScanN(win32, walk);
+    // Between the scan and the deletion, a result is deleted and another replaced by a new file of its name.
+    const std::vector<std::string> results = ScanN(win32, win32.files, [] {
+        ASSERT_TRUE(DeleteFileW(L"N:\\docs\\cache.tmp") && test::MakeFile(L"N:\\docs\\new.log", "replaced"));
+        ASSERT_TRUE(MoveFileExW(L"N:\\docs\\new.log", L"N:\\docs\\setup.log", MOVEFILE_REPLACE_EXISTING));
+    });
+    EXPECT_EQ(results, walkedResults);
+    EXPECT_GT(results.size(), 300u);   // among them N:\broken.lnk, N:\docs\cache-link.tmp, the deep and Unicode names
+    // Mounted, exactly the files listed are deleted: not the shortcut, not the file put in a result's place. A twin
+    // folder's files have numbers of their own, and none is deleted; the volume is only read.
+    for (const std::string& path : results) {
+        const bool stays = !mounted || path == "N:\\broken.lnk" || path == "N:\\docs\\setup.log";
+        EXPECT_EQ(test::Exists(LongPath(path)), stays && path != "N:\\docs\\cache.tmp") << path;
+    }
+    if (mounted) EXPECT_EQ(ScanN(win32, win32.files), (std::vector<std::string>{"N:\\broken.lnk", "N:\\docs\\setup.log"}));
+    else EXPECT_EQ(test::ReadWholeFile(L"\\\\.\\N:"), volume);
 }
