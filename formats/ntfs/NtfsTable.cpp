@@ -356,7 +356,10 @@ bool NtfsTable::index(const std::function<void()>& meanwhile) {
     std::vector<std::uint32_t> parentOf(count, kNone);   // of each folder that is in a folder
     std::vector<std::uint32_t> childCount(count + 1, 0);
     std::vector<bool> kept(names_.size());
+    // Each pass over every name or record lets the window answer every 65,536 of them: a million take a while.
+    constexpr std::size_t kBetween = 65536;
     for (std::size_t i = 0; i < names_.size(); ++i) {
+        if (i % kBetween == kBetween - 1) meanwhile();
         const Name& name = names_[i];
         if (name.record < kFirstUserRecord) continue;   // metafiles, and the root's own name
         const std::uint64_t parent = RecordNumber(name.parent);
@@ -380,6 +383,7 @@ bool NtfsTable::index(const std::function<void()>& meanwhile) {
     std::vector<std::uint8_t> state(count, 0);   // 1: on the way being followed, 2: known to end
     std::vector<std::uint32_t> way;
     for (std::uint32_t start = 0; start < count; ++start) {
+        if (start % kBetween == kBetween - 1) meanwhile();
         for (std::uint32_t at = start; state[at] == 0 && at != kRoot && parentOf[at] != kNone;) {
             state[at] = 1;
             way.push_back(at);
@@ -404,7 +408,7 @@ bool NtfsTable::index(const std::function<void()>& meanwhile) {
         if (std::adjacent_find(range.begin(), range.end(), [&](std::uint32_t a, std::uint32_t b) { return !before(a, b); }) !=
             range.end())
             return false;
-        if ((sortedSince += range.size()) >= 65536) {
+        if ((sortedSince += range.size()) >= kBetween) {
             sortedSince = 0;
             meanwhile();
         }
