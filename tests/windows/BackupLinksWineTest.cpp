@@ -188,7 +188,8 @@ TEST(BackupOnWine, ALinkAnAdministratorMadeIsFollowedAndTheProgramsFoldersAreMad
         EXPECT_EQ(test::Exists(saved + L"\\undo.reg"), administrators);
     }
     for (const std::wstring& folder : {own, own + L"\\备份", own + L"\\备份\\" + kUser}) {
-        const std::wstring list = Security(open(folder).get());
+        const UniqueHfile held = open(folder);
+        const std::wstring list = held ? Security(held.get()) : L"";   // not the process's own (INVALID_HANDLE_VALUE)
         EXPECT_TRUE(list.find(L"D:") != std::wstring::npos && list.find(L";;;WD)") == std::wstring::npos) << folder << ": " << list;
     }
     for (const std::wstring& made : {saved + L"\\undo.reg", saved + L"\\readme.txt", saved, own + L"\\备份\\" + kUser, own + L"\\备份", own})
