@@ -18,11 +18,13 @@ class ForceOldWays {
 public:
     explicit ForceOldWays(unsigned ways);
     ~ForceOldWays();
+    // How often, while this lives, a forced way was asked for: that it was taken.
+    unsigned answered() const;
     ForceOldWays(const ForceOldWays&) = delete;
     ForceOldWays& operator=(const ForceOldWays&) = delete;
 
 private:
-    unsigned saved_;
+    unsigned saved_, answeredBefore_;
 };
 
 }  // namespace cc

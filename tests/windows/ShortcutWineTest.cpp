@@ -54,10 +54,12 @@ struct ShortcutOnWine : ::testing::Test {
         // Wine names a file by its code-page name ("?" for what the code page lacks) and keeps the
         // letter case it was given; Windows, and the reader, take the long Unicode name.
         if ((ours.kind == Kind::Elsewhere && shell.kind == Kind::Path) || shell.path.find('?') != std::string::npos) return;
+        ++compared;
         EXPECT_EQ(std::pair(ours.kind, Upper(ours.path)), std::pair(shell.kind, Upper(shell.path))) << name << " " << why;
     }
     TempFolder temp;
     Win32FileSystem files;
+    int compared = 0;
 };
 
 TEST_F(ShortcutOnWine, ReadsExactlyTheListedFileAndJudgesEachKindOfShortcut) {
@@ -130,6 +132,7 @@ TEST_F(ShortcutOnWine, OurReaderAgreesWithTheShellOnSavedAndVariedShortcuts) {
     }
     // Links any program may write (LinkInfo alone, strings, blocks) are the corpus's: ReadsTheCorpusAsTheShellDoes.
     EXPECT_GT(n, 200);
+    EXPECT_GT(compared, n * 4 / 5) << n;   // most are compared: the shell and the reader name the same kind
 }
 
 // The corpus of the host tests (tests/host/LinkCorpus.tsv, laid in the prefix by scripts/test-fixtures.sh): our

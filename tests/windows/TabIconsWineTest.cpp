@@ -27,7 +27,10 @@ TEST(TabIcons, EachIconDrawsAsItsHandleDoesAtEverySize) {
     for (int side : {32, 40, 48, 64})
         for (const cc::TabSpec& tabs : cc::TabControls().first(2)) {   // the two with icons
             const int count = static_cast<int>(tabs.icons.size());
-            const cc::UniqueHimagelist strip{cc::TabIconList(module, tabs.icons, side)};
+            cc::UniqueHimagelist strip{cc::comctl::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, count, 0)};
+            const bool taken = cc::AddIconStrip(strip.get(), module, tabs.icons, side);
+            EXPECT_EQ(taken, side != 40) << side;
+            if (!taken) strip.reset(cc::TabIconList(module, tabs.icons, side));
             const cc::UniqueHimagelist handles{ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, count, 0)};
             for (int id : tabs.icons)
                 if (const cc::UniqueHicon icon{static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0))})

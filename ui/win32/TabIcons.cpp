@@ -36,9 +36,11 @@ UniqueHbitmap TopDownBitmap(int width, int height, WORD bits, BYTE** pixels) {
                                           reinterpret_cast<void**>(pixels), nullptr, 0)};
 }
 
+}  // namespace
+
 // Every icon's exact image side by side, colours and mask as the icon holds
-// them, added at once; false, adding nothing, if one lacks such an image.
-bool AddAsStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, int side) {
+// them, added at once.
+bool AddIconStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, int side) {
     const int count = static_cast<int>(ids.size());
     std::vector<const BITMAPINFOHEADER*> images;
     for (int id : ids)
@@ -63,11 +65,9 @@ bool AddAsStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, i
     return colourStrip && maskStrip && comctl::ImageList_Add(list, colourStrip.get(), maskStrip.get()) >= 0;
 }
 
-}  // namespace
-
 HIMAGELIST TabIconList(HINSTANCE instance, std::span<const int> ids, int side) {
     HIMAGELIST list = comctl::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(ids.size()), 0);
-    if (!list || AddAsStrip(list, instance, ids, side)) return list;
+    if (!list || AddIconStrip(list, instance, ids, side)) return list;
     for (int id : ids) {
         const UniqueHicon icon{static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0))};
         comctl::AddIconTo(list, icon.get());

@@ -15,4 +15,8 @@ namespace cc {
 // under Wine. Other sizes (120 DPI) are scaled by the system as before.
 HIMAGELIST TabIconList(HINSTANCE instance, std::span<const int> ids, int side);
 
+// Adds the icons' exact images at `side` as one strip; false, adding
+// nothing, if one of them has no image of that very size.
+bool AddIconStrip(HIMAGELIST list, HINSTANCE instance, std::span<const int> ids, int side);
+
 }  // namespace cc
