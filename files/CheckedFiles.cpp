@@ -14,7 +14,8 @@ std::uint64_t TotalSize(const std::vector<ListedFile>& listed) {
     return total;
 }
 
-int DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& files, std::vector<ListedFile>& listed) {
+int DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& files, std::vector<ListedFile>& listed,
+                       Removal removal) {
     FolderCacheScope folderCache(files);   // consecutive results in one folder open it once
     int checked = 0;
     for (int i = 0, count = c.itemCount(list); i < count; ++i) checked += c.itemChecked(list, i);
@@ -32,7 +33,8 @@ int DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& files
         // Without a record, nothing to hold it to. A file that was not deleted
         // may be gone all the same (deleted by another program, or listed twice);
         // one that is there, or cannot be looked at, stays listed for the user.
-        const bool deleted = known && files.deleteFile(path, listed[i].id);
+        const bool deleted = known && (removal == Removal::Recycle ? files.recycleFile(path, listed[i].id)
+                                                                   : files.deleteFile(path, listed[i].id));
         if (!deleted && files.findFile(path) != Lookup::Missing) {
             c.setItemChecked(list, i, false);
             if (known) kept.push_back(listed[i]);
@@ -51,8 +53,9 @@ int DeleteCheckedFiles(ControlLayer& c, std::string_view list, FileSystem& files
     return static_cast<int>(stayed.size());
 }
 
-void ReportFilesThatStayed(ControlLayer& controls, int stayed) {
-    if (stayed > 0) controls.messageBox("有 " + std::to_string(stayed) + " 个文件未能删除", kProgramName, MessageKind::Ok);
+void ReportFilesThatStayed(ControlLayer& controls, int stayed, Removal removal) {
+    const char* failed = removal == Removal::Recycle ? " 个文件未能移到回收站" : " 个文件未能删除";
+    if (stayed > 0) controls.messageBox("有 " + std::to_string(stayed) + failed, kProgramName, MessageKind::Ok);
 }
 
 }  // namespace cc

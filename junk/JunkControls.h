@@ -16,6 +16,9 @@ inline constexpr std::string_view kCheckAllResultsButton = "按钮3";
 inline constexpr std::string_view kUncheckAllResultsButton = "按钮4";
 inline constexpr std::string_view kResultList = "选择列表框1";
 inline constexpr std::string_view kEstimateLabel = "标签6";
+// "高级": what 按钮2 does with the files
+inline constexpr std::string_view kRecycleChoice = "单选框1";
+inline constexpr std::string_view kDeleteChoice = "单选框2";
 // "磁盘" and "磁盘信息"
 inline constexpr std::string_view kLocalOnlyBox = "选择框1";
 inline constexpr std::string_view kDriveList = "选择列表框2";

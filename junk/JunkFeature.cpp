@@ -18,6 +18,8 @@ void AttachJunk(ControlLayer& c, ProgramState& state, Platform& platform) {
 
     c.on(kScanButton, Event::Clicked, [scan] { scan->scanClicked(); });
     c.on(kDeleteButton, Event::Clicked, [scan] { scan->deleteClicked(); });
+    // The Recycle Bin is a choice only where each user has a bin folder of their own (not XP's shared index).
+    c.setDisabled(kRecycleChoice, !files.hasRecycleBins());
     c.on(kCheckAllResultsButton, Event::Clicked, [&c] { SetAllChecked(c, kResultList, true); });
     c.on(kUncheckAllResultsButton, Event::Clicked, [&c] { SetAllChecked(c, kResultList, false); });
 

@@ -150,10 +150,12 @@ void JunkScan::deleteClicked() {
         if (c_.messageBox("删除项目为空,是否进行扫描?", "", MessageKind::OkCancelInfo)) scanClicked();
         return;
     }
-    const int stayed = DeleteCheckedFiles(c_, kResultList, files_, listed_);
+    // The bin only while its choice is there to be made and made.
+    const Removal removal = !c_.disabled(kRecycleChoice) && c_.checked(kRecycleChoice) ? Removal::Recycle : Removal::Delete;
+    const int stayed = DeleteCheckedFiles(c_, kResultList, files_, listed_, removal);
     RefreshDiskTable(c_, state_, files_);
     c_.setCaption(kEstimateLabel, "");
-    ReportFilesThatStayed(c_, stayed);
+    ReportFilesThatStayed(c_, stayed, removal);
 }
 
 }  // namespace cc

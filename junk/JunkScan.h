@@ -24,7 +24,8 @@ public:
 
     // 按钮1: starts a scan when idle, asks the running one to stop otherwise.
     void scanClicked();
-    // 按钮2: deletes the files of the checked results and removes their items.
+    // 按钮2: deletes the files of the checked results, or moves them to the
+    // Recycle Bin while 单选框1 is selected, and removes their items.
     void deleteClicked();
 
 private:

@@ -114,6 +114,15 @@ public:
     // reference: its record number, and its sequence number wherever the
     // file system gives one (Windows does; Wine on ntfs-3g does not).
     virtual bool deleteFile(std::string_view path, std::uint64_t listedId) = 0;
+    // Whether the system keeps a Recycle Bin folder of each user's on each
+    // drive that recycleFile can move files into (Vista on; not XP's shared index).
+    virtual bool hasRecycleBins() = 0;
+    // Moves into the Recycle Bin of its drive, with the record Explorer shows
+    // and restores it by, exactly the file deleteFile would delete: reached,
+    // held and checked as it is; false leaves it where it is. So does a drive
+    // without a bin folder of the user's own that can be trusted: the file is
+    // never deleted instead.
+    virtual bool recycleFile(std::string_view path, std::uint64_t listedId) = 0;
     // The folders reached are kept open between calls, so that a walk or a run
     // of deletions opens each folder once; this closes them (an open folder
     // keeps its drive from being ejected). FolderCacheScope calls it.

@@ -11,6 +11,7 @@ packages=(
   zip                                             # the release zip (scripts/package.sh)
   clang libclang-rt-14-dev                        # the fuzzers (scripts/fuzz.sh): libFuzzer and the sanitizers
   ntfs-3g ntfs-3g-dev libfsntfs-utils             # NTFS test images (mkntfs, libntfs-3g) and an independent reader
+  rifiuti2                                        # rifiuti-vista: an independent reader of the Recycle Bin's records
 )
 
 missing=()

@@ -24,7 +24,7 @@ ln -s . "$drive/loop"                          # T:\loop is T:\ again
 # folder C:\cc-fixtures\priv-<set>; a test renames cur away and alt into its
 # place. Links to plant as shortcuts: T:\planted\link.lnk leads to a real
 # shortcut beside it (made by the test), pipe.lnk is a named pipe.
-for set in platform junk; do
+for set in platform junk recycle; do
   mkdir -p "$drive/swap/$set/alt" "$fixtures/priv-$set"
   ln -s "$fixtures/priv-$set" "$drive/swap/$set/alt/user"
 done
@@ -54,6 +54,13 @@ mkdir -p "$drive/planted"
 ln -s real.lnk "$drive/planted/link.lnk"
 mkfifo "$drive/planted/pipe.lnk"
 
+# U: holds a Recycle Bin that is a link to the privileged folder C:\cc-fixtures\priv-bin, as a user could plant it.
+bin="$WINEPREFIX/drive_u"
+rm -rf "$bin"
+mkdir -p "$bin" "$fixtures/priv-bin"
+ln -s "$fixtures/priv-bin" "$bin/\$Recycle.Bin"
+ln -sfn "$bin" "$WINEPREFIX/dosdevices/u:"
+
 # N: is an NTFS volume twice: the image that ntfs_fixture (tests/fixtures/NtfsFixture.c, built by the host
 # presets) writes with libntfs-3g is its raw volume (\\.\N:, the dosdevice n::), and the same tree as a folder
 # is the drive (N:\), so that a scan through the volume's file table and the folder walk read one tree.
@@ -71,5 +78,6 @@ ln -sfn ../windows "$io/windows"
 ln -sfn ../screenshots "$io/screenshots"
 ln -sfn /proc "$io/proc"                      # what Linux reports, for the system-query comparisons
 ln -sfn /sys "$io/sys"
+ln -sfn /bin/sh "$io/sh"                      # Linux's shell, to run rifiuti-vista (the bin's records) from a test
 ln -sfn "$io" "$WINEPREFIX/dosdevices/y:"
 rm -f "$WINEPREFIX/dosdevices/z:"

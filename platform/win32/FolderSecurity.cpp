@@ -18,7 +18,9 @@ std::wstring UserSid() {
     return static_cast<const wchar_t*>(text.get());
 }
 
-bool OwnedByAdministrators(HANDLE object) {
+namespace {
+
+bool OwnedByOneOf(HANDLE object, std::initializer_list<const wchar_t*> owners) {
     std::vector<std::uint64_t> descriptor(512);
     DWORD size = 0;
     PSID owner = nullptr;
@@ -26,11 +28,25 @@ bool OwnedByAdministrators(HANDLE object) {
     if (!GetKernelObjectSecurity(object, OWNER_SECURITY_INFORMATION, descriptor.data(), static_cast<DWORD>(descriptor.size() * 8), &size) ||
         !GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) || !owner)
         return false;
-    for (const wchar_t* trusted : {L"S-1-5-32-544", L"S-1-5-18", L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"}) {
+    for (const wchar_t* trusted : owners) {
         UniqueLocalMemory sid;
         if (ConvertStringSidToSidW(trusted, reinterpret_cast<PSID*>(sid.put())) && EqualSid(owner, sid.get())) return true;
     }
     return false;
+}
+
+// Administrators, SYSTEM, TrustedInstaller.
+constexpr const wchar_t* kAdministrators = L"S-1-5-32-544";
+constexpr const wchar_t* kSystem = L"S-1-5-18";
+constexpr const wchar_t* kTrustedInstaller = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+
+}  // namespace
+
+bool OwnedByAdministrators(HANDLE object) { return OwnedByOneOf(object, {kAdministrators, kSystem, kTrustedInstaller}); }
+
+bool OwnedByUserOrAdministrators(HANDLE object) {
+    static const std::wstring user = UserSid();
+    return OwnedByOneOf(object, {kAdministrators, kSystem, kTrustedInstaller, user.c_str()});
 }
 
 UniqueLocalMemory AdministratorsFolderSecurity() {

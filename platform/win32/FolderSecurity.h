@@ -25,6 +25,8 @@ std::wstring UserSid();
 // or TrustedInstaller: made by an administrator, as Windows' Redirection
 // Guard judges a link.
 bool OwnedByAdministrators(HANDLE object);
+// The same, or owned by the process's user.
+bool OwnedByUserOrAdministrators(HANDLE object);
 
 // What the program's own folders are made with, given as they are made (an
 // access list set afterwards would not take back a handle opened before it):

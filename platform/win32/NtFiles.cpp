@@ -1,5 +1,6 @@
 #include "platform/win32/NtFiles.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/OldWays.h"
@@ -61,7 +62,8 @@ std::wstring WithoutTrailingDots(std::wstring_view path) {
 // one), with identification-level impersonation only: a pipe planted under
 // the name learns who we are, but cannot act as us.
 UniqueHfile CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK access, ULONG share, ULONG disposition,
-                            ULONG options, NTSTATUS& status, PSECURITY_DESCRIPTOR security = nullptr) {
+                            ULONG options, NTSTATUS& status, PSECURITY_DESCRIPTOR security = nullptr,
+                            ULONG fileAttributes = FILE_ATTRIBUTE_NORMAL) {
     if (name.size() > 32767) {
         status = kInvalidParameter;
         return {};
@@ -81,7 +83,7 @@ UniqueHfile CreateRelative(HANDLE parent, std::wstring_view name, ACCESS_MASK ac
         object.SecurityQualityOfService = &quality;
         IO_STATUS_BLOCK io{};
         HANDLE handle = nullptr;
-        status = NtCreateFile(&handle, access | SYNCHRONIZE, &object, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+        status = NtCreateFile(&handle, access | SYNCHRONIZE, &object, &io, nullptr, fileAttributes, share,
                               disposition, options, nullptr, 0);
         if (status == kInvalidParameter && (attributes & OBJ_DONT_REPARSE)) {
             dontReparseRefused = true;
@@ -107,16 +109,17 @@ UniqueHfile OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTA
     return CreateRelative(parent, name, access, share, FILE_OPEN, options, status);
 }
 
-UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, PSECURITY_DESCRIPTOR security) {
+UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status, PSECURITY_DESCRIPTOR security,
+                   ULONG attributes) {
     if (!parent) {
         status = kInvalidParameter;
         return {};
     }
     return what == MakeAs::File
         ? CreateRelative(parent, name, FILE_GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, FILE_SHARE_READ, FILE_CREATE,
-                         FILE_NON_DIRECTORY_FILE, status, security)
+                         FILE_NON_DIRECTORY_FILE, status, security, attributes)
         : CreateRelative(parent, name, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE | DELETE, kShareHeld,
-                         FILE_CREATE, FILE_DIRECTORY_FILE, status, security);
+                         FILE_CREATE, FILE_DIRECTORY_FILE, status, security, attributes);
 }
 
 bool IsPlainAt(HANDLE handle, bool folder, std::wstring_view expected, OpenedFile* opened) {
@@ -126,16 +129,27 @@ bool IsPlainAt(HANDLE handle, bool folder, std::wstring_view expected, OpenedFil
            SamePathIgnoringCase(info.name, expected);
 }
 
-bool RenameInto(HANDLE file, HANDLE folder, std::wstring_view name) {
+bool RenameInto(HANDLE file, HANDLE folder, std::wstring_view name, bool replace, NTSTATUS* status) {
     if (name.empty() || name.size() > 32767) return false;
     std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFORMATION) + name.size() * sizeof(wchar_t)) / 8 + 1);
     auto* rename = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
+    rename->ReplaceIfExists = replace;
     rename->RootDirectory = folder;
     rename->FileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
     std::copy(name.begin(), name.end(), rename->FileName);
     IO_STATUS_BLOCK io{};
-    return NT_SUCCESS(NtSetInformationFile(file, &io, rename, static_cast<ULONG>(buffer.size() * 8), FileRenameInformation));
+    const NTSTATUS result = NtSetInformationFile(file, &io, rename, static_cast<ULONG>(buffer.size() * 8), FileRenameInformation);
+    if (status) *status = result;
+    return NT_SUCCESS(result);
+}
+
+bool WriteAll(HANDLE file, std::span<const std::byte> content) {
+    for (size_t written = 0; written < content.size();) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - written, 1u << 20)), done = 0;
+        if (!WriteFile(file, content.data() + written, chunk, &done, nullptr) || done == 0) return false;
+        written += done;
+    }
+    return FlushFileBuffers(file) != FALSE;
 }
 
 bool SetAttributes(HANDLE file, ULONG attributes) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,18 +45,21 @@ UniqueHfile OpenNt(HANDLE parent, std::wstring_view name, OpenFor purpose, NTSTA
 // Makes `name` new in the folder `parent`, relative to its handle and never
 // through a reparse point: a name that is there already (a link too) is a
 // collision. `security`, if given, is what it is made with; else it inherits
-// the folder's.
+// the folder's. `attributes` (FILE_ATTRIBUTE_*) are given as it is made.
 UniqueHfile MakeNt(HANDLE parent, std::wstring_view name, MakeAs what, NTSTATUS& status,
-                   PSECURITY_DESCRIPTOR security = nullptr);
+                   PSECURITY_DESCRIPTOR security = nullptr, ULONG attributes = FILE_ATTRIBUTE_NORMAL);
 constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035);
 // Whether the open handle is a plain file or folder, as asked, no reparse
 // point, that the system names `expected` ("\a\b"): where a link led
 // (Wine follows links whatever it is asked) the name tells.
 bool IsPlainAt(HANDLE handle, bool folder, std::wstring_view expected, OpenedFile* opened = nullptr);
 // Renames the open file to `name` in the open folder `folder`, replacing a
-// file of that name (never one that is read-only or open). The name is an
+// file of that name (never one that is read-only or open) unless told not
+// to: then a name that is taken is a collision (`status`). The name is an
 // entry of that folder: a link there is replaced, not followed.
-bool RenameInto(HANDLE file, HANDLE folder, std::wstring_view name);
+bool RenameInto(HANDLE file, HANDLE folder, std::wstring_view name, bool replace = true, NTSTATUS* status = nullptr);
+// Writes all the bytes to the open file at its position, and to the disk.
+bool WriteAll(HANDLE file, std::span<const std::byte> content);
 // Sets the attributes of the open file (FILE_ATTRIBUTE_*), nothing else.
 bool SetAttributes(HANDLE file, ULONG attributes);
 // Attributes, number and name, in one call. The name is the costly part under

@@ -12,14 +12,6 @@ namespace cc {
 
 namespace {
 
-// RtlGetVersion tells the truth whatever the manifest says; GetVersionEx does not.
-bool RealVersion(RTL_OSVERSIONINFOW& version) {
-    static const auto get = SystemFunction<LONG WINAPI(RTL_OSVERSIONINFOW*)>(L"ntdll.dll", "RtlGetVersion");
-    version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    return get && get(&version) == 0;
-}
-
 std::string RegistryText(const wchar_t* key, const wchar_t* value) {
     wchar_t buffer[256];
     DWORD size = sizeof buffer;
@@ -60,7 +52,7 @@ std::string TimeZoneName() {
 OsInfo Win32SystemQueries::QueryOsInfo() {
     OsInfo info;
     RTL_OSVERSIONINFOW version;
-    if (RealVersion(version)) {
+    if (RealWindowsVersion(version)) {
         info.version = std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion);
         info.buildNumber = static_cast<std::int32_t>(version.dwBuildNumber);
         info.servicePack = Narrow(version.szCSDVersion);

@@ -14,4 +14,12 @@ HMODULE SystemLibrary(const wchar_t* dll) {
     return LoadLibraryExW((folder + L"\\" + dll).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
+// RtlGetVersion tells the truth whatever the manifest says.
+bool RealWindowsVersion(RTL_OSVERSIONINFOW& version) {
+    static const auto get = SystemFunction<LONG WINAPI(RTL_OSVERSIONINFOW*)>(L"ntdll.dll", "RtlGetVersion");
+    version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    return get && get(&version) == 0;
+}
+
 }  // namespace cc

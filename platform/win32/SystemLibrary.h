@@ -27,4 +27,8 @@ Function* SystemFunction(const wchar_t* dll, const char* name) {
     return FunctionOf<Function>(SystemLibrary(dll), name);
 }
 
+// The running Windows' own version, whatever the program's manifest says
+// (GetVersionEx does not tell it); false where it cannot be told.
+bool RealWindowsVersion(RTL_OSVERSIONINFOW& version);
+
 }  // namespace cc

@@ -224,6 +224,17 @@ bool Win32FileSystem::deleteFile(std::string_view path, std::uint64_t listedId) 
     return file && MarkForDeletion(file.get());   // it goes as the handle closes
 }
 
+// Not the shell's own call: it would find the file again by its path, and
+// follow whatever link was put on the way since the scan. The file is held
+// as a deletion holds it, and moved by its handle.
+bool Win32FileSystem::recycleFile(std::string_view path, std::uint64_t listedId) {
+    bool gone = false;
+    OpenedFile opened;
+    UniqueHfile file = KeepsUserBins() && path.size() > 2 ? openExactFile(path, OpenFor::Deleting, listedId, gone, &opened)
+                                                           : UniqueHfile();
+    return file && bins_.move(file.get(), Widen(path.substr(0, 2)), path, opened.size);
+}
+
 std::unique_ptr<HeldFolder> Win32FileSystem::holdFolder(std::string_view path) {
     // Through a link an administrator made (a profile moved with a junction), never one a user could make.
     FolderChain chain(links());

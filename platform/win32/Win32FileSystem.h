@@ -4,6 +4,7 @@
 #include "platform/win32/FolderChain.h"
 #include "platform/win32/FolderSecurity.h"
 #include "platform/win32/NtFiles.h"
+#include "platform/win32/RecycleBin.h"
 
 namespace cc {
 
@@ -17,7 +18,9 @@ public:
     Lookup findPath(std::string_view path) override;
     ShortcutTarget readShortcut(std::string_view path) override;
     bool deleteFile(std::string_view path, std::uint64_t listedId) override;
-    void closeFolders() override { folders_.close(); }
+    bool hasRecycleBins() override { return KeepsUserBins(); }
+    bool recycleFile(std::string_view path, std::uint64_t listedId) override;
+    void closeFolders() override { folders_.close(), bins_.close(); }
     std::unique_ptr<HeldFolder> holdFolder(std::string_view path) override;
 
     // The file `path` names, opened in its folder as reached through the
@@ -37,6 +40,7 @@ protected:
 
 private:
     FolderChain folders_;
+    RecycleBins bins_;
     AdministratorsLinks administratorsLinks_;
 };
 

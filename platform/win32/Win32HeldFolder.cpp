@@ -15,15 +15,6 @@ bool IsSingleName(std::wstring_view name) {
     return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:") == std::wstring_view::npos;
 }
 
-bool WriteAll(HANDLE file, std::span<const std::byte> content) {
-    for (size_t written = 0; written < content.size();) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - written, 1u << 20)), done = 0;
-        if (!WriteFile(file, content.data() + written, chunk, &done, nullptr) || done == 0) return false;
-        written += done;
-    }
-    return FlushFileBuffers(file) != FALSE;
-}
-
 }  // namespace
 
 Win32HeldFolder::Win32HeldFolder(Win32FileSystem& files, FolderChain chain, HANDLE handle, std::wstring systemName)

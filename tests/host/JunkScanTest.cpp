@@ -135,6 +135,34 @@ TEST_F(JunkScanTest, DeleteOffersAScanOnAnEmptyListAndThenRemovesOnlyCheckedItem
     EXPECT_EQ(log("delete"), (Strings{"delete C:\\~x.tmp", "delete C:\\inuse.tmp", "delete C:\\~x.tmp", "delete C:\\b\\~y.tmp", "delete C:\\b\\~y.tmp"}));
 }
 
+// With 单选框1 chosen, 按钮2 moves the checked files to their drive's bin. A drive without a usable bin, or a file
+// replaced since the scan, keeps its file where it is, listed, unchecked, and nothing is deleted instead.
+TEST_F(JunkScanTest, TheRecycleChoiceMovesCheckedFilesToTheirBinAndDeletesNothing) {
+    EXPECT_TRUE(ui.checked("单选框2") && !ui.checked("单选框1") && !ui.disabled("单选框1"));   // deletion stays the default
+    for (auto path : {"C:\\a.tmp", "C:\\swapped.tmp", "D:\\b.tmp"}) fs.addFile(path, "0123456789");
+    fs.binless.insert("d:");
+    checkPatterns({"*.tmp"});
+    ui.click("按钮1"), ui.click("单选框1");
+    fs.addFile("C:\\swapped.tmp", "planted");
+    ui.click("按钮2");
+    EXPECT_EQ(fs.recycled, Strings{"C:\\a.tmp"});
+    EXPECT_EQ(results(), (Strings{"C:\\swapped.tmp", "D:\\b.tmp"}));
+    EXPECT_TRUE(results(true).empty() && log("delete").empty() && fs.has("D:\\b.tmp") && !ui.checked("单选框2"));
+    EXPECT_EQ(ui.shownBoxes().back(), (ControlModel::ShownBox{"有 2 个文件未能移到回收站", "澄川清理助手", MessageKind::Ok, false}));
+    EXPECT_TRUE(ui.caption("标签6").empty() && ui.rowCount(kDiskTable) == 2);
+}
+
+// Where the system keeps no bin of each user's (XP's shared index), the choice stays off and 按钮2 deletes.
+TEST(JunkRecycleChoiceTest, StaysOffWhereUsersHaveNoBinsOfTheirOwn) {
+    struct OldSystem : fake::MemoryFileSystem { OldSystem() { recycleBins = false; } };
+    fake::FakeProgramOn<OldSystem> xp;
+    Chosen(xp), xp.fs.addFile("C:\\a.tmp");
+    xp.ui.click("单选框1"), xp.ui.click("按钮1"), xp.ui.click("按钮2");
+    EXPECT_TRUE(xp.ui.disabled("单选框1") && xp.ui.checked("单选框2") && !xp.fs.has("C:\\a.tmp"));
+    EXPECT_EQ(xp.log("delete"), Strings{"delete C:\\a.tmp"});
+    EXPECT_TRUE(xp.log("recycle").empty());
+}
+
 // Folding a folder's names for matching lets the window answer every few thousand names, not at every
 // name: each answer is a round of the system's message queue.
 TEST_F(JunkScanTest, AFolderOfManyFilesLetsTheWindowAnswerNowAndThenNotAtEveryName) {

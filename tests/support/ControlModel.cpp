@@ -297,7 +297,11 @@ void ControlModel::click(std::string_view control) {
     if (s.disabled || !s.visible) return;   // a disabled control takes no click
     switch (spec(control).kind) {
         case K::CheckBox: s.checked = !s.checked; break;
-        case K::RadioButton: s.checked = true; break;
+        case K::RadioButton:   // as an automatic radio button: the others of its group are cleared
+            for (size_t i = 0; i < states_.size(); ++i)
+                if (Controls()[i].kind == K::RadioButton && Controls()[i].parent == spec(control).parent) states_[i].checked = false;
+            s.checked = true;
+            break;
         case K::GraphicButton: case K::ImageButton: case K::PushButton: break;
         default: throw std::invalid_argument(Name(control) + " takes no click");
     }

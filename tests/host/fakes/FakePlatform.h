@@ -112,6 +112,18 @@ public:
         const Node* n = file(path);
         return !locked_.count(Key(path)) && n && (listedId == kNotListed || n->id == listedId) && (erase(path), true);
     }
+    bool recycleBins = true;   // the system keeps a bin per user and drive (not XP)
+    std::set<std::string> binless;   // drives ("c:") without a bin that can be used
+    Strings recycled;   // what went to a bin, in order
+    bool hasRecycleBins() override { return recycleBins; }
+    // Moves what deleteFile would delete, unless its drive has no usable bin.
+    bool recycleFile(std::string_view path, std::uint64_t listedId) override {
+        record("recycle " + std::string(path));
+        const Node* n = file(path);
+        if (locked_.count(Key(path)) || !n || (listedId != kNotListed && n->id != listedId) || binless.count(Key(path.substr(0, 2))))
+            return false;
+        return recycled.emplace_back(path), erase(path), true;
+    }
     void closeFolders() override {}
     // Any path but a file's is held (its folders come with what is made in it); what is made in it is
     // logged as "copy <from>" and "write <path>".
