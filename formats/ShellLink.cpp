@@ -265,40 +265,37 @@ ShortcutTarget Read(ByteReader& r, const ShellLinkServices& services) {
         items = SplitList(list);
         if (!items) return unreadable;   // the shell's load refuses a list that does not end inside itself
     }
+    // What follows the item list may break off: LinkInfo, a string, an extra block. Windows still opens such a
+    // link by the target its sound part names (Wine's load fails on a short LinkInfo or string), so the reading
+    // ends there and the link is judged by what came before; a file whose sound part names no target is
+    // Unreadable, never judged broken. A list that breaks off names nothing, as the shell's load refuses it.
+    bool whole = true;
     std::span<const std::uint8_t> info;
     if (flags & HasLinkInfo) {
         const std::size_t infoAt = r.position(), infoSize = r.u32();
-        if (infoSize < kInfoHeader) return unreadable;
-        info = r.seek(infoAt).bytes(infoSize);
-        if (!r.ok()) return unreadable;
+        const std::span<const std::uint8_t> read = r.seek(infoAt).bytes(infoSize);
+        whole = r.ok() && infoSize >= kInfoHeader;
+        if (whole) info = read;
     }
     const std::size_t unitSize = flags & IsUnicode ? 2 : 1;
     for (std::uint32_t text : {HasName, HasRelativePath, HasWorkingDir, HasArguments, HasIconLocation}) {
-        if (!(flags & text)) continue;
+        if (!whole || !(flags & text)) continue;
         r.skip(r.u16() * unitSize);   // none of these names the target
-        if (!r.ok()) return unreadable;
+        whole = r.ok();
     }
-    // How strict the load is. Everything before the extra data is read part by
-    // part, each found by the length of the one before it: a part that breaks off
-    // is a short read of the stream, and the shell's load fails (Windows and Wine
-    // alike), so the file is Unreadable above. The extra data is blocks ended by a
-    // block of size < 4. Where the file ends before that block or inside it, Wine's
-    // load still succeeds; for that and for a block that runs past the end Windows
-    // documents nothing. So the blocks end there and the link is judged by what
-    // came before: calling it unreadable would offer for deletion a shortcut
-    // Windows may open.
-    // For the same reason HasDarwinID alone makes the link advertised, Darwin
-    // block or not: Wine's load fails without the block, Windows documents
-    // nothing, and wherever the load succeeds GetFlags reports the flag.
+    // The extra data is blocks ended by a block of size < 4; where the file ends before that block, inside
+    // it, or a block runs past the end, Wine's load still succeeds and the blocks end there.
+    // HasDarwinID alone makes the link advertised, Darwin block or not: Wine's load fails without the
+    // block, Windows documents nothing, and wherever the load succeeds GetFlags reports the flag.
     if (flags & HasDarwinId) return {Kind::Elsewhere, {}};   // started through Windows Installer
 
     std::optional<std::string> environment;
     std::optional<FolderBlock> known, special;   // the first of each, as the shell finds a block
-    for (;;) {
+    while (whole) {
         const std::size_t blockAt = r.position(), size = r.u32();
-        if (size < kSmallestBlock) break;   // the terminal block, or the end: see above
+        if (size < kSmallestBlock) break;   // the terminal block, or the end
         ByteReader block = r.seek(blockAt).sub(size);
-        if (!r.ok()) break;   // a block cut short: see above
+        if (!r.ok()) break;   // a block cut short
         const std::uint32_t signature = block.seek(kBlockSignatureAt).u32();
         if (signature == kEnvironmentBlock && size == kEnvironmentBlockSize && (flags & HasExpString) && !environment) {
             environment = Unicode(block.seek(kUnicodeTargetAt).bytes(kUnicodeTargetSize));
@@ -325,7 +322,7 @@ ShortcutTarget Read(ByteReader& r, const ShellLinkServices& services) {
         if (std::optional<std::string> path = ListPath(*items, folders, services)) return {Kind::Path, *path};
     }
     // Where the list names no path, the shell takes LinkInfo's.
-    if ((flags & HasLinkInfo) && !(flags & ForceNoLinkInfo))
+    if (!info.empty() && !(flags & ForceNoLinkInfo))
         if (std::optional<std::string> path = LinkInfoTarget(info, services)) return {Kind::Path, *path};
     if (items) return {Kind::Elsewhere, {}};   // a shell item, such as the Control Panel
     return unreadable;   // a relative path or arguments alone name no target

@@ -12,9 +12,10 @@
 //   LinkInfo, when the list names no path: the local base path and common
 //   suffix, or the share and suffix;
 //   none of them (a relative path or arguments only): Unreadable.
-// Every length and offset is checked against the bytes; broken bytes before
-// the extra data make the file Unreadable, as they make the shell's load fail;
-// broken extra data only ends the blocks (ShellLink.cpp says why).
+// Every length and offset is checked against the bytes. An item list that
+// breaks off makes the file Unreadable; any part after it that breaks off
+// (LinkInfo, a string, an extra block) ends the reading there, and the link is
+// judged by the target the parts before it name (ShellLink.cpp says why).
 
 #include <array>
 #include <cstddef>

@@ -31,9 +31,9 @@ std::string DriveOf(std::string_view path) {
 
 bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives) {
     const ShortcutTarget target = files.readShortcut(path);
-    // One listed from the file table may be gone since: nothing to list.
-    if (target.kind == ShortcutTarget::Kind::Unreadable) return files.findFile(path) == Lookup::Missing;
-    if (target.kind != ShortcutTarget::Kind::Path) return true;   // a shell item elsewhere, or not judged (never listed)
+    // No target to judge by (a damaged file, one that is no shortcut), a shell item elsewhere, or not judged:
+    // never listed, as deleting what we do not understand is not ours to do.
+    if (target.kind != ShortcutTarget::Kind::Path) return true;
     const std::string drive = DriveOf(target.path);
     const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
     // Gone only when nothing is known to be there (a target that cannot be looked at is not judged

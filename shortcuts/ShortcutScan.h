@@ -14,9 +14,10 @@
 namespace cc {
 
 // Working shortcuts: a target that exists (file or folder) or cannot be
-// looked at, or one that is no file-system path at all. A file that is no readable shortcut is invalid; one
-// that cannot be looked at or read (in use, access denied, an I/O error, a link)
-// is not judged and counts as working, so that it is never listed for deletion.
+// looked at, or one that is no file-system path at all. A file from which no
+// target can be had (damaged, no shortcut at all) and one that cannot be looked
+// at or read (in use, access denied, an I/O error, a link) are not judged and
+// count as working, so that they are never listed for deletion.
 // A target is judged only on a local hard disk as this process sees it
 // (`fixedDrives`, "C:" each) whose root still answers: an elevated program does
 // not see the user's network drives or subst drives, an empty card reader or

