@@ -8,7 +8,7 @@ packages=(
   wine wine64                                     # running the program and its tests
   xvfb xauth x11-utils imagemagick                # a virtual display and screenshots
   fonts-wqy-microhei                              # Chinese glyphs for 宋体 under Wine
-  zip                                             # the release zip (scripts/package.sh)
+  zip python3                                     # the release zip (scripts/package.sh), the docs check
   clang libclang-rt-14-dev                        # the fuzzers (scripts/fuzz.sh): libFuzzer and the sanitizers
   ntfs-3g ntfs-3g-dev libfsntfs-utils             # NTFS test images (mkntfs, libntfs-3g) and an independent reader
   rifiuti2                                        # rifiuti-vista: an independent reader of the Recycle Bin's records
