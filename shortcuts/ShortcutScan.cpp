@@ -31,8 +31,7 @@ std::string DriveOf(std::string_view path) {
 
 bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives) {
     const ShortcutTarget target = files.readShortcut(path);
-    // One listed from the file table may be gone since: nothing to list.
-    if (target.kind == ShortcutTarget::Kind::Unreadable) return files.findFile(path) == Lookup::Missing;
+    if (target.kind == ShortcutTarget::Kind::Unreadable) return false;
     if (target.kind != ShortcutTarget::Kind::Path) return true;   // a shell item elsewhere, or not judged (never listed)
     const std::string drive = DriveOf(target.path);
     const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
