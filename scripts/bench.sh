@@ -14,10 +14,13 @@
 # start of the program against notepad's, at 96 and 192 DPI, and needs none
 # of the drives (an earlier build to compare: its absolute path, under
 # build/windows/).
+#
+# scripts/bench.sh --table runs only the scans through a file table (R:, Q:, M:), the images built once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-start_up=()
+start_up=() table_only=
+if [ "${1:-}" = --table ]; then table_only=1; shift; fi
 if [ "${1:-}" = --start-up ]; then
   start_up=(--start-up)
   shift
@@ -78,9 +81,11 @@ ln -sfn "$WINEPREFIX/drive_u" "$dev/u:"
 ln -sfn "$WINEPREFIX/drive_v" "$dev/v:"
 mkdir -p "$WINEPREFIX/drive_w"
 ln -sfn "$WINEPREFIX/drive_w" "$dev/w:"
-lay_out_drives
-rm -f "$dev/r:" "$dev/r::" "$dev/s:" "$dev/m:" "$dev/m::"   # the cases above walk every drive: none of these
-scripts/wine-run.sh "$PWD/build/windows/cc_bench.exe" "$PWD/build/windows/ChengchuanCleaner.exe"
+rm -f "$dev/r:" "$dev/r::" "$dev/s:" "$dev/m:" "$dev/m::" "$dev/p:" "$dev/q:" "$dev/q::"   # the cases above walk every drive: none of these
+if [ -z "$table_only" ]; then
+  lay_out_drives
+  scripts/wine-run.sh "$PWD/build/windows/cc_bench.exe" "$PWD/build/windows/ChengchuanCleaner.exe"
+fi
 
 # NTFS drives read through their file table (cc_bench --table): R: a tree of 200,000 files in 2,000 folders as
 # an image (its raw volume, r::) and as the same tree in a folder (r:), S: that folder alone, M: 1,000,000 files
@@ -103,6 +108,19 @@ for a in range(int(sys.argv[1])):
 PY
   touch "$WINEPREFIX/$1.complete"
 }
+ntfs_wide() {   # $1: its name in the prefix: 60 folders of 1,000 files, ten of them *.tmp in each
+  [ -f "$WINEPREFIX/$1.complete" ] && return
+  echo "building $1 as an NTFS image and a folder (once)..."
+  python3 - <<'PY' | scripts/ntfs-image.sh build/host-sanitized/ntfs_fixture "$WINEPREFIX/$1.ntfs" "$WINEPREFIX/$1" 512M
+import sys
+out = sys.stdout
+for a in range(60):
+    out.write(f"folder\tfolder{a}\n")
+    for c in range(1000): out.write(f"file\tfolder{a}/" + (f"cache{c}.tmp" if c % 100 == 0 else f"f{c}.dat") + "\t1\n")
+PY
+  touch "$WINEPREFIX/$1.complete"
+}
+ntfs_wide table-wide
 ntfs_tree table-200k 1G 20
 ntfs_tree table-1m 4G 100
 wineserver -w   # the drives change: the next start must see them
@@ -111,4 +129,7 @@ ln -sfn "$WINEPREFIX/table-200k.ntfs" "$dev/r::"
 ln -sfn "$WINEPREFIX/table-200k" "$dev/s:"
 ln -sfn "$WINEPREFIX/table-1m" "$dev/m:"
 ln -sfn "$WINEPREFIX/table-1m.ntfs" "$dev/m::"
+ln -sfn "$WINEPREFIX/table-wide" "$dev/q:"
+ln -sfn "$WINEPREFIX/table-wide.ntfs" "$dev/q::"
+ln -sfn "$WINEPREFIX/table-wide" "$dev/p:"
 scripts/wine-run.sh "$PWD/build/windows/cc_bench.exe" --table "$PWD/build/windows/ChengchuanCleaner.exe"

@@ -2,11 +2,14 @@
 // independent reader: every path below the root (names and parents) in each folder's index order, records and sizes.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
+
+#include <unistd.h>
 
 #include "formats/ntfs/NtfsTable.h"
 #include "formats/ntfs/NtfsRecords.h"
@@ -22,6 +25,9 @@ struct ImageFile : VolumeBytes {
         return file.clear(), file.seekg(std::streamoff(offset)).read(reinterpret_cast<char*>(into.data()), std::streamsize(into.size())).good();
     }
 };
+
+// A folder of this run's own: other checkouts' tests may run at the same time.
+std::string OwnTempDir(const std::string& name) { return testing::TempDir() + "cc-ntfs-" + name + "-" + std::to_string(getpid()); }
 
 bool OutsideBmp(const std::string& text) { return text.find_first_of("\xF0\xF1\xF2\xF3\xF4") != std::string::npos; }
 
@@ -44,7 +50,7 @@ void Walk(NtfsTable& table, const std::string& path, std::vector<std::string>& l
 }  // namespace
 
 TEST(NtfsTable, ListsWhatLibfsntfsListsInIndexOrder) {
-    const std::string dir = testing::TempDir() + "cc-ntfs-table", image = dir + "/volume.img";
+    const std::string dir = OwnTempDir("table"), image = dir + "/volume.img";
     ASSERT_EQ(std::system((CC_SOURCE_DIR "/tests/fixtures/ntfs-tree.sh | " CC_SOURCE_DIR "/scripts/ntfs-image.sh " CC_NTFS_FIXTURE " " +
                            image + " " + dir + "/folder 64M && fsntfsinfo -H -B " + dir + "/body " + image + " >/dev/null").c_str()), 0);
     std::vector<std::string> theirs, ours;
@@ -65,6 +71,7 @@ TEST(NtfsTable, ListsWhatLibfsntfsListsInIndexOrder) {
     EXPECT_GT(theirs.size(), 3000u);
     EXPECT_EQ(ours, theirs);
     EXPECT_GE(between, 50);   // some 3,200 records of 1 KiB, read 64 KiB at a time
+    std::filesystem::remove_all(dir);
 }
 
 // Every geometry NTFS has: sectors of 512 to 4,096 bytes (records of 1, 2 and 4 KiB follow them), clusters of 512
@@ -72,7 +79,7 @@ TEST(NtfsTable, ListsWhatLibfsntfsListsInIndexOrder) {
 TEST(NtfsTable, ListsWhatNtfslsListsOnEveryGeometry) {
     for (const char* geometry : {"-s 512 -c 512", "-s 512 -c 4096", "-s 512 -c 65536", "-s 1024 -c 1024", "-s 1024 -c 16384",
                                  "-s 2048 -c 2048", "-s 2048 -c 65536", "-s 4096 -c 4096", "-s 4096 -c 65536"}) {
-        const std::string dir = testing::TempDir() + "cc-ntfs-geometry", image = dir + "/volume.img";
+        const std::string dir = OwnTempDir("geometry"), image = dir + "/volume.img";
         ASSERT_EQ(std::system((CC_SOURCE_DIR "/tests/fixtures/ntfs-tree.sh | " CC_SOURCE_DIR "/scripts/ntfs-image.sh " CC_NTFS_FIXTURE " " +
                                image + " " + dir + "/folder 64M " + geometry + " && ntfsls -R -l -i " + image + " >" + dir + "/ls").c_str()), 0);
         std::vector<std::string> theirs, ours;
@@ -92,6 +99,7 @@ TEST(NtfsTable, ListsWhatNtfslsListsOnEveryGeometry) {
         std::sort(ours.begin(), ours.end()), std::sort(theirs.begin(), theirs.end());
         EXPECT_GT(theirs.size(), 3000u) << geometry;
         EXPECT_EQ(ours, theirs) << geometry;
+        std::filesystem::remove_all(dir);
     }
 }
 
@@ -104,12 +112,14 @@ struct Image : VolumeBytes {
     std::uint64_t tornOnce = ~0ull;                             // a byte the first read reaching it finds changed
     Image() {
         static const std::vector<std::uint8_t> fresh = [] {   // made once for the tests of a run, in a folder of the first
-            const std::string dir = testing::TempDir() + "cc-ntfs-" + testing::UnitTest::GetInstance()->current_test_info()->name(),
+            const std::string dir = OwnTempDir(testing::UnitTest::GetInstance()->current_test_info()->name()),
                               image = dir + "/volume.img";
             EXPECT_EQ(std::system(("printf 'file\\ta.txt\\t5\\n' | " CC_SOURCE_DIR "/scripts/ntfs-image.sh " CC_NTFS_FIXTURE " " + image +
                                    " " + dir + "/folder 16M").c_str()), 0);
             std::ifstream file(image, std::ios::binary);
-            return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+            std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(file), {});
+            std::filesystem::remove_all(dir);
+            return bytes;
         }();
         bytes = fresh;
         cluster = u(0x0B, 2) * u(0x0D, 1);
