@@ -6,6 +6,7 @@
 #include <map>
 
 #include "TestFiles.h"
+#include "platform/win32/NtFiles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Resources.h"
 #include "repair/HijackValues.h"
@@ -110,4 +111,13 @@ TEST(ExactFilesOnWine, AFolderSwappedInAfterItsListingIsNotEntered) {
     ASSERT_TRUE(MoveFileW(sub.c_str(), (sub + L"-old").c_str()) && MoveFileW(other.c_str(), sub.c_str()));
     EXPECT_TRUE(files.listFolder(temp.path() + "sub\\", {}).empty());
     EXPECT_EQ(Win32FileSystem().listFolder(temp.path() + "sub\\", {}).size(), 1u);
+}
+
+// A whole path as long as a counted string holds is asked for (and is not there); one longer is refused unasked.
+TEST(ExactFilesOnWine, APathAsLongAsACountedStringHoldsIsAskedFor) {
+    for (std::size_t length : {32767u, 32768u}) {
+        NTSTATUS status = 0;
+        EXPECT_FALSE(OpenNt(nullptr, L"\\??\\C:\\" + std::wstring(length - 7, L'x'), OpenFor::Listing, status));
+        EXPECT_EQ(status == static_cast<NTSTATUS>(0xC000000D), length > 32767) << length << ": " << std::hex << status;   // invalid parameter
+    }
 }
