@@ -136,18 +136,24 @@ TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndACloseEndsAScan) {
     ProgramDriver program;
     ASSERT_TRUE(program.start());
     program.openPage("高级选择夹1", 1), program.click("扫描", false);
+    const DWORD scanStart = GetTickCount();
     HWND list = program.control("选择1");
     // The total replaces the caption "标签" only when the scan ends, however fast it is. Ours are listed,
     // in walk order, all checked (the prefix may hold broken shortcuts of its own).
     ASSERT_TRUE(WaitFor([&] { return program.text("标签1").starts_with(L"无效文件共有 "); }, 60000));
+    const DWORD wholeScan = GetTickCount() - scanStart;
     EXPECT_TRUE(program.allChecked(list));
     auto ours = program.items(list);
     std::erase_if(ours, [&](const std::wstring& item) { return !item.starts_with(root); });
     EXPECT_EQ(ours, (std::vector<std::wstring>{root + L"gone.lnk", root + L"sub\\gone.LNK"}));
     program.screenshot(L"shortcuts_found");
     // Scanning again, with the frame's close button clicked right behind: the scan's first look at the
-    // queue takes that click, on any machine.
+    // queue takes that click, on any machine: the window hides (its destruction begins) well within a whole
+    // scan's time.
     program.click("扫描", false), program.click("图形按钮_关闭", false);
+    const DWORD closeStart = GetTickCount();
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(program.window()); }, 60000));
+    EXPECT_LT(GetTickCount() - closeStart, wholeScan / 4) << wholeScan;   // a second scan takes about half the first
     EXPECT_EQ(program.waitForExit(), 0);
     for (const wchar_t* name : {L"good.lnk", L"gone.lnk", L"sub\\gone.LNK"}) DeleteFileW((root + name).c_str());
 }

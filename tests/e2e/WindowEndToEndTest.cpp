@@ -42,6 +42,14 @@ void CheckLayout(const ProgramDriver& program, int dpi, POINT at) {
     }
 }
 
+// After a click on a tab: it is the current one, and its page shows (where it holds a control).
+bool Opened(const ProgramDriver& program, const char* tabs, int tab) {
+    if (SendMessageW(program.control(tabs), TCM_GETCURSEL, 0, 0) != tab) return false;
+    for (const cc::ControlSpec& spec : cc::Controls())
+        if (spec.parent == tabs && spec.page == tab) return IsWindowVisible(GetParent(program.control(std::string(spec.name).c_str()))) != FALSE;
+    return true;
+}
+
 }  // namespace
 
 // One run per DPI over every page of the three tab controls, with screenshots at 96, 144 and 192 DPI.
@@ -63,11 +71,13 @@ TEST(WindowEndToEnd, EveryPageIsDrawnAsDesignedAtEveryDpi) {
         EXPECT_EQ(ScreenRect(GetParent(program.control("图片框7"))).top, inner.top);   // its design top is -4
         // Both strips drawn: the current tab's icon on the left, a bottom tab's icon.
         EXPECT_FALSE(White({left.left + at(20), left.top + at(28)}) || White({inner.left + at(20), inner.bottom - at(20)}));
-        for (auto [tabs, count, name] : {std::tuple{outer, 6, L"outer"}, {info, 7, L"sysinfo"}, {junk, 5, L"junk"}}) {
+        for (auto [strip, count, name] : {std::tuple{"高级选择夹1", 6, L"outer"}, {"高级选择夹2", 7, L"sysinfo"}, {"高级选择夹3", 5, L"junk"}}) {
             if (dpi == 120) break;   // its layout is checked above; its look is between 96 and 144
+            HWND tabs = program.control(strip);
             if (tabs == junk) program.clickTab(outer, 3);
             for (int tab = count - 1; tab >= 0; --tab) {   // backwards, so that tab 0 is a real change too
                 program.clickTab(tabs, tab);
+                EXPECT_TRUE(Opened(program, strip, tab)) << name << tab;
                 EXPECT_TRUE(program.screenshot(std::to_wstring(dpi) + L"dpi_" + name + std::to_wstring(tab)));
             }
         }

@@ -208,6 +208,20 @@ TEST(BackupOnWine, ALinkAnAdministratorMadeIsFollowedAndTheProgramsFoldersAreMad
     LocalFree(owner);
 }
 
+// Trusted links in a row, each leading through the next (T:\loop is T:\ again), are followed eight deep, never nine.
+TEST(BackupOnWine, TrustedLinksAreFollowedAtMostEightInARow) {
+    struct Counting final : Win32FileSystem, LinkTrust {
+        int more = 0;   // targets still to lead through another link
+        std::wstring trustedTarget(HANDLE, std::wstring_view name) override { return name != L"loop" ? L"" : more-- > 0 ? L"T:\\loop\\" : L"T:\\"; }
+        LinkTrust& links() override { return *this; }
+    };
+    for (int inARow : {8, 9}) {
+        Counting files;
+        files.more = inARow - 1;
+        EXPECT_EQ(files.holdFolder("T:\\loop\\") != nullptr, inARow <= 8) << inARow;
+    }
+}
+
 // The machine's application data is what HKLM's list of profiles names, ProgramData or (XP, Server 2003) the All
 // Users profile's Application Data, with only the system's own variables put in: never the process's environment,
 // which the user steers.

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "TestFiles.h"
+#include "platform/win32/NtFiles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Resources.h"
 #include "repair/HijackValues.h"
@@ -97,4 +98,26 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     SetFileAttributesW(Widen(old + "ro.log").c_str(), FILE_ATTRIBUTE_NORMAL);
     for (const char* name : {"b.log", "c.log", "d.log", "ro.log"}) DeleteFileW(Widen(old + name).c_str());
     EXPECT_TRUE(SwapBack(Widen(set)));
+}
+
+// Another folder renamed into the place of one listed has its name but not its number: not entered by the walk
+// that listed it, entered by one that lists afresh.
+TEST(ExactFilesOnWine, AFolderSwappedInAfterItsListingIsNotEntered) {
+    TempFolder temp;
+    const std::wstring sub = LongPath(temp.path() + "sub"), other = LongPath(temp.path() + "other");
+    ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr) && CreateDirectoryW(other.c_str(), nullptr) && MakeFile(other + L"\\b", "b"));
+    Win32FileSystem files;
+    ASSERT_EQ(files.listFolder(temp.path(), {}).size(), 2u);
+    ASSERT_TRUE(MoveFileW(sub.c_str(), (sub + L"-old").c_str()) && MoveFileW(other.c_str(), sub.c_str()));
+    EXPECT_TRUE(files.listFolder(temp.path() + "sub\\", {}).empty());
+    EXPECT_EQ(Win32FileSystem().listFolder(temp.path() + "sub\\", {}).size(), 1u);
+}
+
+// A whole path as long as a counted string holds is asked for (and is not there); one longer is refused unasked.
+TEST(ExactFilesOnWine, APathAsLongAsACountedStringHoldsIsAskedFor) {
+    for (std::size_t length : {32767u, 32768u}) {
+        NTSTATUS status = 0;
+        EXPECT_FALSE(OpenNt(nullptr, L"\\??\\C:\\" + std::wstring(length - 7, L'x'), OpenFor::Listing, status));
+        EXPECT_EQ(status == static_cast<NTSTATUS>(0xC000000D), length > 32767) << length << ": " << std::hex << status;   // invalid parameter
+    }
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "TestFiles.h"
+#include "formats/RegistryText.h"
 #include "platform/win32/Win32Registry.h"
 
 using namespace cc;
@@ -39,6 +40,8 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
         {L"Expand", REG_EXPAND_SZ, L"%SystemRoot%\\x.exe", 38, "%SystemRoot%\\x.exe"},   // not expanded
         {L"Unterminated", REG_SZ, L"about:blank", 22, "about:blank"},
         {L"Huge", REG_SZ, huge, 1200002, Narrow(huge)},
+        {L"Largest", REG_SZ, std::wstring(kLargestRegistryText / 2, L'l'), DWORD(kLargestRegistryText), std::string(kLargestRegistryText / 2, 'l')},
+        {L"Oversized", REG_SZ, std::wstring(kLargestRegistryText / 2 + 1, L'o'), DWORD(kLargestRegistryText + 2), ""},
         {L"Empty", REG_SZ, L"", 0, ""},
         {L"Binary", REG_BINARY, L"about:blank", 11, ""}};   // text bytes under another type; an odd size read whole
     for (const auto& [name, type, data, bytes, read] : cases) {
@@ -51,10 +54,11 @@ TEST(Win32Registry, ReadsTextsAsStoredAndOtherTypesAsEmpty) {
         ASSERT_EQ(registry.readData(value, stored), Lookup::Found) << text;
         EXPECT_TRUE(stored.type == type && stored.bytes.size() == bytes && !std::memcmp(stored.bytes.data(), data.data(), bytes)) << text;
     }
+    std::string text = "x";   // larger than any text is believed to be: not read at all
+    EXPECT_TRUE(registry.readText({RegistryRoot::CurrentUser, kKey, "Oversized"}, text) == Lookup::Failed && text.empty());
     EXPECT_TRUE(registry.keyExists(RegistryRoot::CurrentUser, kKey));
     EXPECT_FALSE(registry.keyExists(RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None"));
     RegistryData none;
-    std::string text = "x";
     for (const RegistryValue& missing : {RegistryValue{RegistryRoot::CurrentUser, kKey, "Missing"},
                                          RegistryValue{RegistryRoot::CurrentUser, "Software\\ChengchuanCleanerTests\\None", ""}})
         EXPECT_TRUE(registry.readText(missing, text) == Lookup::Missing && text.empty() && registry.findValue(missing) == Lookup::Missing && registry.readData(missing, none) == Lookup::Missing);
