@@ -86,10 +86,6 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
 // without delete sharing, one whose folder was swapped for a link, and one on U:, whose bin is a planted link, stay.
 TEST(JunkEndToEnd, TheRecycleChoiceMovesTheCheckedFilesIntoTheBin) {
     const std::wstring root = L"T:\\e2e-bin\\", swap = L"T:\\swap\\recycle\\", twin = L"C:\\cc-fixtures\\priv-recycle\\a.tmp";
-    CreateDirectoryW(root.c_str(), nullptr), CreateDirectoryW((swap + L"cur").c_str(), nullptr), CreateDirectoryW((swap + L"cur\\user").c_str(), nullptr);
-    for (const std::wstring& path : {root + L"a.tmp", root + L"held.tmp", swap + L"cur\\user\\a.tmp", std::wstring(L"U:\\x.tmp")})
-        ASSERT_TRUE(MakeFile(path, "0123456789")) << "run scripts/test-fixtures.sh";
-    ASSERT_TRUE(MakePrivilegedTwin(twin, "privileged"));
     ProgramDriver program;
     ASSERT_TRUE(program.start());
     program.openPage("高级选择夹1", 3), program.openPage("高级选择夹3", 3);
@@ -98,6 +94,10 @@ TEST(JunkEndToEnd, TheRecycleChoiceMovesTheCheckedFilesIntoTheBin) {
         EXPECT_EQ(program.closeAndWait(), 0);
         return;
     }
+    CreateDirectoryW(root.c_str(), nullptr), CreateDirectoryW((swap + L"cur").c_str(), nullptr), CreateDirectoryW((swap + L"cur\\user").c_str(), nullptr);
+    for (const std::wstring& path : {root + L"a.tmp", root + L"held.tmp", swap + L"cur\\user\\a.tmp", std::wstring(L"U:\\x.tmp")})
+        ASSERT_TRUE(MakeFile(path, "0123456789")) << "run scripts/test-fixtures.sh";
+    ASSERT_TRUE(MakePrivilegedTwin(twin, "privileged"));
     program.click("单选框1");
     EXPECT_TRUE(SendMessageW(program.control("单选框1"), BM_GETCHECK, 0, 0) == BST_CHECKED &&
                 SendMessageW(program.control("单选框2"), BM_GETCHECK, 0, 0) == BST_UNCHECKED);
