@@ -48,8 +48,9 @@ bool KeepsAccessLists(HANDLE folder) {
 
 // The folder `name` in `parent`, held, where it is a plain folder (no link)
 // that the system names `expected`, owned by the user or the administrators;
-// made with `security`, hidden and system, where it is missing and `make`.
-// `made` tells a folder made new.
+// made with `security`, hidden and system, where it is missing. On a volume
+// without access lists (`acls` false) no owner can be told and nothing is
+// made: only a folder there already is used. `made` tells a folder made new.
 UniqueHfile HeldBinFolder(HANDLE parent, std::wstring_view name, const std::wstring& expected, const wchar_t* security,
                           bool acls, bool& made) {
     NTSTATUS status = 0;

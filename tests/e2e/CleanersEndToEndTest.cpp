@@ -9,6 +9,8 @@
 #include "ProgramDriver.h"
 #include "junk/PatternList.h"
 #include "junk/Wildcard.h"
+#include "platform/win32/FolderSecurity.h"
+#include "platform/win32/RecycleBin.h"
 #include "tests/windows/TestFiles.h"
 
 using namespace cc::test;
@@ -77,6 +79,53 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     EXPECT_EQ(program.closeAndWait(), 0);
     for (const wchar_t* name : {L"keep.bak", L"b.log", L"held.tmp"}) DeleteFileW((root + name).c_str());
     DeleteFileW((swap + L"old\\user\\a.tmp").c_str());
+    EXPECT_TRUE(SwapBack(swap));
+}
+
+// 将要删除文件移动到回收站, chosen with a real click: 删除垃圾 moves the checked files into T:'s bin; a file held open
+// without delete sharing, one whose folder was swapped for a link, and one on U:, whose bin is a planted link, stay.
+TEST(JunkEndToEnd, TheRecycleChoiceMovesTheCheckedFilesIntoTheBin) {
+    const std::wstring root = L"T:\\e2e-bin\\", swap = L"T:\\swap\\recycle\\", twin = L"C:\\cc-fixtures\\priv-recycle\\a.tmp";
+    ProgramDriver program;
+    ASSERT_TRUE(program.start());
+    program.openPage("高级选择夹1", 3), program.openPage("高级选择夹3", 3);
+    ASSERT_EQ(IsWindowEnabled(program.control("单选框1")) != FALSE, cc::KeepsUserBins());   // XP: off, and deletion it is
+    if (!cc::KeepsUserBins()) {
+        EXPECT_EQ(program.closeAndWait(), 0);
+        return;
+    }
+    CreateDirectoryW(root.c_str(), nullptr), CreateDirectoryW((swap + L"cur").c_str(), nullptr), CreateDirectoryW((swap + L"cur\\user").c_str(), nullptr);
+    for (const std::wstring& path : {root + L"a.tmp", root + L"held.tmp", swap + L"cur\\user\\a.tmp", std::wstring(L"U:\\x.tmp")})
+        ASSERT_TRUE(MakeFile(path, "0123456789")) << "run scripts/test-fixtures.sh";
+    ASSERT_TRUE(MakePrivilegedTwin(twin, "privileged"));
+    program.click("单选框1");
+    EXPECT_TRUE(SendMessageW(program.control("单选框1"), BM_GETCHECK, 0, 0) == BST_CHECKED &&
+                SendMessageW(program.control("单选框2"), BM_GETCHECK, 0, 0) == BST_UNCHECKED);
+    program.openPage("高级选择夹3", 1), program.click("按钮6");   // 全不选, then T: and U: alone
+    HWND drives = program.control("选择列表框2"), results = program.control("选择列表框1");
+    for (const wchar_t* drive : {L"T:\\", L"U:\\"}) {
+        ASSERT_GE(program.findItem(drives, drive), 0);
+        program.clickCheckBox(drives, program.findItem(drives, drive));
+    }
+    program.openPage("高级选择夹3", 2), program.click("按钮10"), program.openPage("高级选择夹3", 0), program.click("按钮1");
+    ASSERT_TRUE(program.waitForText(program.control("按钮1"), L"扫描"));
+    ASSERT_TRUE(SwapInLink(swap));
+    cc::UniqueHfile held(CreateFileW((root + L"held.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    program.click("按钮2", false);
+    EXPECT_EQ(program.answerBox(IDOK), L"有 3 个文件未能移到回收站");
+    const auto stayed = program.items(results);
+    EXPECT_EQ(std::set<std::wstring>(stayed.begin(), stayed.end()), (std::set<std::wstring>{root + L"held.tmp", swap + L"cur\\user\\a.tmp", L"U:\\x.tmp"}));
+    EXPECT_EQ(program.closeAndWait(), 0);
+    held.reset();
+    EXPECT_TRUE(IsUntouchedTwin(twin, "privileged") && Exists(swap + L"old\\user\\a.tmp") && Exists(L"U:\\x.tmp"));
+    EXPECT_FALSE(Exists(root + L"a.tmp"));
+    int moved = 0;
+    const std::wstring bin = L"T:\\$Recycle.Bin\\" + cc::UserSid() + L"\\";
+    ForEachIn(bin, [&](const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+        if (entry.cFileName[0] == L'$') moved += ReadWholeFile(path) == "0123456789", DeleteFileW(path.c_str());
+    });
+    EXPECT_EQ(moved, 1);
+    for (const std::wstring& path : {root + L"held.tmp", swap + L"old\\user\\a.tmp", std::wstring(L"U:\\x.tmp")}) DeleteFileW(path.c_str());
     EXPECT_TRUE(SwapBack(swap));
 }
 

@@ -77,6 +77,8 @@ TEST(RecycleBinOnWine, MovesExactlyTheListedFileWithARecordThatRestoresIt) {
     EXPECT_NE(ReadWholeFile(bin + L"desktop.ini").find("{645FF040-5081-101B-9F08-00AA002F954E}"), std::string::npos);
     std::map<std::string, std::uint64_t> binIds;
     for (const FolderEntry& entry : files.listFolder(Narrow(bin), {})) binIds[entry.name] = entry.id;
+    RTL_OSVERSIONINFOW os;
+    ASSERT_TRUE(RealWindowsVersion(os));
     int found = 0;
     for (const auto& [name, id] : binIds) {
         const std::optional<RecycleRecord> record = DecodeRecycleRecord(
@@ -87,6 +89,7 @@ TEST(RecycleBinOnWine, MovesExactlyTheListedFileWithARecordThatRestoresIt) {
         EXPECT_EQ(name.size(), 8 + (original == "a.log" ? 4u : 0u)) << name;   // "$I", six letters, the extension
         EXPECT_EQ(binIds[moved], ids[original]) << original;   // the very file, renamed
         EXPECT_EQ(record->size, made.at(original).size());
+        EXPECT_EQ(record->version, os.dwMajorVersion >= 10 ? 2u : 1u);   // as this Windows writes them
         EXPECT_TRUE(record->deletedAt >= before && record->deletedAt <= after);
         EXPECT_NE(Rifiuti(UnixPath(bin + Widen(name)), Widen(folder.path()) + Widen(name) + L".txt").find(RifiutiLine(name, *record)), std::string::npos);
         EXPECT_FALSE(Exists(Widen(record->path)));
@@ -99,6 +102,7 @@ TEST(RecycleBinOnWine, MovesExactlyTheListedFileWithARecordThatRestoresIt) {
     ASSERT_TRUE(MakeFile(L"U:\\x.log", "stays")) << "run scripts/test-fixtures.sh";
     EXPECT_FALSE(files.recycleFile("U:\\x.log", kNotListed));
     EXPECT_EQ(ReadWholeFile(L"U:\\x.log"), "stays");
+    DeleteFileW(L"U:\\x.log");
     bool empty = true;
     ForEachIn(L"C:\\cc-fixtures\\priv-bin\\", [&](const std::wstring&, const WIN32_FIND_DATAW&) { empty = false; });
     EXPECT_TRUE(empty);
