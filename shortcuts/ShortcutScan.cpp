@@ -29,7 +29,17 @@ std::string DriveOf(std::string_view path) {
 
 }  // namespace
 
-bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives) {
+bool DriveAnswers::answers(FileSystem& files, const std::string& drive) {
+    const auto now = std::chrono::steady_clock::now();
+    const auto last = lastAnswered_.find(drive);
+    if (last != lastAnswered_.end() && now - last->second < std::chrono::seconds(1)) return true;
+    if (!files.driveSpace(drive)) return false;
+    lastAnswered_[drive] = now;
+    return true;
+}
+
+bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives,
+                       DriveAnswers* answers) {
     const ShortcutTarget target = files.readShortcut(path);
     // No target to judge by (a damaged file, one that is no shortcut), a shell item elsewhere, or not judged:
     // never listed, as deleting what we do not understand is not ours to do.
@@ -37,8 +47,9 @@ bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vect
     const std::string drive = DriveOf(target.path);
     const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
     // Gone only when nothing is known to be there (a target that cannot be looked at is not judged
-    // gone) while its drive still answers: a disk taken away during the scan judges nothing.
-    return !judged || files.findPath(target.path) != Lookup::Missing || !files.driveSpace(drive);
+    // gone) while its drive still answers: a disk taken away during the scan soon judges nothing.
+    if (!judged || files.findPath(target.path) != Lookup::Missing) return true;
+    return answers ? !answers->answers(files, drive) : !files.driveSpace(drive);
 }
 
 std::string InvalidTotalText(std::uint64_t totalBytes) {
@@ -55,6 +66,7 @@ void ShortcutScan::scanClicked() {
     c_.clearItems(kShortcutList);
     listed_.clear();
     fixedDrives_ = files_.drives(true);
+    driveAnswers_ = {};
     for (const std::string& drive : files_.drives(false))
         if (!walk(drive + "\\")) return;   // the window is gone
     c_.setCaption(kShortcutScanButton, "扫描");
@@ -92,7 +104,7 @@ std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const 
         std::string shortcut = path + entry.name;
         if (!drive.confirm(shortcut, entry)) continue;
         c_.setPassingCaption(kShortcutStatus, shortcut);
-        if (!IsWorkingShortcut(files_, shortcut, fixedDrives_)) {
+        if (!IsWorkingShortcut(files_, shortcut, fixedDrives_, &driveAnswers_)) {
             c_.addItem(kShortcutList, shortcut);
             listed_.push_back({entry.size, entry.id});
         }
