@@ -29,17 +29,8 @@ std::string DriveOf(std::string_view path) {
 
 }  // namespace
 
-bool DriveAnswers::answers(FileSystem& files, const std::string& drive) {
-    const auto now = std::chrono::steady_clock::now();
-    const auto last = lastAnswered_.find(drive);
-    if (last != lastAnswered_.end() && now - last->second < std::chrono::seconds(1)) return true;
-    if (!files.driveSpace(drive)) return false;
-    lastAnswered_[drive] = now;
-    return true;
-}
-
 bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives,
-                       DriveAnswers* answers) {
+                       std::vector<std::string>* answered) {
     const ShortcutTarget target = files.readShortcut(path);
     // No target to judge by (a damaged file, one that is no shortcut), a shell item elsewhere, or not judged:
     // never listed, as deleting what we do not understand is not ours to do.
@@ -47,9 +38,12 @@ bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vect
     const std::string drive = DriveOf(target.path);
     const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
     // Gone only when nothing is known to be there (a target that cannot be looked at is not judged
-    // gone) while its drive still answers: a disk taken away during the scan soon judges nothing.
+    // gone) while its drive still answers: a disk taken away during the scan judges nothing.
     if (!judged || files.findPath(target.path) != Lookup::Missing) return true;
-    return answers ? !answers->answers(files, drive) : !files.driveSpace(drive);
+    if (answered && std::find(answered->begin(), answered->end(), drive) != answered->end()) return false;
+    if (!files.driveSpace(drive)) return true;
+    if (answered) answered->push_back(drive);
+    return false;
 }
 
 std::string InvalidTotalText(std::uint64_t totalBytes) {
@@ -66,7 +60,6 @@ void ShortcutScan::scanClicked() {
     c_.clearItems(kShortcutList);
     listed_.clear();
     fixedDrives_ = files_.drives(true);
-    driveAnswers_ = {};
     for (const std::string& drive : files_.drives(false))
         if (!walk(drive + "\\")) return;   // the window is gone
     c_.setCaption(kShortcutScanButton, "扫描");
@@ -91,6 +84,7 @@ bool ShortcutScan::walk(const std::string& drive) {
 
 std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const std::string& path) {
     std::vector<FolderEntry> entries = drive.list(path, [this] { c_.keepAnswering(); });
+    answeredDrives_.clear();
     std::vector<std::string> folders;
     for (FolderEntry& entry : entries) {
         // Dot-folders are skipped; links and junctions are not followed, so
@@ -104,7 +98,7 @@ std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const 
         std::string shortcut = path + entry.name;
         if (!drive.confirm(shortcut, entry)) continue;
         c_.setPassingCaption(kShortcutStatus, shortcut);
-        if (!IsWorkingShortcut(files_, shortcut, fixedDrives_, &driveAnswers_)) {
+        if (!IsWorkingShortcut(files_, shortcut, fixedDrives_, &answeredDrives_)) {
             c_.addItem(kShortcutList, shortcut);
             listed_.push_back({entry.size, entry.id});
         }

@@ -2,9 +2,7 @@
 // The invalid-shortcut page: the scan of every drive for shortcuts whose
 // target is gone, and the deletion of the checked ones.
 
-#include <chrono>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -25,21 +23,10 @@ namespace cc {
 // not see the user's network drives or subst drives, an empty card reader or
 // DVD drive answers "not ready", and a server (\\server\share) or device (\\.\)
 // is never probed. Such a shortcut, or one with a relative target, counts as working.
-// With `answers`, a drive's root is asked again only a second after it last answered (DriveAnswers).
-class DriveAnswers;
+// `answered`, if given, holds the drives whose root answered already, and gains each that answers now: each
+// ask opens the root, and one folder may hold thousands of broken shortcuts.
 bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives,
-                       DriveAnswers* answers = nullptr);
-
-// Whether a drive's root answers, asked again only once a second has passed since it last did: each ask
-// opens the root, and a scan may meet thousands of broken shortcuts on one disk. A disk taken away
-// still stops the judging within a second.
-class DriveAnswers {
-public:
-    bool answers(FileSystem& files, const std::string& drive);
-
-private:
-    std::map<std::string, std::chrono::steady_clock::time_point> lastAnswered_;
-};
+                       std::vector<std::string>* answered = nullptr);
 
 std::string InvalidTotalText(std::uint64_t totalBytes);
 
@@ -58,7 +45,7 @@ private:
     FileSystem& files_;
     std::vector<ListedFile> listed_;     // what the listing said of each listed file, for the total and the delete
     std::vector<std::string> fixedDrives_;   // where targets are judged, as the scan began
-    DriveAnswers driveAnswers_;
+    std::vector<std::string> answeredDrives_;   // whose root answered for this folder's shortcuts; asked again in the next
 };
 
 }  // namespace cc
