@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "../host/LinkBytes.h"
 #include "TestFiles.h"
 #include "app/Program.h"
 #include "junk/DiskSpace.h"
@@ -50,6 +51,9 @@ TEST(VolumeTableOnWine, BothScansReadTheImageThroughItsTableAsTheWalkReadsItsFol
     // The file system moves on from the table: a result deleted since, one replaced by another file of its name.
     ASSERT_TRUE(DeleteFileW(L"N:\\docs\\cache.tmp") && test::MakeFile(L"N:\\docs\\new.log", "replaced"));
     ASSERT_TRUE(MoveFileExW(L"N:\\docs\\new.log", L"N:\\docs\\setup.log", MOVEFILE_REPLACE_EXISTING));
+    // broken.lnk, no shortcut in the image, becomes one to a target that is gone where the scans read it.
+    const test::Bytes broken = test::Link(0x02, {test::LocalInfo("C:\\gone\\x.exe", "")});
+    ASSERT_TRUE(test::MakeFile(L"N:\\broken.lnk", std::string(broken.begin(), broken.end())));
     const std::string volume = test::ReadWholeFile(L"\\\\.\\N:");
     WalkOnly walk;
     const std::vector<std::string> walked = ScanN(win32, walk, false), tabled = ScanN(win32, win32.files, true);
