@@ -29,7 +29,8 @@ std::string DriveOf(std::string_view path) {
 
 }  // namespace
 
-bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives) {
+bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives,
+                       std::vector<std::string>* answered) {
     const ShortcutTarget target = files.readShortcut(path);
     // No target to judge by (a damaged file, one that is no shortcut), a shell item elsewhere, or not judged:
     // never listed, as deleting what we do not understand is not ours to do.
@@ -38,7 +39,11 @@ bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vect
     const bool judged = !drive.empty() && std::find(fixedDrives.begin(), fixedDrives.end(), drive) != fixedDrives.end();
     // Gone only when nothing is known to be there (a target that cannot be looked at is not judged
     // gone) while its drive still answers: a disk taken away during the scan judges nothing.
-    return !judged || files.findPath(target.path) != Lookup::Missing || !files.driveSpace(drive);
+    if (!judged || files.findPath(target.path) != Lookup::Missing) return true;
+    if (answered && std::find(answered->begin(), answered->end(), drive) != answered->end()) return false;
+    if (!files.driveSpace(drive)) return true;
+    if (answered) answered->push_back(drive);
+    return false;
 }
 
 std::string InvalidTotalText(std::uint64_t totalBytes) {
@@ -79,6 +84,7 @@ bool ShortcutScan::walk(const std::string& drive) {
 
 std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const std::string& path) {
     std::vector<FolderEntry> entries = drive.list(path, [this] { c_.keepAnswering(); });
+    answeredDrives_.clear();
     std::vector<std::string> folders;
     for (FolderEntry& entry : entries) {
         // Dot-folders are skipped; links and junctions are not followed, so
@@ -91,7 +97,7 @@ std::vector<std::string> ShortcutScan::examineFolder(DriveFolders& drive, const 
         c_.keepAnswering();   // each shortcut is opened and read
         std::string shortcut = path + entry.name;
         c_.setPassingCaption(kShortcutStatus, shortcut);
-        if (!IsWorkingShortcut(files_, shortcut, fixedDrives_)) {
+        if (!IsWorkingShortcut(files_, shortcut, fixedDrives_, &answeredDrives_)) {
             c_.addItem(kShortcutList, shortcut);
             listed_.push_back({entry.size, entry.id});
         }

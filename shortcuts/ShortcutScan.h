@@ -23,7 +23,10 @@ namespace cc {
 // not see the user's network drives or subst drives, an empty card reader or
 // DVD drive answers "not ready", and a server (\\server\share) or device (\\.\)
 // is never probed. Such a shortcut, or one with a relative target, counts as working.
-bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives);
+// `answered`, if given, holds the drives whose root answered already, and gains each that answers now: each
+// ask opens the root, and one folder may hold thousands of broken shortcuts.
+bool IsWorkingShortcut(FileSystem& files, std::string_view path, const std::vector<std::string>& fixedDrives,
+                       std::vector<std::string>* answered = nullptr);
 
 std::string InvalidTotalText(std::uint64_t totalBytes);
 
@@ -42,6 +45,7 @@ private:
     FileSystem& files_;
     std::vector<ListedFile> listed_;     // what the listing said of each listed file, for the total and the delete
     std::vector<std::string> fixedDrives_;   // where targets are judged, as the scan began
+    std::vector<std::string> answeredDrives_;   // whose root answered for this folder's shortcuts; asked again in the next
 };
 
 }  // namespace cc

@@ -179,8 +179,13 @@ const std::string& OwnProfile() {
 std::string Normalised(const std::string& target) {
     if (target.size() < 3 || target[1] != ':' || (target[2] != '\\' && target[2] != '/')) return target;
     const std::wstring wide = Widen(target);
-    std::wstring full(32768, L'\0');
+    // Most fit in MAX_PATH: the longest path's buffer only for a path that needs it, as a scan reads thousands.
+    std::wstring full(MAX_PATH, L'\0');
     DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.assign(length, L'\0');
+        length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
     if (length == 0 || length >= full.size()) return target;
     return Narrow(std::wstring_view(full.data(), length));
 }

@@ -189,6 +189,7 @@ TEST_F(JunkScanTest, BothWalksSurviveTheDeepestTreeOnASmallStack) {
         std::vector<FolderEntry> listFolder(std::string_view folder, const std::function<void()>&) override {   // C:\, C:\a\, C:\a\a\ and so on
             return folder.size() < 32000 ? std::vector<FolderEntry>{{"a", true}} : std::vector<FolderEntry>{{"x.tmp"}, {"x.lnk"}};
         }
+        ShortcutTarget readShortcut(std::string_view) override { return {ShortcutTarget::Kind::Path, "C:\\gone.exe"}; }
     };
     fake::FakeProgramOn<DeepTree> deep;
     ControlModel& model = Chosen(deep);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "../host/LinkBytes.h"
 #include "TestFiles.h"
 #include "app/Program.h"
 #include "junk/DiskSpace.h"
@@ -61,6 +62,9 @@ TEST(VolumeTableOnWine, ScansReadTheTableAsTheWalkReadsTheFolderAndTheDeletionHo
         mounted = mounted && entry.id == (same->id & 0xFFFFFFFFFFFF);
     }
     std::printf("N: is %s\n", mounted ? "the image mounted with ntfs-3g" : "the image and a twin folder");
+    // broken.lnk, no shortcut in the image, becomes one to a target that is gone where the scans read it.
+    const test::Bytes broken = test::Link(0x02, {test::LocalInfo("C:\\gone\\x.exe", "")});
+    ASSERT_TRUE(test::MakeFile(L"N:\\broken.lnk", std::string(broken.begin(), broken.end())));
     const std::string volume = mounted ? "" : test::ReadWholeFile(L"\\\\.\\N:");
     WalkOnly walk;
     const std::vector<std::string> walkedResults = ScanN(win32, walk);
