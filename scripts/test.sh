@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test: the release zip's check, the host unit tests and the fuzz targets' saved inputs under the
+# Installs what is needed, builds, and runs every test: the release zip's and the
+# docs' checks, the host unit tests and the fuzz targets' saved inputs under the
 # sanitizers, then the Windows tests under Wine and the end-to-end window tests twice,
 # once as Wine's default Windows (then the README's pictures are held against its
 # screenshots) and once as Windows XP x64 (NT 5.2).
@@ -13,6 +14,9 @@ cmake --build --preset windows --target cc_bench
 
 echo "== the release zip: the suite's build and a clean one give the same bytes"
 scripts/check-reproducible.sh
+
+echo "== the docs: every link, path and script they name is there"
+scripts/check-docs.sh
 
 echo "== host unit tests and fuzz-corpus replays, under AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --preset host-sanitized
