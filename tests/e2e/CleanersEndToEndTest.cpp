@@ -51,6 +51,7 @@ TEST(JunkEndToEnd, ScansThousandsOfFilesAndDeletesWhatIsChecked) {
     program.openPage("高级选择夹3", 0), program.click("按钮1");
     ASSERT_TRUE(program.waitForText(program.control("按钮1"), L"扫描"));
     EXPECT_EQ(program.text(program.window()) + program.text("标签6"), L"澄川清理专家扫描到的文件约有29.346KB");
+    program.screenshot(L"junk_found");
     const auto found = program.items(results);
     ASSERT_EQ(found.size(), kMany + 5u);
     EXPECT_TRUE(program.allChecked(results));

@@ -123,6 +123,7 @@ TEST(RepairEndToEnd, FindsRepairsAndUndoesEveryHijack) {
         EXPECT_EQ(found, (std::vector<std::wstring>{L"检测到您的IE首页为:" + page, L"检测到劫持！", L"检测到植入！",
                                                     L"系统检测到您的IE被非法劫持,主页为:", L"检测到非法劫持,当前IE首页为:http://evil.example/"}));
         driver.settle();
+        driver.screenshot(L"repair_found");
         for (const Row& row : kRows) {
             EXPECT_TRUE(IsWindowVisible(driver.control(row.link))) << row.link;
             EXPECT_EQ(IconLook(driver.control(row.icon)), 'R') << row.icon;
