@@ -19,8 +19,9 @@ inline bool MakeFile(const std::wstring& path, const std::string& content) {
     return file && WriteFile(file.get(), content.data(), DWORD(content.size()), &written, nullptr) && written == content.size();
 }
 // Everything the file holds, read to its end (Linux /proc files report size 0); empty when it cannot be opened.
+// Shares deletion too: a file just renamed into place is still open for it a moment by whoever moved it.
 inline std::string ReadWholeFile(const std::wstring& path) {
-    UniqueHfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string content;
     char buffer[65536];
     for (DWORD read = 0; file && ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0;) content.append(buffer, read);
