@@ -100,19 +100,6 @@ TEST(ExactFilesOnWine, OnlyTheListedFileIsDeletedAndNothingIsReachedThroughALink
     EXPECT_TRUE(SwapBack(Widen(set)));
 }
 
-// Another folder renamed into the place of one listed has its name but not its number: not entered by the walk
-// that listed it, entered by one that lists afresh.
-TEST(ExactFilesOnWine, AFolderSwappedInAfterItsListingIsNotEntered) {
-    TempFolder temp;
-    const std::wstring sub = LongPath(temp.path() + "sub"), other = LongPath(temp.path() + "other");
-    ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr) && CreateDirectoryW(other.c_str(), nullptr) && MakeFile(other + L"\\b", "b"));
-    Win32FileSystem files;
-    ASSERT_EQ(files.listFolder(temp.path(), {}).size(), 2u);
-    ASSERT_TRUE(MoveFileW(sub.c_str(), (sub + L"-old").c_str()) && MoveFileW(other.c_str(), sub.c_str()));
-    EXPECT_TRUE(files.listFolder(temp.path() + "sub\\", {}).empty());
-    EXPECT_EQ(Win32FileSystem().listFolder(temp.path() + "sub\\", {}).size(), 1u);
-}
-
 // A whole path as long as a counted string holds is asked for (and is not there); one longer is refused unasked.
 TEST(ExactFilesOnWine, APathAsLongAsACountedStringHoldsIsAskedFor) {
     for (std::size_t length : {32767u, 32768u}) {
