@@ -7,8 +7,10 @@
 set -uo pipefail
 source "$(dirname "$0")/wine-env.sh"
 dev="$WINEPREFIX/dosdevices" image="$WINEPREFIX/drive_n-mounted.ntfs" mount="$WINEPREFIX/drive_n-mounted"
+# The server is stopped, and then its end awaited: a console host that a test's child left behind can keep it
+# up for good, so waiting alone may never end.
 put_back() {
-  wineserver -w
+  wineserver -k 2>/dev/null; wineserver -w
   if mountpoint -q "$mount"; then umount "$mount" 2>/dev/null || fusermount -u "$mount"; fi
   ln -sfn "$WINEPREFIX/drive_n" "$dev/n:"
   ln -sfn "$WINEPREFIX/drive_n.ntfs" "$dev/n::"
@@ -16,7 +18,7 @@ put_back() {
   rm -f "$image"
 }
 trap put_back EXIT
-wineserver -w   # the drive changes: the next start must see it
+wineserver -k 2>/dev/null; wineserver -w   # the drive changes: the next start must see it
 mkdir -p "$mount"
 cp "$WINEPREFIX/drive_n.ntfs" "$image"
 if [ -e /dev/fuse ] && ntfs-3g "$image" "$mount" 2>/dev/null; then
