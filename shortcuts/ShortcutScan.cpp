@@ -64,10 +64,11 @@ void ShortcutScan::scanClicked() {
         if (!walk(drive + "\\")) return;   // the window is gone
     c_.setCaption(kShortcutScanButton, "扫描");
     c_.setDisabled(kShortcutScanButton, false);
-    c_.setCaption(kResultHeading, "扫描结果:");
-    c_.setCaption(kShortcutStatus, InvalidTotalText(TotalSize(listed_)));
     c_.setControlBox(true);
     SetAllChecked(c_, kShortcutList, true);
+    // The total last: it tells that the scan has ended, so everything else must be back by then.
+    c_.setCaption(kResultHeading, "扫描结果:");
+    c_.setCaption(kShortcutStatus, InvalidTotalText(TotalSize(listed_)));
 }
 
 bool ShortcutScan::walk(const std::string& drive) {
