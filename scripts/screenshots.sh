@@ -11,8 +11,8 @@ cd "$(dirname "$0")/.."
 pictures=(junk-found:junk_found shortcuts-found:shortcuts_found repair-found:repair_found patterns-192dpi:192dpi_junk2)
 # A pixel differs when a channel is off by more than FUZZ of its range (antialiasing may
 # shade glyph edges a little otherwise); a picture matches while at most MAX_PIXELS
-# differ. Two runs gave the same pixels: why these values is in docs/testing.md.
-fuzz=10% max_pixels=0
+# differ (the border of the one button under the pointer may be lit or not): why these values is in docs/testing.md.
+fuzz=10% max_pixels=300
 
 if [ "${1:-}" = --check ]; then
   shots="${2:-build/screenshots}" failed=0
