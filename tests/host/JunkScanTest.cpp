@@ -65,21 +65,31 @@ TEST_F(JunkScanTest, TheTitleShowsEachFolderOfThisScanOnlyAndNothingRunsWithoutA
     EXPECT_EQ(titles.size(), 1u);
 }
 
-// A new user's first look at the junk pages: the local disks listed and checked as the check box shows.
+// A new user's first look at the junk pages: the local disks listed and checked as the check box shows, and each
+// drive in the table in whole megabytes, used as their difference.
 TEST(JunkFirstScan, TheLocalDisksAreListedAllCheckedWhenTheJunkPagesFirstShow) {
     fake::FakeProgram p;
-    p.fs.addDrive("C:", true, DriveSpace{100ull << 20, 40ull << 20}), p.fs.addDrive("E:", false), p.fs.addDrive("D:", true);
+    p.fs.addDrive("C:", true, DriveSpace{1048575ull * 1024, 0});             // 1023.999 MB
+    p.fs.addDrive("E:", false, std::nullopt);                                 // no medium
+    p.fs.addDrive("D:", true, DriveSpace{1536ull * 1024, 1023ull * 1024});   // 1.5 MB, just under 1 MB free
+    p.fs.addDrive("F:", true, DriveSpace{6ull << 40, 2ull << 40});           // 6 TiB
+    p.fs.addDrive("G:", true, DriveSpace{10ull << 20, 30ull << 20});         // a quota below the free space
     p.ui.selectTab("高级选择夹1", 1);
     EXPECT_EQ(p.ui.itemCount(kDriveList), 0);   // nothing asked before the junk pages show
     p.ui.selectTab("高级选择夹1", 3);
     EXPECT_TRUE(p.ui.checked("选择框1"));
-    EXPECT_EQ(fake::Items(p.ui, kDriveList, true), (Strings{"C:\\", "D:\\"}));
-    EXPECT_EQ(p.ui.row(kDiskTable, 0), (Strings{"C:\\", "100", "60", "40"}));
+    EXPECT_EQ(fake::Items(p.ui, kDriveList, true), (Strings{"C:\\", "D:\\", "F:\\", "G:\\"}));
+    EXPECT_EQ(p.ui.row(kDiskTable, 0), (Strings{"C:\\", "1023", "1023", "0"}));
     p.ui.setItemChecked(kDriveList, 0, false);   // the user's choice stays when the pages show again
     p.ui.selectTab("高级选择夹1", 0), p.ui.selectTab("高级选择夹1", 3);
-    EXPECT_EQ(fake::Items(p.ui, kDriveList, true), (Strings{"D:\\"}));
-    p.ui.click("选择框1");   // from then on the box works as it always did: every drive
-    EXPECT_EQ(fake::Items(p.ui, kDriveList), (Strings{"C:\\", "E:\\", "D:\\"}));
+    EXPECT_EQ(fake::Items(p.ui, kDriveList, true), (Strings{"D:\\", "F:\\", "G:\\"}));
+    p.ui.click("选择框1");   // from then on the box works as it always did: every drive, all checked
+    EXPECT_EQ(fake::Items(p.ui, kDriveList, true), (Strings{"C:\\", "E:\\", "D:\\", "F:\\", "G:\\"}));
+    const Strings rows[] = {{"C:\\", "1023", "1023", "0"}, {"E:\\", "", "", ""}, {"D:\\", "1", "1", "0"},
+                            {"F:\\", "6291456", "4194304", "2097152"}, {"G:\\", "10", "-20", "30"}};
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(p.ui.row(kDiskTable, r), rows[r]);
+    p.ui.click("选择框1");   // checked again: local disks only
+    EXPECT_EQ(p.ui.itemCount(kDriveList), 4);
 }
 
 TEST_F(JunkScanTest, AStopClickKeepsThePartialResultsAllCheckedAndAClosedWindowEndsTheScan) {
@@ -213,20 +223,4 @@ TEST(SizeEstimate, BoundariesBetweenKilobytesAndMegabytes) {
         {0, "0.000KB"}, {1536, "1.500KB"}, {1048575, "1023.999KB"}, {1048576, "1.000MB"}, {3145728, "3.000MB"},
         {5ull << 30, "5120.000MB"}, {(1ull << 40) + (1ull << 19), "1048576.500MB"}};
     for (auto [bytes, text] : cases) EXPECT_EQ(SizeEstimateText(bytes), std::string("扫描到的文件约有") + text);
-}
-
-struct DiskTable : ::testing::Test, fake::FakeProgram {};
-TEST_F(DiskTable, WholeMegabytesWithUsedAsTheirDifference) {
-    fs.addDrive("C:", true, DriveSpace{1048575ull * 1024, 0});             // 1023.999 MB
-    fs.addDrive("D:", true, DriveSpace{1536ull * 1024, 1023ull * 1024});   // 1.5 MB, just under 1 MB free
-    fs.addDrive("E:", false, std::nullopt);                                 // no medium
-    fs.addDrive("F:", true, DriveSpace{6ull << 40, 2ull << 40});           // 6 TiB
-    fs.addDrive("G:", true, DriveSpace{10ull << 20, 30ull << 20});         // a quota below the free space
-    ui.click("选择框1");   // unchecked now: every drive, all checked
-    ASSERT_EQ(ui.itemCount(kDriveList), 5);
-    const Strings rows[] = {{"C:\\", "1023", "1023", "0"}, {"D:\\", "1", "1", "0"}, {"E:\\", "", "", ""},
-                            {"F:\\", "6291456", "4194304", "2097152"}, {"G:\\", "10", "-20", "30"}};
-    for (int r = 0; r < 5; ++r) EXPECT_EQ(ui.row(kDiskTable, r), rows[r]);
-    ui.click("选择框1");   // checked again: local disks only
-    EXPECT_EQ(ui.itemCount(kDriveList), 4);
 }
