@@ -34,6 +34,7 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     describe(Made("A1"), 4, "", Made("A2"), "a"), describe(Made("A2"), 4, "", Made("A1"), "b");
     describe(Made("B1"), 1, "Virtual", kProfile, "v"), describe(Made("B2"), 4, "Odd", "..\\..\\x", "y");
     describe(Made("B3"), 4, "NoPath", kProfile), describe(Made("C1"), 4, "", kProfile, "c"), describe(Made("B4"), 4, "", kProfile, "b");
+    describe(Made("0G"), 3, "Public");
     describe("{0762D272-C50A-4BB0-A382-697DCD729B80}", 2);
     registry.setText({RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
                       "ProfilesDirectory"}, "%USERPROFILE%\\..");
@@ -45,6 +46,7 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Root"}, "E:\\");
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, "CommonThing"}, "X:\\per-user, not read");
     registry.setText({RegistryRoot::LocalMachine, kShellFolders, "CommonThing"}, "D:\\Shared");
+    registry.setText({RegistryRoot::LocalMachine, kShellFolders, "Public"}, "%USERPROFILE%\\..\\Public");
     const struct { const char* why; std::string guid; std::optional<std::string> path; } cases[] = {
         {"fixed, from the environment", kProfile, "C:\\Users\\me"},
         {"fixed, the system's folder", kWindows, "C:\\Windows"},
@@ -54,6 +56,7 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
         {"per-user, below its parent", kDownloads, "C:\\Users\\me\\Downloads"},
         {"per-user, redirected by its older name", kDocuments, "C:\\Users\\me\\My Documents"},
         {"common, redirected in HKLM only", Made("0C"), "D:\\Shared"},
+        {"common, redirected to a variable", Made("0G"), "C:\\Users\\me\\..\\Public"},
         {"below a redirected parent", Made("0D"), "C:\\Users\\me\\My Documents\\Sub\\Deeper"},
         {"below a drive's root", Made("0E"), "E:\\Sub"},
         {"parents in a loop", Made("A1"), std::nullopt},
@@ -69,31 +72,16 @@ TEST_F(KnownFoldersTest, AFolderIsWhereItIsRedirectedElseBelowItsParentAndNothin
     // Redirected by its GUID, which comes before its name; a special folder goes through its known folder.
     registry.setText({RegistryRoot::CurrentUser, kShellFolders, kDocuments}, "F:\\Docs");
     EXPECT_EQ(KnownFolderPath(KnownFolderOfCsidl(0x05), sources), "F:\\Docs");
+    // For a link outside the user's profile only the machine's own places count: no HKCU redirection, no variable.
+    KnownFolderSources machine = sources;
+    machine.expand = nullptr;
+    const std::pair<std::string, std::optional<std::string>> elsewhere[] = {
+        {kDocuments, std::nullopt}, {kProfile, std::nullopt}, {kWindows, "C:\\Windows"}, {Made("0C"), "D:\\Shared"},
+        {Made("0G"), std::nullopt}};
+    for (const auto& [guid, path] : elsewhere) EXPECT_EQ(KnownFolderPath(guid, machine), path) << guid;
     EXPECT_EQ(GuidText({0x04, 0xF4, 0x8B, 0xF3, 0x43, 0x1D, 0xF2, 0x42, 0x93, 0x05, 0x67, 0xDE, 0x0B, 0x28, 0xFC, 0x23}), kWindows);
 }
 }  // namespace
-
-// For a link outside the user's profile only the machine's own places count: no HKCU redirection, no variable.
-TEST_F(KnownFoldersTest, OutsideTheUsersProfileNeitherTheirRedirectionsNorTheirVariablesCount) {
-    describe(kProfile, 2), describe(kWindows, 2), describe(kProgramFilesX86, 2);
-    describe(kDocuments, 4, "Personal", kProfile, "Documents"), describe(Made("0C"), 3, "Shared"), describe(Made("0D"), 3, "Public");
-    registry.setText({RegistryRoot::CurrentUser, kShellFolders, "Personal"}, "F:\\Docs");
-    registry.setText({RegistryRoot::LocalMachine, kShellFolders, "Shared"}, "D:\\Shared");
-    registry.setText({RegistryRoot::LocalMachine, kShellFolders, "Public"}, "%USERPROFILE%\\..\\Public");
-    KnownFolderSources machine = sources;
-    machine.expand = nullptr;
-    const struct { const char* why; std::string guid; std::optional<std::string> own, elsewhere; } cases[] = {
-        {"per-user, redirected in HKCU", kDocuments, "F:\\Docs", std::nullopt},
-        {"fixed, from the environment", kProfile, "C:\\Users\\me", std::nullopt},
-        {"fixed, the system's folder", kWindows, "C:\\Windows", "C:\\Windows"},
-        {"common, redirected in HKLM", Made("0C"), "D:\\Shared", "D:\\Shared"},
-        {"common, redirected to a variable", Made("0D"), "C:\\Users\\me\\..\\Public", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(KnownFolderPath(c.guid, sources), c.own) << c.why;
-        EXPECT_EQ(KnownFolderPath(c.guid, machine), c.elsewhere) << c.why;
-    }
-}
 
 // The profile as ProfileList records it, never through the environment; a path inside it, by whole names.
 TEST_F(KnownFoldersTest, TheUsersProfileIsWhereTheSystemRecordsIt) {
