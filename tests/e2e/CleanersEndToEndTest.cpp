@@ -135,7 +135,6 @@ TEST(JunkEndToEnd, TheRecycleChoiceMovesTheCheckedFilesIntoTheBin) {
 // A scan of every drive lists the broken shortcuts of the test drive; a close during the next scan ends it.
 // (Deleting exactly the checked items is the junk run's, through the same code.)
 TEST(ShortcutsEndToEnd, ListsTheBrokenShortcutsOfEveryDriveAndACloseEndsAScan) {
-    const cc::ComApartment com;
     const std::wstring root = L"T:\\links\\";
     CreateDirectoryW(root.c_str(), nullptr), CreateDirectoryW((root + L"sub").c_str(), nullptr);
     ASSERT_TRUE(SaveShortcut(root + L"good.lnk", root + L"sub")) << "no test drive T: (scripts/test-fixtures.sh)";

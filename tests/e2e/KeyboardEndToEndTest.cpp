@@ -65,7 +65,6 @@ TEST(KeyboardEndToEnd, EveryJobByKeyboardAndEveryControlNamed) {
     ASSERT_TRUE(SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", L"Start Page", REG_SZ,
                                  page.c_str(), static_cast<DWORD>((page.size() + 1) * sizeof(wchar_t))));
     ASSERT_TRUE(MakeFile(junkFile, "0123456789")) << "no test drive T: (scripts/test-fixtures.sh)";
-    const cc::ComApartment com;
     ProgramDriver program;
     ASSERT_TRUE(program.start());
     SetForegroundWindow(program.window());
