@@ -65,7 +65,6 @@ TEST(KeyboardEndToEnd, EveryJobByKeyboardAndEveryControlNamed) {
     ASSERT_TRUE(SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", L"Start Page", REG_SZ,
                                  page.c_str(), static_cast<DWORD>((page.size() + 1) * sizeof(wchar_t))));
     ASSERT_TRUE(MakeFile(junkFile, "0123456789")) << "no test drive T: (scripts/test-fixtures.sh)";
-    const cc::ComApartment com;
     ProgramDriver program;
     ASSERT_TRUE(program.start());
     SetForegroundWindow(program.window());
@@ -98,14 +97,12 @@ TEST(KeyboardEndToEnd, EveryJobByKeyboardAndEveryControlNamed) {
     ProgramDriver::keys({{VK_RETURN}});
     ASSERT_EQ(program.answerBoxByKeys({{VK_ESCAPE}}), L"修复完毕.");
     EXPECT_TRUE(WaitFor([&] { HWND f = program.focus(); return !IsWindowVisible(link) && f && IsWindowVisible(f); }, 10000));
-    // Junk: the strip, then Ctrl+Tab inside it. On 磁盘, space on the check box lists every drive.
+    // Junk: the strip, then Ctrl+Tab inside it, to 磁盘 and its local disks, listed since the walk above.
     ASSERT_TRUE(PageAfter(program, {{VK_CONTROL, VK_SHIFT, VK_TAB}}, outer, 3));
     ExpectTabOrder(program, {"高级选择夹3"});
     ASSERT_TRUE(PageAfter(program, {{VK_CONTROL, VK_TAB}}, junk, 1));
     ExpectTabOrder(program, {"选择列表框2", "按钮5", "按钮6", "选择框1"});
-    ProgramDriver::keys({{VK_SPACE}});
     HWND drives = program.control("选择列表框2");
-    ASSERT_TRUE(WaitFor([&] { return program.listCount(drives) > 0; }, 10000));
     // Only T:, by keys: 全不选, then the arrows to T: and space on its box, each key taken in order.
     ExpectTabOrder(program, {"按钮6"}, true);
     ProgramDriver::keys({{VK_SPACE}});

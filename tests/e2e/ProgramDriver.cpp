@@ -194,7 +194,6 @@ bool ProgramDriver::screenshot(const std::wstring& name) const {
         const SelectedObject selected(memory.get(), bitmap.get());
         BitBlt(memory.get(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top, SRCCOPY);
     }
-    const ComApartment com;
     std::filesystem::create_directories(screenshots_);
     const std::wstring path = screenshots_ + L"\\" + name + L".png";
     ComPtr<IWICImagingFactory> factory;   // the system's PNG encoder

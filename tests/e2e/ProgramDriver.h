@@ -76,7 +76,7 @@ public:
     // what it holds once the message is handled.
     RECT remoteRect(HWND control, UINT message, WPARAM index, RECT in = {}) const;
     void settle(int milliseconds = 250) const;   // lets the program handle what it was sent, and repaint
-    bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png
+    bool screenshot(const std::wstring& name) const;   // <screenshots>/<name>.png, on a thread in COM
     int closeAndWait() { return PostMessageW(window_, WM_CLOSE, 0, 0), waitForExit(); }   // the exit code, or -1 on a time-out
     int waitForExit();
 

@@ -120,7 +120,7 @@ TEST(WindowEndToEnd, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgainAndKeepsTh
 }
 
 int main(int argc, char** argv) {
-    // COM for the whole run, so that the screenshots' encoder stays loaded from one to the next.
+    // COM for the whole run: shortcuts, screen readers' objects, and the screenshots' encoder, loaded once.
     const cc::ComApartment com;
     ::testing::InitGoogleTest(&argc, argv);   // takes its own flags out
     if (argc < 3) return fprintf(stderr, "usage: cc_e2e PROGRAM.exe SCREENSHOT_FOLDER\n"), 2;
