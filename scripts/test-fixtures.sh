@@ -24,7 +24,7 @@ ln -s . "$drive/loop"                          # T:\loop is T:\ again
 # folder C:\cc-fixtures\priv-<set>; a test renames cur away and alt into its
 # place. Links to plant as shortcuts: T:\planted\link.lnk leads to a real
 # shortcut beside it (made by the test), pipe.lnk is a named pipe.
-for set in platform junk recycle; do
+for set in platform recycle; do
   mkdir -p "$drive/swap/$set/alt" "$fixtures/priv-$set"
   ln -s "$fixtures/priv-$set" "$drive/swap/$set/alt/user"
 done
