@@ -72,7 +72,6 @@ struct SwappingFiles final : Win32FileSystem {
     std::unique_ptr<HeldFolder> holdFolder(std::string_view path) override { return wrap(Win32FileSystem::holdFolder(path), 0); }
 };
 
-// The bytes of every file below `folder`, links not followed.
 std::uint64_t BytesBelow(const std::wstring& folder) {
     std::uint64_t bytes = 0;
     test::ForEachIn(folder, [&](const std::wstring& path, const WIN32_FIND_DATAW& d) {
@@ -82,7 +81,6 @@ std::uint64_t BytesBelow(const std::wstring& folder) {
     return bytes;
 }
 
-// A start-page repair of the real platform with the backup through `files`, below `commonAppData`.
 bool RepairStartPage(FileSystem& files, const std::string& commonAppData) {
     Win32Platform win32;
     CaseSystem system;

@@ -14,7 +14,6 @@ using namespace cc;
 namespace {
 constexpr const wchar_t* kTestKey = L"Software\\ChengchuanCleanerTests";
 constexpr std::string_view kKey = "Software\\ChengchuanCleanerTests";
-// The test's key under a root, removed with everything in it before and after.
 struct TestKey {
     HKEY root;
     explicit TestKey(HKEY r) : root(r) { SHDeleteKeyW(root, kTestKey); }   // RegDeleteTreeW is Vista and later
