@@ -1,5 +1,5 @@
 // Junk moved to the Recycle Bin by its held handle: the "$R" file is the very file listed, its "$I" record names
-// where it was, rifiuti-vista (Debian's reader of the bin, through Y:) reads it so, and moving it back by the
+// where it was (that rifiuti-vista reads such records alike is the host test's), and moving it back by the
 // record's path restores it. A file replaced since it was listed stays; so does every file of a drive whose bin
 // is a planted link (U:, scripts/test-fixtures.sh).
 #include <gtest/gtest.h>
@@ -19,37 +19,6 @@ std::uint64_t FileTimeNow() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     return std::uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-}
-// Where Linux sees a file of the prefix: Linux programs take Linux paths.
-std::string UnixPath(const std::wstring& path) {
-    using Convert = char* CDECL(const wchar_t*);
-    auto* convert = reinterpret_cast<Convert*>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-    char* unix = convert ? convert(path.c_str()) : nullptr;
-    const std::string result = unix ? unix : "";
-    if (unix) HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
-// What rifiuti-vista prints of the record file (a Linux path). Wine starts a Linux program on its own, with
-// the test's output: Linux's shell (Y:\sh) writes it to a file, which comes whole once the reader has ended.
-std::string Rifiuti(const std::string& record, const std::wstring& out) {
-    const std::string unixOut = UnixPath(out);
-    // Split into arguments as Windows splits a command line: in double quotes, \" for a quote.
-    std::wstring line = Widen(R"(sh -c "rifiuti-vista \"$0\" > \"$1.part\" && mv \"$1.part\" \"$1\"" ")" + record + "\" \"" + unixOut + "\"");
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(L"Y:\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return "not started";
-    for (HANDLE h : {started.hProcess, started.hThread}) if (h) CloseHandle(h);
-    for (int waited = 0; waited < 10000 && !Exists(out); waited += 50) Sleep(50);
-    return ReadWholeFile(out);
-}
-// The line rifiuti-vista prints for the record: its file, the time in UTC, the size and the path.
-std::string RifiutiLine(const std::string& name, const RecycleRecord& record) {
-    const FILETIME time{DWORD(record.deletedAt), DWORD(record.deletedAt >> 32)};
-    SYSTEMTIME t{};
-    char text[32];
-    FileTimeToSystemTime(&time, &t);
-    snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-    return name + "\t" + text + "\t" + std::to_string(record.size) + "\t" + record.path;
 }
 }  // namespace
 
@@ -91,7 +60,6 @@ TEST(RecycleBinOnWine, MovesExactlyTheListedFileWithARecordThatRestoresIt) {
         EXPECT_EQ(record->size, made.at(original).size());
         EXPECT_EQ(record->version, os.dwMajorVersion >= 10 ? 2u : 1u);   // as this Windows writes them
         EXPECT_TRUE(record->deletedAt >= before && record->deletedAt <= after);
-        EXPECT_NE(Rifiuti(UnixPath(bin + Widen(name)), Widen(folder.path()) + Widen(name) + L".txt").find(RifiutiLine(name, *record)), std::string::npos);
         EXPECT_FALSE(Exists(Widen(record->path)));
         EXPECT_TRUE(MoveFileW((bin + Widen(moved)).c_str(), Widen(record->path).c_str()));   // restored as Explorer restores it
         EXPECT_EQ(ReadWholeFile(Widen(record->path)), made.at(original));

@@ -12,7 +12,6 @@ using S = WorkProgress::State;
 
 namespace {
 #define CC_UNUSED(method, ...) HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { return E_NOTIMPL; }
-// Writes down what it is asked; nothing else of it is ever used.
 struct RecordingTaskbar final : ITaskbarList3 {
     std::string log;
     HWND window = nullptr;

@@ -1,3 +1,6 @@
+// The scans over the real file system. The junk scan of the test drive T:, walked folder by folder: a hidden system
+// file, a link loop, a deep tree, names outside GBK or outside UTF-16, with a trailing dot, a device's name (a
+// read-only file that stays is ExactFilesWineTest's; the disk table's figures, the end-to-end run's).
 // Both scans through the file table of an NTFS volume. N: is the image scripts/test-fixtures.sh made with libntfs-3g as
 // a raw volume (\\.\N:), and as its folder (N:\) either that image mounted with ntfs-3g (scripts/ntfs-mounted.sh),
 // one volume read two ways as on Windows, or the same tree as a twin folder, whose files have other numbers.
@@ -27,15 +30,21 @@ struct WalkOnly : Win32FileSystem {   // the program's file system, every drive 
     }
 };
 
-// The junk results (recommended patterns, N: alone) and the invalid shortcuts (every drive) of N:, sorted; the
-// junk results are then deleted, as a click on 删除垃圾 deletes them, once `meanwhile` has changed the files.
+// The recommended patterns, and every local disk listed, then all but `root` unchecked.
+void ChooseOnly(ControlModel& ui, const std::string& root) {
+    ui.click(kLocalOnlyBox), ui.click(kLocalOnlyBox);
+    for (int i = 0; i < ui.itemCount(kDriveList); ++i) ui.setItemChecked(kDriveList, i, ui.itemText(kDriveList, i) == root);
+    ui.click("按钮10");
+}
+
+// The junk results (N: alone) and the invalid shortcuts (every drive) of N:, sorted; the junk results are then
+// deleted, as a click on 删除垃圾 deletes them, once `meanwhile` has changed the files.
 std::vector<std::string> ScanN(Win32Platform& win32, FileSystem& files, const std::function<void()>& meanwhile = nullptr) {
     Platform platform{files, win32.registry, win32.processes, win32.system, win32.resources};
     ControlModel ui;
     Program program(ui, platform);
-    ui.click(kLocalOnlyBox), ui.click(kLocalOnlyBox);   // every local disk, then N: alone
-    for (int i = 0; i < ui.itemCount(kDriveList); ++i) ui.setItemChecked(kDriveList, i, ui.itemText(kDriveList, i) == "N:\\");
-    ui.click("按钮10"), ui.click("按钮1"), ui.click("扫描");
+    ChooseOnly(ui, "N:\\");
+    ui.click("按钮1"), ui.click("扫描");
     std::vector<std::string> found;
     for (std::string_view list : {kResultList, kShortcutList})
         for (int i = 0; i < ui.itemCount(list); ++i) ui.itemText(list, i).starts_with("N:\\") ? found.push_back(ui.itemText(list, i)) : void();
@@ -86,4 +95,40 @@ TEST(VolumeTableOnWine, ScansReadTheTableAsTheWalkReadsTheFolderAndTheDeletionHo
     else EXPECT_EQ(test::ReadWholeFile(L"\\\\.\\N:"), volume);
     // The twin folder is put back as the image has it, for the tests that read N: after this one.
     if (!mounted) EXPECT_TRUE(test::MakeFile(L"N:\\docs\\cache.tmp", cache) && test::MakeFile(L"N:\\docs\\setup.log", setup));
+}
+
+TEST(JunkScanOnWine, FindsAndDeletesExactlyTheMatchingFilesOfTheTestDrive) {
+    Win32Platform win32;
+    ControlModel ui;
+    Program program(ui, win32.platform);
+    const std::string root = "T:\\junk-test\\";
+    ASSERT_TRUE(CreateDirectoryW(LongPath(root).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+        << "no test drive T: (scripts/test-fixtures.sh)";
+    std::string deep = root;   // 500 levels of one letter: Wine's path look-ups slow down with depth
+    for (int level = 0; level < 500; ++level, deep += "d\\")
+        ASSERT_TRUE(CreateDirectoryW(LongPath(deep + "d").c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    // (path, matched): the look-alike of the unpaired surrogate is a file of its own, left unchecked.
+    std::vector<std::pair<std::string, bool>> made{
+        {root + "hidden.tmp", true}, {root + "\xED\x95\x9C\xEA\xB8\x80.tmp", true},
+        {root + Narrow(L"s\xDC00.tmp"), true}, {root + "s\xEF\xBF\xBD.tmp", true}, {root + "chklist", true},
+        {deep + "deep.log", true}, {root + "COM1.tmp", true}, {root + "notes.logbook", false}, {root + "keep.txt", false},
+        {root + "dot.tmp.", false}, {root + "\xF0\x9F\x98\x80.txt", false}};
+    const std::string lookAlike = made[3].first;
+    // Wine 8 cannot store a name that is not valid UTF-16; Windows can.
+    if (!test::MakeFile(LongPath(made[2].first), made[2].first)) made.erase(made.begin() + 2);
+    for (const auto& [path, matched] : made) ASSERT_TRUE(test::MakeFile(LongPath(path), path)) << path;
+    SetFileAttributesW(LongPath(root + "hidden.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ChooseOnly(ui, "T:\\");
+    ui.click("按钮1");   // would never end if it followed T:\loop
+    std::vector<std::string> found;
+    for (int i = 0; i < ui.itemCount(kResultList); ++i) found.push_back(ui.itemText(kResultList, i));
+    for (const auto& [path, matched] : made) EXPECT_EQ(std::count(found.begin(), found.end(), path), matched) << path;
+    ui.setItemChecked(kResultList, static_cast<int>(std::find(found.begin(), found.end(), lookAlike) - found.begin()), false);
+    ui.click("按钮2");
+    EXPECT_EQ(ui.itemCount(kResultList), 1);   // the unchecked look-alike
+    for (const auto& [path, matched] : made)
+        EXPECT_EQ(test::ReadWholeFile(LongPath(path)), !matched || path == lookAlike ? path : "") << path;
+    for (const auto& [path, matched] : made) win32.files.deleteFile(path, kNotListed);
+    for (; deep.size() > root.size(); deep.resize(deep.find_last_of('\\', deep.size() - 2) + 1))
+        RemoveDirectoryW(LongPath(deep).c_str());
 }
