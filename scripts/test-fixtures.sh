@@ -78,6 +78,5 @@ ln -sfn ../windows "$io/windows"
 ln -sfn ../screenshots "$io/screenshots"
 ln -sfn /proc "$io/proc"                      # what Linux reports, for the system-query comparisons
 ln -sfn /sys "$io/sys"
-ln -sfn /bin/sh "$io/sh"                      # Linux's shell, to run rifiuti-vista (the bin's records) from a test
 ln -sfn "$io" "$WINEPREFIX/dosdevices/y:"
 rm -f "$WINEPREFIX/dosdevices/z:"
