@@ -1,10 +1,10 @@
-// The scans over the real file system. The junk scan of the test drive T:, walked folder by folder: a hidden system
+// The scans over the real file system, first both scans through the file table of an NTFS volume. N: is the image
+// scripts/test-fixtures.sh made with libntfs-3g as a raw volume (\\.\N:), and as its folder (N:\) either that image
+// mounted with ntfs-3g (scripts/ntfs-mounted.sh), one volume read two ways as on Windows, or the same tree as a twin
+// folder, whose files have other numbers. Wine lists a folder in another order than NTFS: the results compare as sets
+// (the order is the host tests'). Then the junk scan of the test drive T:, walked folder by folder: a hidden system
 // file, a link loop, a deep tree, names outside GBK or outside UTF-16, with a trailing dot, a device's name (a
 // read-only file that stays is ExactFilesWineTest's; the disk table's figures, the end-to-end run's).
-// Both scans through the file table of an NTFS volume. N: is the image scripts/test-fixtures.sh made with libntfs-3g as
-// a raw volume (\\.\N:), and as its folder (N:\) either that image mounted with ntfs-3g (scripts/ntfs-mounted.sh),
-// one volume read two ways as on Windows, or the same tree as a twin folder, whose files have other numbers.
-// Wine lists a folder in another order than NTFS: the results compare as sets (the order is the host tests').
 #include <gtest/gtest.h>
 
 #include <algorithm>
